@@ -1,0 +1,23 @@
+# Build switches and the warning set every target of this project uses.
+option(XEL_BUILD_TESTS "Build the test programs" ON)
+option(XEL_BUILD_BENCH "Build the benchmarks" OFF)
+option(XEL_BUILD_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+set(XEL_SANITIZE "" CACHE STRING "Sanitizer build: address, thread or empty")
+
+add_library(xel_warnings INTERFACE)
+target_compile_options(xel_warnings INTERFACE -Wall -Wextra)
+
+if(XEL_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(XEL_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT XEL_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "XEL_SANITIZE must be address, thread or empty, not '${XEL_SANITIZE}'")
+endif()
+
+# Every folder's library is its own target; this keeps their sources private to it.
+function(xel_target_defaults target)
+  target_link_libraries(${target} PRIVATE xel_warnings)
+endfunction()
