@@ -17,6 +17,17 @@ elseif(NOT XEL_SANITIZE STREQUAL "")
   message(FATAL_ERROR "XEL_SANITIZE must be address, thread or empty, not '${XEL_SANITIZE}'")
 endif()
 
+if(XEL_BUILD_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "XEL_BUILD_FUZZ needs clang (configure with CXX=clang++)")
+  endif()
+  if(NOT XEL_SANITIZE STREQUAL "")
+    message(FATAL_ERROR "XEL_BUILD_FUZZ brings its own sanitizers; leave XEL_SANITIZE empty")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # Every folder's library is its own target; this keeps their sources private to it.
 function(xel_target_defaults target)
   target_link_libraries(${target} PRIVATE xel_warnings)
