@@ -1,0 +1,20 @@
+#include "temperature/temperature_settings.h"
+
+#include <cstring>
+
+TTemperatureSettings DefaultTemperatureSettings() {
+  TTemperatureSettings settings{};
+  settings.Epsilon = kDefaultEpsilon;
+  settings.BgTempKelvin = kDefaultBgTempKelvin;
+  settings.a0 = kDefaultA0;
+  settings.a1 = kDefaultA1;
+  settings.a2 = kDefaultA2;
+  settings.KelvinToUnitOfs = kDefaultKelvinToUnitOfs;
+  settings.KelvinToUnitMult = kDefaultKelvinToUnitMult;
+  std::memcpy(settings.UnitDesc, kDefaultTemperatureUnit, sizeof kDefaultTemperatureUnit);
+  return settings;
+}
+
+int UnitDescLength(const TTemperatureSettings& settings) {
+  return static_cast<int>(strnlen(settings.UnitDesc, sizeof settings.UnitDesc));
+}
