@@ -9,25 +9,46 @@
 
 class CXelTemperatureDisplayClass : public CXelImgProcess {
  public:
+  // What the "Temperature" dialog redraws on a refresh request (its display bits).
+  static constexpr UINT kTempDisplayRefreshTemperature = 0x1;
+  static constexpr UINT kTempDisplayRefreshEpsilon = 0x2;
+
   explicit CXelTemperatureDisplayClass(CXelImgProcessInstance_0* instance);
   ~CXelTemperatureDisplayClass() override;
-
   CXelTemperatureDisplayClass(const CXelTemperatureDisplayClass&) = delete;
   CXelTemperatureDisplayClass& operator=(const CXelTemperatureDisplayClass&) = delete;
 
-  UINT GetObjType() override;
+  _EXIP_OBJTYPE GetObjType() const override;
+  UINT GetParamLimits(UINT id, UINT* minValue, UINT* maxValue, UINT* minSize, UINT* maxSize) override;
+  UINT SetParam(UINT id, UINT_PTR value, UINT_PTR size) override;
+  UINT GetParam(UINT id, UINT_PTR value, UINT_PTR extra) override;
+  UINT Process(UINT mode) override;
+  UINT GetNumMaxLogFields(UINT selector) override;
+  UINT GetNumSupportedLogFields(UINT selector) override;
+  UINT GetMaxLogFieldWidth(UINT selector, UINT field) override;
+  UINT GetLogFieldHeadLine(char* buffer, UINT size, UINT selector, UINT field) override;
+  UINT GetLogFieldContent(char* buffer, UINT size, UINT selector, UINT field) override;
 
-  // Used by the "Temperature" dialog.
+  // Used by the "Temperature" dialog; no range check, the conversion refuses an emissivity outside (0, 1].
   void SetEpsilon(double epsilon);
   double GetEpsilon() const;
+  // The last measurement in the display unit; FALSE (result untouched) when there is no valid reading.
   BOOL CalculateTemperature(double* result) const;
+  // "- N.A. -" without a valid reading; never writes more than size bytes.
   void FormatTemperature(char* buffer, UINT size) const;
 
  private:
+  BOOL ImportSettings(UINT_PTR context);
+  BOOL ImportCalibration(UINT_PTR context);
+  void ExportSettings(UINT_PTR context);
+  void RefreshDialog(UINT bits);
+  void FillDialogData();
+
   CXelImgProcess_0* pStatisticsObj = nullptr;
   TTemperatureSettings Settings;
   double StatValue = 0.0;
-  UINT NumGreyLevels = 0;
+  UINT NumGreyLevels = 0;  // 0: no measurement
   std::string UserButtonText;
   std::string* UserButtonTextPtrs[1] = {&UserButtonText};
+  _TXIP_DIALOG_DATA DialogData;
 };

@@ -1,0 +1,49 @@
+#include "temperature/CXelTemperatureDisplayClass.h"
+
+namespace {
+
+void WriteLimit(UINT* output, UINT value) {
+  if (output != nullptr) *output = value;
+}
+
+void WriteLimits(UINT* minValue, UINT* maxValue, UINT* minSize, UINT* maxSize, UINT lo, UINT hi, UINT loSize,
+                 UINT hiSize) {
+  WriteLimit(minValue, lo);
+  WriteLimit(maxValue, hi);
+  WriteLimit(minSize, loSize);
+  WriteLimit(maxSize, hiSize);
+}
+
+}  // namespace
+
+UINT CXelTemperatureDisplayClass::GetParamLimits(UINT id, UINT* minValue, UINT* maxValue, UINT* minSize,
+                                                 UINT* maxSize) {
+  switch (id) {
+    case XIP_PARAM_INI:
+      WriteLimits(minValue, maxValue, minSize, maxSize, 0, 0xFFFFFFFF, 0, XIP_INI_MODE_PLACEMENT);
+      return XIP_OK;
+    case XIP_PARAM_SWITCH_ACTIVE:
+    case XIP_PARAM_SWITCH_LOGGING:
+      WriteLimits(minValue, maxValue, minSize, maxSize, 0, 0, 0, 0xFFFFFFFF);
+      return XIP_OK;
+    default:
+      return CXelImgProcess::GetParamLimits(id, minValue, maxValue, minSize, maxSize);
+  }
+}
+
+UINT CXelTemperatureDisplayClass::SetParam(UINT id, UINT_PTR value, UINT_PTR size) {
+  if (id != XIP_PARAM_INI) return CXelImgProcess::SetParam(id, value, size);
+  if (value == 0) return XIP_E_BADARG;
+  // The host's own keys come first; the object's settings decide the result of a full import.
+  const UINT hostResult = CXelImgProcess::SetParam(id, value, size);
+  if (size != XIP_INI_MODE_ALL) return hostResult;
+  return ImportSettings(value) ? XIP_OK : XIP_E_INCOMPLETE_IMPORT;
+}
+
+UINT CXelTemperatureDisplayClass::GetParam(UINT id, UINT_PTR value, UINT_PTR extra) {
+  if (id != XIP_PARAM_INI) return CXelImgProcess::GetParam(id, value, extra);
+  if (value == 0) return XIP_E_BADARG;
+  CXelImgProcess::GetParam(id, value, extra);
+  if (extra == XIP_INI_MODE_ALL) ExportSettings(value);
+  return XIP_OK;
+}
