@@ -114,6 +114,10 @@ class XEL_HOST_API CXelImgProcess : public CXelImgProcess_0 {
   _TXIP_DIALOG_DATA* m_pDialogData = nullptr;  // the object's records, GetNumDialogs() of them
 
  private:
+  // The host's own keys of parameter 17 for a mode; import: TRUE when every key was read.
+  BOOL ImportHostKeys(UINT_PTR context, UINT mode);
+  void ExportHostKeys(UINT_PTR context, UINT mode);
+
   struct State;
   std::unique_ptr<State> m_pState;
 };

@@ -1,0 +1,86 @@
+// Images of the framework: greyscale and three-component colour in 8-, 16- or 32-bit storage units.
+#pragma once
+
+#include <XelImgProcess/CXelImage_0.h>
+
+#include <cstddef>
+#include <vector>
+
+namespace xelfw {
+
+// How a pixel is stored. Greyscale: one unit a pixel, 1..16 significant bits at any LSB position
+// that fits the unit. Colour: three components in 3 or 4 units a pixel (the fourth is padding), RGB
+// or BGR order, each component with its significant bits at the same LSB position.
+struct PixelLayout {
+  UINT formatClass = XI_IMGFORMAT_CLASS_GREYSCALE;
+  UINT numComponents = 1;
+  UINT imgBPC = 8;
+  UINT memBPC = 8;
+  UINT lsbPos = 0;
+  UINT unitsPerPixel = 1;
+  UINT order = XI_ORDER_RGB;
+
+  static PixelLayout Grey(UINT imgBPC, UINT memBPC, UINT lsbPos = 0);
+  // imgBPC 0: all bits of the unit are significant.
+  static PixelLayout Colour(UINT memBPC, UINT unitsPerPixel, UINT order = XI_ORDER_RGB, UINT imgBPC = 0,
+                            UINT lsbPos = 0);
+
+  UINT BytesPerPixel() const { return unitsPerPixel * memBPC / 8; }
+  // Throws std::invalid_argument naming what does not fit.
+  void Validate() const;
+};
+
+// Rows are stored top-down without padding; frames are separate buffers of the same layout, chosen
+// by the first access value of GetRowAddress. Pixels start zeroed.
+class XEL_HOST_API Image final : public CXelImage_0 {
+ public:
+  // Throws std::invalid_argument for an invalid layout or a size that does not fit in memory words.
+  Image(UINT width, UINT height, const PixelLayout& layout, UINT frames = 1);
+
+  XI_IMGFORMAT GetFormat() const override;
+  UINT GetImgBPC() const override { return m_Layout.imgBPC; }
+  UINT GetMemBPC() const override { return m_Layout.memBPC; }
+  UINT GetBitsPerPixel() const override { return m_Layout.unitsPerPixel * m_Layout.memBPC; }
+  UINT GetNumComponents() const override { return m_Layout.numComponents; }
+  // RGB: component i in unit i; BGR: red in unit 2, blue in unit 0. Indices past the components
+  // name the unit of the same number (the padding unit for 3).
+  UINT GetComponentPos(UINT component) const override;
+  UINT GetMsbPos() const override { return m_Layout.lsbPos + m_Layout.imgBPC - 1; }
+  UINT GetLsbPos() const override { return m_Layout.lsbPos; }
+  UINT GetComponentMask() const override;
+  // An AOI selects its bounding rectangle clipped to the image; null selects the whole image.
+  UINT GetAoiWidth(const CXelAoi_0* aoi) const override;
+  UINT GetAoiHeight(const CXelAoi_0* aoi) const override;
+  // access1: frame index; access2: XI_ACCESS_READ or XI_ACCESS_WRITE. Null for a pixel outside the
+  // AOI's part of the image, a frame that does not exist or an unknown access mode.
+  BYTE* GetRowAddress(UINT row, UINT column, uintptr_t access1, const CXelAoi_0* aoi,
+                      uintptr_t access2) const override;
+
+  UINT Width() const { return m_Width; }
+  UINT Height() const { return m_Height; }
+  UINT Frames() const { return static_cast<UINT>(m_Frames.size()); }
+  std::size_t Stride() const { return m_Stride; }
+  const PixelLayout& Layout() const { return m_Layout; }
+  BYTE* Data(UINT frame = 0) { return m_Frames.at(frame).data(); }
+  const BYTE* Data(UINT frame = 0) const { return m_Frames.at(frame).data(); }
+  std::size_t FrameBytes() const { return m_Stride * m_Height; }
+
+  // Significant value of a component, (unit & mask) >> LSB. Throws std::out_of_range outside the image.
+  UINT GetComponent(UINT x, UINT y, UINT component, UINT frame = 0) const;
+  // Stores the value's significant bits and leaves the other bits of the unit alone.
+  void SetComponent(UINT x, UINT y, UINT component, UINT value, UINT frame = 0);
+  // Whole storage unit of a component, including bits outside the mask.
+  UINT GetUnit(UINT x, UINT y, UINT unit, UINT frame = 0) const;
+  void SetUnit(UINT x, UINT y, UINT unit, UINT value, UINT frame = 0);
+
+ private:
+  BYTE* UnitAddress(UINT x, UINT y, UINT unit, UINT frame) const;
+
+  UINT m_Width;
+  UINT m_Height;
+  PixelLayout m_Layout;
+  std::size_t m_Stride;
+  std::vector<std::vector<BYTE>> m_Frames;
+};
+
+}  // namespace xelfw

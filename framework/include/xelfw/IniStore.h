@@ -1,0 +1,90 @@
+// INI settings with the semantics of Windows profile files: named sections, keys compared without
+// regard to case, values kept as text and read back as strings, integers or doubles.
+#pragma once
+
+#include <XelImgProcess/XelTypes.h>
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace xelfw {
+
+// A file that cannot be read, written or parsed; the message names the file and, for a parse
+// error, the line.
+class XEL_HOST_API IniError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Text format: "[Section]" lines, "key=value" lines (blanks around key and value are dropped, a value
+// in double quotes loses them), blank lines and comments starting with ';' or '#'. A key outside a
+// section, a line without '=', an empty key or an unclosed section header is an error. A section that
+// appears twice is one section; a key that appears twice keeps its first value, as Windows reads it.
+class XEL_HOST_API IniStore {
+ public:
+  IniStore() = default;
+  static IniStore Parse(std::string_view text, const std::string& sourceName = "INI text");
+  static IniStore Load(const std::filesystem::path& file);
+  // Writes a temporary file beside the target and renames it over the target, so a failed save
+  // leaves the old file as it was.
+  void Save(const std::filesystem::path& file) const;
+  std::string ToText() const;
+
+  bool HasSection(std::string_view section) const;
+  bool HasKey(std::string_view section, std::string_view key) const;
+  std::vector<std::string> Sections() const;
+  std::vector<std::string> Keys(std::string_view section) const;
+  bool RemoveKey(std::string_view section, std::string_view key);
+
+  std::optional<std::string> GetString(std::string_view section, std::string_view key) const;
+  // Decimal or 0x-hexadecimal, optional sign, nothing else on the line.
+  std::optional<long long> GetInt(std::string_view section, std::string_view key) const;
+  std::optional<double> GetDouble(std::string_view section, std::string_view key) const;
+
+  // A new key goes to the end of its section, a new section to the end of the store.
+  void SetString(std::string_view section, std::string_view key, std::string_view value);
+  void SetInt(std::string_view section, std::string_view key, long long value);
+  // Written with enough digits to read back the same double.
+  void SetDouble(std::string_view section, std::string_view key, double value);
+
+ private:
+  struct Entry {
+    std::string key;
+    std::string value;
+  };
+  struct Section {
+    std::string name;
+    std::vector<Entry> entries;
+  };
+  const Section* FindSection(std::string_view name) const;
+  Section& GetOrAddSection(std::string_view name);
+  const Entry* FindEntry(std::string_view section, std::string_view key) const;
+
+  std::vector<Section> m_Sections;
+};
+
+// Number parsing shared by the store and the base's INI helpers: the whole text must be the number.
+XEL_HOST_API std::optional<long long> ParseIniInt(std::string_view text);
+XEL_HOST_API std::optional<double> ParseIniDouble(std::string_view text);
+XEL_HOST_API std::string FormatIniDouble(double value);
+
+// What parameter 17 carries: one section of a store. Pass Handle() as the parameter value.
+class XEL_HOST_API IniContext {
+ public:
+  IniContext(IniStore& store, std::string section) : m_Store(store), m_Section(std::move(section)) {}
+  IniStore& Store() const { return m_Store; }
+  const std::string& Section() const { return m_Section; }
+  UINT_PTR Handle() { return reinterpret_cast<UINT_PTR>(this); }
+  static IniContext* FromHandle(UINT_PTR handle) { return reinterpret_cast<IniContext*>(handle); }
+
+ private:
+  IniStore& m_Store;
+  std::string m_Section;
+};
+
+}  // namespace xelfw

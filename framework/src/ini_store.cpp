@@ -1,0 +1,265 @@
+// Parsing, lookup and atomic saving of INI text.
+#include <xelfw/IniStore.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace xelfw {
+
+namespace {
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::string_view Trim(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string_view Unquote(std::string_view value) {
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
+  return value;
+}
+
+// Values keep their text; line breaks would end the value on reading, so they cannot be stored.
+void CheckStorable(std::string_view what, std::string_view text) {
+  if (text.find_first_of("\r\n") != std::string_view::npos) {
+    throw IniError("INI " + std::string(what) + " contains a line break: '" + std::string(text) + "'");
+  }
+}
+
+}  // namespace
+
+std::optional<long long> ParseIniInt(std::string_view text) {
+  text = Trim(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  unsigned long long magnitude = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (magnitude > static_cast<unsigned long long>(std::numeric_limits<long long>::max()) + (negative ? 1 : 0)) {
+    return std::nullopt;
+  }
+  return negative ? static_cast<long long>(0 - magnitude) : static_cast<long long>(magnitude);
+}
+
+std::optional<double> ParseIniDouble(std::string_view text) {
+  text = Trim(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::string FormatIniDouble(double value) {
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+IniStore IniStore::Parse(std::string_view text, const std::string& sourceName) {
+  IniStore store;
+  Section* current = nullptr;
+  std::size_t lineNumber = 0;
+  while (!text.empty() || lineNumber == 0) {
+    ++lineNumber;
+    const std::size_t end = text.find('\n');
+    std::string_view line = Trim(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    const auto fail = [&](const std::string& what) {
+      throw IniError(sourceName + ":" + std::to_string(lineNumber) + ": " + what);
+    };
+    if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+    if (line.front() == '[') {
+      if (line.back() != ']') fail("section header without ']'");
+      const std::string_view name = Trim(line.substr(1, line.size() - 2));
+      if (name.empty()) fail("empty section name");
+      current = &store.GetOrAddSection(name);
+      continue;
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) fail("expected 'key=value', '[section]' or a comment");
+    const std::string_view key = Trim(line.substr(0, equals));
+    if (key.empty()) fail("empty key");
+    if (current == nullptr) fail("key '" + std::string(key) + "' before the first section");
+    if (store.FindEntry(current->name, key) == nullptr) {
+      current->entries.push_back({std::string(key), std::string(Unquote(Trim(line.substr(equals + 1))))});
+    }
+  }
+  return store;
+}
+
+IniStore IniStore::Load(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw IniError("cannot open INI file '" + file.string() + "': " + std::strerror(errno));
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) throw IniError("cannot read INI file '" + file.string() + "'");
+  return Parse(text.str(), file.string());
+}
+
+std::string IniStore::ToText() const {
+  std::string text;
+  for (const Section& section : m_Sections) {
+    if (!text.empty()) text += '\n';
+    text += '[' + section.name + "]\n";
+    for (const Entry& entry : section.entries) {
+      // Quotes keep blanks at either end, which reading would otherwise drop.
+      const bool quote = !entry.value.empty() && (entry.value != Trim(entry.value) || Unquote(entry.value) != entry.value);
+      text += entry.key + '=' + (quote ? '"' + entry.value + '"' : entry.value) + '\n';
+    }
+  }
+  return text;
+}
+
+void IniStore::Save(const std::filesystem::path& file) const {
+  const std::string text = ToText();
+  std::string temp = file.string() + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) throw IniError("cannot create a file beside '" + file.string() + "': " + std::strerror(errno));
+  const auto fail = [&](const char* what) {
+    const int error = errno;
+    ::close(fd);
+    std::remove(temp.c_str());
+    throw IniError(std::string(what) + " '" + file.string() + "': " + std::strerror(error));
+  };
+  std::size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail("cannot write INI file");
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0) fail("cannot write INI file");
+  if (::close(fd) != 0) {
+    const int error = errno;
+    std::remove(temp.c_str());
+    throw IniError("cannot write INI file '" + file.string() + "': " + std::strerror(error));
+  }
+  if (std::rename(temp.c_str(), file.c_str()) != 0) {
+    const int error = errno;
+    std::remove(temp.c_str());
+    throw IniError("cannot replace INI file '" + file.string() + "': " + std::strerror(error));
+  }
+}
+
+const IniStore::Section* IniStore::FindSection(std::string_view name) const {
+  for (const Section& section : m_Sections) {
+    if (EqualNoCase(section.name, name)) return &section;
+  }
+  return nullptr;
+}
+
+IniStore::Section& IniStore::GetOrAddSection(std::string_view name) {
+  if (const Section* found = FindSection(name)) return const_cast<Section&>(*found);
+  CheckStorable("section name", name);
+  if (name.find(']') != std::string_view::npos || Trim(name) != name || name.empty()) {
+    throw IniError("INI section name cannot be stored: '" + std::string(name) + "'");
+  }
+  m_Sections.push_back({std::string(name), {}});
+  return m_Sections.back();
+}
+
+const IniStore::Entry* IniStore::FindEntry(std::string_view section, std::string_view key) const {
+  const Section* found = FindSection(section);
+  if (found == nullptr) return nullptr;
+  for (const Entry& entry : found->entries) {
+    if (EqualNoCase(entry.key, key)) return &entry;
+  }
+  return nullptr;
+}
+
+bool IniStore::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
+bool IniStore::HasKey(std::string_view section, std::string_view key) const {
+  return FindEntry(section, key) != nullptr;
+}
+
+std::vector<std::string> IniStore::Sections() const {
+  std::vector<std::string> names;
+  for (const Section& section : m_Sections) names.push_back(section.name);
+  return names;
+}
+
+std::vector<std::string> IniStore::Keys(std::string_view section) const {
+  std::vector<std::string> keys;
+  if (const Section* found = FindSection(section)) {
+    for (const Entry& entry : found->entries) keys.push_back(entry.key);
+  }
+  return keys;
+}
+
+bool IniStore::RemoveKey(std::string_view section, std::string_view key) {
+  const Section* found = FindSection(section);
+  if (found == nullptr) return false;
+  auto& entries = const_cast<Section*>(found)->entries;
+  const auto it = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return EqualNoCase(e.key, key); });
+  if (it == entries.end()) return false;
+  entries.erase(it);
+  return true;
+}
+
+std::optional<std::string> IniStore::GetString(std::string_view section, std::string_view key) const {
+  const Entry* entry = FindEntry(section, key);
+  if (entry == nullptr) return std::nullopt;
+  return entry->value;
+}
+
+std::optional<long long> IniStore::GetInt(std::string_view section, std::string_view key) const {
+  const Entry* entry = FindEntry(section, key);
+  return entry != nullptr ? ParseIniInt(entry->value) : std::nullopt;
+}
+
+std::optional<double> IniStore::GetDouble(std::string_view section, std::string_view key) const {
+  const Entry* entry = FindEntry(section, key);
+  return entry != nullptr ? ParseIniDouble(entry->value) : std::nullopt;
+}
+
+void IniStore::SetString(std::string_view section, std::string_view key, std::string_view value) {
+  CheckStorable("key", key);
+  CheckStorable("value", value);
+  if (key.empty() || Trim(key) != key || key.find('=') != std::string_view::npos || key.front() == ';' ||
+      key.front() == '#' || key.front() == '[') {
+    throw IniError("INI key cannot be stored: '" + std::string(key) + "'");
+  }
+  Section& target = GetOrAddSection(section);
+  if (const Entry* entry = FindEntry(section, key)) {
+    const_cast<Entry*>(entry)->value = std::string(value);
+    return;
+  }
+  target.entries.push_back({std::string(key), std::string(value)});
+}
+
+void IniStore::SetInt(std::string_view section, std::string_view key, long long value) {
+  SetString(section, key, std::to_string(value));
+}
+
+void IniStore::SetDouble(std::string_view section, std::string_view key, double value) {
+  SetString(section, key, FormatIniDouble(value));
+}
+
+}  // namespace xelfw
