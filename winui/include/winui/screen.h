@@ -1,0 +1,65 @@
+// The screen: one surface that shows every top-level window in z-order, rendering to PNG without a
+// display, injected input for tests and the presenter, and the presenter that puts it on a display.
+#pragma once
+
+#include <winui/surface.h>
+#include <winui/winuser.h>
+
+#include <string>
+#include <vector>
+
+namespace winui {
+
+inline constexpr COLORREF kDesktopColor = RGB(0, 128, 128);
+
+// Size of the screen (SM_CXSCREEN/SM_CYSCREEN). Default 1024 x 768.
+void SetScreenSize(int width, int height);
+
+// Paints what is pending on the calling thread (WM_NCPAINT, WM_ERASEBKGND, WM_PAINT) and composes
+// the screen surface from the top-level windows; the returned surface stays valid until the next call.
+const Surface& ComposeScreen();
+// The pixels of one window including its frame, as they are on its own backing store.
+Surface RenderWindow(HWND hwnd);
+bool SaveScreenPng(const std::string& path, std::string* error);
+bool SaveWindowPng(HWND hwnd, const std::string& path, std::string* error);
+
+// Input as the hardware would deliver it: posted to the thread that owns the target window and
+// handled by its message loop. Points are screen coordinates.
+enum class MouseButton { Left, Right, Middle };
+void InjectMouseMove(POINT screen);
+void InjectMouseDown(POINT screen, MouseButton button = MouseButton::Left);
+void InjectMouseUp(POINT screen, MouseButton button = MouseButton::Left);
+// Move, press and release: one click.
+void InjectClick(POINT screen, MouseButton button = MouseButton::Left);
+void InjectKeyDown(int virtualKey);
+void InjectKeyUp(int virtualKey);
+// Presses `virtualKey` with the given modifiers held (VK_SHIFT/VK_LSHIFT/VK_CONTROL/...).
+void InjectKeyPress(int virtualKey, const std::vector<int>& modifiers = {});
+// Each character as its key press (WM_KEYDOWN, WM_CHAR through TranslateMessage, WM_KEYUP).
+void InjectText(const std::string& text);
+
+// Runs the calling thread's messages until its queue holds nothing but future timers; for tests.
+void PumpMessages();
+
+// Message boxes shown so far (headless), oldest first.
+struct ShownMessageBox {
+  HWND owner;
+  std::string text;
+  std::string caption;
+  UINT type;
+};
+std::vector<ShownMessageBox> ShownMessageBoxes();
+void ClearShownMessageBoxes();
+
+// Shows the screen in a window of the desktop and runs the calling thread's message loop until
+// WM_QUIT, the last top-level window is gone, or the display window is closed. Returns the exit
+// code, or -1 with a message when there is no display (or the layer was built without SDL2).
+struct PresenterOptions {
+  std::string title = "winui";
+  int scale = 1;
+  // Stop after this many milliseconds (0: run until closed); used by tests.
+  unsigned stopAfterMs = 0;
+};
+int RunPresenter(const PresenterOptions& options, std::string* error);
+
+}  // namespace winui
