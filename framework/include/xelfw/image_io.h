@@ -1,0 +1,46 @@
+// Image files: PNG (libpng), TIFF (libtiff, every page) and binary PGM, read into and written from
+// the framework's images.
+#pragma once
+
+#include <xelfw/Image.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <string>
+
+namespace xelfw {
+
+// A file that cannot be read, decoded or written; the message names the file and the reason.
+class XEL_HOST_API ImageIoError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class ImageFileFormat { Png, Tiff, Pgm };
+
+// By extension (.png, .tif, .tiff, .pgm, any case). Throws ImageIoError for anything else.
+XEL_HOST_API ImageFileFormat ImageFileFormatFromPath(const std::filesystem::path& file);
+
+// Larger decoded images are refused before any pixel memory is taken, so that a corrupt header
+// cannot make a reader allocate gigabytes.
+inline constexpr std::size_t kMaxDecodedImageBytes = std::size_t{1} << 30;
+
+// What readers deliver: greyscale in 8- or 16-bit units with the file's significant bits (PNG sBIT,
+// PGM maxval, TIFF BitsPerSample) at LSB 0, or RGB in 3 units a pixel. Every TIFF page becomes a
+// frame; the pages must share size and layout. The format is found from the content, not the name.
+XEL_HOST_API Image ReadImageFile(const std::filesystem::path& file);
+XEL_HOST_API Image DecodeImage(std::span<const BYTE> bytes, const std::string& sourceName = "image data");
+XEL_HOST_API Image DecodePng(std::span<const BYTE> bytes, const std::string& sourceName);
+XEL_HOST_API Image DecodeTiff(std::span<const BYTE> bytes, const std::string& sourceName);
+XEL_HOST_API Image DecodePgm(std::span<const BYTE> bytes, const std::string& sourceName);
+
+// Writes greyscale or three-component colour images in 8- or 16-bit units (significant bits below
+// the unit size are kept: PNG scales them up and records sBIT, PGM sets maxval, TIFF stores them as
+// they are). PNG and PGM hold one frame, TIFF one page per frame; PGM holds greyscale only. The file
+// appears complete or not at all: it is written beside the target under a temporary name and renamed.
+XEL_HOST_API void WriteImageFile(const Image& image, const std::filesystem::path& file);
+XEL_HOST_API void WriteImageFile(const Image& image, const std::filesystem::path& file, ImageFileFormat format);
+
+}  // namespace xelfw
