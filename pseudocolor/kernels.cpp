@@ -89,10 +89,14 @@ void ConvertPackedWords(const BYTE* pSrcRow, UINT srcStep, UINT srcMask, UINT sr
   const BYTE* pSrc = pSrcRow;
   BYTE* pDst = pDstRow;
   if (tables.padded) {
-    // The fourth unit is not ours to write: keep whatever the host has there.
-    const Word keep = ~Word{0} << (3 * bits);
-    for (UINT x = 0; x < width; ++x, pSrc += srcStep, pDst += sizeof(Word))
-      StoreUnit<Word>(pDst, (LoadUnit<Word>(pDst) & keep) | pixel(pSrc));
+    // The fourth unit is not ours to write, so each pixel is stored as its first two units and
+    // then its third.
+    using Pair = std::conditional_t<sizeof(D) == 1, std::uint16_t, std::uint32_t>;
+    for (UINT x = 0; x < width; ++x, pSrc += srcStep, pDst += 4 * sizeof(D)) {
+      const Word w = pixel(pSrc);
+      StoreUnit<Pair>(pDst, static_cast<Pair>(w));
+      StoreUnit<D>(pDst + 2 * sizeof(D), static_cast<D>(w >> (2 * bits)));
+    }
     return;
   }
   // The word's top unit spills into the next pixel's first unit, which that pixel then rewrites;
