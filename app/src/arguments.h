@@ -1,0 +1,38 @@
+// Command-line arguments of one command: its options (--name or --name VALUE) and its operands.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xelimg {
+
+struct OptionSpec {
+  std::string_view name;  // without the leading dashes
+  bool takesValue;
+};
+
+class Arguments {
+ public:
+  // Throws UsageError for an option not in specs, a value missing after an option, an option given
+  // twice, or more operands than maxOperands. "--help" is always known.
+  Arguments(std::span<const std::string> args, std::span<const OptionSpec> specs, std::size_t maxOperands);
+
+  bool Has(std::string_view option) const { return m_Options.count(std::string(option)) != 0; }
+  std::optional<std::string> Value(std::string_view option) const;
+  const std::vector<std::string>& Operands() const { return m_Operands; }
+  bool WantsHelp() const { return Has("help"); }
+
+ private:
+  std::map<std::string, std::string> m_Options;
+  std::vector<std::string> m_Operands;
+};
+
+// Whole-text number parsing for option values; the option name goes into the error message.
+double ParseDoubleOption(std::string_view option, const std::string& text);
+unsigned ParseUnsignedOption(std::string_view option, const std::string& text);
+
+}  // namespace xelimg

@@ -1,0 +1,71 @@
+// xelimg pseudo: a greyscale image file (or the demo scene) into a pseudo-colour image file.
+#include "cli_error.h"
+#include "command_table.h"
+#include "demo_scene.h"
+#include "plugin_location.h"
+#include "pseudo_job.h"
+
+#include <xelfw/image_io.h>
+
+#include <array>
+
+namespace xelimg {
+
+namespace {
+
+constexpr auto kOptions = [] {
+  std::array<OptionSpec, kPseudoOptionSpecs.size() + 1> all{};
+  for (std::size_t i = 0; i < kPseudoOptionSpecs.size(); ++i) all[i] = kPseudoOptionSpecs[i];
+  all.back() = kPluginOption;
+  return all;
+}();
+
+// Refuses what the output file cannot hold before any work is done, so that a doomed run leaves
+// nothing behind and costs nothing.
+void CheckOutput(const std::filesystem::path& out, UINT frames) {
+  const xelfw::ImageFileFormat format = xelfw::ImageFileFormatFromPath(out);
+  if (format == xelfw::ImageFileFormat::Pgm) throw UsageError(out.string() + ": a PGM holds no colour; write .png or .tif");
+  if (format == xelfw::ImageFileFormat::Png && frames > 1) {
+    throw UsageError(out.string() + ": the input has " + std::to_string(frames) + " pages; write .tif to keep them");
+  }
+}
+
+int RunPseudo(const Arguments& args) {
+  const auto& operands = args.Operands();
+  if (operands.empty()) throw UsageError("missing output file (see 'xelimg pseudo --help')");
+  const PseudoOptions options = ParsePseudoOptions(args);
+  const std::filesystem::path out = operands.back();
+  xelfw::ImageFileFormatFromPath(out);
+  const xelfw::Image source = operands.size() == 2 ? xelfw::ReadImageFile(operands[0]) : MakeDemoScene();
+  CheckOutput(out, source.Frames());
+
+  const xelfw::PluginLibrary library(PluginPath(args));
+  const xelfw::Image result = RunPseudoColor(library, source, options);
+  xelfw::WriteImageFile(result, out);
+  return kExitOk;
+}
+
+}  // namespace
+
+const Command kPseudoCommand{
+    "pseudo",
+    "pseudo [IN] OUT [options]                  greyscale image to pseudo colour",
+    "usage: xelimg pseudo [IN] OUT [options]\n"
+    "\n"
+    "Runs the plug-in's \"Pseudo color lut\" object on IN, an 8- or 16-bit greyscale PNG, PGM or TIFF\n"
+    "(every page of a TIFF), and writes the RGB result to OUT (.png or .tif). Without IN the built-in\n"
+    "demo scene (16-bit, 320 x 240) is the input. OUT appears only when the whole run succeeded.\n"
+    "\n"
+    "  --profile INDEX|NAME      colour profile: 0..4 or a name (\"grey\", \"clipping\"); default 0\n"
+    "  --lower L --upper U       LUT window as fractions 0..1 of the grey range (default 0 and 1)\n"
+    "  --auto contrast|brightness  find the window from the image's histogram\n"
+    "  --settings FILE.ini       settings as 'xelimg settings export' writes them (applied first)\n"
+    "  --threads N               worker threads (default: one per processor)\n"
+    "  --log                     the object's log lines on stderr\n"
+    "  --bits 8|16               bits per colour component of OUT (default 8)\n"
+    "  --plugin PATH             the plug-in library\n",
+    kOptions,
+    2,
+    RunPseudo};
+
+}  // namespace xelimg

@@ -1,0 +1,43 @@
+// Dispatch from the first argument to a command.
+#include "command_table.h"
+
+#include "cli_error.h"
+
+#include <array>
+#include <iostream>
+
+namespace xelimg {
+
+namespace {
+
+// "view" (the interactive viewer) joins this table when it exists.
+constexpr std::array<const Command*, 5> kCommands = {&kListCommand, &kSettingsCommand, &kPseudoCommand,
+                                                     &kTemperatureCommand, &kDemoCommand};
+
+void PrintOverview() {
+  std::cout << "usage: xelimg COMMAND [ARGUMENTS] [--plugin PATH]\n\ncommands:\n";
+  for (const Command* command : kCommands) std::cout << "  " << command->synopsis << "\n";
+  std::cout << "\n\"xelimg COMMAND --help\" describes a command.\n";
+}
+
+}  // namespace
+
+int RunCommandLine(std::span<const std::string> args) {
+  if (args.empty()) throw UsageError("no command given (try 'xelimg --help')");
+  if (args[0] == "--help" || args[0] == "help") {
+    PrintOverview();
+    return kExitOk;
+  }
+  for (const Command* command : kCommands) {
+    if (command->name != args[0]) continue;
+    const Arguments parsed(args.subspan(1), command->options, command->maxOperands);
+    if (parsed.WantsHelp()) {
+      std::cout << command->help;
+      return kExitOk;
+    }
+    return command->run(parsed);
+  }
+  throw UsageError("unknown command '" + args[0] + "' (try 'xelimg --help')");
+}
+
+}  // namespace xelimg

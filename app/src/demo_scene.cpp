@@ -1,0 +1,62 @@
+// Demo scene synthesis.
+#include "demo_scene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace xelimg {
+
+namespace {
+
+struct Blob {
+  double x, y;      // centre, as fractions of width and height
+  double radius;    // as a fraction of the height
+  double strength;  // added grey value at the centre (negative: colder than its surroundings)
+};
+
+constexpr Blob kBlobs[] = {
+    {0.28, 0.40, 0.10, 30000.0},  // a small, very hot spot
+    {0.66, 0.55, 0.20, 18000.0},  // a large, warm body
+    {0.82, 0.22, 0.05, 24000.0},  // a tiny hot point
+    {0.45, 0.78, 0.12, -7000.0},  // a cold patch on the warm floor
+};
+
+// xorshift32: a fixed sequence everywhere, unlike the standard library's distributions.
+class NoiseSource {
+ public:
+  double Next() {
+    m_State ^= m_State << 13;
+    m_State ^= m_State >> 17;
+    m_State ^= m_State << 5;
+    return static_cast<double>(m_State) / 4294967296.0 - 0.5;
+  }
+
+ private:
+  std::uint32_t m_State = 0x2545F491u;
+};
+
+}  // namespace
+
+xelfw::Image MakeDemoScene(UINT width, UINT height) {
+  xelfw::Image scene(width, height, xelfw::PixelLayout::Grey(16, 16));
+  NoiseSource noise;
+  const double w = width;
+  const double h = height;
+  for (UINT y = 0; y < height; ++y) {
+    for (UINT x = 0; x < width; ++x) {
+      // Background from 9000 at the top to 22000 at the bottom, slightly warmer to the right.
+      double value = 9000.0 + 13000.0 * (y / h) + 2500.0 * (x / w);
+      for (const Blob& blob : kBlobs) {
+        const double dx = (x - blob.x * w) / h;
+        const double dy = (y - blob.y * h) / h;
+        value += blob.strength * std::exp(-(dx * dx + dy * dy) / (2.0 * blob.radius * blob.radius));
+      }
+      value += 300.0 * noise.Next();
+      scene.SetComponent(x, y, 0, static_cast<UINT>(std::clamp(value, 0.0, 65535.0)));
+    }
+  }
+  return scene;
+}
+
+}  // namespace xelimg

@@ -1,0 +1,96 @@
+// Parameter and processing calls on the plug-in's objects, with their result codes checked.
+#include "plugin_objects.h"
+
+#include "cli_error.h"
+
+#include <cstdio>
+
+namespace xelimg {
+
+void CheckResult(UINT result, const std::string& what) {
+  if (result == XIP_OK) return;
+  char code[16];
+  std::snprintf(code, sizeof code, "0x%08X", result);
+  throw CommandError(what + " failed with result " + code);
+}
+
+std::string SettingsSection(const xelfw::IniStore& store, const std::string& objectName) {
+  const std::vector<std::string> sections = store.Sections();
+  if (sections.size() == 1 && !store.HasSection(objectName)) return sections.front();
+  return objectName;
+}
+
+namespace {
+
+std::string ObjectName(const xelfw::PluginLibrary& library, UINT type) {
+  const char* name = library.GetObjInfo(type, 0);
+  return name != nullptr ? name : "object " + std::to_string(type);
+}
+
+}  // namespace
+
+PseudoColorObject::PseudoColorObject(const xelfw::PluginLibrary& library, const xelfw::HostOptions& options)
+    : m_Host(library, kPseudoColorType, options), m_Name(ObjectName(library, kPseudoColorType)) {}
+
+bool PseudoColorObject::ImportSettings(xelfw::IniStore& store) {
+  xelfw::IniContext context(store, SettingsSection(store, m_Name));
+  const UINT result = m_Host.Object().SetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_ALL);
+  if (result == XIP_E_INCOMPLETE_IMPORT) return false;
+  CheckResult(result, "settings import");
+  return true;
+}
+
+void PseudoColorObject::ExportSettings(xelfw::IniStore& store) {
+  xelfw::IniContext context(store, m_Name);
+  CheckResult(m_Host.Object().GetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_ALL), "settings export");
+}
+
+PseudoColorSettingsRecord PseudoColorObject::Settings() const {
+  PseudoColorSettingsRecord settings{};
+  CheckResult(m_Host.Object().GetParam(12, reinterpret_cast<UINT_PTR>(&settings), sizeof settings), "reading settings");
+  return settings;
+}
+
+void PseudoColorObject::SetSettings(const PseudoColorSettingsRecord& settings) {
+  CheckResult(m_Host.Object().SetParam(12, reinterpret_cast<UINT_PTR>(&settings), sizeof settings), "setting settings");
+}
+
+UINT PseudoColorObject::SliderSteps() const {
+  UINT steps = 0;
+  CheckResult(m_Host.Object().GetParam(13, reinterpret_cast<UINT_PTR>(&steps), sizeof steps), "reading the slider steps");
+  return steps;
+}
+
+UINT PseudoColorObject::ProfileCount() const {
+  UINT lowest = 0;
+  UINT highest = 0;
+  CheckResult(m_Host.Object().GetParamLimits(XIP_PARAM_OBJECT_INDEX, &lowest, &highest, nullptr, nullptr),
+              "reading the profile range");
+  return highest + 1;
+}
+
+UINT PseudoColorObject::Profile() const {
+  UINT index = 0;
+  CheckResult(m_Host.Object().GetParam(XIP_PARAM_OBJECT_INDEX, reinterpret_cast<UINT_PTR>(&index), 0),
+              "reading the profile");
+  return index;
+}
+
+void PseudoColorObject::SelectProfile(UINT index) {
+  CheckResult(m_Host.Object().SetParam(XIP_PARAM_OBJECT_INDEX, index, 0), "selecting profile " + std::to_string(index));
+}
+
+void PseudoColorObject::Process(const xelfw::Image& source, xelfw::Image& destination) {
+  // The object reads the source through the image interface only; the interface is const-correct
+  // for reading but takes a mutable pointer.
+  auto* src = const_cast<xelfw::Image*>(&source);
+  m_Host.SetSource(src);
+  m_Host.SetDestination(&destination);
+  for (UINT frame = 0; frame < source.Frames(); ++frame) {
+    m_Host.Object().SetImageAccess(0, frame, XI_ACCESS_READ);
+    m_Host.Object().SetImageAccess(1, frame, XI_ACCESS_WRITE);
+    CheckResult(m_Host.Process(), "pseudo-colour processing of frame " + std::to_string(frame));
+  }
+}
+
+}  // namespace xelimg

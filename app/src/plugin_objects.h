@@ -1,0 +1,83 @@
+// The plug-in's two objects as xelimg drives them: one class per object, each on its own host set-up.
+#pragma once
+
+#include "settings_record.h"
+
+#include <xelfw/IniStore.h>
+#include <xelfw/ProcessingHost.h>
+
+#include <memory>
+#include <string>
+
+namespace xelimg {
+
+inline constexpr UINT kPseudoColorType = XIP_OBJTYPE_PSEUDOCOLOR_LUT;
+inline constexpr UINT kTemperatureType = XIP_OBJTYPE_TEMPERATURE_DISPLAY;
+
+// Throws CommandError naming the operation and the plug-in's result code when it is not 0.
+void CheckResult(UINT result, const std::string& what);
+
+// The INI section of an object's settings: the section named like the object (its catalogue name),
+// or the only section of a file that has just one.
+std::string SettingsSection(const xelfw::IniStore& store, const std::string& objectName);
+
+class PseudoColorObject {
+ public:
+  PseudoColorObject(const xelfw::PluginLibrary& library, const xelfw::HostOptions& options);
+
+  const std::string& Name() const { return m_Name; }
+  // Parameter 17, mode 0. Import returns false when the file did not hold every key (what was
+  // there is applied all the same).
+  bool ImportSettings(xelfw::IniStore& store);
+  void ExportSettings(xelfw::IniStore& store);
+
+  PseudoColorSettingsRecord Settings() const;
+  void SetSettings(const PseudoColorSettingsRecord& settings);
+  UINT SliderSteps() const;
+  UINT ProfileCount() const;
+  UINT Profile() const;
+  void SelectProfile(UINT index);
+
+  // Every frame of the source into the same frame of the destination.
+  void Process(const xelfw::Image& source, xelfw::Image& destination);
+
+ private:
+  xelfw::ProcessingHost m_Host;
+  std::string m_Name;
+};
+
+}  // namespace xelimg
+
+namespace xelimg {
+
+// One frame's reading: the mean grey value measured by the framework's statistics object, and the
+// object's two log fields as it formats them.
+struct TemperatureReading {
+  double meanGrey = 0.0;
+  std::string epsilon;      // "%.3lf"
+  std::string temperature;  // "%.1lf" or "- N.A. -"
+  std::string unit;         // the object's unit text, UTF-8
+};
+
+class TemperatureObject {
+ public:
+  TemperatureObject(const xelfw::PluginLibrary& library, const xelfw::HostOptions& options);
+  ~TemperatureObject();
+  TemperatureObject(const TemperatureObject&) = delete;
+  TemperatureObject& operator=(const TemperatureObject&) = delete;
+
+  const std::string& Name() const { return m_Name; }
+  // Parameter 17, mode 0; false when the object refused the calibration.
+  bool ImportSettings(xelfw::IniStore& store);
+  // frame: a single-frame greyscale image; aoi null: the whole image.
+  TemperatureReading Measure(xelfw::Image& frame, const xelfw::Aoi* aoi);
+
+ private:
+  std::string LogField(bool headLine, UINT field);
+
+  xelfw::ProcessingHost m_Host;
+  std::string m_Name;
+  CXelImgProcess_0* m_pStatistics;
+};
+
+}  // namespace xelimg

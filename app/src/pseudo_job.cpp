@@ -1,0 +1,85 @@
+// Settings, profile and bounds onto a fresh pseudo-colour object, then every frame through it.
+#include "pseudo_job.h"
+
+#include "cli_error.h"
+#include "plugin_objects.h"
+#include "profile_names.h"
+
+#include <xelfw/Logger.h>
+
+#include <memory>
+
+namespace xelimg {
+
+PseudoOptions ParsePseudoOptions(const Arguments& args) {
+  PseudoOptions options;
+  if (const auto file = args.Value("settings")) options.settingsFile = *file;
+  options.profile = args.Value("profile");
+  if (const auto text = args.Value("lower")) options.lower = ParseDoubleOption("lower", *text);
+  if (const auto text = args.Value("upper")) options.upper = ParseDoubleOption("upper", *text);
+  for (const auto& [name, bound] : {std::pair{"lower", options.lower}, std::pair{"upper", options.upper}}) {
+    if (bound && (*bound < 0.0 || *bound > 1.0)) throw UsageError(std::string("--") + name + " must lie in 0..1");
+  }
+  if (options.lower && options.upper && !(*options.lower < *options.upper)) {
+    throw UsageError("--lower must be below --upper");
+  }
+  if (const auto mode = args.Value("auto")) {
+    if (*mode == "contrast") {
+      options.autoMode = kAutoModeContrast;
+    } else if (*mode == "brightness") {
+      options.autoMode = kAutoModeBrightness;
+    } else {
+      throw UsageError("--auto: '" + *mode + "' is neither contrast nor brightness");
+    }
+  }
+  if (const auto text = args.Value("threads")) {
+    options.threads = ParseUnsignedOption("threads", *text);
+    if (options.threads == 0 || options.threads > 256) throw UsageError("--threads must be 1 to 256");
+  }
+  options.log = args.Has("log");
+  if (const auto text = args.Value("bits")) {
+    options.outputBits = ParseUnsignedOption("bits", *text);
+    if (options.outputBits != 8 && options.outputBits != 16) throw UsageError("--bits must be 8 or 16");
+  }
+  return options;
+}
+
+namespace {
+
+void ApplyOptions(PseudoColorObject& object, const PseudoOptions& options) {
+  if (options.settingsFile) {
+    xelfw::IniStore store = xelfw::IniStore::Load(*options.settingsFile);
+    if (!object.ImportSettings(store)) {
+      throw CommandError(options.settingsFile->string() + ": incomplete pseudo-colour settings (see 'xelimg settings import')");
+    }
+  }
+  if (options.profile) object.SelectProfile(FindProfile(*options.profile, object.ProfileCount()));
+  if (options.lower || options.upper || options.autoMode) {
+    PseudoColorSettingsRecord settings = object.Settings();
+    if (options.lower) settings.Lower = *options.lower;
+    if (options.upper) settings.Upper = *options.upper;
+    if (!(settings.Lower < settings.Upper)) throw UsageError("the lower bound must be below the upper bound");
+    if (options.autoMode) settings.AutoMode = *options.autoMode;
+    object.SetSettings(settings);
+  }
+}
+
+}  // namespace
+
+xelfw::Image RunPseudoColor(const xelfw::PluginLibrary& library, const xelfw::Image& source,
+                            const PseudoOptions& options) {
+  if (source.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
+    throw CommandError("pseudo colour needs a greyscale source image");
+  }
+  std::unique_ptr<xelfw::StreamLogger> logger;
+  if (options.log) logger = std::make_unique<xelfw::StreamLogger>(XIP_LOG_DETAIL);
+  PseudoColorObject object(library, xelfw::HostOptions{options.threads, logger.get()});
+  ApplyOptions(object, options);
+
+  xelfw::Image destination(source.Width(), source.Height(),
+                           xelfw::PixelLayout::Colour(options.outputBits, 3, XI_ORDER_RGB), source.Frames());
+  object.Process(source, destination);
+  return destination;
+}
+
+}  // namespace xelimg

@@ -1,0 +1,70 @@
+// The temperature object per frame, with the framework's statistics object for the mean grey value.
+#include "plugin_objects.h"
+
+#include "cli_error.h"
+#include "text_encoding.h"
+
+#include <XelImgProcess/XelStatistics.h>
+
+namespace xelimg {
+
+namespace {
+
+constexpr UINT kLogSelector = 0;
+constexpr UINT kEpsilonField = 0;
+constexpr UINT kTemperatureField = 1;
+
+}  // namespace
+
+TemperatureObject::TemperatureObject(const xelfw::PluginLibrary& library, const xelfw::HostOptions& options)
+    : m_Host(library, kTemperatureType, options),
+      m_Name(library.GetObjInfo(kTemperatureType, 0) != nullptr ? library.GetObjInfo(kTemperatureType, 0)
+                                                                 : "Temperature display"),
+      m_pStatistics(m_Host.Record().CreateInstance(XIP_OBJTYPE_STATISTICS)) {
+  if (m_pStatistics == nullptr) throw CommandError("the framework makes no statistics object");
+}
+
+TemperatureObject::~TemperatureObject() { m_Host.Record().DeleteInstance(m_pStatistics); }
+
+bool TemperatureObject::ImportSettings(xelfw::IniStore& store) {
+  xelfw::IniContext context(store, SettingsSection(store, m_Name));
+  const UINT result = m_Host.Object().SetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_ALL);
+  if (result == XIP_E_INCOMPLETE_IMPORT) return false;
+  CheckResult(result, "calibration import");
+  return true;
+}
+
+TemperatureReading TemperatureObject::Measure(xelfw::Image& frame, const xelfw::Aoi* aoi) {
+  m_Host.SetSource(&frame, aoi);
+  CheckResult(m_Host.Process(), "temperature measurement");
+
+  CXelImage_0* images[] = {&frame};
+  m_pStatistics->SetImages(1, images);
+  m_pStatistics->SetParam(XIP_STAT_PARAM_AOI, 0, reinterpret_cast<UINT_PTR>(static_cast<const CXelAoi_0*>(aoi)));
+  CheckResult(m_pStatistics->Process(XIP_STAT_MODE_STATISTICS), "grey-value statistics");
+  const auto* statistics = static_cast<const TStatisticsResult*>(m_pStatistics->GetSpecialData(XIP_STAT_DATA_STATISTICS));
+  if (statistics == nullptr) throw CommandError("the statistics object delivered no result");
+
+  TemperatureReading reading;
+  reading.meanGrey = statistics->MeanValue;
+  reading.epsilon = LogField(false, kEpsilonField);
+  reading.temperature = LogField(false, kTemperatureField);
+  // The head line is "Temp. [unit]"; the unit is what stands between the brackets.
+  const std::string head = LogField(true, kTemperatureField);
+  const auto open = head.find('[');
+  const auto close = head.rfind(']');
+  if (open != std::string::npos && close != std::string::npos && close > open) {
+    reading.unit = Cp1252ToUtf8(head.substr(open + 1, close - open - 1));
+  }
+  return reading;
+}
+
+std::string TemperatureObject::LogField(bool headLine, UINT field) {
+  char buffer[128] = "";
+  CXelImgProcess_0& object = m_Host.Object();
+  const UINT length = headLine ? object.GetLogFieldHeadLine(buffer, sizeof buffer, kLogSelector, field)
+                               : object.GetLogFieldContent(buffer, sizeof buffer, kLogSelector, field);
+  return std::string(buffer, length < sizeof buffer ? length : sizeof buffer - 1);
+}
+
+}  // namespace xelimg
