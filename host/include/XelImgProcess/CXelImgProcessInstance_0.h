@@ -1,10 +1,9 @@
 // The host's instance record: what the host lends every object it creates.
 #pragma once
 
+#include <XelImgProcess/CXelImgProcess_0.h>
 #include <XelImgProcess/CXelLogger_0.h>
 #include <XelImgProcess/CXelXIObject_0.h>
-
-class CXelImgProcess_0;
 
 // The object keeps the record for its lifetime; the host keeps it alive longer than the object.
 class XEL_HOST_API CXelImgProcessInstance_0 {
