@@ -1,0 +1,22 @@
+// Runs the built xelimg as a separate process, as a user's shell would.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace xelimg_test {
+
+struct RunResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+RunResult RunXelimg(const std::vector<std::string>& args);
+
+// True when the build made the plug-in; tests that need it skip otherwise.
+bool HavePlugin();
+std::filesystem::path PluginPath();
+
+}  // namespace xelimg_test
