@@ -9,6 +9,7 @@
 #include <winui/windef.h>
 
 #include <cstdint>
+#include <type_traits>
 
 // ---- Stock objects ------------------------------------------------------------------------------
 inline constexpr int WHITE_BRUSH = 0;
@@ -346,6 +347,21 @@ HGDIOBJ GetCurrentObject(HDC dc, UINT type);
 BOOL DeleteObject(HGDIOBJ object);  // stock objects and selected objects are not deleted
 DWORD GetObjectType(HGDIOBJ object);
 int GetObject(HGDIOBJ object, int size, LPVOID buffer);  // LOGPEN, LOGBRUSH, LOGFONT or BITMAP
+
+// Windows declares HGDIOBJ as void*, so every pen, brush, font and bitmap handle passes where an
+// HGDIOBJ is asked for; these overloads keep that while the handle types stay distinct.
+template <class Handle>
+concept GdiObjectHandle = std::is_same_v<Handle, HPEN> || std::is_same_v<Handle, HBRUSH> ||
+                          std::is_same_v<Handle, HFONT> || std::is_same_v<Handle, HBITMAP> ||
+                          std::is_same_v<Handle, HRGN>;
+inline HGDIOBJ SelectObject(HDC dc, GdiObjectHandle auto object) {
+  return SelectObject(dc, reinterpret_cast<HGDIOBJ>(object));
+}
+inline BOOL DeleteObject(GdiObjectHandle auto object) { return DeleteObject(reinterpret_cast<HGDIOBJ>(object)); }
+inline DWORD GetObjectType(GdiObjectHandle auto object) { return GetObjectType(reinterpret_cast<HGDIOBJ>(object)); }
+inline int GetObject(GdiObjectHandle auto object, int size, LPVOID buffer) {
+  return GetObject(reinterpret_cast<HGDIOBJ>(object), size, buffer);
+}
 
 HPEN CreatePen(int style, int width, COLORREF color);
 HPEN CreatePenIndirect(const LOGPEN* pen);
