@@ -38,7 +38,8 @@ TEST(LutTest, RebuildsOnlyWhenKeysChange) {
   EXPECT_TRUE(rebuilds([&] { rig.SelectProfile(kProfileClipDetect); }));
   EXPECT_TRUE(rebuilds([&] { rig.SetField(kLower, 0.25); }));
   EXPECT_TRUE(rebuilds([&] { rig.SetImages(&source, &rgb16); }));
-  EXPECT_FALSE(rebuilds([&] { rig.SetField(kAutoContrastMinLevel, 0.1); }));
+  xelfw::Image otherPixels(256, 1, xelfw::PixelLayout::Grey(8, 8));
+  EXPECT_FALSE(rebuilds([&] { rig.SetImages(&otherPixels, &rgb16); })) << "pixels are not a key";
 }
 
 TEST(LutTest, EmptyWindowIsAStepAtTheLowerBound) {
