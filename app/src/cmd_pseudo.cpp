@@ -35,7 +35,6 @@ int RunPseudo(const Arguments& args) {
   if (operands.empty()) throw UsageError("missing output file (see 'xelimg pseudo --help')");
   const PseudoOptions options = ParsePseudoOptions(args);
   const std::filesystem::path out = operands.back();
-  xelfw::ImageFileFormatFromPath(out);
   const xelfw::Image source = operands.size() == 2 ? xelfw::ReadImageFile(operands[0]) : MakeDemoScene();
   CheckOutput(out, source.Frames());
 

@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cctype>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -76,7 +77,6 @@ Image DecodePgm(std::span<const BYTE> bytes, const std::string& sourceName) {
 
   Image image(static_cast<UINT>(width), static_cast<UINT>(height), layout);
   const BYTE* in = bytes.data() + start;
-  std::uint16_t* out16 = reinterpret_cast<std::uint16_t*>(image.Data());
   const std::size_t count = std::size_t{width} * height;
   for (std::size_t i = 0; i < count; ++i) {
     const unsigned value = unitBits == 8 ? in[i] : (unsigned{in[2 * i]} << 8) | in[2 * i + 1];
@@ -86,7 +86,8 @@ Image DecodePgm(std::span<const BYTE> bytes, const std::string& sourceName) {
     if (unitBits == 8) {
       image.Data()[i] = static_cast<BYTE>(value);
     } else {
-      out16[i] = static_cast<std::uint16_t>(value);
+      const auto unit = static_cast<std::uint16_t>(value);
+      std::memcpy(image.Data() + 2 * i, &unit, sizeof unit);
     }
   }
   return image;

@@ -62,7 +62,7 @@ bool ReadHeader(png_structp png, png_infop info, PngHeader& header) {
   header.unitBits = bitDepth == 16 ? 16 : 8;
   header.significantBits = colourType == PNG_COLOR_TYPE_PALETTE ? 8 : static_cast<unsigned>(bitDepth);
   png_color_8p sbit = nullptr;
-  if (bitDepth >= 8 && png_get_sBIT(png, info, &sbit) != 0 && sbit != nullptr) {
+  if (bitDepth >= 8 && colourType != PNG_COLOR_TYPE_PALETTE && png_get_sBIT(png, info, &sbit) != 0 && sbit != nullptr) {
     const unsigned bits = grey ? sbit->gray : sbit->red;
     const bool uniform = grey || (sbit->red == sbit->green && sbit->green == sbit->blue);
     if (uniform && bits >= 1 && bits < static_cast<unsigned>(bitDepth)) {
