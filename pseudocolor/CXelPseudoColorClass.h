@@ -1,0 +1,125 @@
+// "Pseudo color lut" (type 96): turns a greyscale source into a colour destination through one LUT
+// per colour component, mapping the grey window [Lower, Upper] onto the current colour profile.
+#pragma once
+
+#include "module/module_state.h"
+#include "profiles/CColorProfileList.h"
+#include "pseudocolor/kernels.h"
+#include "pseudocolor/settings.h"
+#include "pseudocolor/special_data.h"
+
+#include <XelImgProcess/CXelImgProcess.h>
+#include <XelImgProcess/CXelUnitConverter_0.h>
+
+#include <cstdint>
+#include <string>
+
+struct THistogramResult;
+
+class CXelPseudoColorClass : public CXelImgProcess {
+ public:
+  // Dialog IDs within this object.
+  static constexpr UINT kPseudoColorDlgID = 0;
+  static constexpr UINT kTempScaleDlgID = 1;
+  static constexpr UINT kNumDialogs = 2;
+
+  // Refresh bits each dialog is sent (their meaning belongs to the dialogs).
+  static constexpr UINT kPseudoColorRefreshAll = 0x7F;
+  static constexpr UINT kPseudoColorRefreshFrame = 0x0F;
+  static constexpr UINT kPseudoColorRefreshProfile = 0x42;
+  static constexpr UINT kTempScaleRefreshAll = 3;
+  static constexpr UINT kTempScaleRefreshScale = 2;
+
+  explicit CXelPseudoColorClass(CXelImgProcessInstance_0* instance);
+  ~CXelPseudoColorClass() override;
+  CXelPseudoColorClass(const CXelPseudoColorClass&) = delete;
+  CXelPseudoColorClass& operator=(const CXelPseudoColorClass&) = delete;
+
+  _EXIP_OBJTYPE GetObjType() const override;
+  UINT GetParamLimits(UINT id, UINT* minValue, UINT* maxValue, UINT* minSize, UINT* maxSize) override;
+  UINT SetParam(UINT id, UINT_PTR value, UINT_PTR size) override;
+  UINT GetParam(UINT id, UINT_PTR value, UINT_PTR extra) override;
+  void* GetSpecialData(UINT id) override;
+
+  // Operations of the dialogs. They store what they are given: the dialogs pass values and indices
+  // they took from this object or from their own lists.
+  void SetBounds(double lower, double upper);
+  void GetBounds(double* pLower, double* pUpper) const;
+  void SelectColorProfile(UINT index);
+  UINT GetSliderSteps() const;
+
+  // Refresh requests for an open dialog; dropped when the dialog does not exist.
+  void UpdatePseudoColorDialog(UINT bits);
+  void UpdateTempScaleDialog(UINT bits);
+  // Keeps the host's unit converter in step with the display-unit settings and GreySpan.
+  void UpdateUnitConversion(const TPseudoColorSettings& settings);
+
+  TPseudoColorSpecialData SpecialData{};
+
+  // --- processing members ---
+  class CWorkerThread;
+
+  UINT Process(UINT mode) override;
+  CXelImgProcess::CWorkerThread* CreateWorkerThreadInstance() override;
+  void DeleteWorkerThreadInstance(CXelImgProcess::CWorkerThread* thread) override;
+
+  // Both only compute: TRUE writes both outputs, FALSE touches neither.
+  virtual BOOL CalculateAutoContrast(double* pLower, double* pUpper);
+  virtual BOOL CalculateAutoBrightness(double* pLower, double* pUpper, double width);
+
+  // Brings the tables up to date for images src and dst; FALSE when they cannot serve those images.
+  BOOL UpdateLut(UINT src, UINT dst);
+
+ private:
+  void ResetLut();
+  BOOL AllocLut(UINT src, UINT dst);
+  std::uint64_t GetLutSize(UINT src, UINT dst);
+  BOOL CalculateLut(UINT src, UINT dst);
+  double NormalizePosition(double x);
+  const THistogramResult* RunHistogram(const char* operation, const CXelAoi_0* aoi, BOOL setAoi);
+  void ApplyAutoBounds();
+  void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void LogDetail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  UINT Leave(UINT result);
+  UINT LeaveWithLine(UINT result);
+
+ public:
+  XI_IMGFORMAT LutSrcFormat = 0;
+  void* Luts[4] = {};
+  UINT LutDstMsbPos = 0;
+  UINT LutDstMemBPC = 0;
+  UINT LutDstImgBPC = 0;
+  BOOL LutValid = 0;
+  TLutKernel KernelTable[kKernelTableSize] = {};
+  // --- end processing members ---
+
+  // The dialogs read and write the settings in place.
+  TPseudoColorSettings Settings{};
+  UINT SliderSteps = kDefaultSliderSteps;
+  CXelImgProcess_0* pHistogramObj = nullptr;
+  CXelUnitConverter_0* pUnitConverter = nullptr;
+  UINT GreySpan = 1;  // largest grey value of the last source; the converter's scale divides by it
+  CColorProfileList ProfileList;
+  _TXIP_DIALOG_DATA DialogData[kNumDialogs];
+  std::string UserButtonTexts[XIP_MAX_USER_BUTTONS];
+  std::string* UserButtonTextPtrs[XIP_MAX_USER_BUTTONS] = {&UserButtonTexts[0], &UserButtonTexts[1]};
+
+ private:
+  UINT SetSettings(UINT_PTR value, UINT_PTR size);
+  UINT SetSliderSteps(UINT_PTR value, UINT_PTR size);
+  UINT SetIni(UINT_PTR context, UINT_PTR mode);
+  UINT SetProfileIndex(UINT_PTR index);
+  UINT GetIni(UINT_PTR context, UINT_PTR mode);
+  UINT GetUserButtonText(UINT_PTR index, UINT_PTR target);
+  UINT GetProfileIndex(UINT_PTR target, UINT_PTR extra);
+  // Record parameters (12, 13) are copied out whole or not at all.
+  UINT CopyOut(const void* source, std::size_t bytes, UINT_PTR target, UINT_PTR size);
+
+  BOOL ImportSettings(UINT_PTR context);
+  void ExportSettings(UINT_PTR context);
+  // Every dialog shows something that depends on the settings.
+  void RefreshAfterSettingsChange();
+
+  void FillDialogData();
+  void UpdateDialog(UINT dlgID, UINT bits);
+};

@@ -1,0 +1,27 @@
+#include "pseudocolor/CXelPseudoColorClass.h"
+
+namespace {
+constexpr UINT kMaxSourceBitDepth = 16;
+}
+
+void* CXelPseudoColorClass::GetSpecialData(UINT id) {
+  XEL_MANAGE_PROCESSING_STATE();
+  if (id != 0) return nullptr;
+  SpecialData = {};
+  const CXelImage_0* source = GetImage(0);
+  if (source == nullptr) return nullptr;
+  const XI_IMGFORMAT format = source->GetFormat();
+  if (XiFormatClass(format) != XI_IMGFORMAT_CLASS_GREYSCALE || XiFormatBitDepth(format) > kMaxSourceBitDepth)
+    return nullptr;
+  const CXelAoi_0* aoi = GetAoi(0);
+  if (aoi->IsNonRectangular() != 0) return nullptr;
+  SpecialData.Valid = 1;
+  SpecialData.FormatClass = XI_IMGFORMAT_CLASS_RGB;
+  SpecialData.Word3 = 16;
+  SpecialData.Word4 = 16;
+  SpecialData.Width = source->GetAoiWidth(aoi);
+  SpecialData.Height = source->GetAoiHeight(aoi);
+  SpecialData.MemBPC = source->GetMemBPC();
+  if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelPseudoColorClass::GetSpecialData:  success");
+  return &SpecialData;
+}
