@@ -1,8 +1,12 @@
 #include "temperature/CXelTemperatureDisplayClass.h"
 
+#include <winui/afxwin.h>
+#include <winui/winuser.h>
+
 namespace {
 
 constexpr char kDialogHeadLine[] = "Temperature";
+constexpr UINT kThermometerIcon = 7003;
 constexpr UINT kDialogPlaceAsLast = 2;
 constexpr INT kDialogMenuPosition = 3;
 
@@ -10,6 +14,7 @@ constexpr INT kDialogMenuPosition = 3;
 
 CXelTemperatureDisplayClass::CXelTemperatureDisplayClass(CXelImgProcessInstance_0* instance)
     : CXelImgProcess(instance), Settings(DefaultTemperatureSettings()) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelTemperatureDisplayClass::CXelTemperatureDisplayClass");
   // A missing statistics object is not fatal here: every processing run reports it.
   pStatisticsObj = CreateInstance(XIP_OBJTYPE_STATISTICS);
@@ -18,6 +23,7 @@ CXelTemperatureDisplayClass::CXelTemperatureDisplayClass(CXelImgProcessInstance_
 }
 
 CXelTemperatureDisplayClass::~CXelTemperatureDisplayClass() {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelTemperatureDisplayClass::~CXelTemperatureDisplayClass");
   if (pStatisticsObj != nullptr) DeleteInstance(pStatisticsObj);
   ShutDownDialogs();
@@ -25,7 +31,9 @@ CXelTemperatureDisplayClass::~CXelTemperatureDisplayClass() {
 
 _EXIP_OBJTYPE CXelTemperatureDisplayClass::GetObjType() const { return XIP_OBJTYPE_TEMPERATURE_DISPLAY; }
 
+// Called with this module's state current, so the icon comes from this library's resources.
 void CXelTemperatureDisplayClass::FillDialogData() {
+  const HICON thermometer = LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(kThermometerIcon));
   DialogData.Flags = 0;
   DialogData.pDialog = nullptr;
   DialogData.DlgID = 0;
@@ -33,8 +41,8 @@ void CXelTemperatureDisplayClass::FillDialogData() {
   DialogData.PlacementMode = kDialogPlaceAsLast;
   DialogData.HeadLine = kDialogHeadLine;
   DialogData.MenuText = kDialogHeadLine;
-  DialogData.hIcon = nullptr;
-  DialogData.hIconSmall = nullptr;
+  DialogData.hIcon = thermometer;
+  DialogData.hIconSmall = thermometer;
   DialogData.NumUserButtons = 1;
   DialogData.ppUserButtonTexts = UserButtonTextPtrs;
   DialogData.UserButtonState = 0;

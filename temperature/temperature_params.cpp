@@ -1,5 +1,7 @@
 #include "temperature/CXelTemperatureDisplayClass.h"
 
+#include <winui/afxwin.h>
+
 namespace {
 
 void WriteLimit(UINT* output, UINT value) {
@@ -18,6 +20,7 @@ void WriteLimits(UINT* minValue, UINT* maxValue, UINT* minSize, UINT* maxSize, U
 
 UINT CXelTemperatureDisplayClass::GetParamLimits(UINT id, UINT* minValue, UINT* maxValue, UINT* minSize,
                                                  UINT* maxSize) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   switch (id) {
     case XIP_PARAM_INI:
       WriteLimits(minValue, maxValue, minSize, maxSize, 0, 0xFFFFFFFF, 0, XIP_INI_MODE_PLACEMENT);
@@ -32,6 +35,7 @@ UINT CXelTemperatureDisplayClass::GetParamLimits(UINT id, UINT* minValue, UINT* 
 }
 
 UINT CXelTemperatureDisplayClass::SetParam(UINT id, UINT_PTR value, UINT_PTR size) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (id != XIP_PARAM_INI) return CXelImgProcess::SetParam(id, value, size);
   if (value == 0) return XIP_E_BADARG;
   // The host's own keys come first; the object's settings decide the result of a full import.
@@ -41,6 +45,7 @@ UINT CXelTemperatureDisplayClass::SetParam(UINT id, UINT_PTR value, UINT_PTR siz
 }
 
 UINT CXelTemperatureDisplayClass::GetParam(UINT id, UINT_PTR value, UINT_PTR extra) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (id != XIP_PARAM_INI) return CXelImgProcess::GetParam(id, value, extra);
   if (value == 0) return XIP_E_BADARG;
   CXelImgProcess::GetParam(id, value, extra);

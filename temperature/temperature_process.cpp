@@ -1,6 +1,7 @@
 #include "temperature/CXelTemperatureDisplayClass.h"
 
 #include <XelImgProcess/XelStatistics.h>
+#include <winui/afxwin.h>
 
 #include <cstring>
 
@@ -12,6 +13,7 @@ constexpr UINT kMaxSupportedBitDepth = 31;
 }  // namespace
 
 UINT CXelTemperatureDisplayClass::Process(UINT /*mode*/) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (m_pLogger != nullptr) m_pLogger->LogPrint("Entering CXelTemperatureDisplayClass::Process");
   SetStartTimeStamp();
 
