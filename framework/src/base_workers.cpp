@@ -20,15 +20,17 @@ UINT CXelImgProcess::ExecuteWorkerThreads(UINT threads, UINT rows, const CWorker
   if (rows == 0) return XIP_OK;
   const UINT parts = std::min({threads, rows, m_NumWorkerThreads});
   if (parts == 0 || record == nullptr) return XIP_E_BADARG;
-  // The copies are made here, before the run starts, so workers only ever read their own record.
-  for (UINT i = 0; i < parts; ++i) {
-    CWorkerThread* worker = m_pState->workers[i];
-    if (worker->m_pParameter != nullptr) worker->m_pParameter->Assign(*record);
-  }
+  // Each worker copies the record on its own thread at the start of the run, so workers only ever
+  // read their own copy and the caller's record is only read.
   m_pState->pool->Run(parts, [&](UINT index) {
     CWorkerThread* worker = m_pState->workers[index];
     const xelfw::RowRange range = xelfw::SplitRows(rows, parts, index);
-    worker->Execute(range.first, range.count, worker->m_pParameter != nullptr ? worker->m_pParameter : record);
+    if (worker->m_pParameter == nullptr) {
+      worker->Execute(range.first, range.count, record);
+      return;
+    }
+    worker->m_pParameter->Assign(*record);
+    worker->Execute(range.first, range.count, worker->m_pParameter);
   });
   return XIP_OK;
 }
