@@ -1,6 +1,8 @@
 // A host's set-up of one plug-in object.
 #include <xelfw/ProcessingHost.h>
 
+#include <XelImgProcess/CXelImgProcess.h>
+
 #include <string>
 
 namespace xelfw {
@@ -14,6 +16,12 @@ ProcessingHost::ProcessingHost(const PluginLibrary& library, UINT type, const Ho
 }
 
 ProcessingHost::~ProcessingHost() { m_Library.DeleteInstance(m_pObject); }
+
+UINT ProcessingHost::Process(UINT mode) {
+  const auto* base = dynamic_cast<const CXelImgProcess*>(m_pObject);
+  if (base != nullptr && !base->IsActive()) return XIP_OK;
+  return m_pObject->Process(mode);
+}
 
 void ProcessingHost::SetSource(CXelImage_0* image, const CXelAoi_0* aoi) {
   m_pObject->SetImage(0, image);

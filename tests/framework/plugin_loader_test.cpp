@@ -55,6 +55,12 @@ TEST(ProcessingHostTest, SetsUpAnObjectInAFewLines) {
   ASSERT_EQ(host.Process(), XIP_OK);
   EXPECT_EQ(*static_cast<UINT*>(host.Object().GetSpecialData(0)), 20u);
 
+  const xelfw::Aoi narrow = xelfw::Aoi::FromSize(0, 0, 5, 8);
+  host.SetSource(&source, &narrow);
+  ASSERT_EQ(host.Object().SetParam(XIP_PARAM_SWITCH_ACTIVE, 0, 0), XIP_OK);
+  EXPECT_EQ(host.Process(), XIP_OK);
+  EXPECT_EQ(*static_cast<UINT*>(host.Object().GetSpecialData(0)), 20u) << "an inactive object does not run";
+
   try {
     xelfw::ProcessingHost wrongType(library, 96);
     FAIL() << "an object the library does not make";

@@ -31,7 +31,8 @@ class XEL_HOST_API ProcessingHost {
 
   void SetSource(CXelImage_0* image, const CXelAoi_0* aoi = nullptr);
   void SetDestination(CXelImage_0* image, const CXelAoi_0* aoi = nullptr);
-  UINT Process(UINT mode = 0) { return m_pObject->Process(mode); }
+  // An object switched inactive (parameter 20 = 0) is skipped: XIP_OK without a run.
+  UINT Process(UINT mode = 0);
 
  private:
   const PluginLibrary& m_Library;
