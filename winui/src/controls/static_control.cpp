@@ -1,0 +1,141 @@
+// "Static": text labels, frames and icons.
+#include "classic_draw.h"
+#include "control_state.h"
+#include "control_support.h"
+#include "control_classes.h"
+
+#include <winui/controls.h>
+
+#include <cstdlib>
+
+namespace winui::controls {
+namespace {
+
+struct StaticState {
+  ControlFont font;
+  HICON icon = nullptr;
+};
+
+DWORD TypeOf(HWND hwnd) { return StyleOf(hwnd) & SS_TYPEMASK; }
+
+// The resource name of an icon static comes as an ordinal or as text ("#7007" or a name).
+HICON LoadIconByName(HINSTANCE instance, LPCSTR name) {
+  if (!name) return nullptr;
+  if (IS_INTRESOURCE(name)) return LoadIcon(instance, name);
+  if (name[0] == '\0') return nullptr;
+  if (name[0] == '#') return LoadIcon(instance, MAKEINTRESOURCE(static_cast<UINT>(std::atoi(name + 1))));
+  return LoadIcon(instance, name);
+}
+
+// A sunken static wears the one-pixel static edge in its frame, as Windows gives it.
+void AddStaticEdge(HWND hwnd) {
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_EXSTYLE));
+  if (exStyle & WS_EX_STATICEDGE) return;
+  SetWindowLongPtr(hwnd, GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle | WS_EX_STATICEDGE));
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+UINT TextFormat(DWORD style) {
+  UINT format = 0;
+  switch (style & SS_TYPEMASK) {
+    case SS_CENTER: format = DT_CENTER | DT_WORDBREAK; break;
+    case SS_RIGHT: format = DT_RIGHT | DT_WORDBREAK; break;
+    case SS_LEFTNOWORDWRAP:
+    case SS_SIMPLE: format = DT_LEFT | DT_SINGLELINE; break;
+    default: format = DT_LEFT | DT_WORDBREAK; break;
+  }
+  if (style & SS_CENTERIMAGE) format = (format & ~static_cast<UINT>(DT_WORDBREAK)) | DT_SINGLELINE | DT_VCENTER;
+  if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
+  if (style & SS_ENDELLIPSIS) format |= DT_END_ELLIPSIS;
+  return format;
+}
+
+// Frames and filled rectangles draw in a fixed system colour and leave the rest alone, which is
+// what lets them serve as invisible placeholders and as simple separators.
+bool PaintShape(HDC dc, DWORD type, const RECT& rc) {
+  switch (type) {
+    case SS_BLACKFRAME: FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME)); return true;
+    case SS_GRAYFRAME: FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNSHADOW)); return true;
+    case SS_WHITEFRAME: FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNHIGHLIGHT)); return true;
+    case SS_BLACKRECT: FillSysColor(dc, rc, COLOR_WINDOWFRAME); return true;
+    case SS_GRAYRECT: FillSysColor(dc, rc, COLOR_BTNSHADOW); return true;
+    case SS_WHITERECT: FillSysColor(dc, rc, COLOR_BTNHIGHLIGHT); return true;
+    case SS_ETCHEDFRAME:
+      DrawBevel(dc, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+      DrawBevel(dc, Inflated(rc, -1, -1), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+      return true;
+    default: return false;
+  }
+}
+
+void Paint(HWND hwnd, StaticState& state) {
+  PAINTSTRUCT ps{};
+  HDC dc = BeginPaint(hwnd, &ps);
+  const DWORD style = StyleOf(hwnd);
+  const RECT rc = ClientRect(hwnd);
+  if (!PaintShape(dc, style & SS_TYPEMASK, rc)) {
+    HBRUSH background = ColorsFromParent(hwnd, dc, WM_CTLCOLORSTATIC);
+    FillRect(dc, &rc, background);
+    if ((style & SS_TYPEMASK) == SS_ICON) {
+      if (state.icon) DrawIcon(dc, rc.left, rc.top, state.icon);
+    } else {
+      SelectedFont font(dc, state.font.Get());
+      DrawControlText(dc, WindowText(hwnd), rc, TextFormat(style), IsWindowEnabled(hwnd) != FALSE);
+    }
+  }
+  EndPaint(hwnd, &ps);
+}
+
+LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  StaticState& state = StateOf<StaticState>(hwnd);
+  LRESULT result = 0;
+  if (state.font.Handle(hwnd, message, wParam, lParam, &result)) return result;
+  switch (message) {
+    case WM_CREATE: {
+      const auto* create = reinterpret_cast<const CREATESTRUCT*>(lParam);
+      if (TypeOf(hwnd) == SS_ICON) state.icon = LoadIconByName(create->hInstance, create->lpszName);
+      if (HasStyle(hwnd, SS_SUNKEN)) AddStaticEdge(hwnd);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      FreeState<StaticState>(hwnd);
+      return DefWindowProc(hwnd, message, wParam, lParam);
+    case WM_PAINT:
+      Paint(hwnd, state);
+      return 0;
+    case WM_ERASEBKGND:
+      return TRUE;  // painting fills the whole client area itself
+    case WM_SETTEXT:
+    case WM_ENABLE:
+      result = DefWindowProc(hwnd, message, wParam, lParam);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return result;
+    case STM_SETICON: {
+      HICON previous = state.icon;
+      state.icon = reinterpret_cast<HICON>(wParam);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return reinterpret_cast<LRESULT>(previous);
+    }
+    case STM_GETICON:
+      return reinterpret_cast<LRESULT>(state.icon);
+    case WM_NCHITTEST:
+      // Labels let clicks through to what lies beneath unless asked to report them.
+      return HasStyle(hwnd, SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
+    case WM_LBUTTONDOWN:
+      if (HasStyle(hwnd, SS_NOTIFY)) NotifyParent(hwnd, STN_CLICKED);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      if (HasStyle(hwnd, SS_NOTIFY)) NotifyParent(hwnd, STN_DBLCLK);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_STATIC;
+    default:
+      return DefWindowProc(hwnd, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+WNDPROC StaticWindowProc() { return &StaticProc; }
+
+}  // namespace winui::controls
