@@ -32,7 +32,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
       if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
       std::string name = run.benchmark_name();
       if (const auto slash = name.rfind("/real_time"); slash != std::string::npos) name.erase(slash);
-      m_Milliseconds[name] = run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
+      m_Milliseconds[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
     }
   }
 

@@ -14,22 +14,23 @@ int WidthCode(UINT memBPC, UINT largest) {
   return -1;
 }
 
-// The largest grey value a source can yield must have an entry in the tables, which hold
-// 2^ImgBPC entries: the kernels index them unchecked.
-bool GreyValuesFitTables(const CXelImage_0& source) {
+// The kernels index the tables and read the source units unchecked, so the largest grey value a
+// source can yield must have one of the 2^ImgBPC entries, and a pixel must hold its whole unit.
+bool SourceLayoutFits(const CXelImage_0& source) {
   const UINT lsb = source.GetLsbPos();
   if (lsb >= 32 || source.GetImgBPC() > 16) return false;
+  if (source.GetBitsPerPixel() < source.GetMemBPC()) return false;
   const UINT unitBits = source.GetMemBPC() >= 32 ? 0xFFFFFFFFu : (1u << source.GetMemBPC()) - 1;
   return ((source.GetComponentMask() & unitBits) >> lsb) <= (1u << source.GetImgBPC()) - 1;
 }
 
-// Every unit a kernel writes lies inside its pixel, and a pixel has no more components than the
-// offsets array and the tables cover.
+// Every unit a kernel writes lies inside its pixel, and the offsets array covers every component
+// (a fourth one is never written).
 bool DestinationLayoutFits(const CXelImage_0& destination, UINT numComponents, const INT (&offsets)[4]) {
-  if (numComponents > 3) return false;
+  if (numComponents > 4) return false;
   const UINT unitBytes = destination.GetMemBPC() / 8;
   const UINT step = destination.GetBitsPerPixel() / 8;
-  for (UINT c = 0; c < numComponents; ++c)
+  for (UINT c = 0; c < std::min(numComponents, 3u); ++c)
     if (offsets[c] < 0 || static_cast<UINT>(offsets[c]) + unitBytes > step) return false;
   return true;
 }
@@ -148,12 +149,12 @@ UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
     Log("Invalid dest bit depth (= %u)!", dstMemBPC);
     return Leave(XIP_E_FORMAT);
   }
-  if (!GreyValuesFitTables(*source)) {
-    Log("Source component mask (= 0x%08X) exceeds its %u significant bits!", srcMask, source->GetImgBPC());
+  if (!SourceLayoutFits(*source)) {
+    Log("Invalid source layout (mask = 0x%08X, ImgBPC = %u, step = %u)!", srcMask, source->GetImgBPC(), srcStep);
     return Leave(XIP_E_FORMAT);
   }
   if (!DestinationLayoutFits(*destination, numComponents, dstOffsets)) {
-    Log("Dest components (= %u) do not fit a %u-byte pixel!", numComponents, dstStep);
+    Log("Invalid dest layout (components = %u, step = %u)!", numComponents, dstStep);
     return Leave(XIP_E_FORMAT);
   }
   const UINT pattern = static_cast<UINT>(srcCode + 4 * dstCode);

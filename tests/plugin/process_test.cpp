@@ -180,12 +180,12 @@ TEST(ProcessTest, ProcessesTheCommonPartOfTwoAois) {
 class MisreportingImage final : public CXelImage_0 {
  public:
   explicit MisreportingImage(xelfw::Image& real) : m_Real(real) {}
-  std::optional<UINT> memBPC, imgBPC, mask;
+  std::optional<UINT> memBPC, imgBPC, mask, bitsPerPixel;
 
   XI_IMGFORMAT GetFormat() const override { return m_Real.GetFormat(); }
   UINT GetImgBPC() const override { return imgBPC.value_or(m_Real.GetImgBPC()); }
   UINT GetMemBPC() const override { return memBPC.value_or(m_Real.GetMemBPC()); }
-  UINT GetBitsPerPixel() const override { return m_Real.GetBitsPerPixel(); }
+  UINT GetBitsPerPixel() const override { return bitsPerPixel.value_or(m_Real.GetBitsPerPixel()); }
   UINT GetNumComponents() const override { return m_Real.GetNumComponents(); }
   UINT GetComponentPos(UINT c) const override { return m_Real.GetComponentPos(c); }
   UINT GetMsbPos() const override { return m_Real.GetMsbPos(); }
@@ -273,11 +273,16 @@ TEST_F(ProcessRefusalTest, StorageWidthsWithoutKernel) {
   EXPECT_EQ(Bytes(wide), before);
 }
 
-TEST_F(ProcessRefusalTest, GreyValuesBeyondTheTables) {
+TEST_F(ProcessRefusalTest, LayoutsTheKernelsWouldOverrun) {
   MisreportingImage loose(source);  // 8 significant bits, but a mask claiming all 16
   loose.mask = 0xFFFF;
   rig.SetImages(&loose, &destination);
-  ExpectRefusal(XIP_E_FORMAT, {"Source component mask (= 0x0000FFFF) exceeds its 8 significant bits!"});
+  ExpectRefusal(XIP_E_FORMAT, {"Invalid source layout (mask = 0x0000FFFF, ImgBPC = 8, step = 2)!"});
+
+  MisreportingImage narrow(destination);  // three byte components in a two-byte pixel
+  narrow.bitsPerPixel = 16;
+  rig.SetImages(&source, &narrow);
+  ExpectRefusal(XIP_E_FORMAT, {"Invalid dest layout (components = 3, step = 2)!"});
 }
 
 TEST_F(ProcessRefusalTest, HostRefusesProgress) {
