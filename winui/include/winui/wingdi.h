@@ -42,8 +42,6 @@ inline constexpr DWORD OBJ_MEMDC = 10;
 
 // ---- Pens and brushes ---------------------------------------------------------------------------
 inline constexpr int PS_SOLID = 0;
-inline constexpr int PS_DASH = 1;
-inline constexpr int PS_DOT = 2;
 inline constexpr int PS_NULL = 5;
 inline constexpr int PS_INSIDEFRAME = 6;
 
@@ -336,7 +334,6 @@ BOOL GetViewportOrgEx(HDC dc, LPPOINT origin);
 BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, LPPOINT previous);
 int GetClipBox(HDC dc, LPRECT rect);
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
-int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
 BOOL LPtoDP(HDC dc, LPPOINT points, int count);
 BOOL DPtoLP(HDC dc, LPPOINT points, int count);
 
@@ -441,9 +438,10 @@ BOOL DestroyIcon(HICON icon);
 // hbmColor receives a new 32-bit bitmap of the icon (the caller deletes it); hbmMask stays null.
 BOOL GetIconInfo(HICON icon, ICONINFO* info);
 
-namespace winui {
-// An icon from `width` x `height` non-premultiplied 0xAARRGGBB pixels, rows top-down.
+// Our own: an icon from `width` x `height` non-premultiplied 0xAARRGGBB pixels, rows top-down.
 HICON CreateIconFromPixels(int width, int height, const std::uint32_t* argb);
+
+namespace winui {
 // The icon's size, or {0, 0} for a handle that is not an icon.
 SIZE IconSize(HICON icon);
 }  // namespace winui
