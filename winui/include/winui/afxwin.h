@@ -114,14 +114,18 @@ struct AFX_MSGMAP {
 #define ON_WM_RBUTTONUP() WINUI_AFX_MOUSE(WM_RBUTTONUP, OnRButtonUp)
 #define ON_WM_NCHITTEST() WINUI_AFX_ENTRY(WM_NCHITTEST, 0, 0, 0, return self->OnNcHitTest(WINUI_AFX_POINT);)
 // One handler for every WM_CTLCOLOR* message; nCtlColor tells which (CTLCOLOR_STATIC, ...).
-#define ON_WM_CTLCOLOR()                                                                            \
-  WINUI_AFX_ENTRY(WM_CTLCOLORMSGBOX, 0, 0, 0, return self->WinuiCtlColorThunk(wParam, lParam, CTLCOLOR_MSGBOX);)     \
-  WINUI_AFX_ENTRY(WM_CTLCOLOREDIT, 0, 0, 0, return self->WinuiCtlColorThunk(wParam, lParam, CTLCOLOR_EDIT);)         \
-  WINUI_AFX_ENTRY(WM_CTLCOLORLISTBOX, 0, 0, 0, return self->WinuiCtlColorThunk(wParam, lParam, CTLCOLOR_LISTBOX);)   \
-  WINUI_AFX_ENTRY(WM_CTLCOLORBTN, 0, 0, 0, return self->WinuiCtlColorThunk(wParam, lParam, CTLCOLOR_BTN);)           \
-  WINUI_AFX_ENTRY(WM_CTLCOLORDLG, 0, 0, 0, return self->WinuiCtlColorThunk(wParam, lParam, CTLCOLOR_DLG);)           \
-  WINUI_AFX_ENTRY(WM_CTLCOLORSCROLLBAR, 0, 0, 0, return self->WinuiCtlColorThunk(wParam, lParam, CTLCOLOR_SCROLLBAR);) \
-  WINUI_AFX_ENTRY(WM_CTLCOLORSTATIC, 0, 0, 0, return self->WinuiCtlColorThunk(wParam, lParam, CTLCOLOR_STATIC);)
+#define WINUI_AFX_CTLCOLOR(message, kind)                                                              \
+  WINUI_AFX_ENTRY(message, 0, 0, 0,                                                                   \
+                  return reinterpret_cast<LRESULT>(self->OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)), \
+                                                                    CWnd::FromHandle(reinterpret_cast<HWND>(lParam)), kind));)
+#define ON_WM_CTLCOLOR()                                        \
+  WINUI_AFX_CTLCOLOR(WM_CTLCOLORMSGBOX, CTLCOLOR_MSGBOX)       \
+  WINUI_AFX_CTLCOLOR(WM_CTLCOLOREDIT, CTLCOLOR_EDIT)           \
+  WINUI_AFX_CTLCOLOR(WM_CTLCOLORLISTBOX, CTLCOLOR_LISTBOX)     \
+  WINUI_AFX_CTLCOLOR(WM_CTLCOLORBTN, CTLCOLOR_BTN)             \
+  WINUI_AFX_CTLCOLOR(WM_CTLCOLORDLG, CTLCOLOR_DLG)             \
+  WINUI_AFX_CTLCOLOR(WM_CTLCOLORSCROLLBAR, CTLCOLOR_SCROLLBAR) \
+  WINUI_AFX_CTLCOLOR(WM_CTLCOLORSTATIC, CTLCOLOR_STATIC)
 
 inline constexpr UINT CTLCOLOR_MSGBOX = 0;
 inline constexpr UINT CTLCOLOR_EDIT = 1;
@@ -312,9 +316,6 @@ class CWnd {
   virtual void PostNcDestroy();
   virtual void DoDataExchange(CDataExchange* dx);
 
-  // Called by WM_CTLCOLOR* message-map rows; not for direct use.
-  LRESULT WinuiCtlColorThunk(WPARAM wParam, LPARAM lParam, UINT ctlColor);
-
  protected:
   static const AFX_MSGMAP* GetThisMessageMap();
   virtual const AFX_MSGMAP* GetMessageMap() const;
@@ -354,16 +355,14 @@ class CWnd {
 
  private:
   friend LRESULT AfxWndProc(HWND, UINT, WPARAM, LPARAM);
-  friend void AfxHookWindowCreate(CWnd*);
-  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  friend struct CWndMaps;
   struct CurrentMessage {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
   };
   CurrentMessage current_{};
-  bool temporary_ = false;
-  friend struct CWndHandleMap;
+  bool ownsNothing_ = false;  // a temporary made by FromHandle
 };
 
 // The procedure every CWnd-attached window runs; it hands the message to the object.

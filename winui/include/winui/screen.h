@@ -38,6 +38,10 @@ void InjectKeyPress(int virtualKey, const std::vector<int>& modifiers = {});
 // Each character as its key press (WM_KEYDOWN, WM_CHAR through TranslateMessage, WM_KEYUP).
 void InjectText(const std::string& text);
 
+// What a message loop does with a message before TranslateMessage/DispatchMessage: lets the window
+// objects' PreTranslateMessage and dialogs' keyboard handling take it. True when it was taken.
+bool PreTranslateForDialogs(MSG* msg);
+
 // Runs the calling thread's messages until its queue holds nothing but future timers; for tests.
 void PumpMessages();
 
