@@ -3,7 +3,6 @@
 #pragma once
 
 #include <xelfw/InstanceRecord.h>
-#include <xelfw/IniStore.h>
 #include <xelfw/Logger.h>
 #include <xelfw/PluginLoader.h>
 #include <xelfw/UnitConverter.h>
@@ -12,7 +11,6 @@
 
 #include <array>
 #include <cstring>
-#include <string>
 
 namespace plugin_host {
 
@@ -24,97 +22,70 @@ inline const xelfw::PluginLibrary& Library() {
 // Remembers the unit converter it lends, so a test can read what the object told it.
 class ObservingRecord : public xelfw::InstanceRecord {
  public:
-  ObservingRecord(CXelLogger_0* logger, UINT processors) : InstanceRecord(logger, processors) {}
-
+  using InstanceRecord::InstanceRecord;
   CXelXIObject_0* CreateInstance_XIObject(UINT type, UINT version) override {
     CXelXIObject_0* object = InstanceRecord::CreateInstance_XIObject(type, version);
     if (type == XI_OBJTYPE_UNIT_CONVERTER) converter = dynamic_cast<xelfw::UnitConverter*>(object);
     return object;
   }
-
   xelfw::UnitConverter* converter = nullptr;
 };
 
-// One object of the library, made through XelImgProcessCreateInstance and given back through
-// XelImgProcessDeleteInstance when the test is done with it.
-class HostedObject {
- public:
-  explicit HostedObject(UINT type, UINT processors = 1) : record(&logger, processors) {
-    object = Library().CreateInstance(type, &record);
-  }
+// One object made through XelImgProcessCreateInstance and given back to XelImgProcessDeleteInstance.
+struct HostedObject {
+  explicit HostedObject(UINT type = XIP_OBJTYPE_PSEUDOCOLOR_LUT)
+      : record(&logger, 1), object(Library().CreateInstance(type, &record)) {}
   ~HostedObject() { Library().DeleteInstance(object); }
   HostedObject(const HostedObject&) = delete;
   HostedObject& operator=(const HostedObject&) = delete;
-
   CXelImgProcess_0* operator->() const { return object; }
-  CXelImgProcess_0& operator*() const { return *object; }
 
   xelfw::RecordingLogger logger;
   ObservingRecord record;
-  CXelImgProcess_0* object = nullptr;
+  CXelImgProcess_0* object;
 };
 
-// The 128-byte settings record of the pseudo-colour object as a host sees it: bytes at offsets.
-namespace settings {
-inline constexpr std::size_t kSize = 128;
-inline constexpr std::size_t kLower = 0;
-inline constexpr std::size_t kUpper = 8;
-inline constexpr std::size_t kUnitMin = 16;
-inline constexpr std::size_t kUnitMax = 24;
-inline constexpr std::size_t kAutoContrastMinLevel = 32;
-inline constexpr std::size_t kAutoContrastMaxLevel = 40;
-inline constexpr std::size_t kAutoContrastDestRange = 48;
-inline constexpr std::size_t kAutoContrastMinWidthEnable = 56;
-inline constexpr std::size_t kAutoCntrastMinWidth = 64;
-inline constexpr std::size_t kAutoContrastMaxWidthEnable = 72;
-inline constexpr std::size_t kAutoCntrastMaxWidth = 80;
-inline constexpr std::size_t kUnitUseNormalization = 88;
-inline constexpr std::size_t kAutoMode = 92;
-inline constexpr std::size_t kUnitDesc = 96;
-
-using Record = std::array<BYTE, kSize>;
+// The 128-byte settings record (parameter 12) as a host sees it: fields at byte offsets.
+using Settings = std::array<BYTE, 128>;
+enum SettingsOffset : std::size_t {
+  kLower = 0, kUpper = 8, kUnitMin = 16, kUnitMax = 24, kAutoContrastMinLevel = 32,
+  kAutoContrastMinWidthEnable = 56, kAutoContrastMaxWidthEnable = 72, kUnitUseNormalization = 88,
+  kAutoMode = 92, kUnitDesc = 96,
+};
 
 template <typename T>
-T Read(const Record& record, std::size_t offset) {
+T Read(const Settings& record, std::size_t offset) {
   T value;
   std::memcpy(&value, record.data() + offset, sizeof value);
   return value;
 }
-
 template <typename T>
-void Write(Record& record, std::size_t offset, T value) {
+void Write(Settings& record, std::size_t offset, T value) {
   std::memcpy(record.data() + offset, &value, sizeof value);
 }
 
-inline std::string UnitText(const Record& record) {
-  return std::string(reinterpret_cast<const char*>(record.data() + kUnitDesc));
-}
-}  // namespace settings
-
-inline constexpr UINT kParamSettings = 12;
-inline constexpr UINT kParamSliderSteps = 13;
-inline constexpr UINT kProfileCount = 5;
-
-inline settings::Record GetSettings(CXelImgProcess_0& object) {
-  settings::Record record{};
-  EXPECT_EQ(object.GetParam(kParamSettings, reinterpret_cast<UINT_PTR>(record.data()), record.size()), XIP_OK);
+inline Settings GetSettings(CXelImgProcess_0* object) {
+  Settings record{};
+  EXPECT_EQ(object->GetParam(12, reinterpret_cast<UINT_PTR>(record.data()), record.size()), XIP_OK);
   return record;
 }
-
-inline UINT SetSettings(CXelImgProcess_0& object, settings::Record& record) {
-  return object.SetParam(kParamSettings, reinterpret_cast<UINT_PTR>(record.data()), record.size());
+inline UINT SetSettings(CXelImgProcess_0* object, Settings record) {
+  return object->SetParam(12, reinterpret_cast<UINT_PTR>(record.data()), record.size());
+}
+// Changes one field of the object's settings through parameter 12.
+template <typename T>
+void SetField(CXelImgProcess_0* object, std::size_t offset, T value) {
+  Settings record = GetSettings(object);
+  Write(record, offset, value);
+  ASSERT_EQ(SetSettings(object, record), XIP_OK);
 }
 
-inline UINT GetSliderSteps(CXelImgProcess_0& object) {
-  UINT steps = 0;
-  EXPECT_EQ(object.GetParam(kParamSliderSteps, reinterpret_cast<UINT_PTR>(&steps), sizeof steps), XIP_OK);
-  return steps;
+inline UINT GetWord(CXelImgProcess_0* object, UINT id) {
+  UINT word = ~0u;
+  EXPECT_EQ(object->GetParam(id, reinterpret_cast<UINT_PTR>(&word), id == 13 ? sizeof word : 0), XIP_OK);
+  return word;
 }
-
-inline UINT GetProfileIndex(CXelImgProcess_0& object) {
-  UINT index = ~0u;
-  EXPECT_EQ(object.GetParam(XIP_PARAM_OBJECT_INDEX, reinterpret_cast<UINT_PTR>(&index), 0), XIP_OK);
-  return index;
-}
+inline UINT SliderSteps(CXelImgProcess_0* object) { return GetWord(object, 13); }
+inline UINT ProfileIndex(CXelImgProcess_0* object) { return GetWord(object, XIP_PARAM_OBJECT_INDEX); }
 
 }  // namespace plugin_host
