@@ -42,6 +42,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   Window* w = Find(hwnd);
   if (!w) return FALSE;
   BusyWindow busy(w);
+  MarkScreenChanged();
   const RECT old = w->rect;
   const bool wasVisible = (w->style & WS_VISIBLE) != 0;
   RECT next = old;

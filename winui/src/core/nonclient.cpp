@@ -139,6 +139,7 @@ bool IsDrawnActive(const Window* w) { return FocusOfThisThread().active == w->ha
 
 void PaintNonClient(Window* w) {
   if (IsRectEmpty(&w->insets) && w->insets.left == 0 && w->insets.top == 0) return;
+  MarkScreenChanged();
   FramePainter p(w);
   RECT rc{0, 0, w->Width(), w->Height()};
   const COLORREF face = GetSysColor(COLOR_BTNFACE);

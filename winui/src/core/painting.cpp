@@ -170,6 +170,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
   OffsetRect(&clip, origin.x + w->insets.left, origin.y + w->insets.top);
   const RECT visible = VisibleClientOnTopLevel(w);
   IntersectRect(&clip, &clip, &visible);
+  MarkScreenChanged();
   paint->hdc = winui::CreateSurfaceDC(top->backing.get(), POINT{origin.x + w->insets.left, origin.y + w->insets.top}, clip);
   paint->rcPaint = update;
   paint->fErase = TRUE;
@@ -184,6 +185,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
 BOOL EndPaint(HWND /*hwnd*/, const PAINTSTRUCT* paint) {
   if (!paint || !paint->hdc) return FALSE;
   winui::ReleaseSurfaceDC(paint->hdc);
+  MarkScreenChanged();
   return TRUE;
 }
 
@@ -191,6 +193,7 @@ HDC GetDC(HWND hwnd) {
   Window* w = Find(hwnd);
   if (!w) return nullptr;
   const POINT origin = WindowOriginOnTopLevel(w);
+  MarkScreenChanged();
   return winui::CreateSurfaceDC(TopLevelOf(w)->backing.get(),
                                 POINT{origin.x + w->insets.left, origin.y + w->insets.top},
                                 VisibleClientOnTopLevel(w));
@@ -199,11 +202,13 @@ HDC GetDC(HWND hwnd) {
 HDC GetWindowDC(HWND hwnd) {
   Window* w = Find(hwnd);
   if (!w) return nullptr;
+  MarkScreenChanged();
   return winui::CreateSurfaceDC(TopLevelOf(w)->backing.get(), WindowOriginOnTopLevel(w), VisibleWindowOnTopLevel(w));
 }
 
 int ReleaseDC(HWND /*hwnd*/, HDC dc) {
   if (!dc) return 0;
   winui::ReleaseSurfaceDC(dc);
+  MarkScreenChanged();
   return 1;
 }

@@ -274,7 +274,13 @@ class Preprocessor {
 
 bool PreprocessResourceScript(std::string_view script, const std::map<std::string, std::string, std::less<>>& includes,
                               std::vector<RcToken>* tokens, RcDefines* defines, std::string* error) {
-  (*defines)["RC_INVOKED"] = "1";
+  // What windows.h and afxres.h would bring, for scripts that include them.
+  static const std::pair<const char*, const char*> kPredefined[] = {
+      {"RC_INVOKED", "1"}, {"IDOK", "1"}, {"IDCANCEL", "2"}, {"IDABORT", "3"}, {"IDRETRY", "4"},
+      {"IDIGNORE", "5"}, {"IDYES", "6"}, {"IDNO", "7"}, {"IDCLOSE", "8"}, {"IDHELP", "9"},
+      {"IDC_STATIC", "-1"}, {"LANG_NEUTRAL", "0"}, {"LANG_ENGLISH", "9"}, {"SUBLANG_NEUTRAL", "0"},
+      {"SUBLANG_DEFAULT", "1"}, {"SUBLANG_ENGLISH_US", "1"}};
+  for (const auto& [name, value] : kPredefined) (*defines)[name] = value;
   return Preprocessor(includes, tokens, defines).Run(script, "script", 0, error);
 }
 

@@ -54,7 +54,10 @@ void SetScreenSize(int width, int height) {
 const Surface& ComposeScreen() {
   PaintAllPending();
   Surface& screen = ScreenSurface();
-  screen.Resize(ScreenWidth(), ScreenHeight(), PixelFromColorRef(kDesktopColor));
+  const bool resized = screen.Width() != ScreenWidth() || screen.Height() != ScreenHeight();
+  // Tests read the screen pixel by pixel; composing only after a change keeps that cheap.
+  if (!TakeScreenChanged() && !resized) return screen;
+  if (resized) screen.Resize(ScreenWidth(), ScreenHeight());
   for (int y = 0; y < screen.Height(); ++y) std::fill(screen.Row(y), screen.Row(y) + screen.Width(), PixelFromColorRef(kDesktopColor));
   const std::vector<Window*>& tops = TopLevelWindows();
   for (auto it = tops.rbegin(); it != tops.rend(); ++it) {

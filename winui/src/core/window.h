@@ -123,6 +123,10 @@ RECT VisibleClientOnTopLevel(const Window* window);
 RECT VisibleWindowOnTopLevel(const Window* window);
 bool IsShownOnScreen(const Window* window);
 
+// Something may have drawn on a backing surface or moved a window: the screen must be composed anew.
+void MarkScreenChanged();
+bool TakeScreenChanged();
+
 // Hooks through which the MFC layer hears about windows being made and destroyed.
 using WindowHook = void (*)(HWND);
 void SetCreateHook(WindowHook hook);

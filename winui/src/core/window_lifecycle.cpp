@@ -48,6 +48,7 @@ void SendNcDestroy(Window* w) {
 }
 
 void Release(Window* w) {
+  MarkScreenChanged();
   for (Window* child : std::vector<Window*>(w->children)) Release(child);
   RemoveFromTree(w);
   w->children.clear();

@@ -186,6 +186,12 @@ bool IsShownOnScreen(const Window* window) {
   return true;
 }
 
+namespace {
+std::atomic<bool> g_screenChanged{true};
+}  // namespace
+void MarkScreenChanged() { g_screenChanged = true; }
+bool TakeScreenChanged() { return g_screenChanged.exchange(false); }
+
 void SetCreateHook(WindowHook hook) { g_createHook = hook; }
 void SetDestroyHook(WindowHook hook) { g_destroyHook = hook; }
 void RunCreateHook(HWND hwnd) {
