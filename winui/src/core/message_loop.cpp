@@ -79,7 +79,11 @@ bool TakeDueTimer(ThreadQueue& queue, MSG* msg, HWND hwnd, UINT filterMin, UINT 
 // One attempt at the next message, in Windows' order: posted, quit, paint, timer.
 bool NextMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
   auto queue = QueueOfThisThread();
-  if (queue->Take(msg, hwnd, filterMin, filterMax, remove)) {
+  while (queue->Take(msg, hwnd, filterMin, filterMax, remove)) {
+    if (msg->message == kRawInputMessage) {
+      if (!remove) break;  // what it will mean is not known until it is taken
+      if (!ResolveRawInput(msg) || !Matches(*msg, hwnd, filterMin, filterMax)) continue;
+    }
     if (remove) TrackKeyState(*msg);
     t_messageTime = msg->time;
     return true;

@@ -57,11 +57,22 @@ UINT ClientMessage(MouseButton b, bool down, bool doubleClick) {
   return down ? (doubleClick ? base + 2 : base) : base + 1;
 }
 
+// The message an input event becomes, filled in as the event is taken from the queue.
+thread_local MSG* t_out = nullptr;
+
 void Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  Window* w = Find(hwnd);
-  if (!w) return;
-  MSG msg{hwnd, message, wParam, lParam, GetTickCount(), CursorPosition()};
-  w->queue->Post(msg);
+  if (!Find(hwnd) || !t_out) return;
+  *t_out = MSG{hwnd, message, wParam, lParam, GetTickCount(), CursorPosition()};
+  t_out = nullptr;
+}
+
+enum RawKind : WPARAM { kMove, kDown, kUp, kKeyDown, kKeyUp, kChar };
+
+// Input waits in the thread's queue as raw events and finds its window only when the loop takes
+// it, as hardware input does: a press that sets the capture decides where the release goes.
+void PostRaw(RawKind kind, WPARAM detail, POINT screen) {
+  QueueOfThisThread()->Post(MSG{nullptr, kRawInputMessage, kind | (detail << 8), MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)),
+                                GetTickCount(), screen});
 }
 
 // Where a mouse event at `screen` goes: the capture window, else the window under the point.
@@ -180,9 +191,7 @@ std::pair<int, bool> KeyForCharacter(char ch) {
   }
 }
 
-}  // namespace
-
-void InjectMouseMove(POINT screen) {
+void ResolveMouseMove(POINT screen) {
   SetCursorPosition(screen);
   if (Injector().sizeMove.hwnd) {
     StepSizeMove(screen);
@@ -198,7 +207,7 @@ void InjectMouseMove(POINT screen) {
   }
 }
 
-void InjectMouseDown(POINT screen, MouseButton button) {
+void ResolveMouseDown(POINT screen, MouseButton button) {
   SetCursorPosition(screen);
   InjectorState& s = Injector();
   s.buttons |= ButtonFlag(button);
@@ -231,7 +240,7 @@ void InjectMouseDown(POINT screen, MouseButton button) {
   PostToClient(hwnd, ClientMessage(button, true, doubleClick), screen);
 }
 
-void InjectMouseUp(POINT screen, MouseButton button) {
+void ResolveMouseUp(POINT screen, MouseButton button) {
   SetCursorPosition(screen);
   InjectorState& s = Injector();
   s.buttons &= ~ButtonFlag(button);
@@ -252,20 +261,26 @@ void InjectMouseUp(POINT screen, MouseButton button) {
   }
 }
 
+}  // namespace
+
+void InjectMouseMove(POINT screen) { PostRaw(kMove, 0, screen); }
+void InjectMouseDown(POINT screen, MouseButton button) { PostRaw(kDown, static_cast<WPARAM>(button), screen); }
+void InjectMouseUp(POINT screen, MouseButton button) { PostRaw(kUp, static_cast<WPARAM>(button), screen); }
+
 void InjectClick(POINT screen, MouseButton button) {
   InjectMouseMove(screen);
   InjectMouseDown(screen, button);
   InjectMouseUp(screen, button);
 }
 
-void InjectKeyDown(int virtualKey) { PostKey(virtualKey, true); }
-void InjectKeyUp(int virtualKey) { PostKey(virtualKey, false); }
+void InjectKeyDown(int virtualKey) { PostRaw(kKeyDown, static_cast<WPARAM>(virtualKey), CursorPosition()); }
+void InjectKeyUp(int virtualKey) { PostRaw(kKeyUp, static_cast<WPARAM>(virtualKey), CursorPosition()); }
 
 void InjectKeyPress(int virtualKey, const std::vector<int>& modifiers) {
-  for (int m : modifiers) PostKey(m, true);
-  PostKey(virtualKey, true);
-  PostKey(virtualKey, false);
-  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) PostKey(*it, false);
+  for (int m : modifiers) InjectKeyDown(m);
+  InjectKeyDown(virtualKey);
+  InjectKeyUp(virtualKey);
+  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) InjectKeyUp(*it);
 }
 
 void InjectText(const std::string& text) {
@@ -273,12 +288,39 @@ void InjectText(const std::string& text) {
     const auto [vk, shift] = KeyForCharacter(ch);
     if (vk) {
       InjectKeyPress(vk, shift ? std::vector<int>{VK_SHIFT} : std::vector<int>{});
-      continue;
+    } else {
+      // No key types it (a degree sign, say): the character arrives on its own, as from an IME.
+      PostRaw(kChar, static_cast<unsigned char>(ch), CursorPosition());
     }
-    // No key types it (a degree sign, say): the character arrives on its own, as from an IME.
-    HWND target = GetFocus();
-    if (target) Post(target, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(ch)), 1);
   }
 }
 
 }  // namespace winui
+
+namespace winui::core {
+
+bool ResolveRawInput(MSG* msg) {
+  const auto kind = static_cast<RawKind>(msg->wParam & 0xFF);
+  const WPARAM detail = msg->wParam >> 8;
+  const POINT screen = msg->pt;
+  MSG out{};
+  t_out = &out;
+  switch (kind) {
+    case kMove: ResolveMouseMove(screen); break;
+    case kDown: ResolveMouseDown(screen, static_cast<MouseButton>(detail)); break;
+    case kUp: ResolveMouseUp(screen, static_cast<MouseButton>(detail)); break;
+    case kKeyDown: PostKey(static_cast<int>(detail), true); break;
+    case kKeyUp: PostKey(static_cast<int>(detail), false); break;
+    case kChar: {
+      HWND target = GetFocus();
+      if (target) Post(target, WM_CHAR, detail, 1);
+      break;
+    }
+  }
+  t_out = nullptr;
+  if (!out.hwnd) return false;
+  *msg = out;
+  return true;
+}
+
+}  // namespace winui::core
