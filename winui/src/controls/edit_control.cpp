@@ -106,8 +106,8 @@ void OnChar(HWND hwnd, EditState& state, char c) {
   InsertByUser(hwnd, state, typed);
 }
 
-void MoveCaret(HWND hwnd, EditState& state, std::size_t to) {
-  state.buffer.MoveCaret(to, KeyDown(VK_SHIFT));
+void MoveCaret(HWND hwnd, EditState& state, std::size_t to, bool extendSelection) {
+  state.buffer.MoveCaret(to, extendSelection);
   Redraw(hwnd, state);
 }
 
@@ -121,18 +121,18 @@ void OnKeyDown(HWND hwnd, EditState& state, WPARAM key) {
       std::size_t to = b.Caret() > 0 ? b.Caret() - 1 : 0;
       if (ctrl) to = b.PreviousWordStart(b.Caret());
       else if (!shift && b.HasSelection()) to = b.SelectionStart();
-      MoveCaret(hwnd, state, to);
+      MoveCaret(hwnd, state, to, shift);
       return;
     }
     case VK_RIGHT: {
       std::size_t to = b.Caret() + 1;
       if (ctrl) to = b.NextWordStart(b.Caret());
       else if (!shift && b.HasSelection()) to = b.SelectionEnd();
-      MoveCaret(hwnd, state, to);
+      MoveCaret(hwnd, state, to, shift);
       return;
     }
-    case VK_HOME: MoveCaret(hwnd, state, 0); return;
-    case VK_END: MoveCaret(hwnd, state, b.Size()); return;
+    case VK_HOME: MoveCaret(hwnd, state, 0, shift); return;
+    case VK_END: MoveCaret(hwnd, state, b.Size(), shift); return;
     case VK_DELETE:
       if (shift) Cut(hwnd, state);
       else Erase(hwnd, state, true);
@@ -236,7 +236,7 @@ LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       OnMouseDown(hwnd, state, lParam, message == WM_LBUTTONDBLCLK);
       return 0;
     case WM_MOUSEMOVE:
-      if (state.mouseSelecting) MoveCaret(hwnd, state, EditHitTest(hwnd, state, GET_X_LPARAM(lParam)));
+      if (state.mouseSelecting) MoveCaret(hwnd, state, EditHitTest(hwnd, state, GET_X_LPARAM(lParam)), true);
       return 0;
     case WM_LBUTTONUP:
       if (state.mouseSelecting) {

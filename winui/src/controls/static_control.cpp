@@ -68,6 +68,17 @@ bool PaintShape(HDC dc, DWORD type, const RECT& rc) {
   }
 }
 
+// Icons are stretched to the standard icon size, as DrawIcon does, unless shown at their own size;
+// SS_CENTERIMAGE puts them in the middle instead of the top-left corner.
+void PaintIcon(HDC dc, DWORD style, const RECT& rc, HICON icon) {
+  const bool realSize = (style & SS_REALSIZEIMAGE) != 0;
+  const SIZE own = winui::IconSize(icon);
+  const SIZE size = realSize ? own : SIZE{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+  POINT at{rc.left, rc.top};
+  if (style & SS_CENTERIMAGE) at = {(rc.left + rc.right - size.cx) / 2, (rc.top + rc.bottom - size.cy) / 2};
+  DrawIconEx(dc, at.x, at.y, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
+}
+
 void Paint(HWND hwnd, StaticState& state) {
   PAINTSTRUCT ps{};
   HDC dc = BeginPaint(hwnd, &ps);
@@ -77,7 +88,7 @@ void Paint(HWND hwnd, StaticState& state) {
     HBRUSH background = ColorsFromParent(hwnd, dc, WM_CTLCOLORSTATIC);
     FillRect(dc, &rc, background);
     if ((style & SS_TYPEMASK) == SS_ICON) {
-      if (state.icon) DrawIcon(dc, rc.left, rc.top, state.icon);
+      if (state.icon) PaintIcon(dc, style, rc, state.icon);
     } else {
       SelectedFont font(dc, state.font.Get());
       DrawControlText(dc, WindowText(hwnd), rc, TextFormat(style), IsWindowEnabled(hwnd) != FALSE);
