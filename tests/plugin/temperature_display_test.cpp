@@ -1,6 +1,9 @@
 // The temperature display object as a host sees it: INI import, one measurement a frame, log fields.
+#include "tests/plugin/plugin_host.h"
+
+#include <xelfw/Aoi.h>
+#include <xelfw/Image.h>
 #include <xelfw/IniStore.h>
-#include <xelfw/ProcessingHost.h>
 
 #include <gtest/gtest.h>
 
@@ -13,15 +16,9 @@
 
 namespace {
 
-constexpr UINT kTemperatureDisplay = 97;
 constexpr UINT kEpsilonField = 0;
 constexpr UINT kTemperatureField = 1;
 constexpr char kNotAvailable[] = "- N.A. -";
-
-xelfw::PluginLibrary& Library() {
-  static xelfw::PluginLibrary library(XEL_PLUGIN_PATH);
-  return library;
-}
 
 struct Point {
   double x, y;
@@ -39,7 +36,7 @@ std::string PointKeys(const std::vector<Point>& points) {
 
 class TemperatureDisplayTest : public ::testing::Test {
  protected:
-  CXelImgProcess_0& Object() { return m_Host.Object(); }
+  CXelImgProcess_0& Object() { return *m_Hosted.object; }
 
   UINT Import(const std::string& keys) {
     xelfw::IniStore store = xelfw::IniStore::Parse("[Temperature]\n" + keys);
@@ -52,8 +49,7 @@ class TemperatureDisplayTest : public ::testing::Test {
     m_Source.emplace(4, 3, xelfw::PixelLayout::Grey(imgBPC, memBPC));
     for (UINT y = 0; y < 3; ++y)
       for (UINT x = 0; x < 4; ++x) m_Source->SetComponent(x, y, 0, grey);
-    m_Host.SetSource(&*m_Source);
-    return m_Host.Process();
+    return Run(&*m_Source);
   }
 
   std::string Content(UINT field, UINT size = 64, UINT selector = 0) {
@@ -71,16 +67,22 @@ class TemperatureDisplayTest : public ::testing::Test {
     return buffer;
   }
 
+  UINT Run(CXelImage_0* source, const CXelAoi_0* aoi = nullptr) {
+    Object().SetImage(0, source);
+    Object().SetAoi(0, aoi);
+    return Object().Process(0);
+  }
+
   double Temperature() { return std::stod(Content(kTemperatureField)); }
 
-  xelfw::RecordingLogger m_Logger;
-  xelfw::ProcessingHost m_Host{Library(), kTemperatureDisplay, {1, &m_Logger}};
+  plugin_host::HostedObject m_Hosted{XIP_OBJTYPE_TEMPERATURE_DISPLAY};
+  xelfw::RecordingLogger& m_Logger = m_Hosted.logger;
   std::optional<xelfw::Image> m_Source;
 };
 
 // The fitted polynomial is seen only through readings; shifting by the expected value and magnifying the
 // difference makes a relative error of 1e-9 visible in a one-decimal log field.
-class CalibrationTest : public TemperatureDisplayTest {
+class TemperatureCalibrationTest : public TemperatureDisplayTest {
  protected:
   static constexpr double kMagnification = 1e7;
 
@@ -124,7 +126,7 @@ std::array<double, 3> LeastSquaresParabola(const std::vector<Point>& points) {
           static_cast<double>(m[2][3] / m[2][2])};
 }
 
-TEST_F(CalibrationTest, PointsOnAParabolaRecoverIt) {
+TEST_F(TemperatureCalibrationTest, PointsOnAParabolaRecoverIt) {
   const auto parabola = [](double x) { return 300.0 + 50.0 * x + 20.0 * x * x; };
   ExpectPolynomial({{0.0, parabola(0.0)}, {0.5, parabola(0.5)}, {1.0, parabola(1.0)}}, {300.0, 50.0, 20.0});
   ExpectPolynomial({{0.1, parabola(0.1)}, {0.3, parabola(0.3)}, {0.35, parabola(0.35)}, {0.8, parabola(0.8)},
@@ -132,17 +134,17 @@ TEST_F(CalibrationTest, PointsOnAParabolaRecoverIt) {
                    {300.0, 50.0, 20.0});
 }
 
-TEST_F(CalibrationTest, NoisyPointsGiveTheLeastSquaresParabola) {
+TEST_F(TemperatureCalibrationTest, NoisyPointsGiveTheLeastSquaresParabola) {
   const std::vector<Point> points = {{0.0, 300.3}, {0.2, 310.0}, {0.45, 327.1}, {0.7, 344.4}, {1.0, 370.1}};
   ExpectPolynomial(points, LeastSquaresParabola(points));
 }
 
-TEST_F(CalibrationTest, TwoPointsGiveTheLineThroughBoth) {
+TEST_F(TemperatureCalibrationTest, TwoPointsGiveTheLineThroughBoth) {
   ExpectPolynomial({{0.0, 273.15}, {1.0, 373.15}}, {273.15, 100.0, 0.0});
   EXPECT_TRUE(m_Logger.Contains("Calculated coefficients: a0 = 273.150000, a1 = 100.000000, a2 = 0.000000"));
 }
 
-TEST_F(CalibrationTest, NoPointsGiveTheDefaultLineAndExportedSettingsReadBack) {
+TEST_F(TemperatureCalibrationTest, NoPointsGiveTheDefaultLineAndExportedSettingsReadBack) {
   ASSERT_EQ(Import(PointKeys({{0.0, 273.15}, {1.0, 373.15}}) + "UnitDesc=Kelvin\nEpsilon=0.5\n"
                    "KelvinToUnitOfs=0\nKelvinToUnitMult=1\n"),
             XIP_OK);
@@ -157,7 +159,7 @@ TEST_F(CalibrationTest, NoPointsGiveTheDefaultLineAndExportedSettingsReadBack) {
   EXPECT_EQ(Content(kEpsilonField), "0.500");
 }
 
-TEST_F(CalibrationTest, ImportsThatCannotFitChangeNothing) {
+TEST_F(TemperatureCalibrationTest, ImportsThatCannotFitChangeNothing) {
   ASSERT_EQ(Import(PointKeys({{0.0, 273.15}, {1.0, 373.15}})), XIP_OK);
   const std::vector<std::string> unusable = {
       PointKeys({{0.5, 300.0}}) + "Epsilon=0.5\n",                      // one point
@@ -176,9 +178,9 @@ TEST_F(CalibrationTest, ImportsThatCannotFitChangeNothing) {
                                 "same grey value, calibration coefficients kept"));
 }
 
-using ConversionTest = TemperatureDisplayTest;
+using TemperatureConversionTest = TemperatureDisplayTest;
 
-TEST_F(ConversionTest, DefaultLineMapsHalfTheGreyRangeTo110Celsius) {
+TEST_F(TemperatureConversionTest, DefaultLineMapsHalfTheGreyRangeTo110Celsius) {
   EXPECT_EQ(Content(kTemperatureField), kNotAvailable);  // nothing measured yet
   ASSERT_EQ(MeasureUniform(128, 8, 8), XIP_OK);
   EXPECT_EQ(Content(kTemperatureField), "110.0");
@@ -188,17 +190,16 @@ TEST_F(ConversionTest, DefaultLineMapsHalfTheGreyRangeTo110Celsius) {
   EXPECT_TRUE(m_Logger.Contains("CXelLut::Process: exit -> success"));
 }
 
-TEST_F(ConversionTest, MeasuresOnlyInsideTheAoi) {
+TEST_F(TemperatureConversionTest, MeasuresOnlyInsideTheAoi) {
   m_Source.emplace(4, 1, xelfw::PixelLayout::Grey(8, 8));
   m_Source->SetComponent(0, 0, 0, 255);
   m_Source->SetComponent(1, 0, 0, 255);
   const xelfw::Aoi right = xelfw::Aoi::FromSize(2, 0, 2, 1);
-  m_Host.SetSource(&*m_Source, &right);
-  ASSERT_EQ(m_Host.Process(), XIP_OK);
+  ASSERT_EQ(Run(&*m_Source, &right), XIP_OK);
   EXPECT_EQ(Content(kTemperatureField), "20.0");
 }
 
-TEST_F(ConversionTest, EmissivityCorrectsForTheBackgroundRadiation) {
+TEST_F(TemperatureConversionTest, EmissivityCorrectsForTheBackgroundRadiation) {
   const auto readingAt = [this](const std::string& keys, UINT grey) {
     EXPECT_EQ(Import(keys), XIP_OK);
     EXPECT_EQ(MeasureUniform(grey, 8, 8), XIP_OK);
@@ -216,21 +217,19 @@ TEST_F(ConversionTest, EmissivityCorrectsForTheBackgroundRadiation) {
             kNotAvailable);
 }
 
-TEST_F(ConversionTest, FailedRunsKeepTheLastReading) {
+TEST_F(TemperatureConversionTest, FailedRunsKeepTheLastReading) {
   ASSERT_EQ(MeasureUniform(128, 8, 8), XIP_OK);
   xelfw::Image colour(2, 2, xelfw::PixelLayout::Colour(8, 3));
-  m_Host.SetSource(&colour);
-  EXPECT_EQ(m_Host.Process(), XIP_E_FORMAT);
+  EXPECT_EQ(Run(&colour), XIP_E_FORMAT);
   EXPECT_TRUE(m_Logger.Contains("Source image format XI_IMGFORMAT_CLASS_GREYSCALE expected!"));
-  m_Host.SetSource(nullptr);
-  EXPECT_EQ(m_Host.Process(), XIP_E_NOIMAGE);
+  EXPECT_EQ(Run(nullptr), XIP_E_NOIMAGE);
   EXPECT_TRUE(m_Logger.Contains("Invalid source image"));
   EXPECT_EQ(Content(kTemperatureField), "110.0");
 }
 
-using LogFieldTest = TemperatureDisplayTest;
+using TemperatureLogFieldTest = TemperatureDisplayTest;
 
-TEST_F(LogFieldTest, OnlySelectorZeroHasEpsilonAndTemperature) {
+TEST_F(TemperatureLogFieldTest, OnlySelectorZeroHasEpsilonAndTemperature) {
   EXPECT_EQ(Object().GetNumMaxLogFields(0), 2u);
   EXPECT_EQ(HeadLine(kEpsilonField), "Epsilon");
   EXPECT_EQ(HeadLine(kTemperatureField), "Temp. [\xB0" "C]");
@@ -241,7 +240,7 @@ TEST_F(LogFieldTest, OnlySelectorZeroHasEpsilonAndTemperature) {
   EXPECT_EQ(Content(2), "");
 }
 
-TEST_F(LogFieldTest, TextsAreCutToTheHostsBuffer) {
+TEST_F(TemperatureLogFieldTest, TextsAreCutToTheHostsBuffer) {
   EXPECT_EQ(Content(kEpsilonField, 4), "1.0");
   EXPECT_EQ(Content(kEpsilonField, 1), "");
   EXPECT_EQ(Content(kTemperatureField, 5), "- N.");
