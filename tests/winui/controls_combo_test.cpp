@@ -128,10 +128,16 @@ TEST_F(ComboTest, KeyboardMovesTheSelectionAndDrivesTheList) {
   winui::PumpMessages();
   EXPECT_EQ(TakeCodes(kId), (std::vector<WORD>{CBN_SELCHANGE, CBN_SELCHANGE}));
 
+  MSG escape{combo, WM_KEYDOWN, static_cast<WPARAM>(VK_ESCAPE), 0, 0, {}};
+  auto wantsEscape = [&] {
+    return (SendMessage(combo, WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&escape)) & DLGC_WANTMESSAGE) != 0;
+  };
+  EXPECT_FALSE(wantsEscape()) << "a closed combo leaves Esc to the dialog";
   winui::InjectKeyPress(VK_F4);
   winui::InjectKeyPress(VK_UP);
   winui::PumpMessages();
   EXPECT_TRUE(Dropped(combo));
+  EXPECT_TRUE(wantsEscape()) << "an open one closes itself with it";
   EXPECT_EQ(CurSel(combo), 4) << "the open list moves its highlight, not the selection";
   winui::InjectKeyPress(VK_RETURN);
   winui::PumpMessages();

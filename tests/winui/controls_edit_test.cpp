@@ -1,5 +1,7 @@
 #include "controls_fixture.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kId = 201;
@@ -19,6 +21,21 @@ class EditTest : public ControlsTest {
     return {start, end};
   }
   static std::pair<DWORD, DWORD> Range(DWORD start, DWORD end) { return {start, end}; }
+  // The caret is the only full-height dark column of a line of digits.
+  static int CaretColumn(HWND edit) {
+    RECT client{};
+    GetClientRect(edit, &client);
+    for (int x = 0; x < client.right; ++x) {
+      int run = 0;
+      int longest = 0;
+      for (int y = 0; y < client.bottom; ++y) {
+        run = (PixelOf(edit, x, y) & 0xFF) < 64 ? run + 1 : 0;
+        longest = std::max(longest, run);
+      }
+      if (longest >= 12) return x;
+    }
+    return -1;
+  }
 };
 
 TEST_F(EditTest, TypingAndErasingEditTheTextAndReportEveryChange) {
@@ -163,6 +180,20 @@ TEST_F(EditTest, MouseDragSelectsAndDoubleClickSelectsAWord) {
   SendMessage(edit, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(110, 5));
   SendMessage(edit, WM_LBUTTONUP, 0, MAKELPARAM(110, 5));
   EXPECT_EQ(Selection(edit), Range(4, 7));
+}
+
+TEST_F(EditTest, AutoScrollKeepsTheCaretInView) {
+  HWND edit = MakeEdit(ES_AUTOHSCROLL, "", 60);
+  SetFocus(edit);
+  Type(edit, std::string(30, '1'));
+  EXPECT_EQ(Text(edit).size(), 30u);
+  RECT client{};
+  GetClientRect(edit, &client);
+  const int atEnd = CaretColumn(edit);
+  EXPECT_GT(atEnd, client.right / 2);
+  EXPECT_LT(atEnd, client.right);
+  SendMessage(edit, WM_KEYDOWN, VK_HOME, 0);
+  EXPECT_EQ(CaretColumn(edit), 1) << "back at the start, behind the one-pixel margin";
 }
 
 TEST_F(EditTest, PaintsSelectionInHighlightColoursAndRightAlignsShortText) {

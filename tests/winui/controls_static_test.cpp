@@ -20,11 +20,12 @@ TEST_F(StaticTest, ParentColoursTheBackgroundThroughCtlColorStatic) {
   DeleteObject(brush);
 }
 
-TEST_F(StaticTest, TextTakesTheParentsTextColourAndEmbossesWhenDisabled) {
+TEST_F(StaticTest, TextTakesTheParentsColoursAndEmbossesWhenDisabled) {
   HWND label = Make(WC_STATIC, "MMMM", SS_CENTER | SS_CENTERIMAGE, {10, 10, 90, 30}, kId);
   HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
   staticBrush_ = white;
   staticText_ = RGB(255, 0, 0);
+  staticBack_ = RGB(0, 0, 255);
   InvalidateRect(label, nullptr, TRUE);
   auto count = [&](auto predicate) {
     int n = 0;
@@ -32,9 +33,12 @@ TEST_F(StaticTest, TextTakesTheParentsTextColourAndEmbossesWhenDisabled) {
       for (int x = 0; x < 80; ++x) n += predicate(PixelOf(label, x, y)) ? 1 : 0;
     return n;
   };
-  auto red = [](std::uint32_t p) { return (p >> 16) == 0xFF && (p & 0xFF) < 0x80; };
+  auto red = [](std::uint32_t p) { return ((p >> 16) & 0xFF) > 0xC0 && ((p >> 8) & 0xFF) < 0x40; };
   auto grey = [](std::uint32_t p) { return p == Pixel(128, 128, 128); };
+  auto blue = [](std::uint32_t p) { return p == Pixel(0, 0, 255); };
   EXPECT_GT(count(red), 10);
+  EXPECT_GT(count(blue), 10) << "the text background is the colour the parent set";
+  EXPECT_EQ(PixelOf(label, 0, 0), kWhite) << "the rest is the parent's brush";
   EXPECT_EQ(count(grey), 0);
   EnableWindow(label, FALSE);
   EXPECT_EQ(count(red), 0);

@@ -40,6 +40,7 @@ void PaintPushButton(const PaintContext& c, const ButtonState& state) {
   const bool toggledOn = IsCheckBox(c.style & BS_TYPEMASK) && state.check == BST_CHECKED;
   RECT rc = c.client;
   SetTextColor(c.dc, GetSysColor(COLOR_BTNTEXT));
+  SetBkMode(c.dc, TRANSPARENT);  // the face may be dithered, so the text must not paint a background
   FillSysColor(c.dc, rc, COLOR_BTNFACE);
   if ((c.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
     FrameRect(c.dc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME));

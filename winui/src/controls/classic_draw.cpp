@@ -75,10 +75,10 @@ void DrawDownArrow(HDC dc, const RECT& rc, int sysColor) {
 }
 
 void DrawControlText(HDC dc, const std::string& text, RECT rc, UINT format, bool enabled) {
-  const int oldMode = SetBkMode(dc, TRANSPARENT);
   if (enabled) {
     DrawText(dc, text.c_str(), static_cast<int>(text.size()), &rc, format);
   } else {
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColor = SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
     RECT shifted = rc;
     OffsetRect(&shifted, 1, 1);
@@ -86,8 +86,8 @@ void DrawControlText(HDC dc, const std::string& text, RECT rc, UINT format, bool
     SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
     DrawText(dc, text.c_str(), static_cast<int>(text.size()), &rc, format);
     SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
   }
-  SetBkMode(dc, oldMode);
 }
 
 }  // namespace winui::controls

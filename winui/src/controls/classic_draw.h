@@ -30,7 +30,8 @@ void DrawCheckMark(HDC dc, int x, int y, int sysColor);
 // Downward triangle, 7 pixels wide and 4 high, centred in `rc`.
 void DrawDownArrow(HDC dc, const RECT& rc, int sysColor);
 
-// DrawText in the DC's current text colour, or embossed (highlight under shadow) when disabled.
+// DrawText in the DC's current text colour and background mode, as the parent's WM_CTLCOLOR* left
+// them; disabled text is embossed (highlight under shadow) and always transparent.
 void DrawControlText(HDC dc, const std::string& text, RECT rc, UINT format, bool enabled);
 
 }  // namespace winui::controls
