@@ -215,7 +215,6 @@ LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       state.buffer.SetText(text ? text : "");
       state.scroll = 0;
       state.modified = false;
-      DefWindowProc(hwnd, message, wParam, lParam);
       Redraw(hwnd, state);
       NotifyParent(hwnd, EN_UPDATE);
       NotifyParent(hwnd, EN_CHANGE);
