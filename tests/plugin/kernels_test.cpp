@@ -52,21 +52,4 @@ TEST(KernelTest, WritesExactlyTheAreaAtAnyAlignment) {
   }
 }
 
-TEST(KernelTest, ChannelsLandInTheirOwnUnits) {
-  // Clipping detection at the ends of the range: grey 0 is pure blue, the largest grey pure red.
-  xelfw::Image source(2, 1, xelfw::PixelLayout::Grey(8, 8));
-  source.SetUnit(1, 0, 0, 255);
-  for (const UINT order : {XI_ORDER_RGB, XI_ORDER_BGR}) {
-    xelfw::Image destination(2, 1, xelfw::PixelLayout::Colour(8, 3, order));
-    Rig rig;
-    rig.SelectProfile(kProfileClipDetect);
-    rig.SetImages(&source, &destination);
-    ASSERT_EQ(rig.Process(), XIP_OK);
-    const BYTE* bytes = destination.Data();
-    const std::vector<BYTE> expected = order == XI_ORDER_RGB ? std::vector<BYTE>{0, 0, 255, 255, 0, 0}
-                                                             : std::vector<BYTE>{255, 0, 0, 0, 0, 255};
-    EXPECT_EQ(std::vector<BYTE>(bytes, bytes + 6), expected) << "order " << order;
-  }
-}
-
 }  // namespace

@@ -155,24 +155,6 @@ TEST(ProcessTest, WorkerThreadsGiveTheSameBytesAsTheCallingThread) {
   }
 }
 
-TEST(ProcessTest, ProcessesTheCommonPartOfTwoAois) {
-  xelfw::Image source = MakeSource(40, 30, 8, 8, 0);
-  xelfw::Image destination = MakeDestination(40, 30, xelfw::PixelLayout::Colour(8, 3));
-  const xelfw::Aoi sourceAoi = xelfw::Aoi::FromSize(0, 0, 40, 12);
-  const xelfw::Aoi destinationAoi = xelfw::Aoi::FromSize(3, 5, 20, 30);
-  Rig rig;
-  rig.SelectProfile(kProfileGreyWedge);
-  rig.SetImages(&source, &destination, &sourceAoi, &destinationAoi);
-  ASSERT_EQ(rig.Process(), XIP_OK);
-  EXPECT_TRUE(rig.Logged("Width = 20, Height = 12"));
-  for (UINT y = 0; y < 30; ++y)
-    for (UINT x = 0; x < 40; ++x) {
-      const bool inside = x >= 3 && x < 23 && y >= 5 && y < 17;
-      const UINT expected = inside ? source.GetComponent(x - 3, y - 5, 0) : kPadding & 0xFF;
-      ASSERT_EQ(destination.GetUnit(x, y, 1), expected) << x << "," << y;
-    }
-}
-
 // --- refusals ------------------------------------------------------------------------------------------
 
 // An image that reports one property differently from the real image behind it, as a faulty or
