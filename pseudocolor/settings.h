@@ -15,10 +15,10 @@ struct TPseudoColorSettings {
   double AutoContrastMaxLevel;
   double AutoContrastDestRange;
   BOOL AutoContrastMinWidthEnable;
-  UINT Gap60;  // alignment only; never read or written
+  UINT Gap60;  // alignment only; its content means nothing
   double AutoCntrastMinWidth;
   BOOL AutoContrastMaxWidthEnable;
-  UINT Gap76;  // alignment only; never read or written
+  UINT Gap76;  // alignment only; its content means nothing
   double AutoCntrastMaxWidth;
   BOOL UnitUseNormalization;
   UINT AutoMode;  // 1 continuous auto contrast, 2 continuous auto brightness, anything else none
