@@ -1,3 +1,4 @@
+// The LUT: the rule for one entry, and the object's three tables built from it when their keys change.
 #include "pseudocolor/lut.h"
 
 #include "pseudocolor/CXelPseudoColorClass.h"
