@@ -114,6 +114,26 @@ TEST_F(ComboTest, ClickOutsideTheOpenListClosesItWithoutChoosing) {
   EXPECT_EQ(TakeCodes(kId), (std::vector<WORD>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
 }
 
+TEST_F(ComboTest, LongListScrollsWithItsScrollBar) {
+  // Room for three items below the one-line box: 13-pixel items, a box of 21 and a 2-pixel frame.
+  HWND combo = Make(WC_COMBOBOX, "", CBS_DROPDOWNLIST | WS_VSCROLL, {20, 20, 220, 20 + 21 + 2 + 3 * 13}, kId);
+  for (const char* name : {"a", "b", "c", "d", "e", "f", "g", "h"}) {
+    SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+  }
+  SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  RECT box{};
+  GetWindowRect(combo, &box);
+  const POINT downArrow{box.right - 9, box.bottom + 2 + 3 * 13 - 6};
+  winui::InjectClick(downArrow);
+  winui::InjectClick(downArrow);
+  winui::PumpMessages();
+  ASSERT_TRUE(Dropped(combo)) << "scrolling does not close the list";
+  winui::InjectMouseMove(ItemOnScreen(combo, 0));
+  winui::InjectClick(ItemOnScreen(combo, 0));
+  winui::PumpMessages();
+  EXPECT_EQ(CurSel(combo), 2) << "the first row now shows the third item";
+}
+
 TEST_F(ComboTest, KeyboardMovesTheSelectionAndDrivesTheList) {
   HWND combo = MakeProfiles();
   SetFocus(combo);

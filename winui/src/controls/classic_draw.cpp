@@ -68,10 +68,13 @@ void DrawCheckMark(HDC dc, int x, int y, int sysColor) {
   }
 }
 
-void DrawDownArrow(HDC dc, const RECT& rc, int sysColor) {
+void DrawArrow(HDC dc, const RECT& rc, ArrowDirection direction, int sysColor) {
   const int left = (rc.left + rc.right - 7) / 2;
   const int top = (rc.top + rc.bottom - 4) / 2;
-  for (int row = 0; row < 4; ++row) FillSpan(dc, left + row, top + row, left + 7 - row, top + row + 1, sysColor);
+  for (int row = 0; row < 4; ++row) {
+    const int y = direction == ArrowDirection::Down ? top + row : top + 3 - row;
+    FillSpan(dc, left + row, y, left + 7 - row, y + 1, sysColor);
+  }
 }
 
 void DrawControlText(HDC dc, const std::string& text, RECT rc, UINT format, bool enabled) {

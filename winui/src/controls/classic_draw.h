@@ -27,8 +27,9 @@ void FillCheckedDither(HDC dc, const RECT& rc);
 // Classic 7 x 7 check mark with its top-left corner at (x, y).
 void DrawCheckMark(HDC dc, int x, int y, int sysColor);
 
-// Downward triangle, 7 pixels wide and 4 high, centred in `rc`.
-void DrawDownArrow(HDC dc, const RECT& rc, int sysColor);
+// Triangle 7 pixels wide and 4 high, centred in `rc`, pointing down or up.
+enum class ArrowDirection { Down, Up };
+void DrawArrow(HDC dc, const RECT& rc, ArrowDirection direction, int sysColor);
 
 // DrawText in the DC's current text colour and background mode, as the parent's WM_CTLCOLOR* left
 // them; disabled text is embossed (highlight under shadow) and always transparent.

@@ -23,18 +23,79 @@ ComboState* OwnerState(HWND list, HWND* combo) {
   return *combo ? FindState<ComboState>(*combo) : nullptr;
 }
 
+// Where things are inside the one-pixel frame: the rows, and the scroll bar when not every item fits.
+struct ListLayout {
+  RECT rows{};
+  bool scrollBar = false;
+  RECT up{}, track{}, thumb{}, down{};
+};
+
+ListLayout LayoutOf(HWND list, HWND combo, const ComboState& state) {
+  ListLayout layout;
+  layout.rows = Inflated(ClientRect(list), -1, -1);
+  const int visible = ComboVisibleItems(combo, state);
+  const int count = state.items.Count();
+  if (count <= visible) return layout;
+  layout.scrollBar = true;
+  const RECT& rows = layout.rows;
+  const int width = std::min<int>(GetSystemMetrics(SM_CXVSCROLL), rows.right - rows.left);
+  const int arrow = std::min<int>(width, (rows.bottom - rows.top) / 2);
+  const LONG left = rows.right - width;
+  layout.up = {left, rows.top, rows.right, rows.top + arrow};
+  layout.down = {left, rows.bottom - arrow, rows.right, rows.bottom};
+  layout.track = {left, layout.up.bottom, rows.right, layout.down.top};
+  // The thumb's length shows the visible share of the items, its place the first visible item.
+  const int trackLength = layout.track.bottom - layout.track.top;
+  const int thumbLength = std::min(trackLength, std::max(8, trackLength * visible / count));
+  const int thumbTop = layout.track.top + (trackLength - thumbLength) * state.topIndex / (count - visible);
+  layout.thumb = {left, thumbTop, rows.right, thumbTop + thumbLength};
+  layout.rows.right = left;
+  return layout;
+}
+
+POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
 int ItemAt(HWND list, HWND combo, const ComboState& state, LPARAM lParam) {
-  const RECT rc = ClientRect(list);
-  const int x = GET_X_LPARAM(lParam);
-  const int y = GET_Y_LPARAM(lParam);
-  if (x < rc.left || x >= rc.right || y < rc.top + 1 || y >= rc.bottom - 1) return ComboItems::kNone;
-  const int index = state.topIndex + (y - 1) / ComboItemHeight(combo, state);
+  const ListLayout layout = LayoutOf(list, combo, state);
+  const POINT pt = PointOf(lParam);
+  if (!PtInRect(&layout.rows, pt)) return ComboItems::kNone;
+  const int index = state.topIndex + (pt.y - layout.rows.top) / ComboItemHeight(combo, state);
   return state.items.Valid(index) ? index : ComboItems::kNone;
+}
+
+void ScrollTo(HWND list, HWND combo, ComboState& state, int top) {
+  const int last = std::max(0, state.items.Count() - ComboVisibleItems(combo, state));
+  state.topIndex = std::clamp(top, 0, last);
+  InvalidateRect(list, nullptr, FALSE);
+}
+
+// Arrows scroll by one item, the track on either side of the thumb by a page.
+void ScrollBarClick(HWND list, HWND combo, ComboState& state, LPARAM lParam) {
+  const ListLayout layout = LayoutOf(list, combo, state);
+  const POINT pt = PointOf(lParam);
+  if (!layout.scrollBar) return;
+  const int page = ComboVisibleItems(combo, state);
+  if (PtInRect(&layout.up, pt)) {
+    ScrollTo(list, combo, state, state.topIndex - 1);
+  } else if (PtInRect(&layout.down, pt)) {
+    ScrollTo(list, combo, state, state.topIndex + 1);
+  } else if (PtInRect(&layout.track, pt) && !PtInRect(&layout.thumb, pt)) {
+    ScrollTo(list, combo, state, state.topIndex + (pt.y < layout.thumb.top ? -page : page));
+  }
+}
+
+void PaintScrollBar(HDC dc, const ListLayout& layout) {
+  FillCheckedDither(dc, layout.track);
+  FillSysColor(dc, DrawRaisedButtonEdge(dc, layout.thumb), COLOR_BTNFACE);
+  FillSysColor(dc, DrawRaisedButtonEdge(dc, layout.up), COLOR_BTNFACE);
+  DrawArrow(dc, layout.up, ArrowDirection::Up, COLOR_BTNTEXT);
+  FillSysColor(dc, DrawRaisedButtonEdge(dc, layout.down), COLOR_BTNFACE);
+  DrawArrow(dc, layout.down, ArrowDirection::Down, COLOR_BTNTEXT);
 }
 
 bool InsideClient(HWND list, LPARAM lParam) {
   const RECT rc = ClientRect(list);
-  const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  const POINT pt = PointOf(lParam);
   return PtInRect(&rc, pt) != FALSE;
 }
 
@@ -43,8 +104,10 @@ void Paint(HWND list, HWND combo, const ComboState& state) {
   HDC dc = BeginPaint(list, &ps);
   const RECT client = ClientRect(list);
   FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWFRAME));
-  const RECT inside = Inflated(client, -1, -1);
+  const ListLayout layout = LayoutOf(list, combo, state);
+  const RECT& inside = layout.rows;
   FillSysColor(dc, inside, COLOR_WINDOW);
+  if (layout.scrollBar) PaintScrollBar(dc, layout);
   {
     SelectedFont font(dc, state.font.Get());
     SetBkMode(dc, TRANSPARENT);
@@ -89,7 +152,9 @@ LRESULT ComboListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
       if (!InsideClient(list, lParam)) CloseDropDown(combo, *state, false);
+      else ScrollBarClick(list, combo, *state, lParam);
       return 0;
     case WM_LBUTTONUP:
       // The release of the click that opened the list lands outside it and must not close it.
@@ -97,9 +162,7 @@ LRESULT ComboListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEWHEEL: {
       const int notches = static_cast<SHORT>(HIWORD(wParam)) / 120;
-      const int last = std::max(0, state->items.Count() - ComboVisibleItems(combo, *state));
-      state->topIndex = std::clamp(state->topIndex - 3 * notches, 0, last);
-      InvalidateRect(list, nullptr, FALSE);
+      ScrollTo(list, combo, *state, state->topIndex - 3 * notches);
       return 0;
     }
     case WM_CAPTURECHANGED:

@@ -23,7 +23,7 @@ void PaintComboBox(HWND combo, const ComboState& state) {
   } else {
     FillSysColor(dc, DrawRaisedButtonEdge(dc, button), COLOR_BTNFACE);
   }
-  DrawDownArrow(dc, arrowArea, enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+  DrawArrow(dc, arrowArea, ArrowDirection::Down, enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
 
   // The selected text sits in a one-pixel inset that turns into the highlight while focused.
   RECT field{inside.left + 1, inside.top + 1, button.left - 1, inside.bottom - 1};
