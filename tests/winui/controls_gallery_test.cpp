@@ -48,6 +48,10 @@ TEST_F(ControlsGallery, RendersEveryControlInItsStates) {
     SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessage(open, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
   }
+  // More than fit, so that the open list shows its scroll bar.
+  for (const char* name : {"Ocean", "Sepia", "Viridis"}) {
+    SendMessage(open, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+  }
   SendMessage(combo, CB_SETCURSEL, 2, 0);
   SendMessage(open, CB_SETCURSEL, 0, 0);
   SetFocus(combo);
