@@ -1,0 +1,162 @@
+#include "ui/temp_scale_dialog.h"
+
+#include "pseudocolor/CXelPseudoColorClass.h"
+#include "resources/resource.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr UINT kUnitText = 0x01;
+constexpr UINT kBarAndLabels = 0x02;
+constexpr UINT kColorBarID = 0xFFFF;
+
+}  // namespace
+
+TLabelStep ChooseLabelStep(UINT pixels, UINT minSpacing, int start, UINT range) {
+  if (minSpacing == 0) minSpacing = 1;
+  const UINT count = pixels / minSpacing + 1;
+  const double raw = static_cast<double>(range) / count;
+  if (!(raw > 0.0)) return {start, 0};
+  const int exponent = static_cast<int>(std::log(raw) / std::log(10.0));
+  double power = 1.0, factor = 10.0;
+  for (unsigned e = static_cast<unsigned>(std::abs(exponent)); e != 0; e >>= 1, factor *= factor)
+    if (e & 1) power *= factor;
+  const auto base = static_cast<UINT>(exponent < 0 ? 1.0 / power : power);
+  // Below a tenth per label the labels would repeat one value: no usable step.
+  if (base == 0) return {start, 0};
+  UINT step = base;
+  if (raw > base) {
+    for (UINT multiplier : {2u, 4u, 5u, 10u}) {
+      step = base * multiplier;
+      if (step >= raw) break;
+    }
+  }
+  int first = start / static_cast<int>(step) * static_cast<int>(step);
+  if (first < start) first += static_cast<int>(step);
+  return {first, step};
+}
+
+BEGIN_MESSAGE_MAP(CTempScaleDialog, CXelImgProcessDlg)
+  ON_WM_DESTROY()
+  ON_WM_PAINT()
+  ON_WM_CTLCOLOR()
+  ON_WM_CLOSE()
+  ON_MESSAGE(XIP_WM_UPDATE_DIALOG_DISPLAY, OnRefresh)
+END_MESSAGE_MAP()
+
+CTempScaleDialog::CTempScaleDialog(CWnd* parent) : CXelImgProcessDlg(IDD_TEMP_SCALE, parent) {
+  m_DlgOptions = XIP_DLG_OPTION_PLACEMENT;
+  m_ColorBar.SetHorizontal(FALSE);
+}
+
+BOOL CTempScaleDialog::CreateDlg(HWND parent) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  return Create(IDD_TEMP_SCALE, CWnd::FromHandle(parent));
+}
+
+CXelPseudoColorClass* CTempScaleDialog::Owner() const { return static_cast<CXelPseudoColorClass*>(m_pOwner); }
+
+BOOL CTempScaleDialog::OnInitDialog() {
+  CXelImgProcessDlg::OnInitDialog();
+  CWnd* placeholder = GetDlgItem(IDC_TS_BAR_PLACEHOLDER);
+  placeholder->ShowWindow(SW_HIDE);
+  CRect rect;
+  placeholder->GetWindowRect(&rect);
+  ScreenToClient(&rect);
+  m_ColorBar.Create("", 0x50000000, rect, this, kColorBarID);
+  UpdateDlgPos(TRUE);
+  UpdateDialogDisplay(0, kUnitText | kBarAndLabels);
+  return TRUE;
+}
+
+// The legend only hides: the host decides when it goes, and the owner may veto the close.
+void CTempScaleDialog::OnClose() {
+  if (m_pOwner && m_pOwner->SignalDlgEvent(XipDlgEvent(XIP_DLG_EVENT_CLOSE_REQUEST, GetDlgID())) == 0) return;
+  ShowWindow(SW_HIDE);
+}
+
+void CTempScaleDialog::OnOK() { OnClose(); }
+
+HBRUSH CTempScaleDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
+  if (ctlColor == CTLCOLOR_STATIC && wnd && wnd->GetDlgCtrlID() == IDC_TS_UNIT) {
+    dc->SetBkColor(GetStaticBgColor());
+    dc->SetTextColor(::GetSysColor(COLOR_BTNTEXT));
+    if (m_hStaticBgBrush) return m_hStaticBgBrush;
+  }
+  return CXelImgProcessDlg::OnCtlColor(dc, wnd, ctlColor);
+}
+
+LRESULT CTempScaleDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
+  CXelPseudoColorClass* owner = Owner();
+  if (!owner) return 0;
+  const auto bits = static_cast<UINT>(dialogBits);
+  if ((bits & kUnitText) && owner->pUnitConverter) SetDlgItemText(IDC_TS_UNIT, owner->pUnitConverter->GetUnitText());
+  if (bits & kBarAndLabels) {
+    m_ColorBar.SetProfile(owner->ProfileList.GetCurrentProfile());
+    if (m_ColorBar.GetSafeHwnd()) m_ColorBar.Invalidate(FALSE);
+    Invalidate(FALSE);
+  }
+  return OnUpdateDialogDisplay(hostBits, dialogBits);
+}
+
+void CTempScaleDialog::OnPaint() {
+  CPaintDC paint(this);
+  if ((GetStyle() & WS_MINIMIZE) || !Owner() || !m_ColorBar.GetSafeHwnd() || !Owner()->pUnitConverter) return;
+  CClientDC dc(this);  // labels lie outside the bar and the update region alike
+  PaintLabels(dc);
+}
+
+void CTempScaleDialog::PaintLabels(CDC& dc) {
+  CXelPseudoColorClass* owner = Owner();
+  CBrush face(::GetSysColor(COLOR_BTNFACE));
+  CGdiObject* oldFont = dc.SelectStockObject(ANSI_FIXED_FONT);
+  dc.SetTextColor(::GetSysColor(COLOR_BTNTEXT));
+
+  CRect bar, unit;
+  m_ColorBar.GetWindowRect(&bar);
+  ScreenToClient(&bar);
+  GetDlgItem(IDC_TS_UNIT)->GetWindowRect(&unit);
+  ScreenToClient(&unit);
+  const auto pixels = static_cast<UINT>(bar.Height() - 2);
+
+  double lower = 0.0, upper = 0.0;
+  owner->GetBounds(&lower, &upper);
+  const double span = owner->GreySpan;
+  const double lowerU = owner->pUnitConverter->GreyToUnit(lower * span, span);
+  const double upperU = owner->pUnitConverter->GreyToUnit(upper * span, span);
+
+  TEXTMETRIC metrics{};
+  dc.GetTextMetrics(&metrics);
+  const int th = metrics.tmHeight;
+  const int half = th / 2;
+  CRect column(bar.right, bar.top - half, unit.right, bar.bottom + half);
+  dc.FillRect(&column, &face);
+  dc.SetBkMode(TRANSPARENT);
+
+  const auto drawLabel = [&](const char* format, double value, int offset) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    CRect box(bar.right, bar.bottom - half - offset, unit.right, bar.bottom - half - offset + th);
+    dc.DrawText(text, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+  };
+
+  if (lowerU == upperU) {
+    drawLabel("> %.1lf", upperU, bar.Height());
+    drawLabel("<= %.1lf", lowerU, 0);
+  } else if (upperU > lowerU) {  // a unit running the other way gets no ticks rather than wrong ones
+    const int l10 = static_cast<int>(lowerU * 10);
+    const auto r10 = static_cast<UINT>(static_cast<int>((upperU - lowerU) * 10));
+    const TLabelStep labels = ChooseLabelStep(pixels, static_cast<UINT>(3 * th), l10, r10);
+    const double perTenth = pixels / ((upperU - lowerU) * 10);
+    for (long long v = labels.first;; v += labels.step) {
+      const double offset = (static_cast<double>(v) - l10) * perTenth;
+      if (offset < 0 || static_cast<UINT>(offset) > pixels) break;
+      drawLabel("%.1lf", v / 10.0, static_cast<int>(offset));
+      if (labels.step == 0) break;
+    }
+  }
+  dc.SelectObject(oldFont);
+}
