@@ -40,6 +40,9 @@ class CXelPseudoColorClass : public CXelImgProcess {
   UINT SetParam(UINT id, UINT_PTR value, UINT_PTR size) override;
   UINT GetParam(UINT id, UINT_PTR value, UINT_PTR extra) override;
   void* GetSpecialData(UINT id) override;
+  UINT GetNumDialogs() override;
+  UINT IsDialogTypeFlag(UINT dlgID) override;
+  CXelImgProcessDlg* CreateDialogObject(UINT dlgID, HWND parent) override;
 
   // Operations of the dialogs. They store what they are given: the dialogs pass values and indices
   // they took from this object or from their own lists.

@@ -23,6 +23,9 @@ class CXelTemperatureDisplayClass : public CXelImgProcess {
   UINT SetParam(UINT id, UINT_PTR value, UINT_PTR size) override;
   UINT GetParam(UINT id, UINT_PTR value, UINT_PTR extra) override;
   UINT Process(UINT mode) override;
+  UINT GetNumDialogs() override;
+  UINT IsDialogTypeFlag(UINT dlgID) override;
+  CXelImgProcessDlg* CreateDialogObject(UINT dlgID, HWND parent) override;
   UINT GetNumMaxLogFields(UINT selector) override;
   UINT GetNumSupportedLogFields(UINT selector) override;
   UINT GetMaxLogFieldWidth(UINT selector, UINT field) override;
