@@ -8,6 +8,14 @@ namespace {
 
 using namespace plugin_host;
 
+// The library's application object belongs to the library's own module state, not to the host's.
+TEST(CatalogueTest, LoadingLeavesTheHostsModuleStateAlone) {
+  AFX_MODULE_STATE* hostState = AfxGetModuleState();
+  Library();
+  EXPECT_EQ(AfxGetModuleState(), hostState);
+  EXPECT_EQ(hostState->m_pCurrentWinApp, nullptr);
+}
+
 TEST(CatalogueTest, ListsTheTwoObjectsAndNothingElse) {
   const xelfw::PluginLibrary& library = Library();
   ASSERT_EQ(library.GetNumObj(), 2u);

@@ -8,6 +8,9 @@
 #include <xelfw/UnitConverter.h>
 
 #include <gtest/gtest.h>
+// Before the first function-local static: the compiler declares the module handle behind such
+// statics itself, and the window layer's declaration has to come first.
+#include <winui/afxwin.h>
 
 #include <array>
 #include <cstring>
