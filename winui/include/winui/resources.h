@@ -4,19 +4,27 @@
 
 #include <winui/windef.h>
 
+#include <dlfcn.h>
+
 #include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
-extern "C" void* __dso_handle;  // one per executable or shared library, hidden in each
-
 namespace winui {
 
 // The handle of the module (executable or shared library) whose code calls this: static so that
 // each module's copy answers with its own address.
-static inline HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__dso_handle); }
+// The load address of that module identifies it, as an HINSTANCE does on Windows.
+static inline HINSTANCE ThisModule() {
+  static const HINSTANCE module = [] {
+    Dl_info info{};
+    dladdr(reinterpret_cast<void*>(&ThisModule), &info);
+    return static_cast<HINSTANCE>(info.dli_fbase);
+  }();
+  return module;
+}
 
 // One control of a dialog template, in dialog units.
 struct DialogItemTemplate {

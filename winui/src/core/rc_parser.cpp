@@ -53,7 +53,11 @@ class Parser {
   }
 
  private:
-  int Line() const { return pos_ < t_.size() ? t_[pos_].line : (t_.empty() ? 0 : t_.back().line); }
+  // The line of the last token read: a statement that ends too early is at fault, not the next one.
+  int Line() const {
+    if (t_.empty()) return 0;
+    return pos_ > 0 ? t_[std::min(pos_, t_.size()) - 1].line : t_[0].line;
+  }
   bool AtEnd() const { return pos_ >= t_.size(); }
   const RcToken& Peek() const { return t_[pos_]; }
   bool PeekWord(std::string_view w) const {
