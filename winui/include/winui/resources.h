@@ -14,9 +14,8 @@
 
 namespace winui {
 
-// The handle of the module (executable or shared library) whose code calls this: static so that
-// each module's copy answers with its own address.
-// The load address of that module identifies it, as an HINSTANCE does on Windows.
+// The handle of the module (executable or shared library) whose code calls this: its load address,
+// as an HINSTANCE is on Windows. Static, so that each module asks about its own code.
 static inline HINSTANCE ThisModule() {
   static const HINSTANCE module = [] {
     Dl_info info{};
