@@ -38,13 +38,15 @@ void SendDestroy(Window* w) {
 }
 
 void SendNcDestroy(Window* w) {
-  BusyWindow busy(w);
+  // Held by hand: the records go in Release, once the whole tree is marked, not when this returns.
+  ++w->busy;
   for (Window* child : std::vector<Window*>(w->children)) SendNcDestroy(child);
   SendMessage(w->handle, WM_NCDESTROY, 0, 0);
   RunDestroyHook(w->handle);
   w->queue->RemoveFor(w->handle);
   std::erase_if(w->queue->timers, [w](const Timer& t) { return t.hwnd == w->handle; });
   w->destroyed = true;
+  --w->busy;
 }
 
 void Release(Window* w) {
