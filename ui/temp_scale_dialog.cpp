@@ -3,9 +3,7 @@
 #include "pseudocolor/CXelPseudoColorClass.h"
 #include "resources/resource.h"
 
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -14,30 +12,6 @@ constexpr UINT kBarAndLabels = 0x02;
 constexpr UINT kColorBarID = 0xFFFF;
 
 }  // namespace
-
-TLabelStep ChooseLabelStep(UINT pixels, UINT minSpacing, int start, UINT range) {
-  if (minSpacing == 0) minSpacing = 1;
-  const UINT count = pixels / minSpacing + 1;
-  const double raw = static_cast<double>(range) / count;
-  if (!(raw > 0.0)) return {start, 0};
-  const int exponent = static_cast<int>(std::log(raw) / std::log(10.0));
-  double power = 1.0, factor = 10.0;
-  for (unsigned e = static_cast<unsigned>(std::abs(exponent)); e != 0; e >>= 1, factor *= factor)
-    if (e & 1) power *= factor;
-  const auto base = static_cast<UINT>(exponent < 0 ? 1.0 / power : power);
-  // Below a tenth per label the labels would repeat one value: no usable step.
-  if (base == 0) return {start, 0};
-  UINT step = base;
-  if (raw > base) {
-    for (UINT multiplier : {2u, 4u, 5u, 10u}) {
-      step = base * multiplier;
-      if (step >= raw) break;
-    }
-  }
-  int first = start / static_cast<int>(step) * static_cast<int>(step);
-  if (first < start) first += static_cast<int>(step);
-  return {first, step};
-}
 
 BEGIN_MESSAGE_MAP(CTempScaleDialog, CXelImgProcessDlg)
   ON_WM_DESTROY()

@@ -2,21 +2,12 @@
 // value labels in the display unit from the LUT window's lower bound (bottom) to its upper bound (top).
 #pragma once
 
+#include "ui/label_step.h"
 #include "ui/pseudo_color_static.h"
 
 #include <XelImgProcess/CXelImgProcessDlg.h>
 
 class CXelPseudoColorClass;
-
-// First label value and the step between labels, both in tenths of the display unit.
-struct TLabelStep {
-  int first = 0;
-  UINT step = 0;
-};
-
-// Chooses a round step (1, 2, 4, 5 or 10 times a power of ten) that spreads at most P / m + 1
-// labels over `range` tenths starting at `start`. A step of 0 means the range is too narrow to label.
-TLabelStep ChooseLabelStep(UINT pixels, UINT minSpacing, int start, UINT range);
 
 class CTempScaleDialog : public CXelImgProcessDlg {
  public:

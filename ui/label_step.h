@@ -1,0 +1,40 @@
+// Where the value labels of a scale go: a round step and the first label, in tenths of the unit.
+#pragma once
+
+#include <winui/windef.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <initializer_list>
+
+// First label value and the step between labels, both in tenths of the display unit.
+struct TLabelStep {
+  int first = 0;
+  UINT step = 0;
+};
+
+// Chooses a round step (1, 2, 4, 5 or 10 times a power of ten) that spreads at most P / m + 1
+// labels over `range` tenths starting at `start`. A step of 0 means the range is too narrow to label.
+inline TLabelStep ChooseLabelStep(UINT pixels, UINT minSpacing, int start, UINT range) {
+  if (minSpacing == 0) minSpacing = 1;
+  const UINT count = pixels / minSpacing + 1;
+  const double raw = static_cast<double>(range) / count;
+  if (!(raw > 0.0)) return {start, 0};
+  const int exponent = static_cast<int>(std::log(raw) / std::log(10.0));
+  double power = 1.0, factor = 10.0;
+  for (unsigned e = static_cast<unsigned>(std::abs(exponent)); e != 0; e >>= 1, factor *= factor)
+    if (e & 1) power *= factor;
+  const auto base = static_cast<UINT>(exponent < 0 ? 1.0 / power : power);
+  // Below a tenth per label the labels would repeat one value: no usable step.
+  if (base == 0) return {start, 0};
+  UINT step = base;
+  if (raw > base) {
+    for (UINT multiplier : {2u, 4u, 5u, 10u}) {
+      step = base * multiplier;
+      if (step >= raw) break;
+    }
+  }
+  int first = start / static_cast<int>(step) * static_cast<int>(step);
+  if (first < start) first += static_cast<int>(step);
+  return {first, step};
+}
