@@ -7,7 +7,9 @@
 #include <winui/surface.h>
 
 #include <cmath>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -96,8 +98,10 @@ class RangeSliderTest : public ::testing::Test {
     ::ClientToScreen(hwnd, &at);
     return at;
   }
-  // Presses at (x, y), moves by `dx, dy`, releases: one drag.
-  void Drag(int x, int y, int dx, int dy) {
+  // Presses at (x, y), moves by `dx, dy`, releases: one drag. Unless `quick`, it waits out the
+  // double-click time first, so that its press is not the second half of a double-click.
+  void Drag(int x, int y, int dx, int dy, bool quick = false) {
+    if (!quick) std::this_thread::sleep_for(std::chrono::milliseconds(::GetDoubleClickTime() + 20));
     g_notifications.clear();
     winui::InjectMouseMove(Screen(x, y));
     winui::InjectMouseDown(Screen(x, y));
@@ -201,6 +205,13 @@ TEST_F(RangeSliderTest, BarDragKeepsTheWidth) {
   Drag(150, 12, -140, 0);
   EXPECT_DOUBLE_EQ(slider->m_Left, 0.0);
   EXPECT_NEAR(slider->m_Right, 0.5, 1e-12);
+}
+
+TEST_F(RangeSliderTest, SecondPressOfADoubleClickStartsNoDrag) {
+  Drag(69, 12, 0, 0);
+  Drag(69, 12, 30, 0, true);
+  EXPECT_DOUBLE_EQ(slider->m_Left, 0.2);
+  EXPECT_TRUE(g_notifications.empty());
 }
 
 TEST_F(RangeSliderTest, StepCutsDragsTowardZero) {
