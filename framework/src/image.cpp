@@ -1,6 +1,8 @@
 // Pixel layouts and row addressing of the framework's images.
 #include <xelfw/Image.h>
 
+#include "storage_units.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -119,21 +121,7 @@ BYTE* Image::UnitAddress(UINT x, UINT y, UINT unit, UINT frame) const {
 }
 
 UINT Image::GetUnit(UINT x, UINT y, UINT unit, UINT frame) const {
-  const BYTE* address = UnitAddress(x, y, unit, frame);
-  switch (m_Layout.memBPC) {
-    case 8:
-      return *address;
-    case 16: {
-      std::uint16_t value;
-      std::memcpy(&value, address, sizeof value);
-      return value;
-    }
-    default: {
-      std::uint32_t value;
-      std::memcpy(&value, address, sizeof value);
-      return value;
-    }
-  }
+  return ReadStorageUnit(UnitAddress(x, y, unit, frame), m_Layout.memBPC);
 }
 
 void Image::SetUnit(UINT x, UINT y, UINT unit, UINT value, UINT frame) {

@@ -2,6 +2,8 @@
 // that any layout an image describes is counted the same way.
 #include <xelfw/StatisticsObject.h>
 
+#include "storage_units.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -14,23 +16,6 @@ namespace {
 
 constexpr UINT kMaxImgBPC = 16;
 constexpr UINT kHeaderWords = sizeof(THistogramResult) / sizeof(UINT);
-
-UINT ReadUnit(const BYTE* address, UINT memBPC) {
-  switch (memBPC) {
-    case 8:
-      return *address;
-    case 16: {
-      std::uint16_t value;
-      std::memcpy(&value, address, sizeof value);
-      return value;
-    }
-    default: {
-      std::uint32_t value;
-      std::memcpy(&value, address, sizeof value);
-      return value;
-    }
-  }
-}
 
 // Calls visit(channel, value) for every component value inside the AOI, row by row.
 template <typename Visit>
@@ -48,7 +33,7 @@ void ForEachValue(const CXelImage_0& image, const CXelAoi_0* aoi, UINT_PTR acces
     const BYTE* pixel = image.GetRowAddress(row, 0, access1, aoi, access2);
     if (pixel == nullptr) continue;
     for (UINT x = 0; x < width; ++x, pixel += pixelBytes) {
-      for (UINT c = 0; c < channels && c < 4; ++c) visit(c, (ReadUnit(pixel + offsets[c], memBPC) & mask) >> shift);
+      for (UINT c = 0; c < channels && c < 4; ++c) visit(c, (ReadStorageUnit(pixel + offsets[c], memBPC) & mask) >> shift);
     }
   }
 }
