@@ -7,6 +7,7 @@
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
   ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
@@ -97,6 +98,24 @@ bool ParseWhole(const std::string& text, Parse parse) {
   return *end == '\0';
 }
 
+// The integer exchanges differ only in their range and in the message a bad entry gets.
+template <typename Integer>
+void ExchangeInteger(CDataExchange* dx, int id, Integer& value, long long lowest, const char* message) {
+  HWND control = dx->PrepareEditCtrl(id);
+  if (!dx->m_bSaveAndValidate) {
+    ::SetWindowText(control, std::to_string(value).c_str());
+    return;
+  }
+  long long parsed = 0;
+  const std::string text = ControlText(control);
+  if (!ParseWhole(text, [&](const char* b, char** e) { parsed = std::strtoll(b, e, 10); }) || parsed < lowest ||
+      parsed > static_cast<long long>(std::numeric_limits<Integer>::max())) {
+    AfxMessageBox(message, MB_ICONEXCLAMATION);
+    dx->Fail();
+  }
+  value = static_cast<Integer>(parsed);
+}
+
 }  // namespace
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
@@ -111,35 +130,11 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value) {
 }
 
 void DDX_Text(CDataExchange* dx, int id, int& value) {
-  HWND control = dx->PrepareEditCtrl(id);
-  if (!dx->m_bSaveAndValidate) {
-    ::SetWindowText(control, std::to_string(value).c_str());
-    return;
-  }
-  long long parsed = 0;
-  const std::string text = ControlText(control);
-  if (!ParseWhole(text, [&](const char* b, char** e) { parsed = std::strtoll(b, e, 10); }) || parsed < INT32_MIN ||
-      parsed > INT32_MAX) {
-    AfxMessageBox("Please enter an integer.", MB_ICONEXCLAMATION);
-    dx->Fail();
-  }
-  value = static_cast<int>(parsed);
+  ExchangeInteger(dx, id, value, INT32_MIN, "Please enter an integer.");
 }
 
 void DDX_Text(CDataExchange* dx, int id, UINT& value) {
-  HWND control = dx->PrepareEditCtrl(id);
-  if (!dx->m_bSaveAndValidate) {
-    ::SetWindowText(control, std::to_string(value).c_str());
-    return;
-  }
-  long long parsed = 0;
-  const std::string text = ControlText(control);
-  if (!ParseWhole(text, [&](const char* b, char** e) { parsed = std::strtoll(b, e, 10); }) || parsed < 0 ||
-      parsed > UINT32_MAX) {
-    AfxMessageBox("Please enter a positive integer.", MB_ICONEXCLAMATION);
-    dx->Fail();
-  }
-  value = static_cast<UINT>(parsed);
+  ExchangeInteger(dx, id, value, 0, "Please enter a positive integer.");
 }
 
 void DDX_Text(CDataExchange* dx, int id, double& value) {
