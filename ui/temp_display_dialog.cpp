@@ -66,6 +66,8 @@ BOOL CTempDisplayDialog::OnInitDialog() {
   CRect client;
   GetClientRect(&client);
   ClientToScreen(&client);
+  CRect window;
+  GetWindowRect(&window);
   const CRect icon = ScreenRectOf(GetDlgItem(IDC_TD_EPSILON_ICON));
   const CRect edit = ScreenRectOf(GetDlgItem(IDC_TD_EPSILON));
   const CRect button = ScreenRectOf(GetDlgItem(IDC_TD_USER_BUTTON));
@@ -82,6 +84,8 @@ BOOL CTempDisplayDialog::OnInitDialog() {
   m_TempBottomMargin = client.bottom - temp.bottom;
   m_TempMinWidth = kTempMinWidth;
   m_TempMinHeight = kTempMinHeight;
+  m_WindowWidth = window.Width();
+  m_WindowHeight = window.Height();
 
   UpdateDlgPos(TRUE);
   UpdateDialogDisplay(0, kTemperatureText | kEpsilonText);

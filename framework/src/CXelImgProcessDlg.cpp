@@ -64,12 +64,27 @@ void CXelImgProcessDlg::UpdateDialogDisplay(UINT_PTR hostBits, UINT_PTR dialogBi
 
 LRESULT CXelImgProcessDlg::OnUpdateDialogDisplay(WPARAM, LPARAM) { return 0; }
 
-void CXelImgProcessDlg::UpdateDlgPos(BOOL initial) {
+void CXelImgProcessDlg::UpdateDlgPos(BOOL) {
   const _TXIP_DIALOG_DATA* data = GetDialogData();
-  if (!initial || data == nullptr || (m_DlgOptions & XIP_DLG_OPTION_PLACEMENT) == 0) return;
-  const RECT& r = data->Placement;
-  if (r.right <= r.left || r.bottom <= r.top) return;
-  MoveWindow(&r);
+  if (data == nullptr || (m_DlgOptions & XIP_DLG_OPTION_PLACEMENT) == 0 || !XipHasPlacement(data->Placement)) return;
+  PlaceWindow(data->Placement);
+}
+
+void CXelImgProcessDlg::PlaceWindow(const RECT& placement) {
+  RECT window{};
+  GetWindowRect(&window);
+  LONG width = m_WindowWidth > 0 ? m_WindowWidth : window.right - window.left;
+  LONG height = m_WindowHeight > 0 ? m_WindowHeight : window.bottom - window.top;
+  if ((m_DlgOptions & XIP_DLG_OPTION_RESIZABLE) != 0 && XipPlacementHasSize(placement)) {
+    // A saved or requested size may come from a smaller screen or an edited settings file; the
+    // dialog's own minimum is what keeps its controls usable.
+    MINMAXINFO info{};
+    info.ptMinTrackSize = POINT{::GetSystemMetrics(SM_CXMINTRACK), ::GetSystemMetrics(SM_CYMINTRACK)};
+    SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    width = std::max(placement.right - placement.left, info.ptMinTrackSize.x);
+    height = std::max(placement.bottom - placement.top, info.ptMinTrackSize.y);
+  }
+  MoveWindow(placement.left, placement.top, width, height);
 }
 
 void CXelImgProcessDlg::StorePlacement() {

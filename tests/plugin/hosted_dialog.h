@@ -1,5 +1,6 @@
-// A dialog of a hosted object, made and shown the way a host does it: the object's catalogue makes
-// the dialog object, the host sets its owner, stores it in the dialog record and creates its window.
+// A dialog of a hosted object, opened the way a host opens it: through the framework's DialogHost,
+// which has the object's catalogue make the dialog, sets its owner, stores it in the dialog record,
+// creates its window and shows it. Dialog events reach the test through the instance record.
 #pragma once
 
 #include "plugin_host.h"
@@ -7,6 +8,7 @@
 #include <XelImgProcess/CXelImgProcess.h>
 #include <XelImgProcess/CXelImgProcessDlg.h>
 #include <winui/screen.h>
+#include <xelfw/DialogHost.h>
 
 #include <string>
 #include <vector>
@@ -14,24 +16,18 @@
 namespace hosted_dialog {
 
 struct HostedDialog {
-  HostedDialog(UINT objectType, UINT dlgID) : host(objectType) {
+  HostedDialog(UINT objectType, UINT dlgID) : host(objectType), dialogs(*host.object) {
     host.record.SetDlgEventHook([this](CXelImgProcess_0*, UINT event) {
       events.push_back(event);
       return closeAnswer;
     });
-    dialog = host->CreateDialogObject(dlgID, nullptr);
-    if (!dialog) return;
-    dialog->SetOwnerClass(dynamic_cast<CXelImgProcess*>(host.object));
+    dialog = dialogs.Open(dlgID);
     record = host->GetDialogDataByDlgID(dlgID);
-    if (record) record->pDialog = dialog;
-    created = dialog->CreateDlg(nullptr);
-    dialog->ShowWindow(SW_SHOW);
+    created = dialog != nullptr;
     winui::PumpMessages();
   }
   ~HostedDialog() {
-    if (record) record->pDialog = nullptr;
-    if (dialog && dialog->GetSafeHwnd()) dialog->DestroyWindow();
-    delete dialog;
+    dialogs.CloseAll();
     winui::PumpMessages();
   }
   HostedDialog(const HostedDialog&) = delete;
@@ -67,6 +63,7 @@ struct HostedDialog {
   }
 
   plugin_host::HostedObject host;
+  xelfw::DialogHost dialogs;  // after host: the object outlives its dialogs
   CXelImgProcessDlg* dialog = nullptr;
   _TXIP_DIALOG_DATA* record = nullptr;
   BOOL created = FALSE;

@@ -3,8 +3,12 @@
 //
 // Option word (m_DlgOptions): XIP_DLG_OPTION_PLACEMENT makes UpdateDlgPos put the window where its
 // dialog record says it was last; XIP_DLG_OPTION_RESIZABLE lets OnGetMinMaxInfo hold the window at
-// m_MinTrackSize or larger. The second word (m_DlgOptions2) belongs to the host's frame; the
-// framework's frame keeps it for the host to read.
+// m_MinTrackSize or larger, and lets a placement give the window its size. The second word
+// (m_DlgOptions2) belongs to the host's frame; the framework's frame keeps it for the host to read.
+//
+// Window size (m_WindowWidth, m_WindowHeight): the size the dialog is laid out for, which a dialog
+// may store in OnInitDialog. A placement that gives only a position (or any placement of a dialog
+// that is not resizable) puts the window there at that size; 0 keeps the window's current size.
 // AutoDlgCtrlPlacement flags: how a control follows the dialog's client area when it is resized.
 #pragma once
 
@@ -17,6 +21,11 @@ class CXelImgProcess;
 
 inline constexpr UINT XIP_DLG_OPTION_PLACEMENT = 0x1;
 inline constexpr UINT XIP_DLG_OPTION_RESIZABLE = 0x2;
+
+// A placement of all zeros is none: the dialog has never been placed.
+constexpr bool XipHasPlacement(const RECT& r) { return r.left != 0 || r.top != 0 || r.right != 0 || r.bottom != 0; }
+// Only a rectangle with a positive width and height gives a size; any other gives its top-left corner.
+constexpr bool XipPlacementHasSize(const RECT& r) { return r.right > r.left && r.bottom > r.top; }
 
 inline constexpr UINT XIP_PLACE_MOVE_X = 0x1;  // keeps its distance to the right edge
 inline constexpr UINT XIP_PLACE_MOVE_Y = 0x2;  // keeps its distance to the bottom edge
@@ -47,8 +56,12 @@ class XEL_HOST_API CXelImgProcessDlg : public CDialog {
   virtual void UpdateStaticBgBrush();
   // Asks the dialog's own thread to refresh; callable from any thread. Dropped without a window.
   virtual void UpdateDialogDisplay(UINT_PTR hostBits, UINT_PTR dialogBits);
-  // Places the window (initial: as it is created) from the dialog record.
+  // Places the window from the dialog record when it holds a placement (initial: as it is created).
   virtual void UpdateDlgPos(BOOL initial);
+  // Moves the window's top-left corner to the rectangle's. A resizable dialog takes the rectangle's
+  // size too when it has one, never less than its minimum tracking size; otherwise the window gets
+  // its window size (above).
+  void PlaceWindow(const RECT& placement);
 
   virtual UINT GetDlgID() = 0;
   // Creates the modeless window, parented to the window of the handle.
@@ -74,6 +87,8 @@ class XEL_HOST_API CXelImgProcessDlg : public CDialog {
   UINT m_DlgOptions2 = 0;
   HBRUSH m_hStaticBgBrush = nullptr;
   POINT m_MinTrackSize{};  // window size; 0 leaves the default
+  LONG m_WindowWidth = 0;
+  LONG m_WindowHeight = 0;
 
  private:
   void StorePlacement();
