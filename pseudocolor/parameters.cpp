@@ -3,7 +3,7 @@
 
 namespace {
 
-constexpr UINT kParamSettings = 12;
+constexpr UINT kParamSettings = XIP_PARAM_PSEUDOCOLOR_SETTINGS;
 constexpr UINT kParamSliderSteps = 13;
 
 struct TLimits {

@@ -42,7 +42,7 @@ int RunDemo(const Arguments& args) {
   // The histogram window shows each profile over the scene's real range rather than the whole
   // 16-bit span, which the scene only partly fills.
   PseudoOptions options;
-  options.autoMode = kAutoModeContrast;
+  options.autoMode = kPseudoColorAutoContrast;
   const UINT profiles = CountProfiles(library);
   for (UINT profile = 0; profile < profiles; ++profile) {
     options.profile = std::to_string(profile);

@@ -32,7 +32,7 @@ void ImportOrFail(PseudoColorObject& object, const std::filesystem::path& file) 
 }
 
 void PrintSettings(const PseudoColorObject& object) {
-  const PseudoColorSettingsRecord s = object.Settings();
+  const TPseudoColorSettings s = object.Settings();
   const auto line = [](const char* key, const std::string& value) { std::printf("  %-27s %s\n", key, value.c_str()); };
   const auto number = [&](const char* key, double value) { line(key, xelfw::FormatIniDouble(value)); };
   const auto whole = [&](const char* key, unsigned long long value) { line(key, std::to_string(value)); };

@@ -45,14 +45,14 @@ void PseudoColorObject::ExportSettings(xelfw::IniStore& store) {
   CheckResult(m_Host.Object().GetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_ALL), "settings export");
 }
 
-PseudoColorSettingsRecord PseudoColorObject::Settings() const {
-  PseudoColorSettingsRecord settings{};
-  CheckResult(m_Host.Object().GetParam(12, reinterpret_cast<UINT_PTR>(&settings), sizeof settings), "reading settings");
+TPseudoColorSettings PseudoColorObject::Settings() const {
+  TPseudoColorSettings settings{};
+  CheckResult(m_Host.Object().GetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings), "reading settings");
   return settings;
 }
 
-void PseudoColorObject::SetSettings(const PseudoColorSettingsRecord& settings) {
-  CheckResult(m_Host.Object().SetParam(12, reinterpret_cast<UINT_PTR>(&settings), sizeof settings), "setting settings");
+void PseudoColorObject::SetSettings(const TPseudoColorSettings& settings) {
+  CheckResult(m_Host.Object().SetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings), "setting settings");
 }
 
 UINT PseudoColorObject::SliderSteps() const {

@@ -1,7 +1,7 @@
 // The plug-in's two objects as xelimg drives them: one class per object, each on its own host set-up.
 #pragma once
 
-#include "settings_record.h"
+#include <XelPseudoColor/SettingsRecord.h>
 
 #include <xelfw/IniStore.h>
 #include <xelfw/ProcessingHost.h>
@@ -31,8 +31,8 @@ class PseudoColorObject {
   bool ImportSettings(xelfw::IniStore& store);
   void ExportSettings(xelfw::IniStore& store);
 
-  PseudoColorSettingsRecord Settings() const;
-  void SetSettings(const PseudoColorSettingsRecord& settings);
+  TPseudoColorSettings Settings() const;
+  void SetSettings(const TPseudoColorSettings& settings);
   UINT SliderSteps() const;
   UINT ProfileCount() const;
   UINT Profile() const;

@@ -25,9 +25,9 @@ PseudoOptions ParsePseudoOptions(const Arguments& args) {
   }
   if (const auto mode = args.Value("auto")) {
     if (*mode == "contrast") {
-      options.autoMode = kAutoModeContrast;
+      options.autoMode = kPseudoColorAutoContrast;
     } else if (*mode == "brightness") {
-      options.autoMode = kAutoModeBrightness;
+      options.autoMode = kPseudoColorAutoBrightness;
     } else {
       throw UsageError("--auto: '" + *mode + "' is neither contrast nor brightness");
     }
@@ -55,7 +55,7 @@ void ApplyOptions(PseudoColorObject& object, const PseudoOptions& options) {
   }
   if (options.profile) object.SelectProfile(FindProfile(*options.profile, object.ProfileCount()));
   if (options.lower || options.upper || options.autoMode) {
-    PseudoColorSettingsRecord settings = object.Settings();
+    TPseudoColorSettings settings = object.Settings();
     if (options.lower) settings.Lower = *options.lower;
     if (options.upper) settings.Upper = *options.upper;
     if (!(settings.Lower < settings.Upper)) throw UsageError("the lower bound must be below the upper bound");
