@@ -26,6 +26,8 @@ class PseudoColorObject {
   PseudoColorObject(const xelfw::PluginLibrary& library, const xelfw::HostOptions& options);
 
   const std::string& Name() const { return m_Name; }
+  // The object itself, for what goes beyond these calls (its dialogs).
+  CXelImgProcess_0& Object() const { return m_Host.Object(); }
   // Parameter 17, mode 0. Import returns false when the file did not hold every key (what was
   // there is applied all the same).
   bool ImportSettings(xelfw::IniStore& store);
@@ -67,6 +69,8 @@ class TemperatureObject {
   TemperatureObject& operator=(const TemperatureObject&) = delete;
 
   const std::string& Name() const { return m_Name; }
+  // The object itself, for what goes beyond these calls (its dialogs).
+  CXelImgProcess_0& Object() const { return m_Host.Object(); }
   // Parameter 17, mode 0; false when the object refused the calibration.
   bool ImportSettings(xelfw::IniStore& store);
   // frame: a single-frame greyscale image; aoi null: the whole image.
