@@ -11,8 +11,8 @@ namespace xelimg {
 namespace {
 
 // "view" (the interactive viewer) joins this table when it exists.
-constexpr std::array<const Command*, 5> kCommands = {&kListCommand, &kSettingsCommand, &kPseudoCommand,
-                                                     &kTemperatureCommand, &kDemoCommand};
+constexpr std::array<const Command*, 6> kCommands = {&kListCommand, &kSettingsCommand, &kPseudoCommand,
+                                                     &kTemperatureCommand, &kDemoCommand, &kDialogCommand};
 
 void PrintOverview() {
   std::cout << "usage: xelimg COMMAND [ARGUMENTS] [--plugin PATH]\n\ncommands:\n";

@@ -1,0 +1,148 @@
+// xelimg dialog: one of the plug-in's dialogs as it looks after one processing run, as a PNG.
+#include "cli_error.h"
+#include "command_table.h"
+#include "demo_scene.h"
+#include "plugin_location.h"
+#include "plugin_objects.h"
+#include "profile_names.h"
+#include "pseudo_job.h"
+
+#include <xelfw/DialogHost.h>
+#include <xelfw/image_io.h>
+#include <winui/screen.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace xelimg {
+
+namespace {
+
+constexpr std::array<OptionSpec, 5> kOptions = {
+    {kPluginOption, {"out", true}, {"profile", true}, {"auto", true}, {"ini", true}}};
+
+struct DialogChoice {
+  std::string_view name;
+  UINT objectType;
+  UINT dlgID;
+};
+
+constexpr std::array<DialogChoice, 3> kDialogs = {{{"pseudo", kPseudoColorType, 0},
+                                                   {"scale", kPseudoColorType, 1},
+                                                   {"temperature", kTemperatureType, 0}}};
+
+const DialogChoice& FindDialog(const Arguments& args) {
+  if (args.Operands().empty()) throw UsageError("dialog: name the dialog: pseudo, scale or temperature");
+  for (const DialogChoice& choice : kDialogs) {
+    if (choice.name == args.Operands()[0]) return choice;
+  }
+  throw UsageError("dialog: '" + args.Operands()[0] + "' is not a dialog (pseudo, scale or temperature)");
+}
+
+// Options that do not fit the chosen object are refused rather than ignored: a picture made without
+// what the user asked for would look right and be wrong.
+void CheckOptionsFit(const Arguments& args, const DialogChoice& choice) {
+  const bool temperature = choice.objectType == kTemperatureType;
+  for (const char* option : {"profile", "auto"}) {
+    if (temperature && args.Has(option)) throw UsageError(std::string("--") + option + " belongs to the pseudo and scale dialogs");
+  }
+  if (!temperature && args.Has("ini")) throw UsageError("--ini belongs to the temperature dialog");
+}
+
+xelfw::Image ReadSource(const Arguments& args) {
+  const bool demo = args.Operands().size() < 2;
+  xelfw::Image image = demo ? MakeDemoScene() : xelfw::ReadImageFile(args.Operands()[1]);
+  if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
+    throw CommandError((demo ? std::string("input") : args.Operands()[1]) + ": the dialogs show a greyscale image's processing");
+  }
+  return image;
+}
+
+// Shows the dialog, lets the refreshes it and the run asked for land, and writes its window.
+void SaveDialog(CXelImgProcess_0& object, UINT dlgID, const std::string& out) {
+  xelfw::DialogHost dialogs(object);
+  CXelImgProcessDlg* dialog = dialogs.Open(dlgID);
+  if (dialog == nullptr) throw CommandError("the plug-in made no dialog " + std::to_string(dlgID));
+  winui::PumpMessages();
+  // No caret or focus frame in the picture: they mark where typing would go, which a still
+  // picture cannot use, and a caret over the first digit of a field misreads as another character.
+  ::SetFocus(nullptr);
+  winui::PumpMessages();
+  std::string error;
+  if (!winui::SaveWindowPng(dialog->GetSafeHwnd(), out, &error)) throw CommandError(error);
+}
+
+void ShowPseudoColorDialog(const Arguments& args, const xelfw::PluginLibrary& library, UINT dlgID,
+                           const std::string& out) {
+  const PseudoOptions options = ParsePseudoOptions(args);
+  const xelfw::Image source = ReadSource(args);
+  PseudoColorObject object(library, xelfw::HostOptions{});
+  if (options.profile) object.SelectProfile(FindProfile(*options.profile, object.ProfileCount()));
+  if (options.autoMode) {
+    TPseudoColorSettings settings = object.Settings();
+    settings.AutoMode = *options.autoMode;
+    object.SetSettings(settings);
+  }
+  xelfw::Image destination(source.Width(), source.Height(), xelfw::PixelLayout::Colour(8, 3, XI_ORDER_RGB),
+                           source.Frames());
+  object.Process(source, destination);
+  // The object scales its display unit to the grey range known at its last settings change, so a
+  // host hands the settings back once the image has shown that range; the bounds the run found
+  // stay as they are.
+  object.SetSettings(object.Settings());
+  SaveDialog(object.Object(), dlgID, out);
+}
+
+// The temperature of the whole image, as "xelimg temperature" reports it without --aoi.
+void ShowTemperatureDialog(const Arguments& args, const xelfw::PluginLibrary& library, UINT dlgID,
+                           const std::string& out) {
+  xelfw::Image source = ReadSource(args);
+  TemperatureObject object(library, xelfw::HostOptions{});
+  xelfw::IniStore store = args.Has("ini") ? xelfw::IniStore::Load(*args.Value("ini")) : xelfw::IniStore();
+  if (!object.ImportSettings(store)) {
+    throw CommandError((args.Has("ini") ? *args.Value("ini") : std::string("settings")) +
+                       ": the calibration was refused");
+  }
+  object.Measure(source, nullptr);
+  SaveDialog(object.Object(), dlgID, out);
+}
+
+int RunDialog(const Arguments& args) {
+  const DialogChoice& choice = FindDialog(args);
+  const std::optional<std::string> out = args.Value("out");
+  if (!out || out->empty()) throw UsageError("dialog: --out FILE.png is required");
+  CheckOptionsFit(args, choice);
+  const xelfw::PluginLibrary library(PluginPath(args));
+  if (choice.objectType == kTemperatureType) {
+    ShowTemperatureDialog(args, library, choice.dlgID, *out);
+  } else {
+    ShowPseudoColorDialog(args, library, choice.dlgID, *out);
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+const Command kDialogCommand{
+    "dialog",
+    "dialog pseudo|scale|temperature --out FILE.png [IN] [...]   picture of a dialog",
+    "usage: xelimg dialog pseudo|scale|temperature --out FILE.png [IN] [--profile INDEX|NAME]\n"
+    "                     [--auto contrast|brightness] [--ini CALIB.ini] [--plugin PATH]\n"
+    "\n"
+    "Processes IN (a greyscale PNG, PGM or TIFF; without IN the demo scene) once and writes a picture\n"
+    "of one of the plug-in's dialogs as it then looks, without a display:\n"
+    "  pseudo        the \"Pseudo color\" settings dialog of the pseudo-colour object\n"
+    "  scale         its \"Scale\" legend of the colour bar in the display unit\n"
+    "  temperature   the \"Temperature\" dialog of the temperature object (whole image measured)\n"
+    "\n"
+    "  --out FILE.png                the picture (replaced whole, or not at all)\n"
+    "  --profile INDEX|NAME          colour profile (pseudo, scale)\n"
+    "  --auto contrast|brightness    continuous automatic bounds (pseudo, scale)\n"
+    "  --ini CALIB.ini               calibration and emissivity (temperature)\n"
+    "  --plugin PATH                 the plug-in library\n",
+    kOptions,
+    2,
+    RunDialog};
+
+}  // namespace xelimg
