@@ -9,8 +9,8 @@ namespace xelimg {
 
 inline constexpr OptionSpec kPluginOption{"plugin", true};
 
-// --plugin PATH when given; otherwise libXelPseudoColor.so beside the program, or in ../lib from it
-// (the layout of a build tree and of an installation).
+// --plugin PATH when given; otherwise libXelPseudoColor.so beside the program, in
+// ../lib/XelPseudoColor from it (an installation) or in ../lib (a build tree).
 std::filesystem::path PluginPath(const Arguments& args);
 
 }  // namespace xelimg

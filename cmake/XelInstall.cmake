@@ -1,0 +1,54 @@
+# What `cmake --install` puts in place for people who write their own host: the framework and the
+# window layer as shared libraries, the plug-in in a folder of its own (it is dlopen'ed, never
+# linked), xelimg, the headers, a CMake package (find_package(XelImgProcess)) and a pkg-config file.
+# Every RPATH is relative to the file that carries it, so an installed tree can be moved as a whole.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(XEL_PLUGIN_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/XelPseudoColor)
+set(XEL_CMAKE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/XelImgProcess)
+
+# $ORIGIN followed by the way from <from_dir> to the library folder.
+function(xel_install_rpath target from_dir)
+  file(RELATIVE_PATH to_libs /${from_dir} /${CMAKE_INSTALL_LIBDIR})
+  string(REGEX REPLACE "/$" "" to_libs "${to_libs}")
+  if(to_libs STREQUAL "")
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
+  else()
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${to_libs}")
+  endif()
+endfunction()
+
+set_target_properties(xel_host PROPERTIES EXPORT_NAME Host)
+xel_install_rpath(XelImgProcess ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS xel_host xelwinui XelImgProcess EXPORT XelImgProcessTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/host/include/ ${PROJECT_SOURCE_DIR}/framework/include/
+                  ${PROJECT_SOURCE_DIR}/winui/include/
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
+
+if(TARGET XelPseudoColor)
+  xel_install_rpath(XelPseudoColor ${XEL_PLUGIN_INSTALL_DIR})
+  install(TARGETS XelPseudoColor LIBRARY DESTINATION ${XEL_PLUGIN_INSTALL_DIR})
+endif()
+if(TARGET xelimg)
+  xel_install_rpath(xelimg ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS xelimg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+install(EXPORT XelImgProcessTargets NAMESPACE XelImgProcess:: DESTINATION ${XEL_CMAKE_INSTALL_DIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/XelImgProcessConfig.cmake.in
+  ${CMAKE_CURRENT_BINARY_DIR}/XelImgProcessConfig.cmake
+  INSTALL_DESTINATION ${XEL_CMAKE_INSTALL_DIR}
+  PATH_VARS XEL_PLUGIN_INSTALL_DIR)
+# Before 1.0 a minor release may change the interface.
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/XelImgProcessConfigVersion.cmake
+  VERSION ${PROJECT_VERSION} COMPATIBILITY SameMinorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/XelImgProcessConfig.cmake
+              ${CMAKE_CURRENT_BINARY_DIR}/XelImgProcessConfigVersion.cmake
+  DESTINATION ${XEL_CMAKE_INSTALL_DIR})
+
+file(RELATIVE_PATH XEL_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+string(REGEX REPLACE "/$" "" XEL_PC_TO_PREFIX "${XEL_PC_TO_PREFIX}")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/xelimgprocess.pc.in ${CMAKE_CURRENT_BINARY_DIR}/xelimgprocess.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/xelimgprocess.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
