@@ -1,5 +1,7 @@
 #include "hosted_dialog.h"
 
+#include <algorithm>
+
 namespace {
 
 using hosted_dialog::HostedDialog;
@@ -33,11 +35,13 @@ TEST_F(TempDisplayDialogTest, EmissivityInRangeIsAppliedOnceOutOfRangeRefused) {
   hosted.Type(kEpsilon, "0.950");  // no change: nothing to tell
   EXPECT_EQ(hosted.Count(XIP_DLG_EVENT_SETTING_CHANGED), 1u);
 
+  winui::ClearShownMessageBoxes();
   for (const char* refused : {"1.2", "abc", "-0.1"}) {
     hosted.Type(kEpsilon, refused);
     EXPECT_EQ(hosted.Text(kEpsilon), "0.950") << refused;
   }
   EXPECT_EQ(hosted.Count(XIP_DLG_EVENT_SETTING_CHANGED), 1u);
+  EXPECT_TRUE(winui::ShownMessageBoxes().empty()) << "the old value coming back is the whole answer";
 }
 
 TEST_F(TempDisplayDialogTest, EnterAppliesTheEmissivityAndKeepsTheDialogOpen) {
@@ -66,12 +70,19 @@ TEST_F(TempDisplayDialogTest, LargeWindowKeepsRightControlsAtTheirDistanceAndGro
   LOGFONT big{};
   hosted.Item(kTemperature)->GetFont()->GetLogFont(&big);
   EXPECT_GT(big.lfHeight, small.lfHeight);
+  CRect inside;
+  hosted.Item(kTemperature)->GetClientRect(&inside);
+  EXPECT_EQ(big.lfHeight, inside.Height()) << "the font fills the field inside its border";
   EXPECT_EQ(big.lfWeight, FW_BOLD);
   EXPECT_STREQ(big.lfFaceName, "Arial");
 }
 
 TEST_F(TempDisplayDialogTest, NarrowestWindowHoldsTheTemperatureAtItsMinimum) {
   const CRect temp = ClientRect(kTemperature);
+  const int width = Client().Width();
+  const int iconRight = width - ClientRect(kIcon).left;
+  const int buttonRight = width - ClientRect(kUserButton).left;
+  const int widest = std::max({iconRight, width - ClientRect(kEpsilon).left, buttonRight});
   MINMAXINFO limits{};
   hosted.dialog->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
   CRect window;
@@ -81,9 +92,11 @@ TEST_F(TempDisplayDialogTest, NarrowestWindowHoldsTheTemperatureAtItsMinimum) {
 
   Resize(limits.ptMinTrackSize.x, limits.ptMinTrackSize.y);
   EXPECT_EQ(ClientRect(kTemperature).Width(), 80);
-  // The right-hand controls stay where the minimum layout puts them, cut off rather than overlapping.
+  // The right-hand controls stay where the minimum layout puts them, cut off rather than overlapping:
+  // margin, 80 pixels of temperature, margin, then the widest of them at its distance from the edge.
+  EXPECT_EQ(ClientRect(kIcon).left, 2 * temp.left + 80 + widest - iconRight);
+  EXPECT_EQ(ClientRect(kUserButton).left, 2 * temp.left + 80 + widest - buttonRight);
   EXPECT_GE(ClientRect(kIcon).left, ClientRect(kTemperature).right);
-  EXPECT_GE(ClientRect(kUserButton).left, ClientRect(kTemperature).right);
 }
 
 TEST_F(TempDisplayDialogTest, EmptyUserButtonCaptionHidesTheButton) {
