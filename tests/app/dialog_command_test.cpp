@@ -133,12 +133,4 @@ TEST(DialogCommand, RefusalsExitWithOneLineAndWriteNothing) {
   }
 }
 
-TEST(DialogCommand, HelpNamesTheDialogs) {
-  const auto run = RunXelimg({"dialog", "--help"});
-  ExpectSuccess(run);
-  for (const char* name : {"pseudo", "scale", "temperature", "--out"}) {
-    EXPECT_NE(run.out.find(name), std::string::npos) << name;
-  }
-}
-
 }  // namespace
