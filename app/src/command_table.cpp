@@ -10,9 +10,9 @@ namespace xelimg {
 
 namespace {
 
-// "view" (the interactive viewer) joins this table when it exists.
-constexpr std::array<const Command*, 6> kCommands = {&kListCommand, &kSettingsCommand, &kPseudoCommand,
-                                                     &kTemperatureCommand, &kDemoCommand, &kDialogCommand};
+constexpr std::array<const Command*, 7> kCommands = {&kListCommand,        &kSettingsCommand, &kPseudoCommand,
+                                                     &kTemperatureCommand, &kDemoCommand,     &kViewCommand,
+                                                     &kDialogCommand};
 
 void PrintOverview() {
   std::cout << "usage: xelimg COMMAND [ARGUMENTS] [--plugin PATH]\n\ncommands:\n";

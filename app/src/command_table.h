@@ -24,6 +24,7 @@ extern const Command kSettingsCommand;
 extern const Command kPseudoCommand;
 extern const Command kTemperatureCommand;
 extern const Command kDemoCommand;
+extern const Command kViewCommand;
 extern const Command kDialogCommand;
 
 // Finds the command named by args[0], parses the rest with its options and runs it; prints help for

@@ -25,6 +25,7 @@ constexpr Blob kBlobs[] = {
 // xorshift32: a fixed sequence everywhere, unlike the standard library's distributions.
 class NoiseSource {
  public:
+  explicit NoiseSource(std::uint32_t seed = 0x2545F491u) : m_State(seed != 0 ? seed : 1) {}
   double Next() {
     m_State ^= m_State << 13;
     m_State ^= m_State >> 17;
@@ -33,8 +34,18 @@ class NoiseSource {
   }
 
  private:
-  std::uint32_t m_State = 0x2545F491u;
+  std::uint32_t m_State;
 };
+
+double Gaussian(double dx, double dy, double radius) {
+  return std::exp(-(dx * dx + dy * dy) / (2.0 * radius * radius));
+}
+
+void Store(xelfw::Image& image, UINT x, UINT y, double value) {
+  image.SetComponent(x, y, 0, static_cast<UINT>(std::clamp(value, 0.0, 65535.0)));
+}
+
+constexpr double kTwoPi = 6.283185307179586;
 
 }  // namespace
 
@@ -50,13 +61,33 @@ xelfw::Image MakeDemoScene(UINT width, UINT height) {
       for (const Blob& blob : kBlobs) {
         const double dx = (x - blob.x * w) / h;
         const double dy = (y - blob.y * h) / h;
-        value += blob.strength * std::exp(-(dx * dx + dy * dy) / (2.0 * blob.radius * blob.radius));
+        value += blob.strength * Gaussian(dx, dy, blob.radius);
       }
-      value += 300.0 * noise.Next();
-      scene.SetComponent(x, y, 0, static_cast<UINT>(std::clamp(value, 0.0, 65535.0)));
+      Store(scene, x, y, value + 300.0 * noise.Next());
     }
   }
   return scene;
+}
+
+xelfw::Image MakeDemoFrame(UINT index, UINT width, UINT height) {
+  xelfw::Image frame(width, height, xelfw::PixelLayout::Grey(16, 16));
+  const double phase = static_cast<double>(index % kDemoFrames) / kDemoFrames;
+  // A figure-of-eight path keeps the spot away from the edges, and a heat that swells twice per
+  // loop makes auto contrast widen and narrow its window while the user watches.
+  const double spotX = 0.5 + 0.30 * std::cos(kTwoPi * phase);
+  const double spotY = 0.5 + 0.25 * std::sin(2.0 * kTwoPi * phase);
+  const double heat = 9000.0 + 21000.0 * (0.5 - 0.5 * std::cos(2.0 * kTwoPi * phase));
+  NoiseSource noise(0x9E3779B9u * (index % kDemoFrames + 1));
+  const double w = width;
+  const double h = height;
+  for (UINT y = 0; y < height; ++y) {
+    for (UINT x = 0; x < width; ++x) {
+      const double gradient = 16000.0 + 9000.0 * (y / h) + 3000.0 * (x / w);
+      const double spot = heat * Gaussian((x - spotX * w) / h, (y - spotY * h) / h, 0.08);
+      Store(frame, x, y, gradient + spot + 250.0 * noise.Next());
+    }
+  }
+  return frame;
 }
 
 }  // namespace xelimg

@@ -1,0 +1,78 @@
+// xelimg view: the live viewer, a pseudo-coloured image sequence with the plug-in's dialogs beside it.
+#include "cli_error.h"
+#include "command_table.h"
+#include "plugin_location.h"
+#include "view/frame_source.h"
+#include "view/view_session.h"
+
+#include <array>
+#include <cstddef>
+#include <limits>
+#include <optional>
+
+namespace xelimg {
+
+namespace {
+
+constexpr std::array<OptionSpec, 3> kOptions = {{kPluginOption, {"snapshot", true}, {"frames", true}}};
+
+// Everything about the output is checked before any window opens, so a mistake leaves no file.
+struct Snapshot {
+  std::filesystem::path file;
+  UINT frames;
+};
+
+std::optional<Snapshot> ParseSnapshot(const Arguments& args) {
+  const auto file = args.Value("snapshot");
+  const auto frames = args.Value("frames");
+  if (!file) {
+    if (frames) throw UsageError("--frames goes with --snapshot");
+    return std::nullopt;
+  }
+  Snapshot snapshot{*file, frames ? ParseUnsignedOption("frames", *frames) : 1};
+  if (snapshot.frames == 0 || snapshot.frames > 100000) throw UsageError("--frames must be 1 to 100000");
+  if (snapshot.file.extension() != ".png") throw UsageError("--snapshot: the picture is a .png file");
+  const std::filesystem::path dir = snapshot.file.parent_path().empty() ? "." : snapshot.file.parent_path();
+  std::error_code error;
+  if (!std::filesystem::is_directory(dir, error)) throw CommandError(dir.string() + ": no such directory");
+  return snapshot;
+}
+
+int RunView(const Arguments& args) {
+  const std::optional<Snapshot> snapshot = ParseSnapshot(args);
+  const auto& operands = args.Operands();
+  const bool demo = operands.empty();
+  std::unique_ptr<view::FrameSource> frames =
+      demo ? view::OpenDemoFrames()
+           : view::OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()));
+
+  const xelfw::PluginLibrary library(PluginPath(args));
+  view::ViewSession session(library, std::move(frames), demo);
+  if (snapshot) {
+    session.RunHeadless(snapshot->frames, snapshot->file);
+  } else {
+    session.RunOnDisplay();
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+const Command kViewCommand{
+    "view",
+    "view [IN...]                               live viewer with the plug-in's dialogs",
+    "usage: xelimg view [IN...] [--plugin PATH] [--snapshot FILE.png [--frames N]]\n"
+    "\n"
+    "Plays the inputs (8/16-bit greyscale PNG, PGM or TIFF files, every page of a multi-page TIFF,\n"
+    "directories of them in name order) pseudo-coloured by the plug-in, with its \"Pseudo color\",\n"
+    "\"Scale\" and \"Temperature\" dialogs beside the picture. Without inputs it plays an animated demo\n"
+    "scene with continuous auto contrast. Drag a rectangle over the picture to choose the area the\n"
+    "temperature is measured in (a click measures the whole picture again); space pauses, the arrow\n"
+    "keys step, Esc or the close box quits.\n"
+    "\n"
+    "--snapshot runs N frames (default 1) without a display and saves the whole screen as PNG.\n",
+    kOptions,
+    std::numeric_limits<std::size_t>::max(),
+    RunView};
+
+}  // namespace xelimg

@@ -1,0 +1,86 @@
+// Frame sources: image files read up front, and the demo scene made frame by frame.
+#include "view/frame_source.h"
+
+#include "cli_error.h"
+#include "demo_scene.h"
+
+#include <xelfw/image_io.h>
+
+#include <algorithm>
+#include <cstring>
+#include <system_error>
+
+namespace xelimg::view {
+
+namespace {
+
+bool IsImageFileName(const std::filesystem::path& path) {
+  try {
+    xelfw::ImageFileFormatFromPath(path);
+    return true;
+  } catch (const xelfw::ImageIoError&) {
+    return false;
+  }
+}
+
+std::vector<std::filesystem::path> ImageFilesIn(const std::filesystem::path& dir) {
+  std::vector<std::filesystem::path> files;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+    if (entry.is_regular_file(error) && IsImageFileName(entry.path())) files.push_back(entry.path());
+  }
+  if (error) throw CommandError(dir.string() + ": cannot list the directory: " + error.message());
+  std::sort(files.begin(), files.end());
+  if (files.empty()) throw CommandError(dir.string() + ": the directory holds no .png, .pgm or .tif image");
+  return files;
+}
+
+xelfw::Image FrameOf(const xelfw::Image& image, UINT frame) {
+  xelfw::Image single(image.Width(), image.Height(), image.Layout());
+  std::memcpy(single.Data(), image.Data(frame), image.FrameBytes());
+  return single;
+}
+
+class FileFrames final : public FrameSource {
+ public:
+  explicit FileFrames(std::vector<xelfw::Image> frames) : m_Frames(std::move(frames)) {}
+  UINT Count() const override { return static_cast<UINT>(m_Frames.size()); }
+  xelfw::Image Frame(UINT index) const override { return m_Frames.at(index); }
+
+ private:
+  std::vector<xelfw::Image> m_Frames;
+};
+
+class DemoFrames final : public FrameSource {
+ public:
+  UINT Count() const override { return kDemoFrames; }
+  xelfw::Image Frame(UINT index) const override { return MakeDemoFrame(index); }
+};
+
+}  // namespace
+
+std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::path>& inputs) {
+  std::vector<std::filesystem::path> files;
+  for (const auto& input : inputs) {
+    std::error_code error;
+    if (std::filesystem::is_directory(input, error)) {
+      const auto inDir = ImageFilesIn(input);
+      files.insert(files.end(), inDir.begin(), inDir.end());
+    } else {
+      files.push_back(input);
+    }
+  }
+  std::vector<xelfw::Image> frames;
+  for (const auto& file : files) {
+    const xelfw::Image image = xelfw::ReadImageFile(file);
+    if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
+      throw CommandError(file.string() + ": the viewer shows greyscale images only");
+    }
+    for (UINT frame = 0; frame < image.Frames(); ++frame) frames.push_back(FrameOf(image, frame));
+  }
+  return std::make_unique<FileFrames>(std::move(frames));
+}
+
+std::unique_ptr<FrameSource> OpenDemoFrames() { return std::make_unique<DemoFrames>(); }
+
+}  // namespace xelimg::view

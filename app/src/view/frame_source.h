@@ -1,0 +1,28 @@
+// Where the viewer's frames come from: image files played in order, or the animated demo scene.
+#pragma once
+
+#include <xelfw/Image.h>
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace xelimg::view {
+
+// Single-frame greyscale images by index. Read from the processing thread only.
+class FrameSource {
+ public:
+  virtual ~FrameSource() = default;
+  virtual UINT Count() const = 0;
+  // index < Count().
+  virtual xelfw::Image Frame(UINT index) const = 0;
+};
+
+// Files, each page of a multi-page TIFF a frame, and directories, whose image files (.png, .pgm,
+// .tif, .tiff) play sorted by name. Everything is read here, so a bad file fails before the
+// viewer opens: throws (naming the file) for an unreadable or colour image or an empty directory.
+std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::path>& inputs);
+
+std::unique_ptr<FrameSource> OpenDemoFrames();
+
+}  // namespace xelimg::view

@@ -1,0 +1,69 @@
+// The host's processing thread: runs both objects' Process for one frame at a time, on request of
+// the GUI thread, and posts a message to a window when the frame is done.
+#pragma once
+
+#include "view/frame_source.h"
+
+#include <xelfw/Aoi.h>
+#include <xelfw/ProcessingHost.h>
+
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace xelimg::view {
+
+struct ProcessedFrame {
+  UINT index;
+  xelfw::Image picture;  // RGB, 8 bits a component
+};
+
+// The objects are handed over for as long as the thread runs: their parameters and Process are
+// called from it alone, apart from what the dialogs do on the GUI thread.
+class ProcessingThread {
+ public:
+  ProcessingThread(const FrameSource& frames, xelfw::ProcessingHost& pseudoColor,
+                   xelfw::ProcessingHost& temperature, HWND notify, UINT notifyMessage);
+  ~ProcessingThread();  // Stop()
+  ProcessingThread(const ProcessingThread&) = delete;
+  ProcessingThread& operator=(const ProcessingThread&) = delete;
+
+  // Frame `index` next; a request not yet started is replaced.
+  void Request(UINT index);
+  bool Idle() const;
+  void WaitUntilIdle();
+  // The area the temperature object measures from the next frame on, in image pixels; none: all.
+  void SetAoi(const std::optional<RECT>& aoi);
+  // The last finished frame, once. Rethrows what made processing fail.
+  std::optional<ProcessedFrame> TakeFrame();
+  // Waits for the frame in hand; pending requests are dropped.
+  void Stop();
+
+ private:
+  void Run();
+  ProcessedFrame Process(UINT index);
+
+  const FrameSource& m_Frames;
+  xelfw::ProcessingHost& m_PseudoColor;
+  xelfw::ProcessingHost& m_Temperature;
+  const HWND m_Notify;
+  const UINT m_NotifyMessage;
+
+  // Owned by the processing thread: the objects keep pointers to them between frames.
+  xelfw::Image m_Source{1, 1, xelfw::PixelLayout::Grey(8, 8)};
+  xelfw::Aoi m_Aoi;
+
+  mutable std::mutex m_Mutex;
+  std::condition_variable m_Changed;
+  std::optional<UINT> m_Request;
+  bool m_Working = false;
+  bool m_Stopping = false;
+  std::optional<RECT> m_RequestedAoi;
+  std::optional<ProcessedFrame> m_Done;
+  std::exception_ptr m_Failure;
+  std::thread m_Thread;
+};
+
+}  // namespace xelimg::view

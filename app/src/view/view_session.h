@@ -1,0 +1,62 @@
+// One run of the viewer: the objects, the image window, the dialogs beside it and the processing
+// thread, made in that order and taken down in the reverse one.
+#pragma once
+
+#include "view/frame_rate.h"
+#include "view/frame_source.h"
+#include "view/image_window.h"
+#include "view/processing_thread.h"
+
+#include <xelfw/DialogHost.h>
+#include <xelfw/PluginLoader.h>
+#include <xelfw/ProcessingHost.h>
+
+#include <exception>
+#include <filesystem>
+#include <memory>
+
+namespace xelimg::view {
+
+class ViewSession final : private ImageWindowEvents {
+ public:
+  // Continuous auto contrast is switched on for the demo scene, whose grey range moves.
+  ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<FrameSource> frames, bool autoContrast);
+  ~ViewSession();
+  ViewSession(const ViewSession&) = delete;
+  ViewSession& operator=(const ViewSession&) = delete;
+
+  // Plays on the display until the user quits; throws CommandError when there is no display.
+  void RunOnDisplay();
+  // Shows frames 1..count without a display and saves the whole screen as PNG.
+  void RunHeadless(UINT count, const std::filesystem::path& snapshot);
+
+ private:
+  void OnAoiChosen(const std::optional<RECT>& imageArea) override;
+  void OnTogglePause() override;
+  void OnStep(int frames) override;
+  void OnQuit() override;
+  void OnFrameReady() override;
+  void OnTick() override;
+
+  void OpenDialogs();
+  void RequestFrame(UINT index);
+  void UpdateTitle();
+  void RethrowFailure();
+
+  std::unique_ptr<FrameSource> m_Frames;
+  xelfw::ProcessingHost m_PseudoColor;
+  xelfw::ProcessingHost m_Temperature;
+  ImageWindow m_Window;
+  xelfw::DialogHost m_PseudoColorDialogs;
+  xelfw::DialogHost m_TemperatureDialogs;
+  ProcessingThread m_Processing;
+
+  UINT m_Shown = 0;      // index of the frame on screen
+  UINT m_Next = 0;       // index the playback asks for next
+  bool m_HaveFrame = false;
+  bool m_Paused = false;
+  FrameRate m_Rate;
+  std::exception_ptr m_Failure;
+};
+
+}  // namespace xelimg::view
