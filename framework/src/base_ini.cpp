@@ -119,7 +119,10 @@ void CXelImgProcess::ExportIniData(UINT_PTR context, const char* key, const void
   xelfw::IniContext* ini = xelfw::IniContext::FromHandle(context);
   if (ini == nullptr || key == nullptr || source == nullptr || !KnownType(type)) return;
   if (type == INI_DATA_STRING) {
-    ini->Store().SetString(ini->Section(), key, static_cast<const char*>(source));
+    // An INI line cannot hold a line break, and the store's refusal must not escape into the object
+    // that called: the text is kept up to the break, which is also all a profile file reads back.
+    const std::string_view text(static_cast<const char*>(source));
+    ini->Store().SetString(ini->Section(), key, text.substr(0, text.find_first_of("\r\n")));
   } else if (count > 0) {
     ini->Store().SetString(ini->Section(), key, FormatNumbers(source, count, type));
   }

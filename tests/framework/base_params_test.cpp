@@ -74,6 +74,19 @@ TEST_F(BaseTest, IniDataOfEachTypeRoundTrips) {
   EXPECT_STREQ(text, "\xB0" "C");
 }
 
+TEST_F(BaseTest, IniExportOfATextWithALineBreakKeepsTheTextUpToIt) {
+  // Objects export texts that hosts and users typed (captions, unit texts); none may throw.
+  EXPECT_NO_THROW(object.ExportIniData(context.Handle(), "Unit", "deg\nC", 0, INI_DATA_STRING));
+  EXPECT_NO_THROW(object.ExportIniData(context.Handle(), "Caption", "\r\nHold", 0, INI_DATA_STRING));
+  EXPECT_EQ(store.GetString("Object", "Unit"), "deg");
+  EXPECT_EQ(store.GetString("Object", "Caption"), "");
+
+  EXPECT_EQ(object.SetParam(XIP_PARAM_USER_BUTTON_TEXT, reinterpret_cast<UINT_PTR>("Run\nnow"), 0), XIP_OK);
+  EXPECT_EQ(object.GetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_HOST), XIP_OK);
+  EXPECT_EQ(store.GetString("Object", "HostUserButton_0_0"), "Run");
+  EXPECT_NO_THROW(xelfw::IniStore::Parse(store.ToText()));
+}
+
 TEST_F(BaseTest, IniImportStoresTheDefaultWhenAKeyCannotBeRead) {
   store.SetString("Object", "Short", "1,2");
   store.SetString("Object", "Word", "abc");
