@@ -3,6 +3,7 @@
 #include "pseudocolor/CXelPseudoColorClass.h"
 #include "resources/resource.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -94,7 +95,8 @@ void CTempScaleDialog::PaintLabels(CDC& dc) {
   ScreenToClient(&bar);
   GetDlgItem(IDC_TS_UNIT)->GetWindowRect(&unit);
   ScreenToClient(&unit);
-  const auto pixels = static_cast<UINT>(bar.Height() - 2);
+  // A bar squeezed below its frame has no room inside, not four billion pixels of it.
+  const UINT pixels = bar.Height() > 2 ? static_cast<UINT>(bar.Height() - 2) : 0;
 
   double lower = 0.0, upper = 0.0;
   owner->GetBounds(&lower, &upper);
@@ -117,10 +119,19 @@ void CTempScaleDialog::PaintLabels(CDC& dc) {
     dc.DrawText(text, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
   };
 
+  // Ticks count tenths of the unit in 32-bit integers. Bounds beyond ten million units, infinite or
+  // NaN ones (a host's settings record may hold anything) get only their two ends labelled.
+  constexpr double kLargestTickedUnit = 1.0e7;
+  const bool tickable = std::fabs(lowerU) <= kLargestTickedUnit && std::fabs(upperU) <= kLargestTickedUnit;
   if (lowerU == upperU) {
     drawLabel("> %.1lf", upperU, bar.Height());
     drawLabel("<= %.1lf", lowerU, 0);
-  } else if (upperU > lowerU) {  // a unit running the other way gets no ticks rather than wrong ones
+  } else if (!tickable) {
+    drawLabel("%.1lf", upperU, bar.Height());
+    drawLabel("%.1lf", lowerU, 0);
+  } else if (upperU > lowerU && pixels > 0) {
+    // A unit running the other way gets no ticks rather than wrong ones; a bar with no inside height
+    // would put every tick at its bottom edge and never reach the top.
     const int l10 = static_cast<int>(lowerU * 10);
     const auto r10 = static_cast<UINT>(static_cast<int>((upperU - lowerU) * 10));
     const TLabelStep labels = ChooseLabelStep(pixels, static_cast<UINT>(3 * th), l10, r10);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -123,6 +124,20 @@ TEST_F(ScaleLabelsTest, ZeroWidthWindowLabelsBothEdges) {
   winui::PumpMessages();
   // "<= 35.0" on the bottom edge, "> 35.0" on the top edge of the frame.
   ExpectNear(LabelOffsets(380), {0, 382});
+}
+
+TEST_F(ScaleLabelsTest, BoundsTooLargeToTickLabelOnlyBothEdges) {
+  // A host's settings record may carry any double; the ends are still labelled, as they print.
+  for (double unitMax : {1.0e300, std::numeric_limits<double>::infinity()}) {
+    plugin_host::SetField(scale.host.object, plugin_host::kUnitMax, unitMax);
+    winui::PumpMessages();
+    ExpectNear(LabelOffsets(380), {0, 382});
+  }
+}
+
+TEST_F(ScaleLabelsTest, BarWithoutInsideHeightGetsNoTicks) {
+  // The user may shrink the legend until the bar is nothing but its frame.
+  EXPECT_TRUE(LabelOffsets(0).empty());
 }
 
 }  // namespace
