@@ -9,7 +9,16 @@
 #include <filesystem>
 #include <mutex>
 
+// GCC names an address-sanitized build with a macro, clang only through __has_feature.
 #if defined(__SANITIZE_ADDRESS__)
+#define WINUI_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define WINUI_LEAK_CHECKED 1
+#endif
+#endif
+
+#if defined(WINUI_LEAK_CHECKED)
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -32,7 +41,7 @@ bool Contains(const auto& faces, const std::string& face) {
 // process; that is not a leak of ours for the leak checker to report.
 class LeakCheckPause {
  public:
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(WINUI_LEAK_CHECKED)
   LeakCheckPause() { __lsan_disable(); }
   ~LeakCheckPause() { __lsan_enable(); }
 #else
