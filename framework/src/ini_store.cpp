@@ -86,9 +86,12 @@ IniStore IniStore::Parse(std::string_view text, const std::string& sourceName) {
   std::size_t lineNumber = 0;
   while (!text.empty() || lineNumber == 0) {
     ++lineNumber;
-    const std::size_t end = text.find('\n');
+    // A lone carriage return ends a line too (old Mac files), so no value read holds a line break
+    // that the store would refuse to write back.
+    const std::size_t end = text.find_first_of("\r\n");
     std::string_view line = Trim(text.substr(0, end));
-    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    const std::size_t next = end != std::string_view::npos && text.substr(end, 2) == "\r\n" ? end + 2 : end + 1;
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(next);
     const auto fail = [&](const std::string& what) {
       throw IniError(sourceName + ":" + std::to_string(lineNumber) + ": " + what);
     };

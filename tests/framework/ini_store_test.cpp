@@ -52,6 +52,24 @@ TEST(IniStoreTest, ReadsLikeAWindowsProfileFile) {
   EXPECT_FALSE(ini.GetString("Missing", "Lower"));
 }
 
+TEST(IniStoreTest, ALoneCarriageReturnEndsALineAsALineFeedDoes) {
+  const IniStore ini = IniStore::Parse("[S]\rUnit=deg\rC=1\r\n[T]\r\nKey=2");
+  EXPECT_EQ(ini.GetString("S", "Unit"), "deg");
+  EXPECT_EQ(ini.GetString("S", "C"), "1");
+  EXPECT_EQ(ini.GetString("T", "Key"), "2");
+  // Whatever was read can be written again: no value holds a line break.
+  IniStore copy;
+  for (const std::string& section : ini.Sections())
+    for (const std::string& key : ini.Keys(section))
+      EXPECT_NO_THROW(copy.SetString(section, key, *ini.GetString(section, key)));
+  try {
+    IniStore::Parse("[S]\r\n\r\n=1\n", "crlf.ini");
+    ADD_FAILURE() << "an empty key is an error";
+  } catch (const IniError& e) {
+    EXPECT_STREQ(e.what(), "crlf.ini:3: empty key") << "CR LF is one line break";
+  }
+}
+
 TEST(IniStoreTest, TypedValuesNeedTheWholeText) {
   const IniStore ini = IniStore::Parse(
       "[S]\nint=-42\nhex=0x1F\nbig=4294967295\nmixed=12abc\nreal=2.5e-3\nword=abc\nempty=\n");
