@@ -51,10 +51,11 @@ void CheckOptionsFit(const Arguments& args, const DialogChoice& choice) {
 }
 
 xelfw::Image ReadSource(const Arguments& args) {
-  const bool demo = args.Operands().size() < 2;
-  xelfw::Image image = demo ? MakeDemoScene() : xelfw::ReadImageFile(args.Operands()[1]);
+  if (args.Operands().size() < 2) return MakeDemoScene();
+  const std::string& file = args.Operands()[1];
+  xelfw::Image image = xelfw::ReadImageFile(file);
   if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
-    throw CommandError((demo ? std::string("input") : args.Operands()[1]) + ": the dialogs show a greyscale image's processing");
+    throw CommandError(file + ": the dialogs show the processing of a greyscale image");
   }
   return image;
 }

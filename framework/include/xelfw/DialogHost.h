@@ -4,7 +4,9 @@
 // Contract:
 // - One DialogHost per object whose dialogs a host shows; the object outlives it. Every call comes
 //   from the GUI thread, which must pump its messages for refreshes and input to arrive. Processing
-//   threads talk to an open dialog only through its UpdateDialogDisplay.
+//   threads talk to an open dialog only through its UpdateDialogDisplay, which the object calls with
+//   the pointer in its record. Open, CloseAll and the destructor write that pointer (CloseAll also
+//   deletes the dialog), so a host calls them between processing runs, never during one.
 // - The host keeps nothing of its own: the dialog pointer lives in the object's dialog record while
 //   the dialog exists, so the object's own shutdown (when it is deleted) and CloseAll here tear down
 //   the same dialogs the same way, whichever comes first, and never twice.
