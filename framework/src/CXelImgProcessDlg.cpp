@@ -94,9 +94,10 @@ void CXelImgProcessDlg::StorePlacement() {
   data->Visible = IsWindowVisible() ? 1 : 0;
 }
 
+// Hidden first, so that the record says "not shown" for settings saved before the next show.
 void CXelImgProcessDlg::OnClose() {
-  StorePlacement();
   ShowWindow(SW_HIDE);
+  StorePlacement();
 }
 
 void CXelImgProcessDlg::OnCancel() { OnClose(); }

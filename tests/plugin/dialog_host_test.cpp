@@ -159,7 +159,8 @@ TEST(DialogHostTest, UnknownDialogsAreNeitherMadeNorTouched) {
   EXPECT_EQ(host.dialogs.Dialog(0), nullptr);
 }
 
-TEST(DialogHostTest, HideAndShowKeepTheRecordsVisibleWord) {
+// The record's Visible word is what a settings export saves for the next session.
+TEST(DialogHostTest, HideShowAndTheDialogsOwnCloseButtonKeepTheRecordsVisibleWord) {
   Host host(XIP_OBJTYPE_PSEUDOCOLOR_LUT);
   CXelImgProcessDlg* settings = host.dialogs.Open(0);
   ASSERT_NE(settings, nullptr);
@@ -169,6 +170,12 @@ TEST(DialogHostTest, HideAndShowKeepTheRecordsVisibleWord) {
   host.dialogs.Show(0);
   EXPECT_TRUE(settings->IsWindowVisible());
   EXPECT_EQ(host.dialogs.Record(0)->Visible, 1u);
+
+  winui::PumpMessages();
+  winui::InjectClick(WindowRect(settings->GetDlgItem(IDOK)).CenterPoint());
+  winui::PumpMessages();
+  EXPECT_FALSE(settings->IsWindowVisible());
+  EXPECT_EQ(host.dialogs.Record(0)->Visible, 0u);
 }
 
 // What a host sees of placement: the record's last place first, then the host's wish, then the
