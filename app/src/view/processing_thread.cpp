@@ -80,16 +80,20 @@ void ProcessingThread::Run() {
     }
     {
       std::lock_guard lock(m_Mutex);
-      m_Working = false;
       if (failure) {
         m_Failure = failure;
-        m_Stopping = true;
       } else {
         m_Done = std::move(frame);
       }
     }
-    m_Changed.notify_all();
+    // Posted before the thread counts as idle: whoever waited for idle finds the message queued.
     PostMessage(m_Notify, m_NotifyMessage, 0, 0);
+    {
+      std::lock_guard lock(m_Mutex);
+      m_Working = false;
+      if (failure) m_Stopping = true;
+    }
+    m_Changed.notify_all();
     if (failure) return;
   }
 }
