@@ -96,10 +96,10 @@ class ViewOnDisplay : public ::testing::Test {
     // pointer and the focus are; input sent then can be lost, as a person's would be.
     std::this_thread::sleep_for(500ms);
     display->Move(*window, 100, 100);
-    display->Press(*window, 100, 100);
+    display->Button(*window, true);
     display->Move(*window, 160, 140);
     display->Move(*window, 220, 200);
-    display->Release(*window, 220, 200);
+    display->Button(*window, false);
   }
 
   // The chosen area's outline, black outside and white inside, once it is on the display.

@@ -2,7 +2,9 @@
 // are sent events. No extension and no tool that a test machine might lack.
 #include "x_display.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #ifdef XEL_TEST_HAVE_X11
 #include <X11/Xlib.h>
@@ -33,14 +35,12 @@ bool IsMappedWithTitle(Display* display, Window window, const std::string& title
 // went away is no reason to end the test program, as Xlib's default handler would.
 int IgnoreError(Display*, XErrorEvent*) { return 0; }
 
-void SendButton(Display* display, Window window, int type, int x, int y) {
+void SendButton(Display* display, Window window, int type) {
   XEvent event{};
   event.xbutton.type = type;
   event.xbutton.display = display;
   event.xbutton.window = window;
   event.xbutton.root = DefaultRootWindow(display);
-  event.xbutton.x = x;
-  event.xbutton.y = y;
   event.xbutton.same_screen = True;
   event.xbutton.button = Button1;
   event.xbutton.state = type == ButtonRelease ? Button1Mask : 0;
@@ -52,7 +52,12 @@ void SendButton(Display* display, Window window, int type, int x, int y) {
 
 std::unique_ptr<XDisplay> XDisplay::Open() {
   if (!std::getenv("DISPLAY")) return nullptr;
+  // A server whose last client just left resets itself and refuses connections for a moment.
   Display* display = XOpenDisplay(nullptr);
+  for (int attempt = 0; !display && attempt < 40; ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    display = XOpenDisplay(nullptr);
+  }
   if (!display) return nullptr;
   XSetErrorHandler(IgnoreError);
   auto state = std::make_unique<State>();
@@ -78,10 +83,8 @@ std::optional<unsigned long> XDisplay::FindWindow(const std::string& title) {
   return found;
 }
 
-void XDisplay::Press(unsigned long window, int x, int y) { SendButton(m_State->display, window, ButtonPress, x, y); }
-
-void XDisplay::Release(unsigned long window, int x, int y) {
-  SendButton(m_State->display, window, ButtonRelease, x, y);
+void XDisplay::Button(unsigned long window, bool pressed) {
+  SendButton(m_State->display, window, pressed ? ButtonPress : ButtonRelease);
 }
 
 void XDisplay::Move(unsigned long window, int x, int y) {
@@ -143,9 +146,8 @@ struct XDisplay::State {};
 std::unique_ptr<XDisplay> XDisplay::Open() { return nullptr; }
 XDisplay::~XDisplay() = default;
 std::optional<unsigned long> XDisplay::FindWindow(const std::string&) { return std::nullopt; }
-void XDisplay::Press(unsigned long, int, int) {}
+void XDisplay::Button(unsigned long, bool) {}
 void XDisplay::Move(unsigned long, int, int) {}
-void XDisplay::Release(unsigned long, int, int) {}
 void XDisplay::Key(unsigned long, const char*) {}
 std::optional<unsigned> XDisplay::Pixel(unsigned long, int, int) { return std::nullopt; }
 void XDisplay::RequestClose(unsigned long) {}

@@ -18,11 +18,10 @@ class XDisplay {
 
   // A top-level window whose title is `title`, once it is mapped.
   std::optional<unsigned long> FindWindow(const std::string& title);
-  // Points are the window's own coordinates. Toolkits take a button's position from the pointer's
-  // last motion, so a press or release wants a Move to its point first.
+  // The pointer to a point in the window's own coordinates.
   void Move(unsigned long window, int x, int y);
-  void Press(unsigned long window, int x, int y);
-  void Release(unsigned long window, int x, int y);
+  // The left button, where the pointer is.
+  void Button(unsigned long window, bool pressed);
   void Key(unsigned long window, const char* keysym);
   // The colour of one point of the window as 0xRRGGBB; none when the server cannot read it.
   std::optional<unsigned> Pixel(unsigned long window, int x, int y);
