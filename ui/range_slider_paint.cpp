@@ -4,6 +4,7 @@
 #include "ui/range_slider.h"
 #include "ui/range_slider_layout.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace {
@@ -158,7 +159,13 @@ void CRangeSlider::DrawBar(CDC& dc, const CRect& inner, bool horizontal) {
   const int n = horizontal ? inner.Width() : inner.Height();
   // With one line the spacing would divide by zero; that line shows m_Left.
   const double spacing = n > 1 ? (m_Right - m_Left) / (n - 1) : 0.0;
-  for (int i = 0; i < n; ++i) {
+  // Values far off the scale put the bar's ends up to a billion pixels outside the control: only
+  // the lines that can be seen are drawn, each still in the colour of its own position.
+  CRect client;
+  GetClientRect(&client);
+  const int first = std::max(0, horizontal ? client.left - inner.left : client.top - inner.top);
+  const int last = std::min(n, horizontal ? client.right - inner.left : client.bottom - inner.top);
+  for (int i = first; i < last; ++i) {
     const double position = m_Left + i * spacing;
     CBrush line(m_pfnColorCallback(m_pColorCallbackContext, m_Min, m_Max, m_Left, m_Right, position));
     const CRect rect = horizontal ? CRect(inner.left + i, inner.top, inner.left + i + 1, inner.bottom)

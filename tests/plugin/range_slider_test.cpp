@@ -268,4 +268,14 @@ TEST_F(RangeSliderTest, EmptyScaleAndShortControlStayQuiet) {
   EXPECT_TRUE(std::isfinite(slider->m_Right));
 }
 
+TEST_F(RangeSliderTest, BoundsFarOffTheScaleColourOnlyTheVisibleBar) {
+  // 0 .. 1e6 on a 0..1 scale: the second thumb lies 300 million pixels to the right. The visible
+  // lines still show their own positions, 1/300 apart, starting at the left bound.
+  SetRange(0.0, 1.0e6);
+  ASSERT_FALSE(g_positions.empty());
+  EXPECT_LE(g_positions.size(), 336u);
+  EXPECT_DOUBLE_EQ(g_positions.front(), 0.0);
+  EXPECT_NEAR(g_positions[1] - g_positions[0], 1.0 / 300, 1e-6);
+}
+
 }  // namespace
