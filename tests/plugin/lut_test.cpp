@@ -68,4 +68,27 @@ TEST(LutTest, BoundsThatAreNotNumbersGiveTheTopColour) {
   for (UINT x = 0; x < 256; ++x) ASSERT_EQ(destination.GetUnit(x, 0, 1), 0xFFFFu) << x;
 }
 
+TEST(LutTest, InfiniteHugeAndOutOfRangeBoundsGiveDefinedColours) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  xelfw::Image source = EveryGreyValue();
+  xelfw::Image destination(256, 1, xelfw::PixelLayout::Colour(16, 3));
+  Rig rig;
+  rig.SelectProfile(kProfileGreyWedge);
+  rig.SetImages(&source, &destination);
+  const auto greenAt = [&](double lower, double upper, UINT x) {
+    rig.SetBounds(lower, upper);
+    EXPECT_EQ(rig.Process(), XIP_OK);
+    return destination.GetUnit(x, 0, 1);
+  };
+  // -inf .. inf: the position is inf / inf, not a number, so the top colour.
+  EXPECT_EQ(greenAt(-kInf, kInf, 0), 0xFFFFu);
+  // Every grey value lies at or below an infinite lower bound: the first colour.
+  EXPECT_EQ(greenAt(kInf, kInf, 255), 0u);
+  // A window wider than a double can hold divides by infinity: position 0 everywhere.
+  EXPECT_EQ(greenAt(-1e308, 1e308, 255), 0u);
+  // -1 .. 2: grey 0 and the top grey lie a third and two thirds into the window.
+  EXPECT_EQ(greenAt(-1.0, 2.0, 0), 21845u);
+  EXPECT_EQ(greenAt(-1.0, 2.0, 255), 43690u);
+}
+
 }  // namespace

@@ -212,6 +212,10 @@ TEST_F(TemperatureConversionTest, EmissivityCorrectsForTheBackgroundRadiation) {
   EXPECT_EQ(readingAt("KelvinToUnitOfs=-255.37222222222222\nKelvinToUnitMult=1.8\n", 128), "230.0");
   EXPECT_EQ(readingAt("Epsilon=0\n", 128), kNotAvailable);
   EXPECT_EQ(readingAt("Epsilon=1.5\n", 128), kNotAvailable);
+  // Settings files may hold anything the number reader accepts; none of it gives a number shown.
+  EXPECT_EQ(readingAt("Epsilon=nan\n", 128), kNotAvailable);
+  EXPECT_EQ(readingAt("Epsilon=0.5\nBgTempKelvin=inf\n", 128), kNotAvailable);
+  EXPECT_EQ(readingAt("KelvinToUnitMult=1e308\n", 128), kNotAvailable);
   // 400^4 + (250^4 - 400^4) / 0.1 < 0: no real surface temperature
   EXPECT_EQ(readingAt(PointKeys({{0.0, 250.0}, {1.0, 350.0}}) + "Epsilon=0.1\nBgTempKelvin=400\n", 0),
             kNotAvailable);
