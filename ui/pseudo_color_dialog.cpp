@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "ui/profile_color.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -140,6 +141,8 @@ BOOL CPseudoColorDialog::ReadEditValue(int id, double* out) {
   if (std::sscanf(text.c_str(), "%lf", &number) != 1) return FALSE;
   const double span = owner->GreySpan;
   double value = owner->pUnitConverter->UnitToGrey(number, span) / span;
+  // "nan" reads as a number; it has no place on the scale to clamp to.
+  if (std::isnan(value)) return FALSE;
   if (value > 1.0) value = 1.0;
   if (value < 0.0) value = 0.0;
   if (out) *out = value;

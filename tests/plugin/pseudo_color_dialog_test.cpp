@@ -69,9 +69,11 @@ TEST_F(PseudoColorDialogTest, WidthEditCommitsOnLeavingClampedAndRefusesText) {
   EXPECT_EQ(hosted.Count(XIP_DLG_EVENT_SETTING_CHANGED), before + 1);
   const std::string stored = hosted.Text(kMinWidth);
 
-  hosted.Type(kMinWidth, "abc");
-  EXPECT_EQ(Field<double>(kMinWidthValue), 1.0);
-  EXPECT_EQ(hosted.Text(kMinWidth), stored);
+  for (const char* refused : {"abc", "nan", "-nan"}) {
+    hosted.Type(kMinWidth, refused);
+    EXPECT_EQ(Field<double>(kMinWidthValue), 1.0) << refused;
+    EXPECT_EQ(hosted.Text(kMinWidth), stored) << refused;
+  }
   EXPECT_EQ(hosted.Count(XIP_DLG_EVENT_SETTING_CHANGED), before + 1);
 }
 

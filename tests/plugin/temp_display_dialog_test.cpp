@@ -36,7 +36,7 @@ TEST_F(TempDisplayDialogTest, EmissivityInRangeIsAppliedOnceOutOfRangeRefused) {
   EXPECT_EQ(hosted.Count(XIP_DLG_EVENT_SETTING_CHANGED), 1u);
 
   winui::ClearShownMessageBoxes();
-  for (const char* refused : {"1.2", "abc", "-0.1"}) {
+  for (const char* refused : {"1.2", "abc", "-0.1", "nan", "inf"}) {
     hosted.Type(kEpsilon, refused);
     EXPECT_EQ(hosted.Text(kEpsilon), "0.950") << refused;
   }
