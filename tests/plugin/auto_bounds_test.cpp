@@ -2,6 +2,7 @@
 #include "pseudo_color_rig.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -59,6 +60,29 @@ TEST_F(AutoBoundsTest, ContrastWidensAndKeepsTheMinimumWidth) {
   rig.SetField(kAutoContrastMinWidthEnable, 1u);
   Run(top, 1);
   ExpectBounds(255.0 / 256 - 0.05, 1.0);
+}
+
+TEST_F(AutoBoundsTest, LevelsWidthsAndRangesThatAreNotNumbersOrInfiniteGiveDefinedBounds) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  constexpr std::size_t kMinWidthValue = 64;
+  xelfw::Image oneBin = Frame(100, 100);
+  for (std::size_t field : {std::size_t{kAutoContrastMinLevel}, kAutoContrastDestRange}) {
+    Rig fresh;
+    fresh.SetBounds(0.1, 0.3);
+    fresh.SetField(field, kNaN);
+    fresh.SetField(kAutoMode, 1u);
+    fresh.SetImages(&oneBin, &destination);
+    ASSERT_EQ(fresh.Process(), XIP_OK);
+    EXPECT_TRUE(fresh.Logged("Error: could not perform auto contrast!")) << field;
+    EXPECT_DOUBLE_EQ(fresh.Field<double>(kLower), 0.1) << field;
+  }
+  rig.SetField(kAutoContrastMinWidthEnable, 1u);
+  rig.SetField(kMinWidthValue, kNaN);  // no width to grow to: the percentiles stay
+  Run(oneBin, 1);
+  ExpectBounds(100.0 / 256, 101.0 / 256);
+  rig.SetField(kMinWidthValue, std::numeric_limits<double>::infinity());  // grows to the whole range
+  Run(oneBin, 1);
+  ExpectBounds(0.0, 1.0);
 }
 
 TEST_F(AutoBoundsTest, BrightnessCentresTheWindowItKeeps) {
