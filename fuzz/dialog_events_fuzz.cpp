@@ -6,9 +6,9 @@
 // Before the first function-local static (see the plug-in tests' host fixture).
 #include <winui/afxwin.h>
 
-#include <XelImgProcess/CXelImgProcess.h>
 #include <XelImgProcess/CXelImgProcessDlg.h>
 #include <winui/screen.h>
+#include <xelfw/DialogHost.h>
 #include <xelfw/Image.h>
 #include <xelfw/IniStore.h>
 #include <xelfw/ProcessingHost.h>
@@ -36,32 +36,26 @@ struct Dialog {
 constexpr Dialog kDialogs[] = {
     {XIP_OBJTYPE_PSEUDOCOLOR_LUT, 0}, {XIP_OBJTYPE_PSEUDOCOLOR_LUT, 1}, {XIP_OBJTYPE_TEMPERATURE_DISPLAY, 0}};
 
-// The object with its dialog made, owned, recorded and created the way a host does it, and a small
-// frame the object can process.
+// The object with its dialog opened through the framework's dialog host, as a host program does it,
+// and a small frame the object can process.
 class DialogSession {
  public:
   DialogSession(const xelfw::PluginLibrary& library, const Dialog& which)
       : m_Host(library, which.objectType),
         m_Source(6, 4, xelfw::PixelLayout::Grey(8, 8)),
-        m_Destination(6, 4, xelfw::PixelLayout::Colour(8, 3)) {
+        m_Destination(6, 4, xelfw::PixelLayout::Colour(8, 3)),
+        m_Dialogs(m_Host.Object()),
+        m_DlgID(which.dlgID) {
     // Closing asks the host; answer yes, as a host that lets the user close dialogs does.
     m_Host.Record().SetDlgEventHook([](CXelImgProcess_0*, UINT) -> UINT { return 1; });
     m_Host.SetSource(&m_Source);
     if (which.objectType == XIP_OBJTYPE_PSEUDOCOLOR_LUT) m_Host.SetDestination(&m_Destination);
-    m_Dialog = m_Host.Object().CreateDialogObject(which.dlgID, nullptr);
+    m_Dialog = m_Dialogs.Open(m_DlgID);
     if (m_Dialog == nullptr) std::abort();
-    m_Dialog->SetOwnerClass(dynamic_cast<CXelImgProcess*>(&m_Host.Object()));
-    m_Record = m_Host.Object().GetDialogDataByDlgID(which.dlgID);
-    if (m_Record == nullptr) std::abort();
-    m_Record->pDialog = m_Dialog;
-    if (!m_Dialog->CreateDlg(nullptr)) std::abort();
-    m_Dialog->ShowWindow(SW_SHOW);
     winui::PumpMessages();
   }
   ~DialogSession() {
-    m_Record->pDialog = nullptr;
-    if (m_Dialog->GetSafeHwnd() != nullptr) m_Dialog->DestroyWindow();
-    delete m_Dialog;
+    m_Dialogs.CloseAll();
     winui::PumpMessages();
     winui::ClearShownMessageBoxes();
   }
@@ -73,7 +67,7 @@ class DialogSession {
     HWND window = m_Dialog->GetSafeHwnd();
     if (window == nullptr || !IsWindow(window)) return false;
     // A host shows a dialog again from its menu after the user closed it.
-    if (!m_Dialog->IsWindowVisible()) m_Dialog->ShowWindow(SW_SHOW);
+    if (!m_Dialog->IsWindowVisible()) m_Dialogs.Show(m_DlgID);
     switch (in.Pick(10)) {
       case 0: winui::InjectMouseMove(TakePoint(in)); break;
       case 1: winui::InjectMouseDown(TakePoint(in), TakeButton(in)); break;
@@ -153,8 +147,9 @@ class DialogSession {
   xelfw::ProcessingHost m_Host;
   xelfw::Image m_Source;
   xelfw::Image m_Destination;
+  xelfw::DialogHost m_Dialogs;
+  const UINT m_DlgID;
   CXelImgProcessDlg* m_Dialog = nullptr;
-  _TXIP_DIALOG_DATA* m_Record = nullptr;
 };
 
 }  // namespace
