@@ -33,6 +33,10 @@ if(TARGET XelPseudoColor)
 endif()
 if(TARGET xelimg)
   xel_install_rpath(xelimg ${CMAKE_INSTALL_BINDIR})
+  # Where xelimg looks for the plug-in by default; the folders differ with the prefix (lib or a
+  # multiarch folder below /usr), so it learns the way from here.
+  file(RELATIVE_PATH plugin_from_bin /${CMAKE_INSTALL_BINDIR} /${XEL_PLUGIN_INSTALL_DIR})
+  target_compile_definitions(xelimg PRIVATE XELIMG_INSTALLED_PLUGIN_DIR="${plugin_from_bin}")
   install(TARGETS xelimg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 

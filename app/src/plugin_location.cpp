@@ -22,8 +22,9 @@ std::filesystem::path PluginPath(const Arguments& args) {
   const std::filesystem::path dir = ProgramDirectory();
   const std::filesystem::path beside = dir / kPluginFile;
   if (std::filesystem::exists(beside)) return beside;
-  // An installation keeps the plug-in out of the linker's search path, in its own folder.
-  const std::filesystem::path installed = (dir / ".." / "lib" / "XelPseudoColor" / kPluginFile).lexically_normal();
+  // An installation keeps the plug-in out of the linker's search path, in its own folder; the
+  // install rules define the way there from bin/.
+  const std::filesystem::path installed = (dir / XELIMG_INSTALLED_PLUGIN_DIR / kPluginFile).lexically_normal();
   if (std::filesystem::exists(installed)) return installed;
   return (dir / ".." / "lib" / kPluginFile).lexically_normal();
 }

@@ -9,8 +9,8 @@ namespace xelimg {
 
 inline constexpr OptionSpec kPluginOption{"plugin", true};
 
-// --plugin PATH when given; otherwise libXelPseudoColor.so beside the program, in
-// ../lib/XelPseudoColor from it (an installation) or in ../lib (a build tree).
+// --plugin PATH when given; otherwise libXelPseudoColor.so beside the program, in the plug-in
+// folder of an installation (../lib/XelPseudoColor from bin/) or in ../lib (a build tree).
 std::filesystem::path PluginPath(const Arguments& args);
 
 }  // namespace xelimg
