@@ -106,7 +106,8 @@ ProcessedFrame ProcessingThread::Process(UINT index) {
   }
   m_Source = m_Frames.Frame(index);
   ProcessedFrame done{index, xelfw::Image(m_Source.Width(), m_Source.Height(),
-                                          xelfw::PixelLayout::Colour(8, 3, XI_ORDER_RGB))};
+                                          xelfw::PixelLayout::Colour(8, 3, XI_ORDER_RGB)),
+                        m_Source.GetImgBPC()};
   m_PseudoColor.SetSource(&m_Source);
   m_PseudoColor.SetDestination(&done.picture);
   m_PseudoColor.Object().SetImageAccess(0, 0, XI_ACCESS_READ);

@@ -18,6 +18,7 @@ namespace xelimg::view {
 struct ProcessedFrame {
   UINT index;
   xelfw::Image picture;  // RGB, 8 bits a component
+  UINT sourceBits;       // significant bits of the grey frame it came from
 };
 
 // The objects are handed over for as long as the thread runs: their parameters and Process are

@@ -36,12 +36,22 @@ RECT ImageWindowFrame() {
   return frame;
 }
 
-void SwitchOnAutoContrast(xelfw::ProcessingHost& pseudoColor) {
+TPseudoColorSettings ReadSettings(CXelImgProcess_0& object) {
   TPseudoColorSettings settings{};
-  CXelImgProcess_0& object = pseudoColor.Object();
-  CheckResult(object.GetParam(12, reinterpret_cast<UINT_PTR>(&settings), sizeof settings), "reading settings");
+  CheckResult(object.GetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings),
+              "reading settings");
+  return settings;
+}
+
+void WriteSettings(CXelImgProcess_0& object, TPseudoColorSettings settings, const char* what) {
+  CheckResult(object.SetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings),
+              what);
+}
+
+void SwitchOnAutoContrast(CXelImgProcess_0& object) {
+  TPseudoColorSettings settings = ReadSettings(object);
   settings.AutoMode = kPseudoColorAutoContrast;
-  CheckResult(object.SetParam(12, reinterpret_cast<UINT_PTR>(&settings), sizeof settings), "continuous auto contrast");
+  WriteSettings(object, settings, "continuous auto contrast");
 }
 
 }  // namespace
@@ -54,7 +64,7 @@ ViewSession::ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<Fr
       m_PseudoColorDialogs(m_PseudoColor.Object()),
       m_TemperatureDialogs(m_Temperature.Object()),
       m_Processing(*m_Frames, m_PseudoColor, m_Temperature, m_Window.Handle(), ImageWindow::kFrameReadyMessage) {
-  if (autoContrast) SwitchOnAutoContrast(m_PseudoColor);
+  if (autoContrast) SwitchOnAutoContrast(m_PseudoColor.Object());
   OpenDialogs();
   UpdateTitle();
 }
@@ -140,6 +150,7 @@ void ViewSession::OnFrameReady() {
   try {
     std::optional<ProcessedFrame> frame = m_Processing.TakeFrame();
     if (!frame) return;
+    if (frame->sourceBits != m_DisplayUnitBits) RescaleDisplayUnit(frame->sourceBits);
     m_Window.ShowPicture(frame->picture);
     m_Shown = frame->index;
     m_HaveFrame = true;
@@ -150,6 +161,16 @@ void ViewSession::OnFrameReady() {
     m_Failure = std::current_exception();
     PostQuitMessage(kExitFailure);
   }
+}
+
+// The object scales its display unit to the grey range it knew at its last settings change, and a
+// frame is what tells it that range: so the settings go back to it once the first frame, or the
+// first of another depth, has been processed. Between runs, so that no frame reads them half written.
+void ViewSession::RescaleDisplayUnit(UINT sourceBits) {
+  m_Processing.WaitUntilIdle();
+  CXelImgProcess_0& object = m_PseudoColor.Object();
+  WriteSettings(object, ReadSettings(object), "scaling the display unit");
+  m_DisplayUnitBits = sourceBits;
 }
 
 void ViewSession::UpdateTitle() {

@@ -40,6 +40,7 @@ class ViewSession final : private ImageWindowEvents {
 
   void OpenDialogs();
   void RequestFrame(UINT index);
+  void RescaleDisplayUnit(UINT sourceBits);
   void UpdateTitle();
   void RethrowFailure();
 
@@ -54,6 +55,7 @@ class ViewSession final : private ImageWindowEvents {
   UINT m_Shown = 0;      // index of the frame on screen
   UINT m_Next = 0;       // index the playback asks for next
   bool m_HaveFrame = false;
+  UINT m_DisplayUnitBits = 0;  // source depth the display unit was last scaled for; 0: not yet
   bool m_Paused = false;
   FrameRate m_Rate;
   std::exception_ptr m_Failure;
