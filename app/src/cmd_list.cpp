@@ -34,7 +34,8 @@ const Command kListCommand{
     "usage: xelimg list [--plugin PATH]\n"
     "\n"
     "Loads the plug-in and prints its catalogue: index, object type code and name.\n"
-    "  --plugin PATH   the plug-in library (default: libXelPseudoColor.so beside xelimg or in ../lib)\n",
+    "  --plugin PATH   the plug-in library (default: libXelPseudoColor.so beside xelimg, in ../lib,\n"
+    "                  or in the installed lib/XelPseudoColor)\n",
     kOptions,
     0,
     RunList};
