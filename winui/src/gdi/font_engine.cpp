@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <iostream>
 #include <map>
 #include <tuple>
@@ -170,7 +171,9 @@ const Glyph& FontInstance::GlyphFor(unsigned char c) const {
   return *glyphs_[c];
 }
 
-std::shared_ptr<const FontInstance> OpenFont(const LOGFONT& request) {
+namespace {
+
+std::shared_ptr<const FontInstance> MakeFont(const LOGFONT& request) {
   const std::string family = StandInFamily(request);
   const bool bold = request.lfWeight >= FW_SEMIBOLD;
   const bool italic = request.lfItalic != 0;
@@ -182,6 +185,38 @@ std::shared_ptr<const FontInstance> OpenFont(const LOGFONT& request) {
     return nullptr;
   }
   return std::make_shared<const FontInstance>(std::move(face), request, request.lfQuality == NONANTIALIASED_QUALITY);
+}
+
+using FontKey = std::tuple<LONG, LONG, LONG, LONG, LONG, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE, std::string>;
+
+FontKey KeyOf(const LOGFONT& r) {
+  return {r.lfHeight,         r.lfWidth,          r.lfEscapement,  r.lfOrientation,     r.lfWeight,
+          r.lfItalic,         r.lfUnderline,      r.lfStrikeOut,   r.lfCharSet,         r.lfOutPrecision,
+          r.lfClipPrecision,  r.lfQuality,        r.lfPitchAndFamily, FaceNameOf(r)};
+}
+
+}  // namespace
+
+// Dialogs make their fonts anew every time they open, and a new instance would rasterise every glyph
+// again, hinting program and all; equal requests share one instance instead. The cache is bounded,
+// oldest out first, because a resizable dialog asks for another height on every resize.
+std::shared_ptr<const FontInstance> OpenFont(const LOGFONT& request) {
+  constexpr std::size_t kCachedFonts = 64;
+  static std::mutex mutex;
+  static std::map<FontKey, std::shared_ptr<const FontInstance>> cache;
+  static std::deque<FontKey> age;
+  FontKey key = KeyOf(request);
+  std::lock_guard lock(mutex);
+  if (auto found = cache.find(key); found != cache.end()) return found->second;
+  std::shared_ptr<const FontInstance> font = MakeFont(request);
+  if (!font) return nullptr;  // not kept: a font file installed later is found on the next try
+  if (age.size() == kCachedFonts) {
+    cache.erase(age.front());
+    age.pop_front();
+  }
+  cache.emplace(key, font);
+  age.push_back(std::move(key));
+  return font;
 }
 
 }  // namespace winui::gdi
