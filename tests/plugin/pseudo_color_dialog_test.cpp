@@ -77,6 +77,16 @@ TEST_F(PseudoColorDialogTest, WidthEditCommitsOnLeavingClampedAndRefusesText) {
   EXPECT_EQ(hosted.Count(XIP_DLG_EVENT_SETTING_CHANGED), before + 1);
 }
 
+TEST_F(PseudoColorDialogTest, BoundsWhoseWindowOverflowsPaintTheSliderBar) {
+  // -1e308 .. 1e308: the bar's positions are not numbers; its colours must still be defined.
+  plugin_host::SetField(hosted.host.object, plugin_host::kLower, -1e308);
+  plugin_host::SetField(hosted.host.object, plugin_host::kUpper, 1e308);
+  winui::PumpMessages();
+  const winui::Surface picture = winui::RenderWindow(hosted.dialog->GetSafeHwnd());
+  EXPECT_GT(picture.Width(), 0);
+  EXPECT_TRUE(hosted.dialog->IsWindowVisible());
+}
+
 TEST_F(PseudoColorDialogTest, ResetAndOnceButtonsSetTheWindow) {
   plugin_host::SetField(Object(), kLower, 0.25);
   plugin_host::SetField(Object(), kUpper, 0.5);
