@@ -11,10 +11,7 @@
 
 using xelfw::Image;
 using xelfw::PixelLayout;
-using xelimg_test::ExpectFailure;
-using xelimg_test::ExpectSuccess;
-using xelimg_test::RunXelimg;
-using xelimg_test::ScratchDir;
+using namespace xelimg_test;
 
 namespace {
 
