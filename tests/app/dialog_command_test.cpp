@@ -56,6 +56,9 @@ struct Picture {
   bool showsProfile;
 };
 
+// Test names show the dialog; gtest's default would print the struct's bytes, padding and all.
+void PrintTo(const Picture& picture, std::ostream* out) { *out << picture.dialog; }
+
 class DialogPictureTest : public testing::TestWithParam<Picture> {};
 
 TEST_P(DialogPictureTest, WritesTheDialogWindowAtItsSizeWithItsContent) {
