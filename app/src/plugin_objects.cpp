@@ -45,14 +45,22 @@ void PseudoColorObject::ExportSettings(xelfw::IniStore& store) {
   CheckResult(m_Host.Object().GetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_ALL), "settings export");
 }
 
-TPseudoColorSettings PseudoColorObject::Settings() const {
+TPseudoColorSettings ReadPseudoColorSettings(CXelImgProcess_0& object) {
   TPseudoColorSettings settings{};
-  CheckResult(m_Host.Object().GetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings), "reading settings");
+  CheckResult(object.GetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings),
+              "reading settings");
   return settings;
 }
 
+void WritePseudoColorSettings(CXelImgProcess_0& object, const TPseudoColorSettings& settings) {
+  CheckResult(object.SetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings),
+              "setting settings");
+}
+
+TPseudoColorSettings PseudoColorObject::Settings() const { return ReadPseudoColorSettings(m_Host.Object()); }
+
 void PseudoColorObject::SetSettings(const TPseudoColorSettings& settings) {
-  CheckResult(m_Host.Object().SetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings), "setting settings");
+  WritePseudoColorSettings(m_Host.Object(), settings);
 }
 
 UINT PseudoColorObject::SliderSteps() const {

@@ -21,6 +21,10 @@ void CheckResult(UINT result, const std::string& what);
 // or the only section of a file that has just one.
 std::string SettingsSection(const xelfw::IniStore& store, const std::string& objectName);
 
+// Parameter 12 of a pseudo-colour object, for hosts that hold the object on a set-up of their own.
+TPseudoColorSettings ReadPseudoColorSettings(CXelImgProcess_0& object);
+void WritePseudoColorSettings(CXelImgProcess_0& object, const TPseudoColorSettings& settings);
+
 class PseudoColorObject {
  public:
   PseudoColorObject(const xelfw::PluginLibrary& library, const xelfw::HostOptions& options);

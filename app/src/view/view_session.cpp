@@ -36,22 +36,10 @@ RECT ImageWindowFrame() {
   return frame;
 }
 
-TPseudoColorSettings ReadSettings(CXelImgProcess_0& object) {
-  TPseudoColorSettings settings{};
-  CheckResult(object.GetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings),
-              "reading settings");
-  return settings;
-}
-
-void WriteSettings(CXelImgProcess_0& object, TPseudoColorSettings settings, const char* what) {
-  CheckResult(object.SetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings),
-              what);
-}
-
 void SwitchOnAutoContrast(CXelImgProcess_0& object) {
-  TPseudoColorSettings settings = ReadSettings(object);
+  TPseudoColorSettings settings = ReadPseudoColorSettings(object);
   settings.AutoMode = kPseudoColorAutoContrast;
-  WriteSettings(object, settings, "continuous auto contrast");
+  WritePseudoColorSettings(object, settings);
 }
 
 }  // namespace
@@ -169,7 +157,7 @@ void ViewSession::OnFrameReady() {
 void ViewSession::RescaleDisplayUnit(UINT sourceBits) {
   m_Processing.WaitUntilIdle();
   CXelImgProcess_0& object = m_PseudoColor.Object();
-  WriteSettings(object, ReadSettings(object), "scaling the display unit");
+  WritePseudoColorSettings(object, ReadPseudoColorSettings(object));
   m_DisplayUnitBits = sourceBits;
 }
 
