@@ -120,9 +120,12 @@ void CTempScaleDialog::PaintLabels(CDC& dc) {
   };
 
   // Ticks count tenths of the unit in 32-bit integers. Bounds beyond ten million units, infinite or
-  // NaN ones (a host's settings record may hold anything) get only their two ends labelled.
+  // NaN ones (a host's settings record may hold anything), and a window narrower than the tenth a
+  // tick stands for get only their two ends labelled.
   constexpr double kLargestTickedUnit = 1.0e7;
-  const bool tickable = std::fabs(lowerU) <= kLargestTickedUnit && std::fabs(upperU) <= kLargestTickedUnit;
+  const double tenths = (upperU - lowerU) * 10;
+  const bool tickable = std::fabs(lowerU) <= kLargestTickedUnit && std::fabs(upperU) <= kLargestTickedUnit &&
+                        std::fabs(tenths) >= 1.0;
   if (lowerU == upperU) {
     drawLabel("> %.1lf", upperU, bar.Height());
     drawLabel("<= %.1lf", lowerU, 0);
@@ -133,12 +136,12 @@ void CTempScaleDialog::PaintLabels(CDC& dc) {
     // A unit running the other way gets no ticks rather than wrong ones; a bar with no inside height
     // would put every tick at its bottom edge and never reach the top.
     const int l10 = static_cast<int>(lowerU * 10);
-    const auto r10 = static_cast<UINT>(static_cast<int>((upperU - lowerU) * 10));
+    const auto r10 = static_cast<UINT>(static_cast<int>(tenths));
     const TLabelStep labels = ChooseLabelStep(pixels, static_cast<UINT>(3 * th), l10, r10);
-    const double perTenth = pixels / ((upperU - lowerU) * 10);
+    const double perTenth = pixels / tenths;
     for (long long v = labels.first;; v += labels.step) {
       const double offset = (static_cast<double>(v) - l10) * perTenth;
-      if (offset < 0 || static_cast<UINT>(offset) > pixels) break;
+      if (offset < 0 || offset > pixels) break;
       drawLabel("%.1lf", v / 10.0, static_cast<int>(offset));
       if (labels.step == 0) break;
     }

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -129,6 +131,17 @@ TEST_F(ScaleLabelsTest, ZeroWidthWindowLabelsBothEdges) {
 TEST_F(ScaleLabelsTest, BoundsTooLargeToTickLabelOnlyBothEdges) {
   // A host's settings record may carry any double; the ends are still labelled, as they print.
   for (double unitMax : {1.0e300, std::numeric_limits<double>::infinity()}) {
+    plugin_host::SetField(scale.host.object, plugin_host::kUnitMax, unitMax);
+    winui::PumpMessages();
+    ExpectNear(LabelOffsets(380), {0, 382});
+  }
+}
+
+TEST_F(ScaleLabelsTest, WindowNarrowerThanATenthLabelsOnlyBothEdges) {
+  // Down to the smallest double apart, where a tenth's height in pixels is no longer a number.
+  for (auto [unitMin, unitMax] : {std::pair{35.0, 35.05}, std::pair{35.0, std::nextafter(35.0, 36.0)},
+                                  std::pair{0.0, std::numeric_limits<double>::denorm_min()}}) {
+    plugin_host::SetField(scale.host.object, plugin_host::kUnitMin, unitMin);
     plugin_host::SetField(scale.host.object, plugin_host::kUnitMax, unitMax);
     winui::PumpMessages();
     ExpectNear(LabelOffsets(380), {0, 382});
