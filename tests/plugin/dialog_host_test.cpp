@@ -104,6 +104,18 @@ TEST_P(EveryHostedDialogTest, OpensRefreshesHidesOnCloseAndGoesWithCloseAll) {
   EXPECT_EQ(dialogs.Dialog(c.dlgID), nullptr);
   EXPECT_EQ(dialogs.Record(c.dlgID)->pDialog, nullptr);
   EXPECT_TRUE(XipHasPlacement(dialogs.Record(c.dlgID)->Placement)) << "the window left its place in the record";
+
+  // Opening it again, repainting and closing it gives back every window, pen, brush, font and bitmap.
+  const DWORD gdiObjects = GetGuiResources(nullptr, GR_GDIOBJECTS);
+  const DWORD windows = GetGuiResources(nullptr, GR_USEROBJECTS);
+  ASSERT_NE(dialogs.Open(c.dlgID), nullptr);
+  c.change(host.object.object, dialogs.Record(c.dlgID));
+  winui::PumpMessages();
+  EXPECT_GT(GetGuiResources(nullptr, GR_USEROBJECTS), windows);
+  dialogs.CloseAll();
+  winui::PumpMessages();
+  EXPECT_EQ(GetGuiResources(nullptr, GR_GDIOBJECTS), gdiObjects);
+  EXPECT_EQ(GetGuiResources(nullptr, GR_USEROBJECTS), windows);
 }
 
 void SetUpperHalf(CXelImgProcess_0* object, const _TXIP_DIALOG_DATA*) {

@@ -422,6 +422,12 @@ DWORD GetCurrentThreadId();
 DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId);
 DWORD GetTickCount();
 DWORD GetMessageTime();
+// What the process holds and has not given back: GR_GDIOBJECTS counts the pens, brushes, fonts,
+// bitmaps and icons it made (stock objects aside), GR_USEROBJECTS its windows. There is one process,
+// so `process` is not looked at. A count that climbs as dialogs open and close is a handle leak.
+inline constexpr DWORD GR_GDIOBJECTS = 0;
+inline constexpr DWORD GR_USEROBJECTS = 1;
+DWORD GetGuiResources(HANDLE process, DWORD flags);
 // The window whose message the current thread is handling through SendMessage or DispatchMessage.
 BOOL InSendMessage();
 

@@ -93,6 +93,8 @@ struct Window {
 Window* Find(HWND hwnd);
 Window* FindIncludingDestroyed(HWND hwnd);
 HWND AddWindow(std::unique_ptr<Window> window);
+// Windows not yet destroyed.
+std::size_t LiveWindowCount();
 // Drops the record once no message of it is being handled any more.
 void ReleaseWindow(Window* window);
 std::shared_ptr<WindowClass> FindClass(LPCSTR name, HINSTANCE instance);

@@ -1,5 +1,6 @@
 // The process-wide tables: live windows by handle, registered classes, message queues by thread.
 #include "dialog_state.h"
+#include "gdi/gdi_objects.h"
 #include "window.h"
 
 #include <algorithm>
@@ -75,6 +76,12 @@ HWND AddWindow(std::unique_ptr<Window> window) {
   HWND handle = window->handle;
   Table().emplace(value, std::move(window));
   return handle;
+}
+
+std::size_t LiveWindowCount() {
+  std::lock_guard lock(TableMutex());
+  return static_cast<std::size_t>(
+      std::count_if(Table().begin(), Table().end(), [](const auto& entry) { return !entry.second->destroyed; }));
 }
 
 void ReleaseWindow(Window* window) {
@@ -298,4 +305,12 @@ int GetClassName(HWND hwnd, LPSTR buffer, int bufferSize) {
   std::memcpy(buffer, name.data(), n);
   buffer[n] = '\0';
   return n;
+}
+
+DWORD GetGuiResources(HANDLE /*process*/, DWORD flags) {
+  switch (flags) {
+    case GR_GDIOBJECTS: return static_cast<DWORD>(winui::gdi::LiveObjectCount());
+    case GR_USEROBJECTS: return static_cast<DWORD>(winui::core::LiveWindowCount());
+    default: return 0;
+  }
 }
