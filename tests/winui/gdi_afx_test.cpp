@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 namespace {
 
 TEST(GdiCRectTest, ArithmeticFollowsMfc) {
@@ -73,6 +75,43 @@ TEST(GdiCdcTest, WrappersDeleteWhatTheyOwnAndNothingElse) {
     stock.CreateStockObject(BLACK_BRUSH);
   }
   EXPECT_EQ(GetObjectType(GetStockObject(BLACK_BRUSH)), OBJ_BRUSH);
+}
+
+TEST(GdiCdcTest, BorrowedWrappersGoWithTheirHandles) {
+  CDC memory;
+  ASSERT_TRUE(memory.CreateCompatibleDC(nullptr));
+  // What every paint of a custom control does: a new pen, selected and handed back.
+  const auto paint = [&memory] {
+    CPen pen(PS_SOLID, 1, RGB(9, 9, 9));
+    CPen* old = memory.SelectObject(&pen);
+    memory.SelectObject(old);
+  };
+  for (int i = 0; i < 100; ++i) paint();
+  const std::size_t before = mallinfo2().uordblks;
+  for (int i = 0; i < 20000; ++i) paint();
+  // A wrapper kept per pen ever painted would hold well over half a megabyte here.
+  EXPECT_LT(mallinfo2().uordblks, before + 16 * 1024);
+
+  // A deleted pen's handle does not find the pen made after it.
+  HPEN first = CreatePen(PS_SOLID, 1, RGB(1, 1, 1));
+  ASSERT_TRUE(DeleteObject(first));
+  HPEN second = CreatePen(PS_SOLID, 1, RGB(1, 1, 1));
+  EXPECT_NE(first, second);
+  EXPECT_EQ(GetObjectType(first), 0u);
+  DeleteObject(second);
+
+  // A pen deleted while selected goes when it is deselected; the wrapper handed back for it still
+  // answers, and what it is asked to do fails as for any gone handle.
+  HPEN doomed = CreatePen(PS_SOLID, 1, RGB(1, 1, 1));
+  HGDIOBJ original = SelectObject(memory, doomed);
+  ASSERT_TRUE(DeleteObject(doomed));
+  CPen replacement(PS_SOLID, 1, RGB(2, 2, 2));
+  CPen* handedBack = memory.SelectObject(&replacement);
+  ASSERT_NE(handedBack, nullptr);
+  EXPECT_EQ(static_cast<HPEN>(*handedBack), doomed);
+  EXPECT_EQ(GetObjectType(*handedBack), 0u);
+  EXPECT_EQ(memory.SelectObject(handedBack), nullptr);
+  SelectObject(memory, original);
 }
 
 }  // namespace

@@ -1,32 +1,76 @@
 // MFC's drawing classes over the GDI functions.
 #include <winui/afxgdi.h>
 
+#include "gdi/gdi_objects.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <unordered_map>
 
 namespace {
 
-// Wrappers FromHandle hands out: per thread, one per handle, never owning it (MFC's temporary map,
-// minus the idle-time cleanup: a wrapper is a handle-sized object and handles are reused).
+// The wrappers FromHandle hands out: one per handle and wrapper type, borrowing the handle, and
+// freed when the handle is (as a window's temporary CWnd dies with its window). Every paint makes
+// new pens and DCs, so a map that only grew would grow for as long as a dialog is shown.
+template <class Wrapper, class Handle>
+class TemporaryMap {
+ public:
+  // Never destroyed: objects freed during exit still come here to forget their wrappers.
+  static TemporaryMap& Get() {
+    static auto* map = new TemporaryMap;
+    return *map;
+  }
+
+  Wrapper* Wrap(Handle handle) {
+    std::lock_guard lock(mutex_);
+    std::unique_ptr<Wrapper>& wrapper = wrappers_[handle];
+    if (!wrapper) {
+      wrapper = std::make_unique<Wrapper>();
+      wrapper->Attach(handle);
+    }
+    return wrapper.get();
+  }
+
+  void Forget(const void* handle) {
+    std::unique_ptr<Wrapper> wrapper;
+    {
+      std::lock_guard lock(mutex_);
+      auto it = wrappers_.find(handle);
+      if (it == wrappers_.end()) return;
+      wrapper = std::move(it->second);
+      wrappers_.erase(it);
+    }
+    wrapper->Detach();  // the handle is gone already; the wrapper only borrowed it
+  }
+
+ private:
+  std::mutex mutex_;
+  std::unordered_map<const void*, std::unique_ptr<Wrapper>> wrappers_;
+};
+
+// A handle that is already gone (SelectObject handing back an object deleted while selected, or a
+// stale handle) gets a wrapper too, as MFC gives one, but nothing would ever free a kept one: each
+// thread re-points one wrapper per type instead. Calls through it fail as they do for the handle.
+template <class Wrapper, class Handle>
+Wrapper* StaleWrapper(Handle handle) {
+  struct Borrowed {
+    Wrapper wrapper;
+    ~Borrowed() { wrapper.Detach(); }
+  };
+  thread_local Borrowed stale;
+  stale.wrapper.Detach();
+  stale.wrapper.Attach(handle);
+  return &stale.wrapper;
+}
+
 template <class Wrapper, class Handle>
 Wrapper* Temporary(Handle handle) {
-  struct Map {
-    std::unordered_map<const void*, std::unique_ptr<Wrapper>> wrappers;
-    ~Map() {
-      for (auto& entry : wrappers) entry.second->Detach();
-    }
-  };
   if (!handle) return nullptr;
-  thread_local Map map;
-  std::unique_ptr<Wrapper>& wrapper = map.wrappers[handle];
-  if (!wrapper) {
-    wrapper = std::make_unique<Wrapper>();
-    wrapper->Attach(handle);
-  }
-  return wrapper.get();
+  if (!winui::gdi::IsLiveHandle(handle)) return StaleWrapper<Wrapper>(handle);
+  return TemporaryMap<Wrapper, Handle>::Get().Wrap(handle);
 }
 
 // The wrapper of whatever SelectObject handed back, in the wrapper type the caller selected with.
@@ -37,6 +81,19 @@ Wrapper* SelectInto(HDC dc, const CGdiObject* object) {
 }
 
 }  // namespace
+
+namespace winui::gdi {
+
+void ForgetTemporaryWrappers(const void* handle) {
+  TemporaryMap<CGdiObject, HGDIOBJ>::Get().Forget(handle);
+  TemporaryMap<CPen, HGDIOBJ>::Get().Forget(handle);
+  TemporaryMap<CBrush, HGDIOBJ>::Get().Forget(handle);
+  TemporaryMap<CFont, HGDIOBJ>::Get().Forget(handle);
+  TemporaryMap<CBitmap, HGDIOBJ>::Get().Forget(handle);
+  TemporaryMap<CDC, HDC>::Get().Forget(handle);
+}
+
+}  // namespace winui::gdi
 
 void CRect::NormalizeRect() {
   if (left > right) std::swap(left, right);

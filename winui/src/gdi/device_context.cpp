@@ -20,7 +20,7 @@ DcTable& Dcs() {
 }
 
 HDC RegisterDc(std::unique_ptr<DeviceContext> dc) {
-  const void* handle = dc.get();
+  const void* handle = NewHandle();
   DcTable& table = Dcs();
   std::lock_guard lock(table.mutex);
   table.dcs.emplace(handle, std::move(dc));
@@ -70,6 +70,7 @@ bool FreeDc(HDC handle) {
     bitmap->selectedInto = nullptr;
   }
   ReleaseObjects(dc->state);
+  ForgetTemporaryWrappers(handle);
   return true;
 }
 
@@ -83,6 +84,8 @@ HGDIOBJ Reselect(HGDIOBJ& slot, HGDIOBJ object) {
 }
 
 }  // namespace
+
+bool IsLiveHandle(HDC handle) { return LookupDc(handle) != nullptr; }
 
 DeviceContext* LookupDc(HDC handle) {
   if (!handle) return nullptr;

@@ -1,5 +1,7 @@
 #include "gdi_objects.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <mutex>
 #include <unordered_map>
@@ -17,16 +19,35 @@ ObjectTable& Table() {
   return table;
 }
 
-void FreeLocked(ObjectTable& table, const void* handle) { table.objects.erase(handle); }
+// Takes the object out of the table; the caller frees it, and forgets its wrappers, once the table
+// is unlocked (the wrapper maps have locks of their own).
+std::unique_ptr<GdiObject> TakeLocked(ObjectTable& table, const void* handle) {
+  auto it = table.objects.find(handle);
+  std::unique_ptr<GdiObject> object = std::move(it->second);
+  table.objects.erase(it);
+  return object;
+}
+
+void Free(std::unique_ptr<GdiObject> object, const void* handle) {
+  if (!object) return;
+  object.reset();
+  ForgetTemporaryWrappers(handle);
+}
 
 }  // namespace
 
+const void* NewHandle() {
+  // Counters rather than addresses, as for windows: a deleted object's handle never finds the next
+  // object allocated where it was. Objects and DCs share the count, so no two live handles are equal.
+  static std::atomic<std::uintptr_t> next{0x20000};
+  return reinterpret_cast<const void*>(next.fetch_add(4));
+}
+
 HGDIOBJ Register(GdiObject object) {
-  auto owned = std::make_unique<GdiObject>(std::move(object));
-  const void* handle = owned.get();
+  const void* handle = NewHandle();
   ObjectTable& table = Table();
   std::lock_guard lock(table.mutex);
-  table.objects.emplace(handle, std::move(owned));
+  table.objects.emplace(handle, std::make_unique<GdiObject>(std::move(object)));
   return reinterpret_cast<HGDIOBJ>(const_cast<void*>(handle));
 }
 
@@ -38,18 +59,32 @@ GdiObject* Lookup(const void* handle) {
   return it == table.objects.end() || it->second->deletePending ? nullptr : it->second.get();
 }
 
+bool IsLiveHandle(HGDIOBJ handle) { return Lookup(handle) != nullptr; }
+
 bool Destroy(const void* handle) {
+  std::unique_ptr<GdiObject> freed;
+  {
+    ObjectTable& table = Table();
+    std::lock_guard lock(table.mutex);
+    auto it = table.objects.find(handle);
+    if (it == table.objects.end() || it->second->deletePending) return false;
+    if (it->second->stock) return true;
+    if (it->second->selections > 0) {
+      it->second->deletePending = true;
+      return true;
+    }
+    freed = TakeLocked(table, handle);
+  }
+  Free(std::move(freed), handle);
+  return true;
+}
+
+std::size_t LiveObjectCount() {
   ObjectTable& table = Table();
   std::lock_guard lock(table.mutex);
-  auto it = table.objects.find(handle);
-  if (it == table.objects.end() || it->second->deletePending) return false;
-  if (it->second->stock) return true;
-  if (it->second->selections > 0) {
-    it->second->deletePending = true;
-    return true;
-  }
-  FreeLocked(table, handle);
-  return true;
+  return static_cast<std::size_t>(std::count_if(table.objects.begin(), table.objects.end(), [](const auto& entry) {
+    return !entry.second->stock && !entry.second->deletePending;
+  }));
 }
 
 void AddSelection(HGDIOBJ handle) {
@@ -59,11 +94,15 @@ void AddSelection(HGDIOBJ handle) {
 }
 
 void RemoveSelection(HGDIOBJ handle) {
-  ObjectTable& table = Table();
-  std::lock_guard lock(table.mutex);
-  auto it = table.objects.find(handle);
-  if (it == table.objects.end()) return;
-  if (--it->second->selections <= 0 && it->second->deletePending) FreeLocked(table, handle);
+  std::unique_ptr<GdiObject> freed;
+  {
+    ObjectTable& table = Table();
+    std::lock_guard lock(table.mutex);
+    auto it = table.objects.find(handle);
+    if (it == table.objects.end()) return;
+    if (--it->second->selections <= 0 && it->second->deletePending) freed = TakeLocked(table, handle);
+  }
+  Free(std::move(freed), handle);
 }
 
 const PenData* ResolvePen(HGDIOBJ handle) { return LookupAs<PenData>(handle); }

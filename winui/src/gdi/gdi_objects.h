@@ -50,6 +50,8 @@ struct GdiObject {
   bool deletePending = false;
 };
 
+// A handle no object or DC has had before.
+const void* NewHandle();
 HGDIOBJ Register(GdiObject object);
 // The live object behind `handle`, or null.
 GdiObject* Lookup(const void* handle);
@@ -60,6 +62,13 @@ Data* LookupAs(const void* handle) {
 }
 // Frees the object now, or when its last selection ends; stock objects stay.
 bool Destroy(const void* handle);
+// Whether a wrapper may be kept for `handle`: a live object (stock ones included) or DC.
+bool IsLiveHandle(HGDIOBJ handle);
+bool IsLiveHandle(HDC handle);
+// The MFC layer's: the wrappers FromHandle made for a handle just freed go with it.
+void ForgetTemporaryWrappers(const void* handle);
+// Objects made and not yet deleted, stock objects aside.
+std::size_t LiveObjectCount();
 void AddSelection(HGDIOBJ handle);
 void RemoveSelection(HGDIOBJ handle);
 
