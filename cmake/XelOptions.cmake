@@ -27,7 +27,8 @@ if(XEL_BUILD_FUZZ)
   if(NOT XEL_SANITIZE STREQUAL "")
     message(FATAL_ERROR "XEL_BUILD_FUZZ brings its own sanitizers; leave XEL_SANITIZE empty")
   endif()
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize=vptr -fno-omit-frame-pointer)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize=vptr -fno-omit-frame-pointer
+                      -fsanitize-coverage-ignorelist=${CMAKE_SOURCE_DIR}/fuzz/coverage_ignorelist.txt)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
