@@ -18,6 +18,7 @@ class CRangeSlider : public CWnd {
   ~CRangeSlider() override;
 
   static BOOL RegisterWindowClass();
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id, void* context = nullptr);
   void SetMinMax(double a, double b);
   void SetRange(double a, double b);

@@ -9,6 +9,7 @@
 
 class CStatic : public CWnd {
  public:
+  using CWnd::Create;
   BOOL Create(LPCSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF) {
     return CWnd::Create(WC_STATIC, text, style, rect, parent, id);
   }
@@ -20,6 +21,7 @@ class CStatic : public CWnd {
 
 class CButton : public CWnd {
  public:
+  using CWnd::Create;
   BOOL Create(LPCSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
     return CWnd::Create(WC_BUTTON, caption, style, rect, parent, id);
   }
@@ -35,6 +37,7 @@ class CButton : public CWnd {
 
 class CEdit : public CWnd {
  public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
     return CWnd::Create(WC_EDIT, nullptr, style, rect, parent, id);
   }
@@ -65,6 +68,7 @@ class CEdit : public CWnd {
 
 class CComboBox : public CWnd {
  public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
     return CWnd::Create(WC_COMBOBOX, nullptr, style, rect, parent, id);
   }

@@ -403,6 +403,7 @@ class CDialog : public CWnd {
   explicit CDialog(UINT templateId, CWnd* parent = nullptr);
   explicit CDialog(LPCSTR templateName, CWnd* parent = nullptr);
 
+  using CWnd::Create;
   // Modeless: creates the window from the template found through the current module state.
   virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
   virtual BOOL Create(LPCSTR templateName, CWnd* parent = nullptr);
