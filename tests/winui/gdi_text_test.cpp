@@ -57,6 +57,24 @@ TEST(GdiFontTest, DialogFontGivesTheBaseUnitsOfMsSansSerif) {
   EXPECT_EQ(GetObjectType(GetStockObject(DEFAULT_GUI_FONT)), OBJ_FONT);
 }
 
+TEST(GdiFontTest, TextMeasuresTheSameBeforeAndAfterItIsDrawn) {
+  // A size no other test uses: measuring this font first loads advances only, drawing renders.
+  TextCanvas c(200, 40, "Arial", -23);
+  const char* text = "Temperature 36.6";
+  SIZE measured{};
+  ASSERT_TRUE(GetTextExtentPoint32(c.dc, text, 16, &measured));
+  TextOut(c.dc, 0, 0, text, 16);
+  SIZE drawn{};
+  ASSERT_TRUE(GetTextExtentPoint32(c.dc, text, 16, &drawn));
+  EXPECT_EQ(measured.cx, drawn.cx);
+  int rightmostInk = -1;
+  for (int x = 0; x < 200; ++x)
+    for (int y = 0; y < 40; ++y)
+      if (c.surface.At(x, y) != kWhite) rightmostInk = x;
+  EXPECT_GT(rightmostInk, measured.cx - 6) << "the text ends where it was measured to end";
+  EXPECT_LT(rightmostInk, measured.cx);
+}
+
 TEST(GdiFontTest, HeightsFaceNamesAndPointSizes) {
   Canvas c(1, 1);
   HFONT cell = MakeFont("Arial", 20);  // positive: the whole cell

@@ -92,6 +92,7 @@ FontInstance::FontInstance(std::shared_ptr<Face> face, const LOGFONT& request, b
       underline_(request.lfUnderline != 0),
       strikeOut_(request.lfStrikeOut != 0),
       faceName_(FaceNameOf(request)) {
+  advances_.fill(-1);
   ComputeMetrics(request);
 }
 
@@ -132,9 +133,33 @@ void FontInstance::ComputeMetrics(const LOGFONT& request) {
   int letters = 0;
   for (unsigned char c = 'a'; c <= 'z'; ++c) letters += Advance(c) + Advance(static_cast<unsigned char>(c - 'a' + 'A'));
   metrics_.tmAveCharWidth = (letters + 26) / 52;
-  LONG widest = 0;
-  for (int c = 0x20; c < 0x100; ++c) widest = std::max<LONG>(widest, Advance(static_cast<unsigned char>(c)));
-  metrics_.tmMaxCharWidth = widest;
+  // As Windows reports it for TrueType: the widest advance in the whole font, not only in the code
+  // page, scaled like the glyphs.
+  metrics_.tmMaxCharWidth = std::lround(f.face->max_advance_width * xEm / f.unitsPerEm);
+}
+
+bool FontInstance::LoadIntoSlot(unsigned char c) const {
+  FT_Face face = face_->face;
+  // All sizes of a file share the face, so the size is set again for every glyph loaded.
+  FT_Set_Char_Size(face, sizeX26_, sizeY26_, 72, 72);
+  const FT_Int32 target = monochrome_ ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
+  return FT_Load_Char(face, UnicodeOf(c), FT_LOAD_DEFAULT | target) == 0;
+}
+
+namespace {
+
+int SlotAdvance(FT_Face face) { return static_cast<int>((face->glyph->advance.x + 32) >> 6); }
+
+}  // namespace
+
+int FontInstance::Advance(unsigned char c) const {
+  std::lock_guard lock(mutex_);
+  if (glyphs_[c]) return glyphs_[c]->advance;
+  if (advances_[c] < 0) {
+    std::lock_guard faceLock(face_->mutex);
+    advances_[c] = LoadIntoSlot(c) ? SlotAdvance(face_->face) : 0;
+  }
+  return advances_[c];
 }
 
 const Glyph& FontInstance::GlyphFor(unsigned char c) const {
@@ -144,14 +169,11 @@ const Glyph& FontInstance::GlyphFor(unsigned char c) const {
   {
     std::lock_guard faceLock(face_->mutex);
     FT_Face face = face_->face;
-    // All sizes of a file share the face, so the size is set again for every glyph rendered.
-    FT_Set_Char_Size(face, sizeX26_, sizeY26_, 72, 72);
-    const FT_Int32 target = monochrome_ ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
-    if (FT_Load_Char(face, UnicodeOf(c), FT_LOAD_DEFAULT | target) == 0 &&
-        FT_Render_Glyph(face->glyph, monochrome_ ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0) {
+    const bool loaded = LoadIntoSlot(c);
+    if (loaded) glyph->advance = SlotAdvance(face);
+    if (loaded && FT_Render_Glyph(face->glyph, monochrome_ ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0) {
       const FT_GlyphSlot slot = face->glyph;
       const FT_Bitmap& bitmap = slot->bitmap;
-      glyph->advance = static_cast<int>((slot->advance.x + 32) >> 6);
       glyph->left = slot->bitmap_left;
       glyph->top = slot->bitmap_top;
       glyph->width = static_cast<int>(bitmap.width);

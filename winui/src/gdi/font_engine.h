@@ -31,10 +31,14 @@ class FontInstance {
   bool StruckOut() const { return strikeOut_; }
   // `c` is a byte of Windows-1252 text.
   const Glyph& GlyphFor(unsigned char c) const;
-  int Advance(unsigned char c) const { return GlyphFor(c).advance; }
+  // Pixels the pen moves for `c`: measuring renders nothing.
+  int Advance(unsigned char c) const;
 
  private:
   void ComputeMetrics(const LOGFONT& request);
+  // Loads `c` into the face's glyph slot at this size, hinted as drawing hints it; the caller holds
+  // the face's lock. False when the font cannot give the glyph.
+  bool LoadIntoSlot(unsigned char c) const;
 
   std::shared_ptr<Face> face_;
   bool monochrome_;
@@ -46,6 +50,7 @@ class FontInstance {
   TEXTMETRIC metrics_;
   mutable std::mutex mutex_;
   mutable std::array<std::unique_ptr<Glyph>, 256> glyphs_;
+  mutable std::array<int, 256> advances_;  // of glyphs measured but not rendered; -1 until then
 };
 
 // Null, with a message on stderr, when no font file can stand in for the request.
