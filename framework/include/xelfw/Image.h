@@ -65,6 +65,11 @@ class XEL_HOST_API Image final : public CXelImage_0 {
   const BYTE* Data(UINT frame = 0) const { return m_Frames.at(frame).data(); }
   std::size_t FrameBytes() const { return m_Stride * m_Height; }
 
+  // Whether the significant bits came from the file (PNG sBIT, PGM maxval, TIFF MaxSampleValue)
+  // rather than from the size of its samples alone.
+  bool SignificantBitsDeclared() const { return m_SignificantBitsDeclared; }
+  void SetSignificantBitsDeclared(bool declared) { m_SignificantBitsDeclared = declared; }
+
   // Significant value of a component, (unit & mask) >> LSB. Throws std::out_of_range outside the image.
   UINT GetComponent(UINT x, UINT y, UINT component, UINT frame = 0) const;
   // Stores the value's significant bits and leaves the other bits of the unit alone.
@@ -81,6 +86,7 @@ class XEL_HOST_API Image final : public CXelImage_0 {
   PixelLayout m_Layout;
   std::size_t m_Stride;
   std::vector<std::vector<BYTE>> m_Frames;
+  bool m_SignificantBitsDeclared = false;
 };
 
 }  // namespace xelfw

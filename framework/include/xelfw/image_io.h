@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -35,6 +37,25 @@ XEL_HOST_API Image DecodeImage(std::span<const BYTE> bytes, const std::string& s
 XEL_HOST_API Image DecodePng(std::span<const BYTE> bytes, const std::string& sourceName);
 XEL_HOST_API Image DecodeTiff(std::span<const BYTE> bytes, const std::string& sourceName);
 XEL_HOST_API Image DecodePgm(std::span<const BYTE> bytes, const std::string& sourceName);
+
+// Reads an image file one frame (one TIFF page) at a time, so that a sequence costs the memory of
+// the frames in flight, not of the whole file. Every frame is a one-frame image of the file's layout.
+class XEL_HOST_API ImageFileReader {
+ public:
+  // Throws ImageIoError naming the file when it cannot be opened or is not an image file.
+  explicit ImageFileReader(const std::filesystem::path& file);
+  ~ImageFileReader();
+  ImageFileReader(ImageFileReader&&) noexcept;
+  ImageFileReader& operator=(ImageFileReader&&) noexcept;
+
+  // The next frame, or nothing after the last. Throws ImageIoError naming the file and the page.
+  std::optional<Image> Next();
+  const std::filesystem::path& Path() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> m_State;
+};
 
 // Writes greyscale or three-component colour images in 8- or 16-bit units (significant bits below
 // the unit size are kept: PNG scales them up and records sBIT, PGM sets maxval, TIFF stores them as

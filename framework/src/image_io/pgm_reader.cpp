@@ -76,6 +76,7 @@ Image DecodePgm(std::span<const BYTE> bytes, const std::string& sourceName) {
   if (bytes.size() - start < sampleBytes) header.Fail("file is truncated");
 
   Image image(static_cast<UINT>(width), static_cast<UINT>(height), layout);
+  image.SetSignificantBitsDeclared(true);  // maxval says it
   const BYTE* in = bytes.data() + start;
   const std::size_t count = std::size_t{width} * height;
   for (std::size_t i = 0; i < count; ++i) {

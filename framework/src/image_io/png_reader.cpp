@@ -41,6 +41,7 @@ struct PngHeader {
   unsigned samples = 0;
   unsigned unitBits = 0;
   unsigned significantBits = 0;
+  bool bitsDeclared = false;  // an sBIT chunk said how many bits count
 };
 
 // libpng reports errors by longjmp, so the two steps that call it keep only trivially destructible
@@ -65,9 +66,12 @@ bool ReadHeader(png_structp png, png_infop info, PngHeader& header) {
   if (bitDepth >= 8 && colourType != PNG_COLOR_TYPE_PALETTE && png_get_sBIT(png, info, &sbit) != 0 && sbit != nullptr) {
     const unsigned bits = grey ? sbit->gray : sbit->red;
     const bool uniform = grey || (sbit->red == sbit->green && sbit->green == sbit->blue);
-    if (uniform && bits >= 1 && bits < static_cast<unsigned>(bitDepth)) {
-      png_set_shift(png, sbit);
-      header.significantBits = bits;
+    if (uniform && bits >= 1 && bits <= static_cast<unsigned>(bitDepth)) {
+      header.bitsDeclared = true;
+      if (bits < static_cast<unsigned>(bitDepth)) {
+        png_set_shift(png, sbit);
+        header.significantBits = bits;
+      }
     }
   }
   png_set_interlace_handling(png);
@@ -121,6 +125,7 @@ Image DecodePng(std::span<const BYTE> bytes, const std::string& sourceName) {
   }
 
   Image image(header.width, header.height, layout);
+  image.SetSignificantBitsDeclared(header.bitsDeclared);
   std::vector<png_bytep> rows(header.height);
   for (png_uint_32 y = 0; y < header.height; ++y) rows[y] = image.Data() + y * image.Stride();
   if (!ReadPixels(reader.Png(), reader.Info(), rows.data())) {

@@ -4,6 +4,8 @@
 
 #include <xelfw/image_io.h>
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string>
 
@@ -45,6 +47,8 @@ struct PageShape {
   std::uint32_t height = 0;
   std::uint16_t bitsPerSample = 0;
   std::uint16_t samplesPerPixel = 0;
+  std::uint16_t significantBits = 0;
+  bool bitsDeclared = false;  // MaxSampleValue said how many bits count
 
   bool operator==(const PageShape&) const = default;
 };
@@ -79,6 +83,14 @@ PageShape ReadPageShape(TIFF* tiff, const std::string& sourceName, tdir_t page) 
     throw ImageIoError(where + ": separate colour planes are not read");
   }
   if (TIFFIsTiled(tiff)) throw ImageIoError(where + ": tiled TIFFs are not read");
+
+  // Cameras that store 14-bit counts in 16-bit samples say so, if at all, through MaxSampleValue.
+  std::uint16_t maxSample = 0;
+  shape.significantBits = shape.bitsPerSample;
+  if (grey && TIFFGetField(tiff, TIFFTAG_MAXSAMPLEVALUE, &maxSample) == 1 && maxSample > 0) {
+    shape.bitsDeclared = true;
+    shape.significantBits = static_cast<std::uint16_t>(std::min<int>(std::bit_width(maxSample), shape.bitsPerSample));
+  }
   return shape;
 }
 
@@ -106,10 +118,11 @@ Image DecodeTiff(std::span<const BYTE> bytes, const std::string& sourceName) {
 
   const tdir_t pages = TIFFNumberOfDirectories(tiff.Get());
   const PageShape first = ReadPageShape(tiff.Get(), sourceName, 0);
-  const PixelLayout layout = image_io::DecodedLayout(first.samplesPerPixel, first.bitsPerSample, first.bitsPerSample);
+  const PixelLayout layout = image_io::DecodedLayout(first.samplesPerPixel, first.bitsPerSample, first.significantBits);
   image_io::CheckDecodedSize(first.width, first.height, pages, layout, sourceName);
 
   Image image(first.width, first.height, layout, pages);
+  image.SetSignificantBitsDeclared(first.bitsDeclared);
   for (tdir_t page = 0; page < pages; ++page) {
     if (page > 0) {
       if (TIFFSetDirectory(tiff.Get(), page) != 1) {

@@ -21,6 +21,10 @@ void SetPageTags(TIFF* tiff, const Image& image, const WritableShape& shape, UIN
   TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, shape.samplesPerPixel == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
   TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_UINT);
+  // Keeps the significant bits of grey below the sample size readable, as sBIT does in a PNG.
+  if (shape.samplesPerPixel == 1 && shape.significantBits < shape.fileBits) {
+    TIFFSetField(tiff, TIFFTAG_MAXSAMPLEVALUE, static_cast<std::uint16_t>((1u << shape.significantBits) - 1));
+  }
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
   TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
   TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
