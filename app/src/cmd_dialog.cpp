@@ -1,7 +1,8 @@
 // xelimg dialog: one of the plug-in's dialogs as it looks after one processing run, as a PNG.
+#include "calibration_option.h"
 #include "cli_error.h"
 #include "command_table.h"
-#include "demo_scene.h"
+#include "input_image.h"
 #include "plugin_location.h"
 #include "plugin_objects.h"
 #include "profile_names.h"
@@ -19,8 +20,15 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 5> kOptions = {
-    {kPluginOption, {"out", true}, {"profile", true}, {"auto", true}, {"ini", true}}};
+constexpr std::array<OptionSpec, 9> kOptions = {{kPluginOption,
+                                                 {"out", true},
+                                                 {"profile", true},
+                                                 {"auto", true},
+                                                 {"range", true},
+                                                 {"settings", true},
+                                                 kCalibrationOption,
+                                                 kEpsilonOption,
+                                                 kInputBitsOption}};
 
 struct DialogChoice {
   std::string_view name;
@@ -44,18 +52,18 @@ const DialogChoice& FindDialog(const Arguments& args) {
 // what the user asked for would look right and be wrong.
 void CheckOptionsFit(const Arguments& args, const DialogChoice& choice) {
   const bool temperature = choice.objectType == kTemperatureType;
-  for (const char* option : {"profile", "auto"}) {
+  for (const char* option : {"profile", "auto", "range", "settings"}) {
     if (temperature && args.Has(option)) throw UsageError(std::string("--") + option + " belongs to the pseudo and scale dialogs");
   }
-  if (!temperature && args.Has("ini")) throw UsageError("--ini belongs to the temperature dialog");
+  if (!temperature && args.Has("epsilon")) throw UsageError("--epsilon belongs to the temperature dialog");
 }
 
 xelfw::Image ReadSource(const Arguments& args) {
-  if (args.Operands().size() < 2) return MakeDemoScene();
-  const std::string& file = args.Operands()[1];
-  xelfw::Image image = xelfw::ReadImageFile(file);
+  if (args.Operands().size() != 2) throw UsageError("dialog: name the input: IN or demo: (see 'xelimg dialog --help')");
+  const std::string& operand = args.Operands()[1];
+  xelfw::Image image = ReadInputImage(operand, ParseInputBits(args));
   if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
-    throw CommandError(file + ": the dialogs show the processing of a greyscale image");
+    throw CommandError(operand + ": the dialogs show the processing of a greyscale image");
   }
   return image;
 }
@@ -76,15 +84,11 @@ void SaveDialog(CXelImgProcess_0& object, UINT dlgID, const std::string& out) {
 
 void ShowPseudoColorDialog(const Arguments& args, const xelfw::PluginLibrary& library, UINT dlgID,
                            const std::string& out) {
-  const PseudoOptions options = ParsePseudoOptions(args);
+  PseudoOptions options = ParsePseudoOptions(args);
+  options.calibration = ReadCalibrationOption(args, library);
   const xelfw::Image source = ReadSource(args);
   PseudoColorObject object(library, xelfw::HostOptions{});
-  if (options.profile) object.SelectProfile(FindProfile(*options.profile, object.ProfileCount()));
-  if (options.autoMode) {
-    TPseudoColorSettings settings = object.Settings();
-    settings.AutoMode = *options.autoMode;
-    object.SetSettings(settings);
-  }
+  ConfigurePseudoColorObject(object, options, source);
   xelfw::Image destination(source.Width(), source.Height(), xelfw::PixelLayout::Colour(8, 3, XI_ORDER_RGB),
                            source.Frames());
   object.Process(source, destination);
@@ -100,11 +104,7 @@ void ShowTemperatureDialog(const Arguments& args, const xelfw::PluginLibrary& li
                            const std::string& out) {
   xelfw::Image source = ReadSource(args);
   TemperatureObject object(library, xelfw::HostOptions{});
-  xelfw::IniStore store = args.Has("ini") ? xelfw::IniStore::Load(*args.Value("ini")) : xelfw::IniStore();
-  if (!object.ImportSettings(store)) {
-    throw CommandError((args.Has("ini") ? *args.Value("ini") : std::string("settings")) +
-                       ": the calibration was refused");
-  }
+  object.ImportCalibration(ReadCalibrationOption(args, library).value_or(xelfw::TemperatureCalibration{}));
   object.Measure(source, nullptr);
   SaveDialog(object.Object(), dlgID, out);
 }
@@ -127,11 +127,12 @@ int RunDialog(const Arguments& args) {
 
 const Command kDialogCommand{
     "dialog",
-    "dialog pseudo|scale|temperature --out FILE.png [IN] [...]   picture of a dialog",
-    "usage: xelimg dialog pseudo|scale|temperature --out FILE.png [IN] [--profile INDEX|NAME]\n"
-    "                     [--auto contrast|brightness] [--ini CALIB.ini] [--plugin PATH]\n"
+    "dialog pseudo|scale|temperature IN --out FILE.png [...]   picture of a dialog",
+    "usage: xelimg dialog pseudo|scale|temperature IN --out FILE.png [--profile INDEX|NAME]\n"
+    "                     [--auto contrast|brightness] [--range LOW:HIGH] [--settings FILE.ini]\n"
+    "                     [--ini CALIB.ini] [--epsilon E] [--input-bits N] [--plugin PATH]\n"
     "\n"
-    "Processes IN (a greyscale PNG, PGM or TIFF; without IN the demo scene) once and writes a picture\n"
+    "Processes IN (a greyscale PNG, PGM or TIFF, or demo: for the demo scene) once and writes a picture\n"
     "of one of the plug-in's dialogs as it then looks, without a display:\n"
     "  pseudo        the \"Pseudo color\" settings dialog of the pseudo-colour object\n"
     "  scale         its \"Scale\" legend of the colour bar in the display unit\n"
@@ -140,7 +141,12 @@ const Command kDialogCommand{
     "  --out FILE.png                the picture (replaced whole, or not at all)\n"
     "  --profile INDEX|NAME          colour profile (pseudo, scale)\n"
     "  --auto contrast|brightness    continuous automatic bounds (pseudo, scale)\n"
-    "  --ini CALIB.ini               calibration and emissivity (temperature)\n"
+    "  --range LOW:HIGH              window in the display unit (pseudo, scale)\n"
+    "  --settings FILE.ini           pseudo-colour settings (pseudo, scale)\n"
+    "  --ini CALIB.ini               calibration: the temperature, and the display unit of every value\n"
+    "                                the pseudo and scale dialogs show\n"
+    "  --epsilon E                   emissivity, 0 < E <= 1 (temperature)\n"
+    "  --input-bits N                significant bits of IN's grey values, 1..16\n"
     "  --plugin PATH                 the plug-in library\n",
     kOptions,
     2,

@@ -1,7 +1,8 @@
 // xelimg pseudo: a greyscale image file (or the demo scene) into a pseudo-colour image file.
+#include "calibration_option.h"
 #include "cli_error.h"
 #include "command_table.h"
-#include "demo_scene.h"
+#include "input_image.h"
 #include "plugin_location.h"
 #include "pseudo_job.h"
 
@@ -14,8 +15,10 @@ namespace xelimg {
 namespace {
 
 constexpr auto kOptions = [] {
-  std::array<OptionSpec, kPseudoOptionSpecs.size() + 1> all{};
+  std::array<OptionSpec, kPseudoOptionSpecs.size() + 3> all{};
   for (std::size_t i = 0; i < kPseudoOptionSpecs.size(); ++i) all[i] = kPseudoOptionSpecs[i];
+  all[kPseudoOptionSpecs.size()] = kInputBitsOption;
+  all[kPseudoOptionSpecs.size() + 1] = kCalibrationOption;
   all.back() = kPluginOption;
   return all;
 }();
@@ -32,31 +35,39 @@ void CheckOutput(const std::filesystem::path& out, UINT frames) {
 
 int RunPseudo(const Arguments& args) {
   const auto& operands = args.Operands();
-  if (operands.empty()) throw UsageError("missing output file (see 'xelimg pseudo --help')");
-  const PseudoOptions options = ParsePseudoOptions(args);
-  const std::filesystem::path out = operands.back();
-  const xelfw::Image source = operands.size() == 2 ? xelfw::ReadImageFile(operands[0]) : MakeDemoScene();
+  // Both are required: with one operand there is no telling an input from an output, and guessing
+  // wrong would overwrite the user's picture.
+  if (operands.size() != 2) throw UsageError("usage: xelimg pseudo IN OUT [options] (IN may be demo:; see --help)");
+  PseudoOptions options = ParsePseudoOptions(args);
+  const std::filesystem::path out = operands[1];
+  const xelfw::Image source = ReadInputImage(operands[0], ParseInputBits(args));
   CheckOutput(out, source.Frames());
 
   const xelfw::PluginLibrary library(PluginPath(args));
-  const xelfw::Image result = RunPseudoColor(library, source, options);
-  xelfw::WriteImageFile(result, out);
-  return kExitOk;
+  options.calibration = ReadCalibrationOption(args, library);
+  const PseudoResult result = RunPseudoColor(library, source, options, operands[0]);
+  xelfw::WriteImageFile(result.image, out);
+  return result.failedWindows == 0 ? kExitOk : kExitWarning;
 }
 
 }  // namespace
 
 const Command kPseudoCommand{
     "pseudo",
-    "pseudo [IN] OUT [options]                  greyscale image to pseudo colour",
-    "usage: xelimg pseudo [IN] OUT [options]\n"
+    "pseudo IN OUT [options]                    greyscale image to pseudo colour",
+    "usage: xelimg pseudo IN OUT [options]\n"
     "\n"
     "Runs the plug-in's \"Pseudo color lut\" object on IN, an 8- or 16-bit greyscale PNG, PGM or TIFF\n"
-    "(every page of a TIFF), and writes the RGB result to OUT (.png or .tif). Without IN the built-in\n"
-    "demo scene (16-bit, 320 x 240) is the input. OUT appears only when the whole run succeeded.\n"
+    "(every page of a TIFF), or demo: for the built-in demo scene (16-bit, 320 x 240), and writes the\n"
+    "RGB result to OUT (.png or .tif). OUT appears only when the whole run succeeded. Exit status 1:\n"
+    "written, but a requested automatic window was not found for some frame (warned about on stderr).\n"
     "\n"
     "  --profile INDEX|NAME      colour profile: 0..4 or a name (\"grey\", \"clipping\"); default 0\n"
-    "  --lower L --upper U       LUT window as fractions 0..1 of the grey range (default 0 and 1)\n"
+    "  --lower L --upper U       LUT window as fractions 0..1 of the grey range (default 0 and 1);\n"
+    "                            equal bounds make a threshold\n"
+    "  --range LOW:HIGH          LUT window in the display unit (calibrated with --ini), e.g. 20:80\n"
+    "  --ini CALIB.ini           temperature calibration: the display unit of --range and the dialogs\n"
+    "  --input-bits N            significant bits of IN's grey values, 1..16 (default: what IN declares)\n"
     "  --auto contrast|brightness  find the window from the image's histogram\n"
     "  --settings FILE.ini       settings as 'xelimg settings export' writes them (applied first)\n"
     "  --threads N               worker threads (default: one per processor)\n"

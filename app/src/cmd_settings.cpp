@@ -4,8 +4,8 @@
 #include "plugin_location.h"
 #include "plugin_objects.h"
 #include "profile_names.h"
-#include "settings_keys.h"
-#include "text_encoding.h"
+#include "settings_file.h"
+#include <xelfw/text_encoding.h>
 
 #include <xelfw/IniStore.h>
 
@@ -18,18 +18,6 @@ namespace xelimg {
 namespace {
 
 constexpr std::array<OptionSpec, 2> kOptions = {{kPluginOption, {"from", true}}};
-
-// Throws CommandError naming what the file lacks when the object did not read every key.
-void ImportOrFail(PseudoColorObject& object, const std::filesystem::path& file) {
-  xelfw::IniStore store = xelfw::IniStore::Load(file);
-  if (object.ImportSettings(store)) return;
-  std::string detail;
-  for (const std::string& key : UnusablePseudoColorKeys(store, SettingsSection(store, object.Name()))) {
-    detail += (detail.empty() ? "" : ", ") + key;
-  }
-  throw CommandError(file.string() + ": incomplete pseudo-colour settings" +
-                     (detail.empty() ? std::string() : " (missing or unreadable: " + detail + ")"));
-}
 
 void PrintSettings(const PseudoColorObject& object) {
   const TPseudoColorSettings s = object.Settings();
@@ -51,7 +39,7 @@ void PrintSettings(const PseudoColorObject& object) {
   const char* modes[] = {"none", "continuous auto contrast", "continuous auto brightness"};
   line("AutoMode", std::to_string(s.AutoMode) + " (" + (s.AutoMode < 3 ? modes[s.AutoMode] : "none") + ")");
   whole("UnitUseNormalization", s.UnitUseNormalization != 0);
-  line("UnitDesc", Cp1252ToUtf8(std::string(s.UnitDesc, strnlen(s.UnitDesc, sizeof s.UnitDesc))));
+  line("UnitDesc", xelfw::Cp1252ToUtf8(std::string(s.UnitDesc, strnlen(s.UnitDesc, sizeof s.UnitDesc))));
   whole("SliderSteps", object.SliderSteps());
   const UINT profile = object.Profile();
   line("ColorProfileIndex", std::to_string(profile) + " (" + ProfileName(profile) + ")");
@@ -68,11 +56,11 @@ int RunSettings(const Arguments& args) {
 
   if (operands[0] == "import") {
     if (args.Has("from")) throw UsageError("--from belongs to 'settings export'");
-    ImportOrFail(object, file);
+    ImportSettingsFile(object, file);
     PrintSettings(object);
     return kExitOk;
   }
-  if (const auto from = args.Value("from")) ImportOrFail(object, *from);
+  if (const auto from = args.Value("from")) ImportSettingsFile(object, *from);
   xelfw::IniStore store;
   object.ExportSettings(store);
   store.Save(file);
@@ -90,7 +78,9 @@ const Command kSettingsCommand{
     "export  writes the pseudo-colour object's settings (its defaults, or those read from --from) to\n"
     "        FILE.ini, in the section named after the object.\n"
     "import  reads FILE.ini into a pseudo-colour object and prints the settings it then holds. A file\n"
-    "        that lacks a key is refused (exit 2) with the keys it lacks.\n"
+    "        may hold only some keys (Lower=0.2 and Upper=0.7 alone is a settings file); the others\n"
+    "        keep their values. A key the object does not know, a value that does not read as its\n"
+    "        type or lies outside its range is refused (exit 2), naming the key.\n"
     "The section is the one named like the object (\"Pseudo color lut\"), or a file's only section.\n",
     kOptions,
     2,

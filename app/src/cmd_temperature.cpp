@@ -1,7 +1,8 @@
 // xelimg temperature: mean grey value, emissivity and temperature of every frame.
+#include "calibration_option.h"
 #include "cli_error.h"
 #include "command_table.h"
-#include "demo_scene.h"
+#include "input_image.h"
 #include "plugin_location.h"
 #include "plugin_objects.h"
 #include "temperature_report.h"
@@ -18,8 +19,8 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 5> kOptions = {
-    {kPluginOption, {"ini", true}, {"aoi", true}, {"epsilon", true}, {"json", false}}};
+constexpr std::array<OptionSpec, 6> kOptions = {
+    {kPluginOption, kCalibrationOption, {"aoi", true}, kEpsilonOption, kInputBitsOption, {"json", false}}};
 
 // "X,Y,W,H" with a non-empty rectangle inside the image.
 xelfw::Aoi ParseAoi(const std::string& text, const xelfw::Image& image) {
@@ -41,18 +42,6 @@ xelfw::Aoi ParseAoi(const std::string& text, const xelfw::Image& image) {
   return xelfw::Aoi::FromSize(static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(w), static_cast<LONG>(h));
 }
 
-// The object takes its emissivity only through its settings import, so an --epsilon goes into the
-// INI section it reads.
-xelfw::IniStore CalibrationStore(const Arguments& args, const std::string& objectName) {
-  xelfw::IniStore store = args.Has("ini") ? xelfw::IniStore::Load(*args.Value("ini")) : xelfw::IniStore();
-  if (const auto text = args.Value("epsilon")) {
-    const double epsilon = ParseDoubleOption("epsilon", *text);
-    if (!(epsilon > 0.0 && epsilon <= 1.0)) throw UsageError("--epsilon must lie in (0, 1]");
-    store.SetDouble(SettingsSection(store, objectName), "Epsilon", epsilon);
-  }
-  return store;
-}
-
 // The statistics object measures frame 0 of what it is given, so each page gets an image of its own.
 xelfw::Image FrameImage(const xelfw::Image& image, UINT frame) {
   xelfw::Image single(image.Width(), image.Height(), image.Layout());
@@ -62,20 +51,17 @@ xelfw::Image FrameImage(const xelfw::Image& image, UINT frame) {
 
 int RunTemperature(const Arguments& args) {
   const auto& operands = args.Operands();
-  const xelfw::Image image = operands.empty() ? MakeDemoScene() : xelfw::ReadImageFile(operands[0]);
+  if (operands.size() != 1) throw UsageError("usage: xelimg temperature IN [options] (IN may be demo:; see --help)");
+  const xelfw::Image image = ReadInputImage(operands[0], ParseInputBits(args));
   if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
-    throw CommandError((operands.empty() ? std::string("input") : operands[0]) + ": temperature needs a greyscale image");
+    throw CommandError(operands[0] + ": temperature needs a greyscale image");
   }
   const std::optional<xelfw::Aoi> aoi =
       args.Has("aoi") ? std::optional<xelfw::Aoi>(ParseAoi(*args.Value("aoi"), image)) : std::nullopt;
 
   const xelfw::PluginLibrary library(PluginPath(args));
   TemperatureObject object(library, xelfw::HostOptions{});
-  xelfw::IniStore store = CalibrationStore(args, object.Name());
-  if (!object.ImportSettings(store)) {
-    throw CommandError((args.Has("ini") ? *args.Value("ini") : std::string("settings")) +
-                       ": the calibration was refused (one Point_k, or points that fit no curve)");
-  }
+  object.ImportCalibration(ReadCalibrationOption(args, library).value_or(xelfw::TemperatureCalibration{}));
 
   std::vector<TemperatureReading> readings;
   for (UINT frame = 0; frame < image.Frames(); ++frame) {
@@ -90,15 +76,17 @@ int RunTemperature(const Arguments& args) {
 
 const Command kTemperatureCommand{
     "temperature",
-    "temperature [IN] [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--json]   temperature readout",
-    "usage: xelimg temperature [IN] [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--json]\n"
+    "temperature IN [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--json]   temperature readout",
+    "usage: xelimg temperature IN [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--input-bits N] [--json]\n"
     "\n"
-    "Runs the plug-in's \"Temperature display\" object on IN (a greyscale PNG, PGM or TIFF; without IN the\n"
-    "demo scene) and prints, one line a frame (every page of a TIFF): the mean grey value inside the\n"
+    "Runs the plug-in's \"Temperature display\" object on IN (a greyscale PNG, PGM or TIFF, or demo: for\n"
+    "the demo scene) and prints, one line a frame (every page of a TIFF): the mean grey value inside the\n"
     "area of interest, the emissivity and the temperature in the display unit.\n"
     "\n"
     "  --ini CALIB.ini   calibration (Point_0, Point_1, ... as normalised grey value, Kelvin) and the\n"
-    "                    keys Epsilon, BgTempKelvin, UnitDesc, KelvinToUnitOfs, KelvinToUnitMult\n"
+    "                    keys Epsilon, BgTempKelvin, UnitDesc, KelvinToUnitOfs, KelvinToUnitMult;\n"
+    "                    a file that cannot be read exactly is refused (README: Calibration)\n"
+    "  --input-bits N    significant bits of IN's grey values, 1..16 (default: what IN declares)\n"
     "  --aoi X,Y,W,H     measure only this rectangle (default: the whole image)\n"
     "  --epsilon E       emissivity of the surface, 0 < E <= 1 (overrides the file)\n"
     "  --json            one JSON document instead of text lines\n"

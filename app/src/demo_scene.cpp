@@ -66,6 +66,7 @@ xelfw::Image MakeDemoScene(UINT width, UINT height) {
       Store(scene, x, y, value + 300.0 * noise.Next());
     }
   }
+  scene.SetSignificantBitsDeclared(true);  // a 16-bit scene by design, not by default
   return scene;
 }
 
@@ -87,6 +88,7 @@ xelfw::Image MakeDemoFrame(UINT index, UINT width, UINT height) {
       Store(frame, x, y, gradient + spot + 250.0 * noise.Next());
     }
   }
+  frame.SetSignificantBitsDeclared(true);
   return frame;
 }
 

@@ -20,14 +20,10 @@ std::string SettingsSection(const xelfw::IniStore& store, const std::string& obj
   return objectName;
 }
 
-namespace {
-
 std::string ObjectName(const xelfw::PluginLibrary& library, UINT type) {
   const char* name = library.GetObjInfo(type, 0);
   return name != nullptr ? name : "object " + std::to_string(type);
 }
-
-}  // namespace
 
 PseudoColorObject::PseudoColorObject(const xelfw::PluginLibrary& library, const xelfw::HostOptions& options)
     : m_Host(library, kPseudoColorType, options), m_Name(ObjectName(library, kPseudoColorType)) {}
@@ -88,7 +84,12 @@ void PseudoColorObject::SelectProfile(UINT index) {
   CheckResult(m_Host.Object().SetParam(XIP_PARAM_OBJECT_INDEX, index, 0), "selecting profile " + std::to_string(index));
 }
 
-void PseudoColorObject::Process(const xelfw::Image& source, xelfw::Image& destination) {
+void PseudoColorObject::SetUnitCalibration(std::optional<xelfw::TemperatureCalibration> calibration) {
+  m_Host.Record().SetUnitCalibration(std::move(calibration));
+}
+
+void PseudoColorObject::Process(const xelfw::Image& source, xelfw::Image& destination,
+                                const std::function<void(UINT frame)>& afterFrame) {
   // The object reads the source through the image interface only; the interface is const-correct
   // for reading but takes a mutable pointer.
   auto* src = const_cast<xelfw::Image*>(&source);
@@ -98,6 +99,7 @@ void PseudoColorObject::Process(const xelfw::Image& source, xelfw::Image& destin
     m_Host.Object().SetImageAccess(0, frame, XI_ACCESS_READ);
     m_Host.Object().SetImageAccess(1, frame, XI_ACCESS_WRITE);
     CheckResult(m_Host.Process(), "pseudo-colour processing of frame " + std::to_string(frame));
+    if (afterFrame) afterFrame(frame);
   }
 }
 

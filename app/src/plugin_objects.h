@@ -3,16 +3,23 @@
 
 #include <XelPseudoColor/SettingsRecord.h>
 
+#include <xelfw/Image.h>
 #include <xelfw/IniStore.h>
+#include <xelfw/TemperatureCalibration.h>
 #include <xelfw/ProcessingHost.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace xelimg {
 
 inline constexpr UINT kPseudoColorType = XIP_OBJTYPE_PSEUDOCOLOR_LUT;
 inline constexpr UINT kTemperatureType = XIP_OBJTYPE_TEMPERATURE_DISPLAY;
+
+// The object's catalogue name, which also names its INI section.
+std::string ObjectName(const xelfw::PluginLibrary& library, UINT type);
 
 // Throws CommandError naming the operation and the plug-in's result code when it is not 0.
 void CheckResult(UINT result, const std::string& what);
@@ -43,9 +50,13 @@ class PseudoColorObject {
   UINT ProfileCount() const;
   UINT Profile() const;
   void SelectProfile(UINT index);
+  // The object's dialogs then show values through the calibration (see xelfw::UnitConverter).
+  void SetUnitCalibration(std::optional<xelfw::TemperatureCalibration> calibration);
 
-  // Every frame of the source into the same frame of the destination.
-  void Process(const xelfw::Image& source, xelfw::Image& destination);
+  // Every frame of the source into the same frame of the destination; afterFrame, when given, runs
+  // after each frame's processing.
+  void Process(const xelfw::Image& source, xelfw::Image& destination,
+               const std::function<void(UINT frame)>& afterFrame = {});
 
  private:
   xelfw::ProcessingHost m_Host;
@@ -75,8 +86,9 @@ class TemperatureObject {
   const std::string& Name() const { return m_Name; }
   // The object itself, for what goes beyond these calls (its dialogs).
   CXelImgProcess_0& Object() const { return m_Host.Object(); }
-  // Parameter 17, mode 0; false when the object refused the calibration.
-  bool ImportSettings(xelfw::IniStore& store);
+  // Parameter 17, mode 0, with a calibration the host has read; throws CommandError if the object
+  // refuses it.
+  void ImportCalibration(const xelfw::TemperatureCalibration& calibration);
   // frame: a single-frame greyscale image; aoi null: the whole image.
   TemperatureReading Measure(xelfw::Image& frame, const xelfw::Aoi* aoi);
 

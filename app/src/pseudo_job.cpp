@@ -2,14 +2,46 @@
 #include "pseudo_job.h"
 
 #include "cli_error.h"
+#include "object_log.h"
 #include "plugin_objects.h"
 #include "profile_names.h"
+#include "settings_file.h"
 
-#include <xelfw/Logger.h>
+#include <xelfw/UnitConverter.h>
 
-#include <memory>
+#include <cmath>
+#include <cstdio>
 
 namespace xelimg {
+
+namespace {
+
+UnitRange ParseRange(const std::string& text) {
+  // The split is at the colon after the first character, so that LOW may be negative.
+  const std::size_t colon = text.find(':', 1);
+  if (colon == std::string::npos) throw UsageError("--range: expected LOW:HIGH, got '" + text + "'");
+  const UnitRange range{ParseDoubleOption("range", text.substr(0, colon)), ParseDoubleOption("range", text.substr(colon + 1))};
+  if (!std::isfinite(range.low) || !std::isfinite(range.high)) throw UsageError("--range: both ends must be finite");
+  if (range.low > range.high) throw UsageError("--range: LOW must not lie above HIGH");
+  return range;
+}
+
+// The window's ends as fractions of the grey range, through the converter the object's dialogs use.
+std::pair<double, double> RangeToBounds(const UnitRange& range, const TPseudoColorSettings& settings,
+                                        const std::optional<xelfw::TemperatureCalibration>& calibration,
+                                        const xelfw::Image& source) {
+  const double span = static_cast<double>((1u << source.Layout().imgBPC) - 1);
+  xelfw::UnitConverter converter;
+  // The object's own linear set-up: UnitMin at grey 0, UnitMax at the largest grey value.
+  const double scaleOffset[2] = {(settings.UnitMax - settings.UnitMin) / span, settings.UnitMin};
+  converter.SetConvParam(XI_CONV_PARAM_SCALE_OFFSET, reinterpret_cast<UINT_PTR>(scaleOffset), 0, 0, 0);
+  converter.SetConvParam(XI_CONV_PARAM_NORMALIZATION, settings.UnitUseNormalization != 0 ? 1 : 0, 0, 0, 0);
+  converter.SetCalibration(calibration);
+  const auto fraction = [&](double unit) { return std::clamp(converter.GreyAt(unit, span) / span, 0.0, 1.0); };
+  return {fraction(range.low), fraction(range.high)};
+}
+
+}  // namespace
 
 PseudoOptions ParsePseudoOptions(const Arguments& args) {
   PseudoOptions options;
@@ -18,10 +50,14 @@ PseudoOptions ParsePseudoOptions(const Arguments& args) {
   if (const auto text = args.Value("lower")) options.lower = ParseDoubleOption("lower", *text);
   if (const auto text = args.Value("upper")) options.upper = ParseDoubleOption("upper", *text);
   for (const auto& [name, bound] : {std::pair{"lower", options.lower}, std::pair{"upper", options.upper}}) {
-    if (bound && (*bound < 0.0 || *bound > 1.0)) throw UsageError(std::string("--") + name + " must lie in 0..1");
+    if (bound && !(*bound >= 0.0 && *bound <= 1.0)) throw UsageError(std::string("--") + name + " must lie in 0..1");
   }
-  if (options.lower && options.upper && !(*options.lower < *options.upper)) {
-    throw UsageError("--lower must be below --upper");
+  if (options.lower && options.upper && *options.lower > *options.upper) {
+    throw UsageError("--lower must not lie above --upper");
+  }
+  if (const auto text = args.Value("range")) {
+    if (options.lower || options.upper) throw UsageError("--range sets both bounds; give it without --lower and --upper");
+    options.range = ParseRange(*text);
   }
   if (const auto mode = args.Value("auto")) {
     if (*mode == "contrast") {
@@ -44,42 +80,40 @@ PseudoOptions ParsePseudoOptions(const Arguments& args) {
   return options;
 }
 
-namespace {
-
-void ApplyOptions(PseudoColorObject& object, const PseudoOptions& options) {
-  if (options.settingsFile) {
-    xelfw::IniStore store = xelfw::IniStore::Load(*options.settingsFile);
-    if (!object.ImportSettings(store)) {
-      throw CommandError(options.settingsFile->string() + ": incomplete pseudo-colour settings (see 'xelimg settings import')");
-    }
-  }
+void ConfigurePseudoColorObject(PseudoColorObject& object, const PseudoOptions& options, const xelfw::Image& source) {
+  if (options.settingsFile) ImportSettingsFile(object, *options.settingsFile);
   if (options.profile) object.SelectProfile(FindProfile(*options.profile, object.ProfileCount()));
-  if (options.lower || options.upper || options.autoMode) {
+  object.SetUnitCalibration(options.calibration);
+  if (options.lower || options.upper || options.range || options.autoMode) {
     TPseudoColorSettings settings = object.Settings();
     if (options.lower) settings.Lower = *options.lower;
     if (options.upper) settings.Upper = *options.upper;
-    if (!(settings.Lower < settings.Upper)) throw UsageError("the lower bound must be below the upper bound");
+    if (options.range) std::tie(settings.Lower, settings.Upper) = RangeToBounds(*options.range, settings, options.calibration, source);
+    if (settings.Lower > settings.Upper) throw UsageError("the lower bound must not lie above the upper bound");
     if (options.autoMode) settings.AutoMode = *options.autoMode;
     object.SetSettings(settings);
   }
 }
 
-}  // namespace
-
-xelfw::Image RunPseudoColor(const xelfw::PluginLibrary& library, const xelfw::Image& source,
-                            const PseudoOptions& options) {
+PseudoResult RunPseudoColor(const xelfw::PluginLibrary& library, const xelfw::Image& source,
+                            const PseudoOptions& options, const std::string& name) {
   if (source.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
-    throw CommandError("pseudo colour needs a greyscale source image");
+    throw CommandError(name + ": pseudo colour needs a greyscale source image");
   }
-  std::unique_ptr<xelfw::StreamLogger> logger;
-  if (options.log) logger = std::make_unique<xelfw::StreamLogger>(XIP_LOG_DETAIL);
-  PseudoColorObject object(library, xelfw::HostOptions{options.threads, logger.get()});
-  ApplyOptions(object, options);
+  ObjectLog log(options.log);
+  PseudoColorObject object(library, xelfw::HostOptions{options.threads, &log});
+  ConfigurePseudoColorObject(object, options, source);
 
-  xelfw::Image destination(source.Width(), source.Height(),
-                           xelfw::PixelLayout::Colour(options.outputBits, 3, XI_ORDER_RGB), source.Frames());
-  object.Process(source, destination);
-  return destination;
+  PseudoResult result{xelfw::Image(source.Width(), source.Height(),
+                                   xelfw::PixelLayout::Colour(options.outputBits, 3, XI_ORDER_RGB), source.Frames())};
+  object.Process(source, result.image, [&](UINT frame) {
+    if (const auto failure = log.TakeWindowFailure()) {
+      std::fprintf(stderr, "xelimg: warning: %s, frame %u: no automatic window (%s); the previous window was used\n",
+                   name.c_str(), frame, failure->c_str());
+      ++result.failedWindows;
+    }
+  });
+  return result;
 }
 
 }  // namespace xelimg

@@ -1,15 +1,16 @@
-// The INI keys of the pseudo-colour object's settings, for telling a user what a file lacks.
+// The INI keys of the pseudo-colour object's settings, for checking a file before the object reads it.
 #pragma once
 
 #include <xelfw/IniStore.h>
 
 #include <string>
-#include <vector>
 
 namespace xelimg {
 
-// Keys of the section that are missing or whose values do not read as their type. "AutoMode" may
-// be replaced by the older "AutoContrastEnabled".
-std::vector<std::string> UnusablePseudoColorKeys(const xelfw::IniStore& store, const std::string& section);
+// Throws CommandError naming the file and the first key of the section that the object does not know,
+// whose value does not read as its type, or that lies outside its range. Keys may be missing: a
+// partial file changes only the keys it has. Text may be UTF-8 or Windows-1252.
+void CheckPseudoColorSettingsKeys(const xelfw::IniStore& store, const std::string& section, const std::string& fileName,
+                                  unsigned profileCount);
 
 }  // namespace xelimg

@@ -2,7 +2,7 @@
 #include "plugin_objects.h"
 
 #include "cli_error.h"
-#include "text_encoding.h"
+#include <xelfw/text_encoding.h>
 
 #include <XelImgProcess/XelStatistics.h>
 
@@ -18,20 +18,18 @@ constexpr UINT kTemperatureField = 1;
 
 TemperatureObject::TemperatureObject(const xelfw::PluginLibrary& library, const xelfw::HostOptions& options)
     : m_Host(library, kTemperatureType, options),
-      m_Name(library.GetObjInfo(kTemperatureType, 0) != nullptr ? library.GetObjInfo(kTemperatureType, 0)
-                                                                 : "Temperature display"),
+      m_Name(ObjectName(library, kTemperatureType)),
       m_pStatistics(m_Host.Record().CreateInstance(XIP_OBJTYPE_STATISTICS)) {
   if (m_pStatistics == nullptr) throw CommandError("the framework makes no statistics object");
 }
 
 TemperatureObject::~TemperatureObject() { m_Host.Record().DeleteInstance(m_pStatistics); }
 
-bool TemperatureObject::ImportSettings(xelfw::IniStore& store) {
-  xelfw::IniContext context(store, SettingsSection(store, m_Name));
-  const UINT result = m_Host.Object().SetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_ALL);
-  if (result == XIP_E_INCOMPLETE_IMPORT) return false;
-  CheckResult(result, "calibration import");
-  return true;
+void TemperatureObject::ImportCalibration(const xelfw::TemperatureCalibration& calibration) {
+  xelfw::IniStore store;
+  calibration.WriteTo(store, m_Name);
+  xelfw::IniContext context(store, m_Name);
+  CheckResult(m_Host.Object().SetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_ALL), "calibration import");
 }
 
 TemperatureReading TemperatureObject::Measure(xelfw::Image& frame, const xelfw::Aoi* aoi) {
@@ -54,7 +52,7 @@ TemperatureReading TemperatureObject::Measure(xelfw::Image& frame, const xelfw::
   const auto open = head.find('[');
   const auto close = head.rfind(']');
   if (open != std::string::npos && close != std::string::npos && close > open) {
-    reading.unit = Cp1252ToUtf8(head.substr(open + 1, close - open - 1));
+    reading.unit = xelfw::Cp1252ToUtf8(head.substr(open + 1, close - open - 1));
   }
   return reading;
 }

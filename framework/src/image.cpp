@@ -60,6 +60,13 @@ Image::Image(UINT width, UINT height, const PixelLayout& layout, UINT frames)
   m_Frames.assign(frames, std::vector<BYTE>(m_Stride * height));
 }
 
+void Image::SetSignificantBits(UINT bits) {
+  PixelLayout layout = m_Layout;
+  layout.imgBPC = bits;
+  layout.Validate();
+  m_Layout = layout;
+}
+
 XI_IMGFORMAT Image::GetFormat() const {
   return XiMakeFormat(m_Layout.formatClass, m_Layout.numComponents, m_Layout.imgBPC, m_Layout.lsbPos, m_Layout.memBPC,
                       GetBitsPerPixel(), m_Layout.order);

@@ -82,6 +82,8 @@ std::string FormatIniDouble(double value) {
 
 IniStore IniStore::Parse(std::string_view text, const std::string& sourceName) {
   IniStore store;
+  // Editors that save UTF-8 may start the file with a byte-order mark.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   Section* current = nullptr;
   std::size_t lineNumber = 0;
   while (!text.empty() || lineNumber == 0) {

@@ -54,8 +54,15 @@ CXelXIObject_0* InstanceRecord::CreateInstance_XIObject(UINT type, UINT version)
   if (type != XI_OBJTYPE_UNIT_CONVERTER || version != kUnitConverterVersion) return nullptr;
   auto* object = new UnitConverter();
   std::lock_guard lock(m_Mutex);
+  object->SetCalibration(m_UnitCalibration);
   m_XIObjects.insert(object);
   return object;
+}
+
+void InstanceRecord::SetUnitCalibration(std::optional<TemperatureCalibration> calibration) {
+  std::lock_guard lock(m_Mutex);
+  m_UnitCalibration = std::move(calibration);
+  for (CXelXIObject_0* object : m_XIObjects) static_cast<UnitConverter*>(object)->SetCalibration(m_UnitCalibration);
 }
 
 void InstanceRecord::DeleteInstance_XIObject(UINT type, CXelXIObject_0* object) {

@@ -20,10 +20,10 @@ TEST(CommandLine, MistakesEndWithOneLineAndExitCode2) {
   ExpectFailure(RunXelimg({}), "no command");
   ExpectFailure(RunXelimg({"paint"}), "unknown command 'paint'");
   ExpectFailure(RunXelimg({"list", "--colour"}), "unknown option '--colour'");
-  ExpectFailure(RunXelimg({"pseudo", "out.png", "--threads"}), "needs a value");
-  ExpectFailure(RunXelimg({"pseudo", "out.png", "--bits", "12"}), "--bits");
-  ExpectFailure(RunXelimg({"pseudo", "out.png", "--lower", "0.8", "--upper", "0.2"}), "below");
-  ExpectFailure(RunXelimg({"pseudo", "out.png", "--auto", "magic"}), "magic");
+  ExpectFailure(RunXelimg({"pseudo", "demo:", "out.png", "--threads"}), "needs a value");
+  ExpectFailure(RunXelimg({"pseudo", "demo:", "out.png", "--bits", "12"}), "--bits");
+  ExpectFailure(RunXelimg({"pseudo", "demo:", "out.png", "--lower", "0.8", "--upper", "0.2"}), "above");
+  ExpectFailure(RunXelimg({"pseudo", "demo:", "out.png", "--auto", "magic"}), "magic");
   ExpectFailure(RunXelimg({"pseudo", "a.pgm", "b.png", "c.png"}), "unexpected argument 'c.png'");
   ExpectFailure(RunXelimg({"settings", "merge", "x.ini"}), "export|import");
 }

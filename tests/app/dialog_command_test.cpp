@@ -65,7 +65,7 @@ TEST_P(DialogPictureTest, WritesTheDialogWindowAtItsSizeWithItsContent) {
   REQUIRE_PLUGIN();
   const Picture& p = GetParam();
   ScratchDir dir;
-  std::vector<std::string> args = {"dialog", p.dialog, "--out", (dir / "dialog.png").string()};
+  std::vector<std::string> args = {"dialog", p.dialog, "demo:", "--out", (dir / "dialog.png").string()};
   args.insert(args.end(), p.extra.begin(), p.extra.end());
   const auto run = RunXelimg(args);
   ExpectSuccess(run);
@@ -116,15 +116,16 @@ TEST(DialogCommand, RefusalsExitWithOneLineAndWriteNothing) {
   const std::vector<Refusal> refusals = {
       {{"dialog", "--out", out}, "pseudo, scale or temperature"},
       {{"dialog", "histogram", "--out", out}, "histogram"},
-      {{"dialog", "pseudo"}, "--out"},
-      {{"dialog", "pseudo", "--out", out, "--ini", XELIMG_SAMPLES_DIR "/calibration.ini"}, "--ini"},
-      {{"dialog", "temperature", "--out", out, "--profile", "1"}, "--profile"},
-      {{"dialog", "scale", "--out", out, "--auto", "sometimes"}, "sometimes"},
-      {{"dialog", "pseudo", "--out", out, "--profile", "no such profile"}, "no such profile"},
+      {{"dialog", "pseudo", "demo:"}, "--out"},
+      {{"dialog", "pseudo", "--out", out}, "demo:"},
+      {{"dialog", "pseudo", "demo:", "--out", out, "--epsilon", "0.5"}, "--epsilon"},
+      {{"dialog", "temperature", "demo:", "--out", out, "--profile", "1"}, "--profile"},
+      {{"dialog", "scale", "demo:", "--out", out, "--auto", "sometimes"}, "sometimes"},
+      {{"dialog", "pseudo", "demo:", "--out", out, "--profile", "no such profile"}, "no such profile"},
       {{"dialog", "pseudo", (dir / "missing.png").string(), "--out", out}, "missing.png"},
       {{"dialog", "temperature", (dir / "colour.png").string(), "--out", out}, "greyscale"},
-      {{"dialog", "temperature", "--out", out, "--ini", (dir / "missing.ini").string()}, "missing.ini"},
-      {{"dialog", "scale", "--out", (dir / "no-dir" / "out.png").string()}, "no-dir"},
+      {{"dialog", "temperature", "demo:", "--out", out, "--ini", (dir / "missing.ini").string()}, "missing.ini"},
+      {{"dialog", "scale", "demo:", "--out", (dir / "no-dir" / "out.png").string()}, "no-dir"},
   };
   for (const Refusal& refusal : refusals) {
     SCOPED_TRACE(refusal.args.back());

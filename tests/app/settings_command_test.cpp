@@ -56,19 +56,39 @@ TEST(SettingsCommand, SampleFileImportsCompletely) {
   EXPECT_NE(run.out.find("UnitDesc                    \xC2\xB0" "C"), std::string::npos) << run.out;
 }
 
-TEST(SettingsCommand, IncompleteOrBrokenFilesAreRefused) {
+TEST(SettingsCommand, PartialFilesChangeOnlyTheirKeys) {
   REQUIRE_PLUGIN();
   ScratchDir dir;
-  ExpectSuccess(RunXelimg({"settings", "export", (dir / "full.ini").string()}));
-  auto store = xelfw::IniStore::Load(dir / "full.ini");
-  store.RemoveKey(kSection, "SliderSteps");
-  store.SetString(kSection, "Upper", "high");
-  store.Save(dir / "partial.ini");
-  ExpectFailure(RunXelimg({"settings", "import", (dir / "partial.ini").string()}), "Upper, SliderSteps");
+  // As a user saves it on Windows: UTF-8 with a byte-order mark and CRLF line ends.
+  xelimg_test::WriteText(dir / "window.ini",
+                         "\xEF\xBB\xBF[Pseudo color lut]\r\nLower=0.2\r\nUpper=0.7\r\nUnitDesc=\xC2\xB0" "F\r\n");
+  ExpectSuccess(RunXelimg({"settings", "export", (dir / "out.ini").string(), "--from", (dir / "window.ini").string()}));
+  const auto out = xelfw::IniStore::Load(dir / "out.ini");
+  EXPECT_EQ(out.GetDouble(kSection, "Lower"), 0.2);
+  EXPECT_EQ(out.GetDouble(kSection, "Upper"), 0.7);
+  EXPECT_EQ(out.GetString(kSection, "UnitDesc"), std::string("\xB0" "F")) << "handed to the object in Windows-1252";
+  EXPECT_EQ(out.GetDouble(kSection, "UnitMax"), 200.0) << "a key the file lacks keeps its value";
+  EXPECT_EQ(out.GetInt(kSection, "SliderSteps"), 180);
+}
 
-  const auto out = dir / "never.ini";
-  ExpectFailure(RunXelimg({"settings", "export", out.string(), "--from", (dir / "partial.ini").string()}), "incomplete");
-  EXPECT_FALSE(std::filesystem::exists(out));
+TEST(SettingsCommand, BrokenFilesAreRefusedNamingTheKey) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  const auto refused = [&](const std::string& body, const std::string& mention) {
+    SCOPED_TRACE(body);
+    xelimg_test::WriteText(dir / "bad.ini", "[Pseudo color lut]\n" + body + "\n");
+    ExpectFailure(RunXelimg({"settings", "import", (dir / "bad.ini").string()}), mention);
+    const auto out = dir / "never.ini";
+    ExpectFailure(RunXelimg({"settings", "export", out.string(), "--from", (dir / "bad.ini").string()}), mention);
+    EXPECT_FALSE(std::filesystem::exists(out));
+  };
+  refused("Upper=high", "Upper");
+  refused("AutoContrastMinLevel=nan", "AutoContrastMinLevel");
+  refused("Lower=1.5", "Lower");
+  refused("ColorProfileIndex=5", "ColorProfileIndex");
+  refused("AutoMode=3", "AutoMode");
+  refused("Colour=red", "Colour");
+  refused("Lower=0.8\nUpper=0.3", "above Upper");
 
   xelimg_test::WriteText(dir / "garbage.ini", "this is not an INI file\n");
   ExpectFailure(RunXelimg({"settings", "import", (dir / "garbage.ini").string()}), "garbage.ini");

@@ -41,9 +41,17 @@ class UnitConverterTest : public ::testing::Test {
 TEST_F(UnitConverterTest, MapsGreyValuesIntoTheUnitAndBack) {
   EXPECT_DOUBLE_EQ(converter->GreyToUnit(0.0, 4095.0), 20.0);
   EXPECT_DOUBLE_EQ(converter->GreyToUnit(4095.0, 4095.0), 200.0);
-  EXPECT_DOUBLE_EQ(converter->UnitToGrey(110.0, 4095.0), 2047.5);
-  EXPECT_DOUBLE_EQ(converter->UnitToGrey(converter->GreyToUnit(1234.0, 4095.0), 4095.0), 1234.0);
+  const auto* linear = static_cast<const xelfw::UnitConverter*>(converter);
+  EXPECT_DOUBLE_EQ(linear->GreyAt(110.0, 4095.0), 2047.5);
+  EXPECT_DOUBLE_EQ(linear->GreyAt(converter->GreyToUnit(1234.0, 4095.0), 4095.0), 1234.0);
   EXPECT_STREQ(converter->GetUnitText(), "\xB0" "C");
+}
+
+// The width edits: a tenth of the 20..200 range is 18 degrees wide, not the value 38 at its top.
+TEST_F(UnitConverterTest, WidthsReadAndShowAsWidths) {
+  EXPECT_EQ(Format(409.5, XI_FORMAT_NUMBER), "18.00");
+  EXPECT_DOUBLE_EQ(converter->UnitToGrey(18.0, 4095.0) / 4095.0, 0.1);
+  EXPECT_DOUBLE_EQ(converter->UnitToGrey(90.0, 4095.0), 2047.5);
 }
 
 TEST_F(UnitConverterTest, WithoutNormalizationGreyValuesShowUnchanged) {
@@ -53,9 +61,9 @@ TEST_F(UnitConverterTest, WithoutNormalizationGreyValuesShowUnchanged) {
 }
 
 TEST_F(UnitConverterTest, FormatsNumbersForEditsAndLabels) {
-  EXPECT_EQ(Format(4095.0, XI_FORMAT_NUMBER), "200.00");
+  EXPECT_EQ(Format(4095.0, XI_FORMAT_NUMBER), "180.00") << "the full width";
   EXPECT_EQ(Format(4095.0, XI_FORMAT_NUMBER_AND_UNIT), "200.00 \xB0" "C");
-  EXPECT_EQ(Format(0.0, XI_FORMAT_NUMBER, 0), "20");
+  EXPECT_EQ(Format(0.0, XI_FORMAT_NUMBER, 0), "0");
   EXPECT_EQ(Format(4095.0, XI_FORMAT_NUMBER_AND_UNIT, -1, 4), "200") << "cut to the buffer";
   converter->SetUnitText("");
   EXPECT_EQ(Format(0.0, XI_FORMAT_NUMBER_AND_UNIT), "20.00") << "no trailing blank without a unit";
@@ -68,4 +76,5 @@ TEST_F(UnitConverterTest, RefusesUnknownOrMissingParameters) {
   const double flat[2] = {0.0, 5.0};
   converter->SetConvParam(XI_CONV_PARAM_SCALE_OFFSET, reinterpret_cast<UINT_PTR>(flat), 0, 0, 0);
   EXPECT_DOUBLE_EQ(converter->UnitToGrey(5.0, 4095.0), 0.0);
+  EXPECT_DOUBLE_EQ(static_cast<xelfw::UnitConverter*>(converter)->GreyAt(5.0, 4095.0), 0.0);
 }

@@ -69,6 +69,9 @@ class XEL_HOST_API Image final : public CXelImage_0 {
   // rather than from the size of its samples alone.
   bool SignificantBitsDeclared() const { return m_SignificantBitsDeclared; }
   void SetSignificantBitsDeclared(bool declared) { m_SignificantBitsDeclared = declared; }
+  // Says how many of the unit's bits count, without touching the pixels; the caller has made sure
+  // no value is larger. Throws std::invalid_argument when the bits do not fit the layout.
+  void SetSignificantBits(UINT bits);
 
   // Significant value of a component, (unit & mask) >> LSB. Throws std::out_of_range outside the image.
   UINT GetComponent(UINT x, UINT y, UINT component, UINT frame = 0) const;

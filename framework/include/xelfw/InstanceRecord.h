@@ -3,7 +3,10 @@
 
 #include <XelImgProcess/CXelImgProcessInstance_0.h>
 
+#include <xelfw/TemperatureCalibration.h>
+
 #include <functional>
+#include <optional>
 #include <mutex>
 #include <set>
 
@@ -30,6 +33,9 @@ class XEL_HOST_API InstanceRecord : public CXelImgProcessInstance_0 {
   void SetZeroProgressHook(ZeroProgressHook hook) { m_ZeroProgress = std::move(hook); }
   void SetProgressHook(ProgressHook hook) { m_Progress = std::move(hook); }
   void SetDlgEventHook(DlgEventHook hook) { m_DlgEvent = std::move(hook); }
+  // Puts every unit converter made with this record, now and later, into the calibrated mode (or
+  // back into the linear one), so that the objects' dialogs speak the temperature object's unit.
+  void SetUnitCalibration(std::optional<TemperatureCalibration> calibration);
 
   CXelLogger_0* GetLogger() override { return m_pLogger; }
   UINT GetNumProcessors() override { return m_NumProcessors; }
@@ -53,6 +59,7 @@ class XEL_HOST_API InstanceRecord : public CXelImgProcessInstance_0 {
   mutable std::mutex m_Mutex;
   std::set<CXelImgProcess_0*> m_Objects;
   std::set<CXelXIObject_0*> m_XIObjects;
+  std::optional<TemperatureCalibration> m_UnitCalibration;
 };
 
 }  // namespace xelfw

@@ -1,0 +1,81 @@
+// Reading inputs and settling their significant bits.
+#include "input_image.h"
+
+#include "cli_error.h"
+#include "demo_scene.h"
+
+#include <xelfw/image_io.h>
+
+#include <bit>
+#include <cstdio>
+#include <cstring>
+
+namespace xelimg {
+
+namespace {
+
+UINT LargestValue(const xelfw::Image& image) {
+  UINT largest = 0;
+  const std::size_t count = std::size_t{image.Width()} * image.Height();
+  for (UINT frame = 0; frame < image.Frames(); ++frame) {
+    const BYTE* data = image.Data(frame);
+    for (std::size_t i = 0; i < count; ++i) {
+      UINT value = 0;
+      if (image.Layout().memBPC == 8) {
+        value = data[i];
+      } else {
+        std::uint16_t unit = 0;
+        std::memcpy(&unit, data + 2 * i, sizeof unit);
+        value = unit;
+      }
+      largest = std::max(largest, value);
+    }
+  }
+  return largest;
+}
+
+}  // namespace
+
+std::optional<UINT> ParseInputBits(const Arguments& args) {
+  const auto text = args.Value(kInputBitsOption.name);
+  if (!text) return std::nullopt;
+  const unsigned bits = ParseUnsignedOption(kInputBitsOption.name, *text);
+  if (bits < 1 || bits > 16) throw UsageError("--input-bits must be 1 to 16");
+  return bits;
+}
+
+void ApplyInputBits(xelfw::Image& image, std::optional<UINT> inputBits, const std::string& name) {
+  const xelfw::PixelLayout& layout = image.Layout();
+  if (layout.formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) return;
+  const UINT unitBits = layout.memBPC;
+  if (inputBits) {
+    if (*inputBits > unitBits) {
+      throw CommandError(name + ": --input-bits " + std::to_string(*inputBits) + " exceeds the file's " +
+                         std::to_string(unitBits) + "-bit samples");
+    }
+    // Values are read as stored; the file's own depth only told how far they reach.
+    const UINT largest = LargestValue(image);
+    if (static_cast<UINT>(std::bit_width(largest)) > *inputBits) {
+      throw CommandError(name + ": the value " + std::to_string(largest) + " needs more than --input-bits " +
+                         std::to_string(*inputBits));
+    }
+    image.SetSignificantBits(*inputBits);
+    return;
+  }
+  if (image.SignificantBitsDeclared()) return;
+  const auto needed = static_cast<UINT>(std::bit_width(LargestValue(image)));
+  if (needed + 2 <= layout.imgBPC) {
+    std::fprintf(stderr,
+                 "xelimg: warning: %s declares no significant bits and its values need only %u of its %u; they are "
+                 "read as %u-bit (give --input-bits, e.g. --input-bits 14 for a 14-bit camera)\n",
+                 name.c_str(), needed, layout.imgBPC, layout.imgBPC);
+  }
+}
+
+xelfw::Image ReadInputImage(const std::string& operand, std::optional<UINT> inputBits) {
+  xelfw::Image image = operand == kDemoInput ? MakeDemoScene() : xelfw::ReadImageFile(operand);
+  ApplyInputBits(image, inputBits, operand);
+  return image;
+}
+
+}  // namespace xelimg

@@ -1,0 +1,35 @@
+// Listening to the object's log.
+#include "object_log.h"
+
+#include <cstdio>
+
+namespace xelimg {
+
+namespace {
+
+// What the object logs when a continuous auto mode finds no window; the line before it, when the
+// object gave one, says why.
+constexpr std::string_view kNoWindow = "Error: could not perform auto";
+
+}  // namespace
+
+ObjectLog::ObjectLog(bool echo) : xelfw::Logger(echo ? XIP_LOG_DETAIL : XIP_LOG_PLAIN), m_Echo(echo) {}
+
+std::optional<std::string> ObjectLog::TakeWindowFailure() {
+  std::optional<std::string> failure;
+  failure.swap(m_WindowFailure);
+  m_LastFailure.clear();
+  return failure;
+}
+
+void ObjectLog::Write(UINT level, const std::string& line) {
+  if (m_Echo) std::fprintf(stderr, "%s\n", line.c_str());
+  if (level != XIP_LOG_PLAIN || line.starts_with("Entering ") || line.starts_with("Leaving ")) return;
+  if (line.starts_with(kNoWindow)) {
+    m_WindowFailure = m_LastFailure.empty() ? line : m_LastFailure;
+  } else {
+    m_LastFailure = line;
+  }
+}
+
+}  // namespace xelimg
