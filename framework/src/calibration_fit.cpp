@@ -1,7 +1,9 @@
 // Least-squares calibration fit: sums in reading order, Cramer's rule with Sarrus's expansion.
 #include "calibration_fit.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <cmath>
 #include <set>
 
@@ -12,40 +14,46 @@ namespace {
 template <std::size_t N>
 using Matrix = std::array<std::array<double, N>, N>;
 
+// Condition number (2-norm) of a symmetric positive semi-definite matrix: the ratio of its largest
+// to its smallest eigenvalue, found by cyclic Jacobi rotations, which stay accurate where an explicit
+// inverse would drown in cancellation.
 template <std::size_t N>
-double NormOne(const Matrix<N>& m) {
-  double largest = 0.0;
-  for (std::size_t column = 0; column < N; ++column) {
-    double sum = 0.0;
-    for (std::size_t row = 0; row < N; ++row) sum += std::fabs(m[row][column]);
-    largest = std::max(largest, sum);
-  }
-  return largest;
-}
-
-double Condition(const Matrix<2>& m) {
-  const double det = m[0][0] * m[1][1] - m[0][1] * m[1][0];
-  const Matrix<2> inverse = {{{m[1][1] / det, -m[0][1] / det}, {-m[1][0] / det, m[0][0] / det}}};
-  return NormOne(m) * NormOne(inverse);
-}
-
-double Condition(const Matrix<3>& m) {
-  Matrix<3> inverse{};
-  for (std::size_t r = 0; r < 3; ++r) {
-    for (std::size_t c = 0; c < 3; ++c) {
-      const std::size_t r1 = (c + 1) % 3, r2 = (c + 2) % 3, c1 = (r + 1) % 3, c2 = (r + 2) % 3;
-      inverse[r][c] = m[r1][c1] * m[r2][c2] - m[r1][c2] * m[r2][c1];
+double Condition(Matrix<N> m) {
+  for (int sweep = 0; sweep < 50; ++sweep) {
+    double off = 0.0;
+    for (std::size_t p = 0; p < N; ++p)
+      for (std::size_t q = p + 1; q < N; ++q) off += m[p][q] * m[p][q];
+    if (off == 0.0) break;
+    for (std::size_t p = 0; p < N; ++p) {
+      for (std::size_t q = p + 1; q < N; ++q) {
+        if (m[p][q] == 0.0) continue;
+        const double theta = (m[q][q] - m[p][p]) / (2.0 * m[p][q]);
+        const double t = std::copysign(1.0, theta) / (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
+        const double c = 1.0 / std::sqrt(t * t + 1.0);
+        const double s = t * c;
+        for (std::size_t k = 0; k < N; ++k) {
+          const double kp = m[k][p], kq = m[k][q];
+          m[k][p] = c * kp - s * kq;
+          m[k][q] = s * kp + c * kq;
+        }
+        for (std::size_t k = 0; k < N; ++k) {
+          const double pk = m[p][k], qk = m[q][k];
+          m[p][k] = c * pk - s * qk;
+          m[q][k] = s * pk + c * qk;
+        }
+      }
     }
   }
-  const double det = m[0][0] * inverse[0][0] + m[0][1] * inverse[1][0] + m[0][2] * inverse[2][0];
-  for (auto& row : inverse) {
-    for (double& value : row) value /= det;
+  double smallest = m[0][0], largest = m[0][0];
+  for (std::size_t i = 1; i < N; ++i) {
+    smallest = std::min(smallest, m[i][i]);
+    largest = std::max(largest, m[i][i]);
   }
-  return NormOne(m) * NormOne(inverse);
+  return smallest > 0.0 ? largest / smallest : std::numeric_limits<double>::infinity();
 }
 
 CalibrationFit Finite(CalibrationFit fit) {
-  if (!std::isfinite(fit.a0) || !std::isfinite(fit.a1) || !std::isfinite(fit.a2) || !std::isfinite(fit.condition)) {
+  if (!std::isfinite(fit.a0) || !std::isfinite(fit.a1) || !std::isfinite(fit.a2)) {
     return {false, "the points give non-finite coefficients"};
   }
   fit.solved = true;

@@ -13,7 +13,7 @@ struct CalibrationFit {
   bool solved = false;
   std::string problem;     // why not, when not solved
   double a0 = 0.0, a1 = 0.0, a2 = 0.0;
-  double condition = 0.0;  // 1-norm condition number of the normal equations
+  double condition = 0.0;  // 2-norm condition number of the normal equations
 };
 
 // Two points: the line through them; three or more: the least-squares parabola.

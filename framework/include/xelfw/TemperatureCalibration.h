@@ -47,7 +47,7 @@ struct XEL_HOST_API TemperatureCalibration {
   void WriteTo(IniStore& store, const std::string& section) const;
 };
 
-// Condition number (1-norm) of the fit's normal equations above which a calibration is refused: its
+// Condition number (2-norm) of the fit's normal equations above which a calibration is refused: its
 // coefficients would then be uncertain from about the sixth significant digit on, decided by rounding
 // rather than by the points.
 inline constexpr double kMaxCalibrationCondition = 1e10;
