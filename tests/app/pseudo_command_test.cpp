@@ -111,3 +111,39 @@ TEST(PseudoCommand, OneOperandIsAUsageErrorThatTouchesNoFile) {
   EXPECT_EQ(xelimg_test::ReadBytes(ramp), before);
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"ramp.pgm"}));
 }
+
+// 8-bit grey x reads 100 x / 256 degrees; the window 20..60 degrees starts after grey 51.2 and ends
+// at grey 153.6.
+TEST(PseudoCommand, RangeInACalibratedUnitClampsBelowAndAbove) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  xelimg_test::WriteText(dir / "cal.ini", "[Temperature display]\nPoint_0=0,273.15\nPoint_1=1,373.15\n");
+  const auto run = RunXelimg({"pseudo", WriteRamp(dir).string(), (dir / "out.png").string(), "--profile", "grey",
+                              "--ini", (dir / "cal.ini").string(), "--range", "20:60"});
+  ExpectSuccess(run);
+  const Image out = xelfw::ReadImageFile(dir / "out.png");
+  for (UINT x = 0; x <= 51; ++x) EXPECT_EQ(out.GetComponent(x, 0, 0), 0u) << "colder than 20 at grey " << x;
+  EXPECT_GT(out.GetComponent(52, 0, 0), 0u);
+  EXPECT_LT(out.GetComponent(153, 0, 0), 255u);
+  for (UINT x = 154; x < 256; ++x) EXPECT_EQ(out.GetComponent(x, 0, 0), 255u) << "hotter than 60 at grey " << x;
+
+  // Equal ends are a threshold.
+  ExpectSuccess(RunXelimg({"pseudo", WriteRamp(dir).string(), (dir / "step.png").string(), "--profile", "grey",
+                           "--lower", "0.5", "--upper", "0.5"}));
+  const Image step = xelfw::ReadImageFile(dir / "step.png");
+  EXPECT_EQ(step.GetComponent(127, 0, 0), 0u);
+  EXPECT_EQ(step.GetComponent(128, 0, 0), 255u);
+}
+
+TEST(PseudoCommand, AnAutomaticWindowNotFoundIsWarnedAboutAndExitsOne) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  // Levels that contradict each other: the object finds no window and keeps the one it had.
+  xelimg_test::WriteText(dir / "levels.ini",
+                         "[Pseudo color lut]\nAutoContrastMinLevel=0.9\nAutoContrastMaxLevel=0.1\n");
+  const auto run = RunXelimg({"pseudo", WriteRamp(dir).string(), (dir / "out.png").string(), "--settings",
+                              (dir / "levels.ini").string(), "--auto", "contrast"});
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_NE(run.err.find("frame 0: no automatic window"), std::string::npos) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(dir / "out.png")) << "the picture is still written";
+}

@@ -4,6 +4,9 @@
 
 #include <xelfw/image_io.h>
 
+#include <algorithm>
+#include <cstring>
+
 using xelfw::Image;
 using xelfw::PixelLayout;
 using namespace xelimg_test;
@@ -92,4 +95,69 @@ TEST(DemoCommand, WritesTheSceneAndOnePicturePerProfile) {
   }
   EXPECT_EQ(pictures, 5u);
   EXPECT_TRUE(std::filesystem::exists(dir / "out" / "demo-1-grey-wedge.png"));
+}
+
+// The host reads a calibration itself before the object does: what it cannot read as its author
+// meant it ends the run, naming the file and the line, before a temperature is printed.
+TEST(TemperatureCommand, MalformedCalibrationsAreRefusedNamingTheLine) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  const auto in = WriteHalves(dir);
+  const auto refused = [&](const std::string& body, const std::string& mention) {
+    SCOPED_TRACE(body);
+    WriteText(dir / "cal.ini", "[Temperature display]\n" + body);
+    const auto run = RunXelimg({"temperature", in.string(), "--ini", (dir / "cal.ini").string()});
+    ExpectFailure(run, mention);
+    EXPECT_NE(run.err.find("cal.ini"), std::string::npos);
+    EXPECT_TRUE(run.out.empty()) << run.out;
+  };
+  refused("Point_0=0.05;253.15\nPoint_1=0.9,380\n", "cal.ini:2: Point_0");
+  refused("Point_0=0.1,280\nPoint_1=0.5,300\nPoint_3=0.9,380\n", "Point_3");
+  refused("Point_0=0.1,280\nPoint_1=0.9,380\nEpsilon=2\n", "Epsilon");
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--ini", XELIMG_SAMPLES_DIR "/pseudocolor.ini"}),
+                "'Lower' is not a calibration key");
+}
+
+TEST(TemperatureCommand, UnitOfAUtf8CalibrationPrintsInUtf8) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  WriteText(dir / "cal.ini", "\xEF\xBB\xBF[Temperature display]\r\nUnitDesc=\xC2\xB0" "C\r\n");
+  const auto in = WriteHalves(dir);
+  const auto text = RunXelimg({"temperature", in.string(), "--ini", (dir / "cal.ini").string()});
+  ExpectSuccess(text);
+  EXPECT_NE(text.out.find(" \xC2\xB0" "C\n"), std::string::npos) << text.out;
+  const auto json = RunXelimg({"temperature", in.string(), "--ini", (dir / "cal.ini").string(), "--json"});
+  EXPECT_NE(json.out.find("\"unit\": \"\xC2\xB0" "C\""), std::string::npos) << json.out;
+}
+
+// 14-bit counts in a 16-bit file read as 16-bit give a temperature far too low; the depth a file
+// declares, or --input-bits, makes them read alike.
+TEST(TemperatureCommand, FourteenBitCountsReadAlikeWhereverTheDepthIsSaid) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  Image counts(8, 8, PixelLayout::Grey(16, 16));
+  for (UINT y = 0; y < 8; ++y)
+    for (UINT x = 0; x < 8; ++x) counts.SetComponent(x, y, 0, 12000 + x);
+  xelfw::WriteImageFile(counts, dir / "plain.png");
+  Image declared(8, 8, PixelLayout::Grey(14, 16));
+  std::memcpy(declared.Data(), counts.Data(), counts.FrameBytes());
+  xelfw::WriteImageFile(declared, dir / "sbit.png");
+  xelfw::WriteImageFile(declared, dir / "maxval.pgm");
+
+  const auto plain = RunXelimg({"temperature", (dir / "plain.png").string()});
+  ExpectSuccess(plain);
+  EXPECT_EQ(std::count(plain.err.begin(), plain.err.end(), '\n'), 1) << plain.err;
+  EXPECT_NE(plain.err.find("--input-bits"), std::string::npos) << plain.err;
+
+  const auto told = RunXelimg({"temperature", (dir / "plain.png").string(), "--input-bits", "14"});
+  ExpectSuccess(told);
+  EXPECT_TRUE(told.err.empty()) << told.err;
+  EXPECT_NE(told.out, plain.out);
+  for (const char* file : {"sbit.png", "maxval.pgm"}) {
+    const auto run = RunXelimg({"temperature", (dir / file).string()});
+    EXPECT_TRUE(run.err.empty()) << run.err;
+    EXPECT_EQ(run.out, told.out) << file;
+  }
+  ExpectFailure(RunXelimg({"temperature", (dir / "plain.png").string(), "--input-bits", "13"}), "12007");
+  ExpectFailure(RunXelimg({"temperature", (dir / "plain.png").string(), "--input-bits", "17"}), "--input-bits");
 }
