@@ -1,6 +1,8 @@
 // xelimg view: the live viewer, a pseudo-coloured image sequence with the plug-in's dialogs beside it.
+#include "calibration_option.h"
 #include "cli_error.h"
 #include "command_table.h"
+#include "input_image.h"
 #include "plugin_location.h"
 #include "view/frame_source.h"
 #include "view/view_session.h"
@@ -14,7 +16,8 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 3> kOptions = {{kPluginOption, {"snapshot", true}, {"frames", true}}};
+constexpr std::array<OptionSpec, 6> kOptions = {
+    {kPluginOption, {"snapshot", true}, {"frames", true}, kCalibrationOption, kEpsilonOption, kInputBitsOption}};
 
 // Everything about the output is checked before any window opens, so a mistake leaves no file.
 struct Snapshot {
@@ -41,13 +44,15 @@ std::optional<Snapshot> ParseSnapshot(const Arguments& args) {
 int RunView(const Arguments& args) {
   const std::optional<Snapshot> snapshot = ParseSnapshot(args);
   const auto& operands = args.Operands();
-  const bool demo = operands.empty();
+  const bool demo = operands.empty() || (operands.size() == 1 && operands[0] == kDemoInput);
+  if (demo && args.Has(kInputBitsOption.name)) throw UsageError("--input-bits belongs to files, not to the demo scene");
   std::unique_ptr<view::FrameSource> frames =
       demo ? view::OpenDemoFrames()
-           : view::OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()));
+           : view::OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()),
+                                  ParseInputBits(args));
 
   const xelfw::PluginLibrary library(PluginPath(args));
-  view::ViewSession session(library, std::move(frames), demo);
+  view::ViewSession session(library, std::move(frames), demo, ReadCalibrationOption(args, library));
   if (snapshot) {
     session.RunHeadless(snapshot->frames, snapshot->file);
   } else {
@@ -61,14 +66,16 @@ int RunView(const Arguments& args) {
 const Command kViewCommand{
     "view",
     "view [IN...]                               live viewer with the plug-in's dialogs",
-    "usage: xelimg view [IN...] [--plugin PATH] [--snapshot FILE.png [--frames N]]\n"
+    "usage: xelimg view [IN...] [--ini CALIB.ini] [--epsilon E] [--input-bits N] [--plugin PATH]\n"
+    "                   [--snapshot FILE.png [--frames N]]\n"
     "\n"
     "Plays the inputs (8/16-bit greyscale PNG, PGM or TIFF files, every page of a multi-page TIFF,\n"
     "directories of them in name order) pseudo-coloured by the plug-in, with its \"Pseudo color\",\n"
-    "\"Scale\" and \"Temperature\" dialogs beside the picture. Without inputs it plays an animated demo\n"
+    "\"Scale\" and \"Temperature\" dialogs beside the picture. Without inputs (or with demo:) it plays an animated demo\n"
     "scene with continuous auto contrast. Drag a rectangle over the picture to choose the area the\n"
     "temperature is measured in (a click measures the whole picture again); space pauses, the arrow\n"
-    "keys step, Esc or the close box quits.\n"
+    "keys step, Esc or the close box quits. With --ini the temperature and every value the dialogs\n"
+    "show follow the calibration (README: Calibration); --input-bits N gives the files' significant bits.\n"
     "\n"
     "--snapshot runs N frames (default 1) without a display and saves the whole screen as PNG.\n",
     kOptions,

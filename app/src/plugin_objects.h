@@ -28,6 +28,11 @@ void CheckResult(UINT result, const std::string& what);
 // or the only section of a file that has just one.
 std::string SettingsSection(const xelfw::IniStore& store, const std::string& objectName);
 
+// Parameter 17 of a temperature object, with a calibration the host has read; throws CommandError
+// if the object refuses it.
+void ImportCalibration(CXelImgProcess_0& object, const xelfw::TemperatureCalibration& calibration,
+                       const std::string& section);
+
 // Parameter 12 of a pseudo-colour object, for hosts that hold the object on a set-up of their own.
 TPseudoColorSettings ReadPseudoColorSettings(CXelImgProcess_0& object);
 void WritePseudoColorSettings(CXelImgProcess_0& object, const TPseudoColorSettings& settings);

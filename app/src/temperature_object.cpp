@@ -25,11 +25,16 @@ TemperatureObject::TemperatureObject(const xelfw::PluginLibrary& library, const 
 
 TemperatureObject::~TemperatureObject() { m_Host.Record().DeleteInstance(m_pStatistics); }
 
-void TemperatureObject::ImportCalibration(const xelfw::TemperatureCalibration& calibration) {
+void ImportCalibration(CXelImgProcess_0& object, const xelfw::TemperatureCalibration& calibration,
+                       const std::string& section) {
   xelfw::IniStore store;
-  calibration.WriteTo(store, m_Name);
-  xelfw::IniContext context(store, m_Name);
-  CheckResult(m_Host.Object().SetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_ALL), "calibration import");
+  calibration.WriteTo(store, section);
+  xelfw::IniContext context(store, section);
+  CheckResult(object.SetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_ALL), "calibration import");
+}
+
+void TemperatureObject::ImportCalibration(const xelfw::TemperatureCalibration& calibration) {
+  xelimg::ImportCalibration(m_Host.Object(), calibration, m_Name);
 }
 
 TemperatureReading TemperatureObject::Measure(xelfw::Image& frame, const xelfw::Aoi* aoi) {

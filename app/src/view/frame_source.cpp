@@ -2,6 +2,7 @@
 #include "view/frame_source.h"
 
 #include "cli_error.h"
+#include "input_image.h"
 #include "demo_scene.h"
 
 #include <xelfw/image_io.h>
@@ -59,7 +60,8 @@ class DemoFrames final : public FrameSource {
 
 }  // namespace
 
-std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::path>& inputs) {
+std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::path>& inputs,
+                                            std::optional<UINT> inputBits) {
   std::vector<std::filesystem::path> files;
   for (const auto& input : inputs) {
     std::error_code error;
@@ -72,10 +74,11 @@ std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::p
   }
   std::vector<xelfw::Image> frames;
   for (const auto& file : files) {
-    const xelfw::Image image = xelfw::ReadImageFile(file);
+    xelfw::Image image = xelfw::ReadImageFile(file);
     if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
       throw CommandError(file.string() + ": the viewer shows greyscale images only");
     }
+    ApplyInputBits(image, inputBits, file.string());
     for (UINT frame = 0; frame < image.Frames(); ++frame) frames.push_back(FrameOf(image, frame));
   }
   return std::make_unique<FileFrames>(std::move(frames));

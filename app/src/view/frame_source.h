@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace xelimg::view {
@@ -21,7 +22,9 @@ class FrameSource {
 // Files, each page of a multi-page TIFF a frame, and directories, whose image files (.png, .pgm,
 // .tif, .tiff) play sorted by name. Everything is read here, so a bad file fails before the
 // viewer opens: throws (naming the file) for an unreadable or colour image or an empty directory.
-std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::path>& inputs);
+// inputBits: the significant bits of every file's grey values, as --input-bits gives them.
+std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::path>& inputs,
+                                            std::optional<UINT> inputBits);
 
 std::unique_ptr<FrameSource> OpenDemoFrames();
 

@@ -44,7 +44,8 @@ void SwitchOnAutoContrast(CXelImgProcess_0& object) {
 
 }  // namespace
 
-ViewSession::ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<FrameSource> frames, bool autoContrast)
+ViewSession::ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<FrameSource> frames, bool autoContrast,
+                         const std::optional<xelfw::TemperatureCalibration>& calibration)
     : m_Frames(std::move(frames)),
       m_PseudoColor(library, kPseudoColorType, xelfw::HostOptions{0, nullptr}),
       m_Temperature(library, kTemperatureType, xelfw::HostOptions{1, nullptr}),
@@ -53,6 +54,10 @@ ViewSession::ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<Fr
       m_TemperatureDialogs(m_Temperature.Object()),
       m_Processing(*m_Frames, m_PseudoColor, m_Temperature, m_Window.Handle(), ImageWindow::kFrameReadyMessage) {
   if (autoContrast) SwitchOnAutoContrast(m_PseudoColor.Object());
+  if (calibration) {
+    m_PseudoColor.Record().SetUnitCalibration(calibration);
+    ImportCalibration(m_Temperature.Object(), *calibration, ObjectName(library, kTemperatureType));
+  }
   OpenDialogs();
   UpdateTitle();
 }

@@ -10,17 +10,21 @@
 #include <xelfw/DialogHost.h>
 #include <xelfw/PluginLoader.h>
 #include <xelfw/ProcessingHost.h>
+#include <xelfw/TemperatureCalibration.h>
 
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace xelimg::view {
 
 class ViewSession final : private ImageWindowEvents {
  public:
-  // Continuous auto contrast is switched on for the demo scene, whose grey range moves.
-  ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<FrameSource> frames, bool autoContrast);
+  // Continuous auto contrast is switched on for the demo scene, whose grey range moves. A calibration
+  // goes to the temperature object and puts the pseudo-colour dialogs' unit on it.
+  ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<FrameSource> frames, bool autoContrast,
+              const std::optional<xelfw::TemperatureCalibration>& calibration);
   ~ViewSession();
   ViewSession(const ViewSession&) = delete;
   ViewSession& operator=(const ViewSession&) = delete;
