@@ -143,6 +143,7 @@ TEST(TemperatureCommand, FourteenBitCountsReadAlikeWhereverTheDepthIsSaid) {
   std::memcpy(declared.Data(), counts.Data(), counts.FrameBytes());
   xelfw::WriteImageFile(declared, dir / "sbit.png");
   xelfw::WriteImageFile(declared, dir / "maxval.pgm");
+  xelfw::WriteImageFile(declared, dir / "maxsample.tif");
 
   const auto plain = RunXelimg({"temperature", (dir / "plain.png").string()});
   ExpectSuccess(plain);
@@ -153,7 +154,7 @@ TEST(TemperatureCommand, FourteenBitCountsReadAlikeWhereverTheDepthIsSaid) {
   ExpectSuccess(told);
   EXPECT_TRUE(told.err.empty()) << told.err;
   EXPECT_NE(told.out, plain.out);
-  for (const char* file : {"sbit.png", "maxval.pgm"}) {
+  for (const char* file : {"sbit.png", "maxval.pgm", "maxsample.tif"}) {
     const auto run = RunXelimg({"temperature", (dir / file).string()});
     EXPECT_TRUE(run.err.empty()) << run.err;
     EXPECT_EQ(run.out, told.out) << file;

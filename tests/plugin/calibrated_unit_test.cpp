@@ -44,43 +44,68 @@ TEST(CalibratedUnitTest, ConverterAgreesWithTheTemperatureObjectOnEveryGreyValue
   }
 }
 
+constexpr int kLowerValue = 7007, kUpperValue = 7006, kMinWidth = 7028, kScaleUnit = 7019;
+
+// An 8-bit frame tells the object its source's grey span; then the window 0.25 .. 0.75 and the
+// minimum width enabled.
+void ProcessOneFrameWithAWindow(hosted_dialog::HostedDialog& dialog) {
+  xelfw::Image source(4, 1, xelfw::PixelLayout::Grey(8, 8));
+  xelfw::Image destination(4, 1, xelfw::PixelLayout::Colour(8, 3));
+  dialog.host->SetImage(0, &source);
+  dialog.host->SetImage(1, &destination);
+  ASSERT_EQ(dialog.host->Process(0), XIP_OK);
+  dialog.host->SetImage(0, nullptr);
+  dialog.host->SetImage(1, nullptr);
+  plugin_host::Settings settings = plugin_host::GetSettings(dialog.host.object);
+  plugin_host::Write(settings, plugin_host::kLower, 0.25);
+  plugin_host::Write(settings, plugin_host::kUpper, 0.75);
+  plugin_host::Write(settings, plugin_host::kAutoContrastMinWidthEnable, 1u);
+  ASSERT_EQ(plugin_host::SetSettings(dialog.host.object, settings), XIP_OK);
+  winui::PumpMessages();
+}
+
+double MinWidth(const hosted_dialog::HostedDialog& dialog) {
+  return plugin_host::Read<double>(plugin_host::GetSettings(dialog.host.object), 64);
+}
+
+// The linear unit, 20 .. 200 over the grey range: a tenth of it is 18 degrees wide.
+TEST(LinearDialogTest, WidthEditsSpeakWidths) {
+  hosted_dialog::HostedDialog pseudo{XIP_OBJTYPE_PSEUDOCOLOR_LUT, 0};
+  ProcessOneFrameWithAWindow(pseudo);
+  EXPECT_EQ(pseudo.Text(kMinWidth), "18.00");
+  pseudo.Type(kMinWidth, "36");
+  EXPECT_NEAR(MinWidth(pseudo), 0.2, 1e-12);
+  pseudo.Type(kMinWidth, "18.00");
+  EXPECT_NEAR(MinWidth(pseudo), 0.1, 1e-12);
+}
+
 // 8-bit source, the line 0 .. 100 degrees over the normalised grey value: grey g reads 100 g / 256.
 class CalibratedDialogTest : public testing::Test {
  protected:
-  static constexpr int kLowerValue = 7007, kUpperValue = 7006, kMinWidth = 7028;
-
   void SetUp() override {
-    pseudo.host.record.SetUnitCalibration(xelfw::ParseCalibration(
-        "[t]\nPoint_0=0,273.15\nPoint_1=1,373.15\nUnitDesc=K-ish\n", "calibration", "Temperature display"));
-    // One frame tells the object the source's grey span.
-    xelfw::Image source(4, 1, xelfw::PixelLayout::Grey(8, 8));
-    xelfw::Image destination(4, 1, xelfw::PixelLayout::Colour(8, 3));
-    pseudo.host->SetImage(0, &source);
-    pseudo.host->SetImage(1, &destination);
-    ASSERT_EQ(pseudo.host->Process(0), XIP_OK);
-    plugin_host::Settings settings = plugin_host::GetSettings(pseudo.host.object);
-    plugin_host::Write(settings, plugin_host::kLower, 0.25);
-    plugin_host::Write(settings, plugin_host::kUpper, 0.75);
-    plugin_host::Write(settings, plugin_host::kAutoContrastMinWidthEnable, 1u);
-    ASSERT_EQ(plugin_host::SetSettings(pseudo.host.object, settings), XIP_OK);
-    winui::PumpMessages();
+    const auto calibration = xelfw::ParseCalibration("[t]\nPoint_0=0,273.15\nPoint_1=1,373.15\nUnitDesc=K-ish\n",
+                                                     "calibration", "Temperature display");
+    pseudo.host.record.SetUnitCalibration(calibration);
+    scale.host.record.SetUnitCalibration(calibration);
+    ProcessOneFrameWithAWindow(pseudo);
+    ProcessOneFrameWithAWindow(scale);
   }
 
   hosted_dialog::HostedDialog pseudo{XIP_OBJTYPE_PSEUDOCOLOR_LUT, 0};
+  hosted_dialog::HostedDialog scale{XIP_OBJTYPE_PSEUDOCOLOR_LUT, 1};
 };
-
 TEST_F(CalibratedDialogTest, BoundsShowTheCalibratedTemperaturesOfTheWindowsEnds) {
   // 0.25 · 255 = 63.75 → 100 · 63.75 / 256; 0.75 · 255 = 191.25 → 100 · 191.25 / 256.
   EXPECT_EQ(pseudo.Text(kLowerValue), "24.90 K-ish");
   EXPECT_EQ(pseudo.Text(kUpperValue), "74.71 K-ish");
+  EXPECT_EQ(scale.Text(kScaleUnit), "K-ish");
 }
 
 TEST_F(CalibratedDialogTest, WidthEditsSpeakWidths) {
   // The default minimum width 0.1 of the grey range: 25.5 grey values, 9.96 degrees wide.
   EXPECT_EQ(pseudo.Text(kMinWidth), "9.96");
   pseudo.Type(kMinWidth, "20");
-  const double width = plugin_host::Read<double>(plugin_host::GetSettings(pseudo.host.object), 64);
-  EXPECT_NEAR(width, 51.2 / 255.0, 1e-9);
+  EXPECT_NEAR(MinWidth(pseudo), 51.2 / 255.0, 1e-9);
 }
 
 }  // namespace
