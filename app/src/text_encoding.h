@@ -1,11 +1,10 @@
-// The plug-in's texts are 8-bit Windows-1252 (the unit "°C" is 0xB0 'C'); terminals want UTF-8.
+// The plug-in's texts are 8-bit Windows-1252; terminals want UTF-8. The conversion is the framework's.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include <xelfw/TextEncoding.h>
 
 namespace xelimg {
 
-std::string Cp1252ToUtf8(std::string_view text);
+using xelfw::Cp1252ToUtf8;
 
 }  // namespace xelimg

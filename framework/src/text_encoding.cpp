@@ -1,9 +1,9 @@
 // Windows-1252 to UTF-8.
-#include "text_encoding.h"
+#include <xelfw/TextEncoding.h>
 
 #include <cstdint>
 
-namespace xelimg {
+namespace xelfw {
 
 namespace {
 
@@ -39,4 +39,4 @@ std::string Cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
-}  // namespace xelimg
+}  // namespace xelfw
