@@ -159,6 +159,8 @@ def register_colormaps():
     for index in range(len(profiles())):
         cmap = colormap(index)
         for each in (cmap, cmap.reversed()):
-            matplotlib.colormaps.register(each, name=each.name, force=True)
+            if each.name in matplotlib.colormaps:  # ours from an earlier call: replace it quietly
+                matplotlib.colormaps.unregister(each.name)
+            matplotlib.colormaps.register(each, name=each.name)
             names.append(each.name)
     return names
