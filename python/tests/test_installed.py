@@ -41,3 +41,13 @@ def test_installed_module_runs_from_a_moved_prefix(scene, tmp_path):
     subprocess.run([prefix / "bin" / "xelimg", "pseudo", pgm, tmp_path / "ref.tif", "--profile", "3", "--auto",
                     "contrast"], check=True, capture_output=True)
     assert np.array_equal(np.load(tmp_path / "rgb.npy"), read_tiff(tmp_path / "ref.tif"))
+
+
+def test_a_plugin_that_cannot_be_loaded_is_an_os_error_naming_it(tmp_path):
+    script = ("import numpy as np, xelpseudocolor as xp\n"
+              "try:\n    xp.pseudocolor(np.zeros((2, 2), np.uint8))\n"
+              "except OSError as error:\n    print(error)\n")
+    env = dict(os.environ, XELPSEUDOCOLOR_PLUGIN=str(tmp_path / "libMissing.so"))
+    done = subprocess.run([sys.executable, "-c", script], env=env, capture_output=True, text=True)
+    assert done.returncode == 0, done.stderr
+    assert "libMissing.so" in done.stdout
