@@ -19,6 +19,7 @@ inline constexpr UINT kTemperatureType = XIP_OBJTYPE_TEMPERATURE_DISPLAY;
 // Throws CommandError naming the operation and the plug-in's result code when it is not 0.
 void CheckResult(UINT result, const std::string& what);
 
+// The INI section of an object's settings, by the framework's rule.
 using xelfw::SettingsSection;
 
 // Parameter 12 of a pseudo-colour object, for hosts that hold the object on a set-up of their own.
