@@ -50,8 +50,8 @@ def _profile_index(profile):
     raise ValueError(f"profile must be an index or a name, got {profile!r}")
 
 
-def _optional_int(name, value, lowest, highest):
-    if value is None:
+def _checked_int(name, value, lowest, highest, required=False):
+    if value is None and not required:
         return None
     if not isinstance(value, numbers.Integral) or isinstance(value, bool) or not lowest <= value <= highest:
         raise ValueError(f"{name} must be an integer from {lowest} to {highest}, got {value!r}")
@@ -61,7 +61,7 @@ def _optional_int(name, value, lowest, highest):
 def _grey_array(a, input_bits):
     """The array as given (no silent conversion of dtypes), and its significant bits."""
     a = np.asarray(a)
-    input_bits = _optional_int("input_bits", input_bits, 1, 16)
+    input_bits = _checked_int("input_bits", input_bits, 1, 16)
     if input_bits is None and a.dtype == np.uint16 and a.ndim == 2 and a.size:
         # A 12- or 14-bit camera in 16-bit units: read as 16 bits, its window covers a sliver of the
         # range and the picture comes out nearly black, so say what to pass.
@@ -88,7 +88,7 @@ def pseudocolor(a, profile=0, lower=0.0, upper=1.0, auto=None, input_bits=None, 
         raise ValueError(f"auto must be None, 'contrast' or 'brightness', got {auto!r}")
     if out_bits not in (8, 16) or isinstance(out_bits, bool):
         raise ValueError(f"out_bits must be 8 or 16, got {out_bits!r}")
-    threads = _optional_int("threads", threads, 1, 256)
+    threads = _checked_int("threads", threads, 1, 256)
     try:
         lower, upper = float(lower), float(upper)
     except (TypeError, ValueError):
@@ -139,7 +139,7 @@ def colormap(profile=0, n=256):
     from matplotlib.colors import ListedColormap
 
     index = _profile_index(profile)
-    n = _optional_int("n", n, 2, 65536)
+    n = _checked_int("n", n, 2, 65536, required=True)
     if n <= 256:
         ramp = np.arange(256, dtype=np.uint8).reshape(1, -1)
         lut = pseudocolor(ramp, index, threads=1)[0] / 255.0
