@@ -5,7 +5,7 @@
 #include "plugin_objects.h"
 #include "profile_names.h"
 #include "settings_file.h"
-#include <xelfw/text_encoding.h>
+#include <xelfw/TextEncoding.h>
 
 #include <xelfw/IniStore.h>
 

@@ -3,21 +3,12 @@
 
 #include "cli_error.h"
 
-#include <cstdio>
+#include <xelfw/ResultError.h>
 
 namespace xelimg {
 
 void CheckResult(UINT result, const std::string& what) {
-  if (result == XIP_OK) return;
-  char code[16];
-  std::snprintf(code, sizeof code, "0x%08X", result);
-  throw CommandError(what + " failed with result " + code);
-}
-
-std::string SettingsSection(const xelfw::IniStore& store, const std::string& objectName) {
-  const std::vector<std::string> sections = store.Sections();
-  if (sections.size() == 1 && !store.HasSection(objectName)) return sections.front();
-  return objectName;
+  if (result != XIP_OK) throw CommandError(xelfw::ResultError(result, what).what());
 }
 
 std::string ObjectName(const xelfw::PluginLibrary& library, UINT type) {

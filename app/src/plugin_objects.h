@@ -5,8 +5,10 @@
 
 #include <xelfw/Image.h>
 #include <xelfw/IniStore.h>
-#include <xelfw/TemperatureCalibration.h>
 #include <xelfw/ProcessingHost.h>
+#include <xelfw/TemperatureCalibration.h>
+#include <xelfw/SettingsSection.h>
+#include <xelfw/TemperatureMeter.h>
 
 #include <functional>
 #include <memory>
@@ -24,14 +26,11 @@ std::string ObjectName(const xelfw::PluginLibrary& library, UINT type);
 // Throws CommandError naming the operation and the plug-in's result code when it is not 0.
 void CheckResult(UINT result, const std::string& what);
 
-// The INI section of an object's settings: the section named like the object (its catalogue name),
-// or the only section of a file that has just one.
-std::string SettingsSection(const xelfw::IniStore& store, const std::string& objectName);
+// The INI section of an object's settings, by the framework's rule.
+using xelfw::SettingsSection;
 
-// Parameter 17 of a temperature object, with a calibration the host has read; throws CommandError
-// if the object refuses it.
-void ImportCalibration(CXelImgProcess_0& object, const xelfw::TemperatureCalibration& calibration,
-                       const std::string& section);
+// Parameter 17 of a temperature object, with a calibration the host has read.
+using xelfw::ImportCalibration;
 
 // Parameter 12 of a pseudo-colour object, for hosts that hold the object on a set-up of their own.
 TPseudoColorSettings ReadPseudoColorSettings(CXelImgProcess_0& object);
@@ -72,37 +71,8 @@ class PseudoColorObject {
 
 namespace xelimg {
 
-// One frame's reading: the mean grey value measured by the framework's statistics object, and the
-// object's two log fields as it formats them.
-struct TemperatureReading {
-  double meanGrey = 0.0;
-  std::string epsilon;      // "%.3lf"
-  std::string temperature;  // "%.1lf" or "- N.A. -"
-  std::string unit;         // the object's unit text, UTF-8
-};
-
-class TemperatureObject {
- public:
-  TemperatureObject(const xelfw::PluginLibrary& library, const xelfw::HostOptions& options);
-  ~TemperatureObject();
-  TemperatureObject(const TemperatureObject&) = delete;
-  TemperatureObject& operator=(const TemperatureObject&) = delete;
-
-  const std::string& Name() const { return m_Name; }
-  // The object itself, for what goes beyond these calls (its dialogs).
-  CXelImgProcess_0& Object() const { return m_Host.Object(); }
-  // Parameter 17, mode 0, with a calibration the host has read; throws CommandError if the object
-  // refuses it.
-  void ImportCalibration(const xelfw::TemperatureCalibration& calibration);
-  // frame: a single-frame greyscale image; aoi null: the whole image.
-  TemperatureReading Measure(xelfw::Image& frame, const xelfw::Aoi* aoi);
-
- private:
-  std::string LogField(bool headLine, UINT field);
-
-  xelfw::ProcessingHost m_Host;
-  std::string m_Name;
-  CXelImgProcess_0* m_pStatistics;
-};
+// The temperature object as every host drives it: the framework's meter.
+using TemperatureReading = xelfw::TemperatureReading;
+using TemperatureObject = xelfw::TemperatureMeter;
 
 }  // namespace xelimg

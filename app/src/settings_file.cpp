@@ -4,7 +4,7 @@
 #include "cli_error.h"
 #include "settings_keys.h"
 
-#include <xelfw/text_encoding.h>
+#include <xelfw/TextEncoding.h>
 
 namespace xelimg {
 

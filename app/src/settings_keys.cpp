@@ -3,7 +3,7 @@
 
 #include "cli_error.h"
 
-#include <xelfw/text_encoding.h>
+#include <xelfw/TextEncoding.h>
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 // Strict reading of temperature calibrations, and the object's conversion for hosts.
 #include <xelfw/TemperatureCalibration.h>
-#include <xelfw/text_encoding.h>
+#include <xelfw/TextEncoding.h>
 
 #include "calibration_fit.h"
 

@@ -1,5 +1,5 @@
 // Windows-1252 and UTF-8.
-#include <xelfw/text_encoding.h>
+#include <xelfw/TextEncoding.h>
 
 #include <cstdint>
 

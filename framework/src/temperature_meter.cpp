@@ -1,12 +1,13 @@
 // The temperature object per frame, with the framework's statistics object for the mean grey value.
-#include "plugin_objects.h"
-
-#include "cli_error.h"
-#include <xelfw/text_encoding.h>
+#include <xelfw/ResultError.h>
+#include <xelfw/TemperatureMeter.h>
+#include <xelfw/TextEncoding.h>
 
 #include <XelImgProcess/XelStatistics.h>
 
-namespace xelimg {
+#include <stdexcept>
+
+namespace xelfw {
 
 namespace {
 
@@ -14,30 +15,34 @@ constexpr UINT kLogSelector = 0;
 constexpr UINT kEpsilonField = 0;
 constexpr UINT kTemperatureField = 1;
 
-}  // namespace
-
-TemperatureObject::TemperatureObject(const xelfw::PluginLibrary& library, const xelfw::HostOptions& options)
-    : m_Host(library, kTemperatureType, options),
-      m_Name(ObjectName(library, kTemperatureType)),
-      m_pStatistics(m_Host.Record().CreateInstance(XIP_OBJTYPE_STATISTICS)) {
-  if (m_pStatistics == nullptr) throw CommandError("the framework makes no statistics object");
+std::string ObjectName(const PluginLibrary& library) {
+  const char* name = library.GetObjInfo(XIP_OBJTYPE_TEMPERATURE_DISPLAY, 0);
+  return name != nullptr ? name : "Temperature display";
 }
 
-TemperatureObject::~TemperatureObject() { m_Host.Record().DeleteInstance(m_pStatistics); }
+}  // namespace
 
-void ImportCalibration(CXelImgProcess_0& object, const xelfw::TemperatureCalibration& calibration,
-                       const std::string& section) {
-  xelfw::IniStore store;
+TemperatureMeter::TemperatureMeter(const PluginLibrary& library, const HostOptions& options)
+    : m_Host(library, XIP_OBJTYPE_TEMPERATURE_DISPLAY, options),
+      m_Name(ObjectName(library)),
+      m_pStatistics(m_Host.Record().CreateInstance(XIP_OBJTYPE_STATISTICS)) {
+  if (m_pStatistics == nullptr) throw std::runtime_error("the framework makes no statistics object");
+}
+
+TemperatureMeter::~TemperatureMeter() { m_Host.Record().DeleteInstance(m_pStatistics); }
+
+void ImportCalibration(CXelImgProcess_0& object, const TemperatureCalibration& calibration, const std::string& section) {
+  IniStore store;
   calibration.WriteTo(store, section);
-  xelfw::IniContext context(store, section);
+  IniContext context(store, section);
   CheckResult(object.SetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_ALL), "calibration import");
 }
 
-void TemperatureObject::ImportCalibration(const xelfw::TemperatureCalibration& calibration) {
-  xelimg::ImportCalibration(m_Host.Object(), calibration, m_Name);
+void TemperatureMeter::ImportCalibration(const TemperatureCalibration& calibration) {
+  xelfw::ImportCalibration(m_Host.Object(), calibration, m_Name);
 }
 
-TemperatureReading TemperatureObject::Measure(xelfw::Image& frame, const xelfw::Aoi* aoi) {
+TemperatureReading TemperatureMeter::Measure(Image& frame, const Aoi* aoi) {
   m_Host.SetSource(&frame, aoi);
   CheckResult(m_Host.Process(), "temperature measurement");
 
@@ -46,7 +51,7 @@ TemperatureReading TemperatureObject::Measure(xelfw::Image& frame, const xelfw::
   m_pStatistics->SetParam(XIP_STAT_PARAM_AOI, 0, reinterpret_cast<UINT_PTR>(static_cast<const CXelAoi_0*>(aoi)));
   CheckResult(m_pStatistics->Process(XIP_STAT_MODE_STATISTICS), "grey-value statistics");
   const auto* statistics = static_cast<const TStatisticsResult*>(m_pStatistics->GetSpecialData(XIP_STAT_DATA_STATISTICS));
-  if (statistics == nullptr) throw CommandError("the statistics object delivered no result");
+  if (statistics == nullptr) throw std::runtime_error("the statistics object delivered no result");
 
   TemperatureReading reading;
   reading.meanGrey = statistics->MeanValue;
@@ -57,12 +62,12 @@ TemperatureReading TemperatureObject::Measure(xelfw::Image& frame, const xelfw::
   const auto open = head.find('[');
   const auto close = head.rfind(']');
   if (open != std::string::npos && close != std::string::npos && close > open) {
-    reading.unit = xelfw::Cp1252ToUtf8(head.substr(open + 1, close - open - 1));
+    reading.unit = Cp1252ToUtf8(head.substr(open + 1, close - open - 1));
   }
   return reading;
 }
 
-std::string TemperatureObject::LogField(bool headLine, UINT field) {
+std::string TemperatureMeter::LogField(bool headLine, UINT field) const {
   char buffer[128] = "";
   CXelImgProcess_0& object = m_Host.Object();
   const UINT length = headLine ? object.GetLogFieldHeadLine(buffer, sizeof buffer, kLogSelector, field)
@@ -70,4 +75,4 @@ std::string TemperatureObject::LogField(bool headLine, UINT field) {
   return std::string(buffer, length < sizeof buffer ? length : sizeof buffer - 1);
 }
 
-}  // namespace xelimg
+}  // namespace xelfw
