@@ -2,7 +2,6 @@
 // per colour component, mapping the grey window [Lower, Upper] onto the current colour profile.
 #pragma once
 
-#include "module/module_state.h"
 #include "profiles/CColorProfileList.h"
 #include "pseudocolor/kernels.h"
 #include "pseudocolor/settings.h"
@@ -10,6 +9,7 @@
 
 #include <XelImgProcess/CXelImgProcess.h>
 #include <XelImgProcess/CXelUnitConverter_0.h>
+#include <winui/afxwin.h>
 
 #include <cstdint>
 #include <string>

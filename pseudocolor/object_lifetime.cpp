@@ -3,7 +3,7 @@
 #include "pseudocolor/worker_thread.h"
 
 CXelPseudoColorClass::CXelPseudoColorClass(CXelImgProcessInstance_0* instance) : CXelImgProcess(instance) {
-  XEL_MANAGE_PROCESSING_STATE();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelPseudoColorClass::CXelPseudoColorClass");
   ResetSettings(Settings);
   pHistogramObj = CreateInstance(XIP_OBJTYPE_STATISTICS);
@@ -18,7 +18,7 @@ CXelPseudoColorClass::CXelPseudoColorClass(CXelImgProcessInstance_0* instance) :
 }
 
 CXelPseudoColorClass::~CXelPseudoColorClass() {
-  XEL_MANAGE_PROCESSING_STATE();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelPseudoColorClass::~CXelPseudoColorClass");
   ResetLut();
   ShutDownDialogs();

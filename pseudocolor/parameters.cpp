@@ -20,7 +20,7 @@ void WriteLimits(const TLimits& limits, UINT* minValue, UINT* maxValue, UINT* mi
 }  // namespace
 
 UINT CXelPseudoColorClass::GetParamLimits(UINT id, UINT* minValue, UINT* maxValue, UINT* minSize, UINT* maxSize) {
-  XEL_MANAGE_PROCESSING_STATE();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   switch (id) {
     case kParamSettings:
       WriteLimits({0, 0xFFFFFFFF, sizeof(TPseudoColorSettings), sizeof(TPseudoColorSettings)}, minValue, maxValue,
@@ -46,7 +46,7 @@ UINT CXelPseudoColorClass::GetParamLimits(UINT id, UINT* minValue, UINT* maxValu
 }
 
 UINT CXelPseudoColorClass::SetParam(UINT id, UINT_PTR value, UINT_PTR size) {
-  XEL_MANAGE_PROCESSING_STATE();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   switch (id) {
     case kParamSettings:
       return SetSettings(value, size);
@@ -62,7 +62,7 @@ UINT CXelPseudoColorClass::SetParam(UINT id, UINT_PTR value, UINT_PTR size) {
 }
 
 UINT CXelPseudoColorClass::GetParam(UINT id, UINT_PTR value, UINT_PTR extra) {
-  XEL_MANAGE_PROCESSING_STATE();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   switch (id) {
     case kParamSettings:
       return CopyOut(&Settings, sizeof Settings, value, extra);

@@ -82,7 +82,7 @@ void CXelPseudoColorClass::ApplyAutoBounds() {
 }
 
 UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
-  XEL_MANAGE_PROCESSING_STATE();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   Log("Entering CXelPseudoColorClass::Process");
   SetStartTimeStamp();
 

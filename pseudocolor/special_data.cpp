@@ -5,7 +5,7 @@ constexpr UINT kMaxSourceBitDepth = 16;
 }
 
 void* CXelPseudoColorClass::GetSpecialData(UINT id) {
-  XEL_MANAGE_PROCESSING_STATE();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (id != 0) return nullptr;
   SpecialData = {};
   const CXelImage_0* source = GetImage(0);

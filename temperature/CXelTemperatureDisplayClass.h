@@ -1,7 +1,7 @@
 // "Temperature display" (type 97): measures the grey value inside the AOI and shows it as a temperature.
 #pragma once
 
-#include "temperature/temperature_settings.h"
+#include "temperature/settings.h"
 
 #include <XelImgProcess/CXelImgProcess.h>
 

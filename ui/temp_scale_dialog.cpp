@@ -3,6 +3,8 @@
 #include "pseudocolor/CXelPseudoColorClass.h"
 #include "resources/resource.h"
 
+#include <xelfw/ScaleLabels.h>
+
 #include <cmath>
 #include <cstdio>
 
@@ -137,7 +139,7 @@ void CTempScaleDialog::PaintLabels(CDC& dc) {
     // would put every tick at its bottom edge and never reach the top.
     const int l10 = static_cast<int>(lowerU * 10);
     const auto r10 = static_cast<UINT>(static_cast<int>(tenths));
-    const TLabelStep labels = ChooseLabelStep(pixels, static_cast<UINT>(3 * th), l10, r10);
+    const xelfw::TLabelStep labels = xelfw::ChooseLabelStep(pixels, static_cast<UINT>(3 * th), l10, r10);
     const double perTenth = pixels / tenths;
     for (long long v = labels.first;; v += labels.step) {
       const double offset = (static_cast<double>(v) - l10) * perTenth;

@@ -2,7 +2,6 @@
 // value labels in the display unit from the LUT window's lower bound (bottom) to its upper bound (top).
 #pragma once
 
-#include "ui/label_step.h"
 #include "ui/pseudo_color_static.h"
 
 #include <XelImgProcess/CXelImgProcessDlg.h>

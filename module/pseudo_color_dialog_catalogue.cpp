@@ -1,4 +1,5 @@
 // The dialogs the pseudo-colour object offers the host: its settings dialog and the temperature scale.
+// They are composed here, where the object and its dialogs meet, so that neither includes the other.
 #include "pseudocolor/CXelPseudoColorClass.h"
 #include "ui/pseudo_color_dialog.h"
 #include "ui/temp_scale_dialog.h"

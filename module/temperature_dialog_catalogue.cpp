@@ -1,4 +1,4 @@
-// The one dialog the temperature object offers the host.
+// The one dialog the temperature object offers the host, composed here beside the object catalogue.
 #include "temperature/CXelTemperatureDisplayClass.h"
 #include "ui/temp_display_dialog.h"
 

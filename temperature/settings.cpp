@@ -1,4 +1,4 @@
-#include "temperature/temperature_settings.h"
+#include "temperature/settings.h"
 
 #include <cstring>
 
