@@ -120,6 +120,8 @@ class CXelPseudoColorClass : public CXelImgProcess {
 
   BOOL ImportSettings(UINT_PTR context);
   void ExportSettings(UINT_PTR context);
+  BOOL ImportKey(UINT_PTR context, const TPseudoColorKey& key);
+  void ExportKey(UINT_PTR context, const TPseudoColorKey& key);
   // Every dialog shows something that depends on the settings.
   void RefreshAfterSettingsChange();
 

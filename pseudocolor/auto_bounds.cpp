@@ -109,17 +109,17 @@ BOOL CXelPseudoColorClass::CalculateAutoContrast(double* pLower, double* pUpper)
   double hi = static_cast<double>(highWide) / n;
   const double width = hi - lo;
 
-  const bool limitsConsistent = s.AutoCntrastMaxWidth >= s.AutoCntrastMinWidth;
+  const bool limitsConsistent = s.AutoContrastMaxWidth >= s.AutoContrastMinWidth;
   if (s.AutoContrastMinWidthEnable && (limitsConsistent || !s.AutoContrastMaxWidthEnable) &&
-      width < s.AutoCntrastMinWidth) {
-    const double grow = (s.AutoCntrastMinWidth - width) * 0.5;
+      width < s.AutoContrastMinWidth) {
+    const double grow = (s.AutoContrastMinWidth - width) * 0.5;
     lo -= grow;
     hi += grow;
     KeepInside(lo, hi);
   }
   if (s.AutoContrastMaxWidthEnable && (limitsConsistent || !s.AutoContrastMinWidthEnable) &&
-      width > s.AutoCntrastMaxWidth) {
-    const double shrink = (width - s.AutoCntrastMaxWidth) * 0.5;
+      width > s.AutoContrastMaxWidth) {
+    const double shrink = (width - s.AutoContrastMaxWidth) * 0.5;
     lo += shrink;
     hi -= shrink;
     KeepInside(lo, hi);

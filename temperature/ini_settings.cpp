@@ -13,24 +13,23 @@ constexpr char kPointKeyPrefix[] = "Point";
 // The calibration is read but never written back: a saved file carries only the conversion settings, and
 // loading it again gives the default line unless calibration points are added to it by hand.
 void CXelTemperatureDisplayClass::ExportSettings(UINT_PTR context) {
-  ExportIniData(context, "UnitDesc", Settings.UnitDesc, 0, INI_DATA_STRING);
-  ExportIniData(context, "Epsilon", &Settings.Epsilon, 1, INI_DATA_DOUBLE);
-  ExportIniData(context, "BgTempKelvin", &Settings.BgTempKelvin, 1, INI_DATA_DOUBLE);
-  ExportIniData(context, "KelvinToUnitOfs", &Settings.KelvinToUnitOfs, 1, INI_DATA_DOUBLE);
-  ExportIniData(context, "KelvinToUnitMult", &Settings.KelvinToUnitMult, 1, INI_DATA_DOUBLE);
+  for (const TTemperatureKey& key : kTemperatureKeys) {
+    if (key.number != nullptr) ExportIniData(context, key.name, &(Settings.*key.number), 1, INI_DATA_DOUBLE);
+    else ExportIniData(context, key.name, Settings.UnitDesc, 0, INI_DATA_STRING);
+  }
 }
 
 BOOL CXelTemperatureDisplayClass::ImportSettings(UINT_PTR context) {
   if (!ImportCalibration(context)) return FALSE;
   // Missing keys leave their defaults (the base stores them); the import still counts as complete.
-  ImportIniData(context, "Epsilon", &Settings.Epsilon, &kDefaultEpsilon, 1, INI_DATA_DOUBLE);
-  ImportIniData(context, "BgTempKelvin", &Settings.BgTempKelvin, &kDefaultBgTempKelvin, 1, INI_DATA_DOUBLE);
-  ImportIniData(context, "UnitDesc", Settings.UnitDesc, kDefaultTemperatureUnit, sizeof Settings.UnitDesc,
-                INI_DATA_STRING);
-  ImportIniData(context, "KelvinToUnitOfs", &Settings.KelvinToUnitOfs, &kDefaultKelvinToUnitOfs, 1,
-                INI_DATA_DOUBLE);
-  ImportIniData(context, "KelvinToUnitMult", &Settings.KelvinToUnitMult, &kDefaultKelvinToUnitMult, 1,
-                INI_DATA_DOUBLE);
+  for (const TTemperatureKey& key : kTemperatureKeys) {
+    if (key.number != nullptr) {
+      ImportIniData(context, key.name, &(Settings.*key.number), &key.defaultValue, 1, INI_DATA_DOUBLE);
+    } else {
+      ImportIniData(context, key.name, Settings.UnitDesc, kDefaultTemperatureUnit, sizeof Settings.UnitDesc,
+                    INI_DATA_STRING);
+    }
+  }
   return TRUE;
 }
 

@@ -16,13 +16,24 @@ struct TTemperatureSettings {
 static_assert(sizeof(TTemperatureSettings) == 88);
 static_assert(offsetof(TTemperatureSettings, UnitDesc) == 56);
 
+// The settings file's keys, one row each, in the order files are written; the defaults, the import
+// and the export walk this table. The calibration points have keys of their own ("Point_k").
+struct TTemperatureKey {
+  const char* name;
+  double TTemperatureSettings::*number;  // null: the unit text
+  double defaultValue;
+};
+
 // 0xB0 is the degree sign in code page 1252, the encoding the host shows texts in.
 inline constexpr char kDefaultTemperatureUnit[] = "\xB0" "C";
 
-inline constexpr double kDefaultEpsilon = 1.0;
-inline constexpr double kDefaultBgTempKelvin = 293.15;
-inline constexpr double kDefaultKelvinToUnitOfs = -273.15;
-inline constexpr double kDefaultKelvinToUnitMult = 1.0;
+inline constexpr TTemperatureKey kTemperatureKeys[] = {
+    {"UnitDesc", nullptr, 0.0},
+    {"Epsilon", &TTemperatureSettings::Epsilon, 1.0},
+    {"BgTempKelvin", &TTemperatureSettings::BgTempKelvin, 293.15},
+    {"KelvinToUnitOfs", &TTemperatureSettings::KelvinToUnitOfs, -273.15},
+    {"KelvinToUnitMult", &TTemperatureSettings::KelvinToUnitMult, 1.0},
+};
 
 // The default line maps grey 0 to 20 degrees Celsius and the top of the grey range to 200.
 inline constexpr double kDefaultA0 = 293.15;

@@ -165,13 +165,13 @@ void CPseudoColorDialog::CommitWidth(int id, double* width) {
 
 void CPseudoColorDialog::OnKillFocusMaxWidth() {
   if (!Owner()) return;
-  CommitWidth(IDC_PC_MAX_WIDTH, &Owner()->Settings.AutoCntrastMaxWidth);
+  CommitWidth(IDC_PC_MAX_WIDTH, &Owner()->Settings.AutoContrastMaxWidth);
   UpdateDialogDisplay(0, kWidthLimits);
 }
 
 void CPseudoColorDialog::OnKillFocusMinWidth() {
   if (!Owner()) return;
-  CommitWidth(IDC_PC_MIN_WIDTH, &Owner()->Settings.AutoCntrastMinWidth);
+  CommitWidth(IDC_PC_MIN_WIDTH, &Owner()->Settings.AutoContrastMinWidth);
   UpdateDialogDisplay(0, kWidthLimits);
 }
 
@@ -260,7 +260,7 @@ void CPseudoColorDialog::OnOK() {
   if (id == IDOK) {
     OnClose();
   } else if (Owner() && (id == IDC_PC_MAX_WIDTH || id == IDC_PC_MIN_WIDTH)) {
-    double& width = id == IDC_PC_MAX_WIDTH ? Owner()->Settings.AutoCntrastMaxWidth : Owner()->Settings.AutoCntrastMinWidth;
+    double& width = id == IDC_PC_MAX_WIDTH ? Owner()->Settings.AutoContrastMaxWidth : Owner()->Settings.AutoContrastMinWidth;
     CommitWidth(id, &width);
     ShowEditValue(id, width);
   }
@@ -276,7 +276,7 @@ HBRUSH CPseudoColorDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
   if (ctlColor == CTLCOLOR_EDIT && (id == IDC_PC_MIN_WIDTH || id == IDC_PC_MAX_WIDTH) && Owner()) {
     const TPseudoColorSettings& s = Owner()->Settings;
     // Contradicting limits make auto contrast ignore both; the colour tells the user why.
-    if (s.AutoContrastMinWidthEnable && s.AutoContrastMaxWidthEnable && s.AutoCntrastMaxWidth < s.AutoCntrastMinWidth) {
+    if (s.AutoContrastMinWidthEnable && s.AutoContrastMaxWidthEnable && s.AutoContrastMaxWidth < s.AutoContrastMinWidth) {
       dc->SetBkColor(kWarningColor);
       return m_hWarningBrush;
     }
@@ -326,8 +326,8 @@ LRESULT CPseudoColorDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
     ShowValue(IDC_PC_UPPER_VALUE, s.Upper * span);
   }
   if (bits & kWidthLimits) {
-    RefreshWidthPair(IDC_PC_MIN_WIDTH_ENABLE, IDC_PC_MIN_WIDTH, s.AutoContrastMinWidthEnable, s.AutoCntrastMinWidth);
-    RefreshWidthPair(IDC_PC_MAX_WIDTH_ENABLE, IDC_PC_MAX_WIDTH, s.AutoContrastMaxWidthEnable, s.AutoCntrastMaxWidth);
+    RefreshWidthPair(IDC_PC_MIN_WIDTH_ENABLE, IDC_PC_MIN_WIDTH, s.AutoContrastMinWidthEnable, s.AutoContrastMinWidth);
+    RefreshWidthPair(IDC_PC_MAX_WIDTH_ENABLE, IDC_PC_MAX_WIDTH, s.AutoContrastMaxWidthEnable, s.AutoContrastMaxWidth);
   }
   if (bits & kAutoModes) {
     CheckDlgButton(IDC_PC_AUTO_CONTRAST_CONTINUOUS, s.AutoMode == 1 ? BST_CHECKED : BST_UNCHECKED);

@@ -1,48 +1,23 @@
-// Key list and value types of the pseudo-colour settings file.
+// The pseudo-colour settings file's keys and value types, from the key table the plug-in publishes.
 #include "settings_keys.h"
 
-#include <array>
+#include <XelPseudoColor/SettingsRecord.h>
+
 #include <string_view>
 
 namespace xelimg {
 
 namespace {
 
-enum class KeyType { Double, Integer, Text };
-
-struct SettingsKey {
-  std::string_view name;
-  KeyType type;
-};
-
-constexpr std::array<SettingsKey, 16> kKeys = {{
-    {"Lower", KeyType::Double},
-    {"Upper", KeyType::Double},
-    {"UnitMin", KeyType::Double},
-    {"UnitMax", KeyType::Double},
-    {"AutoContrastMinLevel", KeyType::Double},
-    {"AutoContrastMaxLevel", KeyType::Double},
-    {"AutoContrastDestRange", KeyType::Double},
-    {"AutoContrastMinWidthEnable", KeyType::Integer},
-    {"AutoCntrastMinWidth", KeyType::Double},
-    {"AutoContrastMaxWidthEnable", KeyType::Integer},
-    {"AutoCntrastMaxWidth", KeyType::Double},
-    {"AutoMode", KeyType::Integer},
-    {"UnitUseNormalization", KeyType::Integer},
-    {"UnitDesc", KeyType::Text},
-    {"SliderSteps", KeyType::Integer},
-    {"ColorProfileIndex", KeyType::Integer},
-}};
-
-bool Usable(const xelfw::IniStore& store, const std::string& section, std::string_view key, KeyType type) {
+bool Usable(const xelfw::IniStore& store, const std::string& section, std::string_view key, TINI_DATA_TYPE type) {
   const auto value = store.GetString(section, key);
   if (!value) return false;
   switch (type) {
-    case KeyType::Double:
+    case INI_DATA_DOUBLE:
       return xelfw::ParseIniDouble(*value).has_value();
-    case KeyType::Integer:
+    case INI_DATA_INT32:
       return xelfw::ParseIniInt(*value).has_value();
-    case KeyType::Text:
+    case INI_DATA_STRING:
       return true;
   }
   return false;
@@ -52,9 +27,9 @@ bool Usable(const xelfw::IniStore& store, const std::string& section, std::strin
 
 std::vector<std::string> UnusablePseudoColorKeys(const xelfw::IniStore& store, const std::string& section) {
   std::vector<std::string> unusable;
-  for (const SettingsKey& key : kKeys) {
-    if (Usable(store, section, key.name, key.type)) continue;
-    if (key.name == "AutoMode" && Usable(store, section, "AutoContrastEnabled", KeyType::Integer)) continue;
+  for (const TPseudoColorKey& key : kPseudoColorKeys) {
+    if (Usable(store, section, key.name, PseudoColorKeyIniType(key.kind))) continue;
+    if (key.fallbackName != nullptr && Usable(store, section, key.fallbackName, INI_DATA_INT32)) continue;
     unusable.emplace_back(key.name);
   }
   return unusable;
