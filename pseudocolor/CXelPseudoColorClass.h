@@ -4,6 +4,7 @@
 
 #include "profiles/CColorProfileList.h"
 #include "pseudocolor/kernels.h"
+#include "pseudocolor/pseudo_color_owner.h"
 #include "pseudocolor/settings.h"
 #include "pseudocolor/special_data.h"
 
@@ -16,7 +17,7 @@
 
 struct THistogramResult;
 
-class CXelPseudoColorClass : public CXelImgProcess {
+class CXelPseudoColorClass : public CPseudoColorOwner {
  public:
   // Dialog IDs within this object.
   static constexpr UINT kPseudoColorDlgID = 0;
@@ -44,36 +45,37 @@ class CXelPseudoColorClass : public CXelImgProcess {
   UINT IsDialogTypeFlag(UINT dlgID) override;
   CXelImgProcessDlg* CreateDialogObject(UINT dlgID, HWND parent) override;
 
-  // Operations of the dialogs. They store what they are given: the dialogs pass values and indices
-  // they took from this object or from their own lists.
-  void SetBounds(double lower, double upper);
-  void GetBounds(double* pLower, double* pUpper) const;
-  void SelectColorProfile(UINT index);
-  UINT GetSliderSteps() const;
+  // What the dialogs may do (CPseudoColorOwner). They store what they are given: the dialogs pass
+  // values and indices they took from this object or from their own lists.
+  void SetBounds(double lower, double upper) override;
+  void GetBounds(double* pLower, double* pUpper) const override;
+  BOOL CalculateAutoContrast(double* pLower, double* pUpper) override;
+  BOOL CalculateAutoBrightness(double* pLower, double* pUpper, double width) override;
+  void SetAutoMode(UINT mode) override;
+  void SetWidthLimit(EWidthLimit which, BOOL enabled, double width) override;
+  const CColorProfileList& GetProfiles() const override;
+  void SelectColorProfile(UINT index) override;
+  void InvalidateLut() override;
+  UINT GetSliderSteps() const override;
+  const TPseudoColorSettings& GetSettings() const override;
+  CXelUnitConverter_0* GetUnitConverter() const override;
+  UINT GetGreySpan() const override;
 
-  // Refresh requests for an open dialog; dropped when the dialog does not exist.
-  void UpdatePseudoColorDialog(UINT bits);
-  void UpdateTempScaleDialog(UINT bits);
-  // Keeps the host's unit converter in step with the display-unit settings and GreySpan.
-  void UpdateUnitConversion(const TPseudoColorSettings& settings);
-
-  TPseudoColorSpecialData SpecialData{};
-
-  // --- processing members ---
   class CWorkerThread;
 
   UINT Process(UINT mode) override;
   CXelImgProcess::CWorkerThread* CreateWorkerThreadInstance() override;
   void DeleteWorkerThreadInstance(CXelImgProcess::CWorkerThread* thread) override;
 
-  // Both only compute: TRUE writes both outputs, FALSE touches neither.
-  virtual BOOL CalculateAutoContrast(double* pLower, double* pUpper);
-  virtual BOOL CalculateAutoBrightness(double* pLower, double* pUpper, double width);
+ private:
+  // Refresh requests for an open dialog; dropped when the dialog does not exist.
+  void UpdatePseudoColorDialog(UINT bits);
+  void UpdateTempScaleDialog(UINT bits);
+  // Keeps the host's unit converter in step with the display-unit settings and GreySpan.
+  void UpdateUnitConversion(const TPseudoColorSettings& settings);
 
   // Brings the tables up to date for images src and dst; FALSE when they cannot serve those images.
   BOOL UpdateLut(UINT src, UINT dst);
-
- private:
   void ResetLut();
   BOOL AllocLut(UINT src, UINT dst);
   std::uint64_t GetLutSize(UINT src, UINT dst);
@@ -86,28 +88,6 @@ class CXelPseudoColorClass : public CXelImgProcess {
   UINT Leave(UINT result);
   UINT LeaveWithLine(UINT result);
 
- public:
-  XI_IMGFORMAT LutSrcFormat = 0;
-  void* Luts[4] = {};
-  UINT LutDstMsbPos = 0;
-  UINT LutDstMemBPC = 0;
-  UINT LutDstImgBPC = 0;
-  BOOL LutValid = 0;
-  TLutKernel KernelTable[kKernelTableSize] = {};
-  // --- end processing members ---
-
-  // The dialogs read and write the settings in place.
-  TPseudoColorSettings Settings{};
-  UINT SliderSteps = kDefaultSliderSteps;
-  CXelImgProcess_0* pHistogramObj = nullptr;
-  CXelUnitConverter_0* pUnitConverter = nullptr;
-  UINT GreySpan = 1;  // largest grey value of the last source; the converter's scale divides by it
-  CColorProfileList ProfileList;
-  _TXIP_DIALOG_DATA DialogData[kNumDialogs];
-  std::string UserButtonTexts[XIP_MAX_USER_BUTTONS];
-  std::string* UserButtonTextPtrs[XIP_MAX_USER_BUTTONS] = {&UserButtonTexts[0], &UserButtonTexts[1]};
-
- private:
   UINT SetSettings(UINT_PTR value, UINT_PTR size);
   UINT SetSliderSteps(UINT_PTR value, UINT_PTR size);
   UINT SetIni(UINT_PTR context, UINT_PTR mode);
@@ -127,4 +107,24 @@ class CXelPseudoColorClass : public CXelImgProcess {
 
   void FillDialogData();
   void UpdateDialog(UINT dlgID, UINT bits);
+
+  TPseudoColorSpecialData SpecialData{};
+
+  XI_IMGFORMAT LutSrcFormat = 0;
+  void* Luts[4] = {};
+  UINT LutDstMsbPos = 0;
+  UINT LutDstMemBPC = 0;
+  UINT LutDstImgBPC = 0;
+  BOOL LutValid = 0;
+  TLutKernel KernelTable[kKernelTableSize] = {};
+
+  TPseudoColorSettings Settings{};
+  UINT SliderSteps = kDefaultSliderSteps;
+  CXelImgProcess_0* pHistogramObj = nullptr;
+  CXelUnitConverter_0* pUnitConverter = nullptr;
+  UINT GreySpan = 1;  // largest grey value of the last source; the converter's scale divides by it
+  CColorProfileList ProfileList;
+  _TXIP_DIALOG_DATA DialogData[kNumDialogs];
+  std::string UserButtonTexts[XIP_MAX_USER_BUTTONS];
+  std::string* UserButtonTextPtrs[XIP_MAX_USER_BUTTONS] = {&UserButtonTexts[0], &UserButtonTexts[1]};
 };

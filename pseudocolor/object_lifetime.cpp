@@ -2,7 +2,7 @@
 #include "pseudocolor/CXelPseudoColorClass.h"
 #include "pseudocolor/worker_thread.h"
 
-CXelPseudoColorClass::CXelPseudoColorClass(CXelImgProcessInstance_0* instance) : CXelImgProcess(instance) {
+CXelPseudoColorClass::CXelPseudoColorClass(CXelImgProcessInstance_0* instance) : CPseudoColorOwner(instance) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelPseudoColorClass::CXelPseudoColorClass");
   ResetSettings(Settings);

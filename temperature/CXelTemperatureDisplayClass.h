@@ -2,12 +2,13 @@
 #pragma once
 
 #include "temperature/settings.h"
+#include "temperature/temperature_owner.h"
 
 #include <XelImgProcess/CXelImgProcess.h>
 
 #include <string>
 
-class CXelTemperatureDisplayClass : public CXelImgProcess {
+class CXelTemperatureDisplayClass : public CTemperatureOwner {
  public:
   // What the "Temperature" dialog redraws on a refresh request (its display bits).
   static constexpr UINT kTempDisplayRefreshTemperature = 0x1;
@@ -32,13 +33,12 @@ class CXelTemperatureDisplayClass : public CXelImgProcess {
   UINT GetLogFieldHeadLine(char* buffer, UINT size, UINT selector, UINT field) override;
   UINT GetLogFieldContent(char* buffer, UINT size, UINT selector, UINT field) override;
 
-  // Used by the "Temperature" dialog; no range check, the conversion refuses an emissivity outside (0, 1].
-  void SetEpsilon(double epsilon);
-  double GetEpsilon() const;
+  // What the "Temperature" dialog may do (CTemperatureOwner).
+  void SetEpsilon(double epsilon) override;
+  double GetEpsilon() const override;
+  void FormatTemperature(char* buffer, UINT size) const override;
   // The last measurement in the display unit; FALSE (result untouched) when there is no valid reading.
   BOOL CalculateTemperature(double* result) const;
-  // "- N.A. -" without a valid reading; never writes more than size bytes.
-  void FormatTemperature(char* buffer, UINT size) const;
 
  private:
   BOOL ImportSettings(UINT_PTR context);

@@ -4,7 +4,7 @@
 #include <winui/afxwin.h>
 
 CXelTemperatureDisplayClass::CXelTemperatureDisplayClass(CXelImgProcessInstance_0* instance)
-    : CXelImgProcess(instance), Settings(DefaultTemperatureSettings()) {
+    : CTemperatureOwner(instance), Settings(DefaultTemperatureSettings()) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelTemperatureDisplayClass::CXelTemperatureDisplayClass");
   // A missing statistics object is not fatal here: every processing run reports it.

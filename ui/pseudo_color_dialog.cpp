@@ -1,6 +1,6 @@
 #include "ui/pseudo_color_dialog.h"
 
-#include "pseudocolor/CXelPseudoColorClass.h"
+#include "pseudocolor/pseudo_color_owner.h"
 #include "resources/resource.h"
 #include "ui/profile_color.h"
 
@@ -64,7 +64,7 @@ BOOL CPseudoColorDialog::CreateDlg(HWND parent) {
   return Create(IDD_PSEUDO_COLOR, CWnd::FromHandle(parent));
 }
 
-CXelPseudoColorClass* CPseudoColorDialog::Owner() const { return static_cast<CXelPseudoColorClass*>(m_pOwner); }
+CPseudoColorOwner* CPseudoColorDialog::Owner() const { return static_cast<CPseudoColorOwner*>(m_pOwner); }
 
 BOOL CPseudoColorDialog::OnInitDialog() {
   CXelImgProcessDlg::OnInitDialog();
@@ -106,9 +106,9 @@ BOOL CPseudoColorDialog::OnInitDialog() {
 }
 
 COLORREF CPseudoColorDialog::GetProfileColor(double, double, double left, double right, double position) const {
-  CXelPseudoColorClass* owner = Owner();
+  CPseudoColorOwner* owner = Owner();
   if (!owner) return 0;
-  const CColorProfile_0* profile = owner->ProfileList.GetCurrentProfile();
+  const CColorProfile_0* profile = owner->GetProfiles().GetCurrentProfile();
   if (!profile) return 0;
   // Coinciding thumbs leave no bar to spread the profile over: show its low end.
   const double t = right > left ? (position - left) / (right - left) : 0.0;
@@ -116,31 +116,31 @@ COLORREF CPseudoColorDialog::GetProfileColor(double, double, double left, double
 }
 
 void CPseudoColorDialog::ShowEditValue(int id, double value) {
-  CXelPseudoColorClass* owner = Owner();
-  if (!owner || !owner->pUnitConverter) return;
+  CPseudoColorOwner* owner = Owner();
+  if (!owner || !owner->GetUnitConverter()) return;
   char text[kTextBufferSize];
-  const double span = owner->GreySpan;
-  owner->pUnitConverter->FormatValue(value * span, span, text, sizeof text, XI_FORMAT_NUMBER, -1);
+  const double span = owner->GetGreySpan();
+  owner->GetUnitConverter()->FormatValue(value * span, span, text, sizeof text, XI_FORMAT_NUMBER, -1);
   SetDlgItemText(id, text);
 }
 
 void CPseudoColorDialog::ShowValue(int id, double grey) {
-  CXelPseudoColorClass* owner = Owner();
-  if (!owner->pUnitConverter) return;
+  CPseudoColorOwner* owner = Owner();
+  if (!owner->GetUnitConverter()) return;
   char text[kTextBufferSize];
-  owner->pUnitConverter->FormatValue(grey, owner->GreySpan, text, sizeof text, XI_FORMAT_NUMBER_AND_UNIT, -1);
+  owner->GetUnitConverter()->FormatValue(grey, owner->GetGreySpan(), text, sizeof text, XI_FORMAT_NUMBER_AND_UNIT, -1);
   SetDlgItemText(id, text);
 }
 
 BOOL CPseudoColorDialog::ReadEditValue(int id, double* out) {
-  CXelPseudoColorClass* owner = Owner();
-  if (!GetDlgItem(id) || !owner || !owner->pUnitConverter) return FALSE;
+  CPseudoColorOwner* owner = Owner();
+  if (!GetDlgItem(id) || !owner || !owner->GetUnitConverter()) return FALSE;
   std::string text;
   GetDlgItemText(id, text);
   double number = 0.0;
   if (std::sscanf(text.c_str(), "%lf", &number) != 1) return FALSE;
-  const double span = owner->GreySpan;
-  double value = owner->pUnitConverter->UnitToGrey(number, span) / span;
+  const double span = owner->GetGreySpan();
+  double value = owner->GetUnitConverter()->UnitToGrey(number, span) / span;
   // "nan" reads as a number; it has no place on the scale to clamp to.
   if (std::isnan(value)) return FALSE;
   if (value > 1.0) value = 1.0;
@@ -150,7 +150,7 @@ BOOL CPseudoColorDialog::ReadEditValue(int id, double* out) {
 }
 
 LRESULT CPseudoColorDialog::OnSliderNotify(WPARAM, LPARAM slider) {
-  CXelPseudoColorClass* owner = Owner();
+  CPseudoColorOwner* owner = Owner();
   if (!owner) return 0;
   const auto* source = reinterpret_cast<CRangeSlider*>(slider);
   owner->SetBounds(source->m_Left, source->m_Right);
@@ -159,40 +159,59 @@ LRESULT CPseudoColorDialog::OnSliderNotify(WPARAM, LPARAM slider) {
   return 0;
 }
 
-void CPseudoColorDialog::CommitWidth(int id, double* width) {
-  if (ReadEditValue(id, width)) Owner()->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
+namespace {
+
+EWidthLimit WidthLimitOf(int id) {
+  return id == IDC_PC_MIN_WIDTH || id == IDC_PC_MIN_WIDTH_ENABLE ? EWidthLimit::Min : EWidthLimit::Max;
+}
+
+BOOL WidthLimitEnabled(const TPseudoColorSettings& s, EWidthLimit which) {
+  return which == EWidthLimit::Min ? s.AutoContrastMinWidthEnable : s.AutoContrastMaxWidthEnable;
+}
+
+double WidthLimit(const TPseudoColorSettings& s, EWidthLimit which) {
+  return which == EWidthLimit::Min ? s.AutoContrastMinWidth : s.AutoContrastMaxWidth;
+}
+
+}  // namespace
+
+void CPseudoColorDialog::CommitWidth(int id) {
+  const EWidthLimit which = WidthLimitOf(id);
+  const TPseudoColorSettings& s = Owner()->GetSettings();
+  double width = WidthLimit(s, which);
+  if (!ReadEditValue(id, &width)) return;
+  Owner()->SetWidthLimit(which, WidthLimitEnabled(s, which), width);
+  Owner()->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
 }
 
 void CPseudoColorDialog::OnKillFocusMaxWidth() {
   if (!Owner()) return;
-  CommitWidth(IDC_PC_MAX_WIDTH, &Owner()->Settings.AutoContrastMaxWidth);
+  CommitWidth(IDC_PC_MAX_WIDTH);
   UpdateDialogDisplay(0, kWidthLimits);
 }
 
 void CPseudoColorDialog::OnKillFocusMinWidth() {
   if (!Owner()) return;
-  CommitWidth(IDC_PC_MIN_WIDTH, &Owner()->Settings.AutoContrastMinWidth);
+  CommitWidth(IDC_PC_MIN_WIDTH);
   UpdateDialogDisplay(0, kWidthLimits);
 }
 
-void CPseudoColorDialog::SetWidthEnable(int id, BOOL* enable) {
+void CPseudoColorDialog::SetWidthEnable(int id) {
   if (!Owner()) return;
-  *enable = IsDlgButtonChecked(id) == BST_CHECKED ? 1 : 0;
+  const EWidthLimit which = WidthLimitOf(id);
+  const BOOL enabled = IsDlgButtonChecked(id) == BST_CHECKED ? 1 : 0;
+  Owner()->SetWidthLimit(which, enabled, WidthLimit(Owner()->GetSettings(), which));
   Owner()->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
   UpdateDialogDisplay(0, kWidthLimits);
 }
 
-void CPseudoColorDialog::OnMinWidthEnable() {
-  if (Owner()) SetWidthEnable(IDC_PC_MIN_WIDTH_ENABLE, &Owner()->Settings.AutoContrastMinWidthEnable);
-}
+void CPseudoColorDialog::OnMinWidthEnable() { SetWidthEnable(IDC_PC_MIN_WIDTH_ENABLE); }
 
-void CPseudoColorDialog::OnMaxWidthEnable() {
-  if (Owner()) SetWidthEnable(IDC_PC_MAX_WIDTH_ENABLE, &Owner()->Settings.AutoContrastMaxWidthEnable);
-}
+void CPseudoColorDialog::OnMaxWidthEnable() { SetWidthEnable(IDC_PC_MAX_WIDTH_ENABLE); }
 
 void CPseudoColorDialog::SetAutoMode(int id, UINT mode) {
   if (!Owner()) return;
-  Owner()->Settings.AutoMode = IsDlgButtonChecked(id) == BST_CHECKED ? mode : 0;
+  Owner()->SetAutoMode(IsDlgButtonChecked(id) == BST_CHECKED ? mode : 0);
   Owner()->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
   UpdateDialogDisplay(0, kAutoModes);
 }
@@ -237,7 +256,7 @@ void CPseudoColorDialog::OnProfileChosen() {
   const int selection = combo->GetCurSel();
   if (selection < 0) return;
   Owner()->SelectColorProfile(static_cast<UINT>(combo->GetItemData(selection)));
-  Owner()->LutValid = 0;
+  Owner()->InvalidateLut();
   Owner()->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
 }
 
@@ -260,9 +279,8 @@ void CPseudoColorDialog::OnOK() {
   if (id == IDOK) {
     OnClose();
   } else if (Owner() && (id == IDC_PC_MAX_WIDTH || id == IDC_PC_MIN_WIDTH)) {
-    double& width = id == IDC_PC_MAX_WIDTH ? Owner()->Settings.AutoContrastMaxWidth : Owner()->Settings.AutoContrastMinWidth;
-    CommitWidth(id, &width);
-    ShowEditValue(id, width);
+    CommitWidth(id);
+    ShowEditValue(id, WidthLimit(Owner()->GetSettings(), WidthLimitOf(id)));
   }
 }
 
@@ -274,7 +292,7 @@ HBRUSH CPseudoColorDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
     return m_hStaticBgBrush;
   }
   if (ctlColor == CTLCOLOR_EDIT && (id == IDC_PC_MIN_WIDTH || id == IDC_PC_MAX_WIDTH) && Owner()) {
-    const TPseudoColorSettings& s = Owner()->Settings;
+    const TPseudoColorSettings& s = Owner()->GetSettings();
     // Contradicting limits make auto contrast ignore both; the colour tells the user why.
     if (s.AutoContrastMinWidthEnable && s.AutoContrastMaxWidthEnable && s.AutoContrastMaxWidth < s.AutoContrastMinWidth) {
       dc->SetBkColor(kWarningColor);
@@ -307,12 +325,12 @@ void CPseudoColorDialog::RefreshUserButtons() {
 }
 
 LRESULT CPseudoColorDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
-  CXelPseudoColorClass* owner = Owner();
+  CPseudoColorOwner* owner = Owner();
   if (!owner) return 0;
   if (!GetSafeHwnd() || !::IsWindow(GetSafeHwnd())) return OnUpdateDialogDisplay(hostBits, dialogBits);
   const auto bits = static_cast<UINT>(dialogBits);
-  TPseudoColorSettings& s = owner->Settings;
-  const double span = owner->GreySpan;
+  const TPseudoColorSettings& s = owner->GetSettings();
+  const double span = owner->GetGreySpan();
   if (bits & kScaleEnds) {
     ShowValue(IDC_PC_SCALE_LOW, 0.0);
     ShowValue(IDC_PC_SCALE_HIGH, span);
@@ -338,7 +356,7 @@ LRESULT CPseudoColorDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
     m_Slider.EnableWindow(manual);
   }
   auto* combo = static_cast<CComboBox*>(GetDlgItem(IDC_PC_PROFILE_COMBO));
-  const CColorProfileList& profiles = owner->ProfileList;
+  const CColorProfileList& profiles = owner->GetProfiles();
   if ((bits & kProfileList) && combo) {
     combo->ResetContent();
     for (UINT i = 0; i < profiles.GetNumProfiles(); ++i) {

@@ -1,7 +1,7 @@
 #include "ui/temp_display_dialog.h"
 
 #include "resources/resource.h"
-#include "temperature/CXelTemperatureDisplayClass.h"
+#include "temperature/temperature_owner.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -47,8 +47,8 @@ BOOL CTempDisplayDialog::CreateDlg(HWND parent) {
   return Create(IDD_TEMP_DISPLAY, CWnd::FromHandle(parent));
 }
 
-CXelTemperatureDisplayClass* CTempDisplayDialog::Owner() const {
-  return static_cast<CXelTemperatureDisplayClass*>(m_pOwner);
+CTemperatureOwner* CTempDisplayDialog::Owner() const {
+  return static_cast<CTemperatureOwner*>(m_pOwner);
 }
 
 void CTempDisplayDialog::DoDataExchange(CDataExchange* dx) {
@@ -190,7 +190,7 @@ void CTempDisplayDialog::OnGetMinMaxInfo(MINMAXINFO* info) {
 }
 
 LRESULT CTempDisplayDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
-  CXelTemperatureDisplayClass* owner = Owner();
+  CTemperatureOwner* owner = Owner();
   const auto bits = static_cast<UINT>(dialogBits);
   if (owner && (bits & kTemperatureText)) {
     char text[50];

@@ -1,6 +1,6 @@
 #include "ui/temp_scale_dialog.h"
 
-#include "pseudocolor/CXelPseudoColorClass.h"
+#include "pseudocolor/pseudo_color_owner.h"
 #include "resources/resource.h"
 
 #include <xelfw/ScaleLabels.h>
@@ -34,7 +34,7 @@ BOOL CTempScaleDialog::CreateDlg(HWND parent) {
   return Create(IDD_TEMP_SCALE, CWnd::FromHandle(parent));
 }
 
-CXelPseudoColorClass* CTempScaleDialog::Owner() const { return static_cast<CXelPseudoColorClass*>(m_pOwner); }
+CPseudoColorOwner* CTempScaleDialog::Owner() const { return static_cast<CPseudoColorOwner*>(m_pOwner); }
 
 BOOL CTempScaleDialog::OnInitDialog() {
   CXelImgProcessDlg::OnInitDialog();
@@ -67,12 +67,12 @@ HBRUSH CTempScaleDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
 }
 
 LRESULT CTempScaleDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
-  CXelPseudoColorClass* owner = Owner();
+  CPseudoColorOwner* owner = Owner();
   if (!owner) return 0;
   const auto bits = static_cast<UINT>(dialogBits);
-  if ((bits & kUnitText) && owner->pUnitConverter) SetDlgItemText(IDC_TS_UNIT, owner->pUnitConverter->GetUnitText());
+  if ((bits & kUnitText) && owner->GetUnitConverter()) SetDlgItemText(IDC_TS_UNIT, owner->GetUnitConverter()->GetUnitText());
   if (bits & kBarAndLabels) {
-    m_ColorBar.SetProfile(owner->ProfileList.GetCurrentProfile());
+    m_ColorBar.SetProfile(owner->GetProfiles().GetCurrentProfile());
     if (m_ColorBar.GetSafeHwnd()) m_ColorBar.Invalidate(FALSE);
     Invalidate(FALSE);
   }
@@ -81,13 +81,13 @@ LRESULT CTempScaleDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
 
 void CTempScaleDialog::OnPaint() {
   CPaintDC paint(this);
-  if ((GetStyle() & WS_MINIMIZE) || !Owner() || !m_ColorBar.GetSafeHwnd() || !Owner()->pUnitConverter) return;
+  if ((GetStyle() & WS_MINIMIZE) || !Owner() || !m_ColorBar.GetSafeHwnd() || !Owner()->GetUnitConverter()) return;
   CClientDC dc(this);  // labels lie outside the bar and the update region alike
   PaintLabels(dc);
 }
 
 void CTempScaleDialog::PaintLabels(CDC& dc) {
-  CXelPseudoColorClass* owner = Owner();
+  CPseudoColorOwner* owner = Owner();
   CBrush face(::GetSysColor(COLOR_BTNFACE));
   CGdiObject* oldFont = dc.SelectStockObject(ANSI_FIXED_FONT);
   dc.SetTextColor(::GetSysColor(COLOR_BTNTEXT));
@@ -102,9 +102,9 @@ void CTempScaleDialog::PaintLabels(CDC& dc) {
 
   double lower = 0.0, upper = 0.0;
   owner->GetBounds(&lower, &upper);
-  const double span = owner->GreySpan;
-  const double lowerU = owner->pUnitConverter->GreyToUnit(lower * span, span);
-  const double upperU = owner->pUnitConverter->GreyToUnit(upper * span, span);
+  const double span = owner->GetGreySpan();
+  const double lowerU = owner->GetUnitConverter()->GreyToUnit(lower * span, span);
+  const double upperU = owner->GetUnitConverter()->GreyToUnit(upper * span, span);
 
   TEXTMETRIC metrics{};
   dc.GetTextMetrics(&metrics);

@@ -6,7 +6,7 @@
 
 #include <XelImgProcess/CXelImgProcessDlg.h>
 
-class CXelPseudoColorClass;
+class CPseudoColorOwner;
 
 class CTempScaleDialog : public CXelImgProcessDlg {
  public:
@@ -25,7 +25,7 @@ class CTempScaleDialog : public CXelImgProcessDlg {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CXelPseudoColorClass* Owner() const;
+  CPseudoColorOwner* Owner() const;
   void PaintLabels(CDC& dc);
 
   CPseudoColorStatic m_ColorBar;
