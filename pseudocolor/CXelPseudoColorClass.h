@@ -4,6 +4,7 @@
 
 #include "profiles/CColorProfileList.h"
 #include "pseudocolor/kernels.h"
+#include "pseudocolor/lut.h"
 #include "pseudocolor/pseudo_color_owner.h"
 #include "pseudocolor/settings.h"
 #include "pseudocolor/special_data.h"
@@ -12,7 +13,6 @@
 #include <XelImgProcess/CXelUnitConverter_0.h>
 #include <winui/afxwin.h>
 
-#include <cstdint>
 #include <string>
 
 struct THistogramResult;
@@ -74,13 +74,8 @@ class CXelPseudoColorClass : public CPseudoColorOwner {
   // Keeps the host's unit converter in step with the display-unit settings and GreySpan.
   void UpdateUnitConversion(const TPseudoColorSettings& settings);
 
-  // Brings the tables up to date for images src and dst; FALSE when they cannot serve those images.
+  // Brings the LUT up to date for images src and dst; FALSE when it cannot serve those images.
   BOOL UpdateLut(UINT src, UINT dst);
-  void ResetLut();
-  BOOL AllocLut(UINT src, UINT dst);
-  std::uint64_t GetLutSize(UINT src, UINT dst);
-  BOOL CalculateLut(UINT src, UINT dst);
-  double NormalizePosition(double x);
   const THistogramResult* RunHistogram(const char* operation, const CXelAoi_0* aoi, BOOL setAoi);
   void ApplyAutoBounds();
   void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -110,12 +105,7 @@ class CXelPseudoColorClass : public CPseudoColorOwner {
 
   TPseudoColorSpecialData SpecialData{};
 
-  XI_IMGFORMAT LutSrcFormat = 0;
-  void* Luts[4] = {};
-  UINT LutDstMsbPos = 0;
-  UINT LutDstMemBPC = 0;
-  UINT LutDstImgBPC = 0;
-  BOOL LutValid = 0;
+  CPseudoColorLut Lut;
   TLutKernel KernelTable[kKernelTableSize] = {};
 
   TPseudoColorSettings Settings{};

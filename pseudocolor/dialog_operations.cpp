@@ -3,7 +3,7 @@
 
 void CXelPseudoColorClass::SetBounds(double lower, double upper) {
   Settings.Lower = lower;
-  LutValid = 0;
+  Lut.Invalidate();
   Settings.Upper = upper;
   UpdateTempScaleDialog(kTempScaleRefreshScale);
 }
@@ -37,7 +37,7 @@ void CXelPseudoColorClass::SetWidthLimit(EWidthLimit which, BOOL enabled, double
 
 const CColorProfileList& CXelPseudoColorClass::GetProfiles() const { return ProfileList; }
 
-void CXelPseudoColorClass::InvalidateLut() { LutValid = 0; }
+void CXelPseudoColorClass::InvalidateLut() { Lut.Invalidate(); }
 
 const TPseudoColorSettings& CXelPseudoColorClass::GetSettings() const { return Settings; }
 

@@ -40,7 +40,7 @@ void CXelPseudoColorClass::UpdatePseudoColorDialog(UINT bits) { UpdateDialog(kPs
 void CXelPseudoColorClass::UpdateTempScaleDialog(UINT bits) { UpdateDialog(kTempScaleDlgID, bits); }
 
 void CXelPseudoColorClass::RefreshAfterSettingsChange() {
-  LutValid = 0;
+  Lut.Invalidate();
   UpdateUnitConversion(Settings);
   UpdatePseudoColorDialog(kPseudoColorRefreshAll);
   UpdateTempScaleDialog(kTempScaleRefreshAll);

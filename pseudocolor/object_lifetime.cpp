@@ -20,7 +20,7 @@ CXelPseudoColorClass::CXelPseudoColorClass(CXelImgProcessInstance_0* instance) :
 CXelPseudoColorClass::~CXelPseudoColorClass() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelPseudoColorClass::~CXelPseudoColorClass");
-  ResetLut();
+  Lut.Reset();
   ShutDownDialogs();
   if (pHistogramObj != nullptr) DeleteInstance(pHistogramObj);
   if (pUnitConverter != nullptr) DeleteInstance_XIObject(XI_OBJTYPE_UNIT_CONVERTER, pUnitConverter);

@@ -111,7 +111,7 @@ UINT CXelPseudoColorClass::SetIni(UINT_PTR context, UINT_PTR mode) {
 UINT CXelPseudoColorClass::SetProfileIndex(UINT_PTR index) {
   if (index >= ProfileList.GetNumProfiles()) return XIP_E_BADARG;
   ProfileList.SetCurrentIndex(static_cast<UINT>(index));
-  LutValid = 0;
+  Lut.Invalidate();
   return XIP_OK;
 }
 

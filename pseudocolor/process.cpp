@@ -76,9 +76,17 @@ void CXelPseudoColorClass::ApplyAutoBounds() {
     Log("Error: could not perform auto contrast!");
     return;
   }
-  LutValid = 0;
+  Lut.Invalidate();
   Settings.Lower = lower;
   Settings.Upper = upper;
+}
+
+BOOL CXelPseudoColorClass::UpdateLut(UINT src, UINT dst) {
+  const CPseudoColorLut::EEnsureResult result =
+      Lut.Ensure(GetImage(src), GetImage(dst), ProfileList.GetCurrentProfile(), {Settings.Lower, Settings.Upper});
+  if (result == CPseudoColorLut::EEnsureResult::Current && m_pLogger != nullptr)
+    m_pLogger->LogPrintLevel(XIP_LOG_DETAIL, "CXelPseudoColorClass::UpdateLut: No need to recalculate LUT");
+  return result != CPseudoColorLut::EEnsureResult::Failed;
 }
 
 UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
@@ -176,7 +184,7 @@ UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
   record.SrcShift = srcShift;
   record.pDstOffsets = dstOffsets;
   record.DstStep = dstStep;
-  record.pLuts = Luts;
+  record.pLuts = Lut.Tables();
   record.NumComponents = numComponents;
   record.Width = width;
   record.pfnKernel = KernelTable[pattern];
