@@ -78,9 +78,7 @@ class CXelPseudoColorClass : public CPseudoColorOwner {
   BOOL UpdateLut(UINT src, UINT dst);
   const THistogramResult* RunHistogram(const char* operation, const CXelAoi_0* aoi, BOOL setAoi);
   void ApplyAutoBounds();
-  void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  void LogDetail(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  UINT Leave(UINT result);
+  // The leaving line of a run that ends early.
   UINT LeaveWithLine(UINT result);
 
   UINT SetSettings(UINT_PTR value, UINT_PTR size);

@@ -55,8 +55,7 @@ const THistogramResult* CXelPseudoColorClass::RunHistogram(const char* operation
       failure = "Histogram contains no values";
   }
   if (failure == nullptr) return result;
-  if (m_pLogger != nullptr)
-    m_pLogger->LogPrintLevel(XIP_LOG_PLAIN, "CXelPseudoColorClass::%s: %s", operation, failure);
+  Log("CXelPseudoColorClass::%s: %s", operation, failure);
   return nullptr;
 }
 

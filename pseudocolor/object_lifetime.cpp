@@ -4,7 +4,7 @@
 
 CXelPseudoColorClass::CXelPseudoColorClass(CXelImgProcessInstance_0* instance) : CPseudoColorOwner(instance) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelPseudoColorClass::CXelPseudoColorClass");
+  Log("CXelPseudoColorClass::CXelPseudoColorClass");
   ResetSettings(Settings);
   pHistogramObj = CreateInstance(XIP_OBJTYPE_STATISTICS);
   pUnitConverter = static_cast<CXelUnitConverter_0*>(CreateInstance_XIObject(XI_OBJTYPE_UNIT_CONVERTER, 1));
@@ -19,7 +19,7 @@ CXelPseudoColorClass::CXelPseudoColorClass(CXelImgProcessInstance_0* instance) :
 
 CXelPseudoColorClass::~CXelPseudoColorClass() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelPseudoColorClass::~CXelPseudoColorClass");
+  Log("CXelPseudoColorClass::~CXelPseudoColorClass");
   Lut.Reset();
   ShutDownDialogs();
   if (pHistogramObj != nullptr) DeleteInstance(pHistogramObj);

@@ -22,6 +22,6 @@ void* CXelPseudoColorClass::GetSpecialData(UINT id) {
   SpecialData.Width = source->GetAoiWidth(aoi);
   SpecialData.Height = source->GetAoiHeight(aoi);
   SpecialData.MemBPC = source->GetMemBPC();
-  if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelPseudoColorClass::GetSpecialData:  success");
+  Log("CXelPseudoColorClass::GetSpecialData:  success");
   return &SpecialData;
 }

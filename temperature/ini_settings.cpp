@@ -48,16 +48,13 @@ BOOL CXelTemperatureDisplayClass::ImportCalibration(UINT_PTR context) {
 
   const TCalibrationFitResult result = fit.Solve();
   if (result.status != ECalibrationFitStatus::Fitted) {
-    if (m_pLogger != nullptr)
-      m_pLogger->LogPrint("CXelTemperatureDisplayClass::ImportSettings: %s, calibration coefficients kept",
-                          DescribeCalibrationFitStatus(result.status));
+    Log("CXelTemperatureDisplayClass::ImportSettings: %s, calibration coefficients kept",
+        DescribeCalibrationFitStatus(result.status));
     return FALSE;
   }
   Settings.a0 = result.coefficients.a0;
   Settings.a1 = result.coefficients.a1;
   Settings.a2 = result.coefficients.a2;
-  if (m_pLogger != nullptr)
-    m_pLogger->LogPrintLevel(XIP_LOG_DETAIL, "Calculated coefficients: a0 = %lf, a1 = %lf, a2 = %lf", Settings.a0,
-                             Settings.a1, Settings.a2);
+  LogDetail("Calculated coefficients: a0 = %lf, a1 = %lf, a2 = %lf", Settings.a0, Settings.a1, Settings.a2);
   return TRUE;
 }

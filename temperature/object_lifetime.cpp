@@ -6,7 +6,7 @@
 CXelTemperatureDisplayClass::CXelTemperatureDisplayClass(CXelImgProcessInstance_0* instance)
     : CTemperatureOwner(instance), Settings(DefaultTemperatureSettings()) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelTemperatureDisplayClass::CXelTemperatureDisplayClass");
+  Log("CXelTemperatureDisplayClass::CXelTemperatureDisplayClass");
   // A missing statistics object is not fatal here: every processing run reports it.
   pStatisticsObj = CreateInstance(XIP_OBJTYPE_STATISTICS);
   FillDialogData();
@@ -15,7 +15,7 @@ CXelTemperatureDisplayClass::CXelTemperatureDisplayClass(CXelImgProcessInstance_
 
 CXelTemperatureDisplayClass::~CXelTemperatureDisplayClass() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelTemperatureDisplayClass::~CXelTemperatureDisplayClass");
+  Log("CXelTemperatureDisplayClass::~CXelTemperatureDisplayClass");
   if (pStatisticsObj != nullptr) DeleteInstance(pStatisticsObj);
   ShutDownDialogs();
 }

@@ -1,6 +1,7 @@
 // Construction, images and AOIs, time stamps, progress and helper objects of the processing base.
 #include "base_state.h"
 
+#include <cstdarg>
 #include <cstring>
 
 CXelImgProcess::CXelImgProcess(CXelImgProcessInstance_0* instance)
@@ -102,6 +103,22 @@ void CXelImgProcess::SetEndTimeStamp() {
 }
 
 double CXelImgProcess::GetLastProcessingSeconds() const { return m_pState->lastSeconds; }
+
+void CXelImgProcess::Log(const char* format, ...) {
+  if (m_pLogger == nullptr) return;
+  va_list args;
+  va_start(args, format);
+  m_pLogger->LogPrintV(XIP_LOG_PLAIN, format, args);
+  va_end(args);
+}
+
+void CXelImgProcess::LogDetail(const char* format, ...) {
+  if (m_pLogger == nullptr) return;
+  va_list args;
+  va_start(args, format);
+  m_pLogger->LogPrintV(XIP_LOG_DETAIL, format, args);
+  va_end(args);
+}
 
 BOOL CXelImgProcess::SignalZeroProgress() {
   return m_pInstance != nullptr ? m_pInstance->OnZeroProgress(this) : TRUE;
