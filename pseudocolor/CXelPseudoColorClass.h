@@ -24,13 +24,6 @@ class CXelPseudoColorClass : public CPseudoColorOwner {
   static constexpr UINT kTempScaleDlgID = 1;
   static constexpr UINT kNumDialogs = 2;
 
-  // Refresh bits each dialog is sent (their meaning belongs to the dialogs).
-  static constexpr UINT kPseudoColorRefreshAll = 0x7F;
-  static constexpr UINT kPseudoColorRefreshFrame = 0x0F;
-  static constexpr UINT kPseudoColorRefreshProfile = 0x42;
-  static constexpr UINT kTempScaleRefreshAll = 3;
-  static constexpr UINT kTempScaleRefreshScale = 2;
-
   explicit CXelPseudoColorClass(CXelImgProcessInstance_0* instance);
   ~CXelPseudoColorClass() override;
   CXelPseudoColorClass(const CXelPseudoColorClass&) = delete;
@@ -99,6 +92,8 @@ class CXelPseudoColorClass : public CPseudoColorOwner {
   void RefreshAfterSettingsChange();
 
   void FillDialogData();
+  // The dialog's icon in this library's resources; named beside the dialog catalogue in module/.
+  static UINT DialogIconID(UINT dlgID);
   void UpdateDialog(UINT dlgID, UINT bits);
 
   TPseudoColorSpecialData SpecialData{};

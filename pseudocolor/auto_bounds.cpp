@@ -37,8 +37,7 @@ void KeepInside(double& lo, double& hi) {
 // Runs the statistics object on the current source and returns its histogram, or null after logging
 // why there is none. An AOI is handed over only for auto contrast; auto brightness keeps whatever
 // the statistics object was given last.
-const THistogramResult* CXelPseudoColorClass::RunHistogram(const char* operation, const CXelAoi_0* aoi,
-                                                           BOOL setAoi) {
+const THistogramResult* CXelPseudoColorClass::RunHistogram(const char* operation, const CXelAoi_0* aoi, BOOL setAoi) {
   CXelImage_0* source = GetValidImage(0);
   pHistogramObj->SetImages(1, &source);
   if (setAoi) pHistogramObj->SetParam(XIP_STAT_PARAM_AOI, 0, reinterpret_cast<UINT_PTR>(aoi));

@@ -59,8 +59,7 @@ CPseudoColorLut::~CPseudoColorLut() { Reset(); }
 
 CPseudoColorLut::EEnsureResult CPseudoColorLut::Ensure(const CXelImage_0* source, const CXelImage_0* destination,
                                                        const CColorProfile_0* profile, TLutWindow window) {
-  if (source == nullptr || destination == nullptr || !ServesImages(*source, *destination))
-    return EEnsureResult::Failed;
+  if (source == nullptr || destination == nullptr || !ServesImages(*source, *destination)) return EEnsureResult::Failed;
   if (source->GetFormat() != m_SrcFormat || destination->GetMemBPC() != m_DstMemBPC) {
     if (!Allocate(*source, *destination)) return EEnsureResult::Failed;
   }

@@ -43,12 +43,13 @@ UINT CXelPseudoColorClass::LeaveWithLine(UINT result) {
 
 void CXelPseudoColorClass::ApplyAutoBounds() {
   const UINT mode = Settings.AutoMode;
-  if (mode != 1 && mode != 2) return;
+  if (mode != kPseudoColorAutoContrast && mode != kPseudoColorAutoBrightness) return;
   double lower = 0.0;
   double upper = 0.0;
-  if (mode == 1 && CalculateAutoContrast(&lower, &upper)) {
+  if (mode == kPseudoColorAutoContrast && CalculateAutoContrast(&lower, &upper)) {
     LogDetail("Performed auto contrast (lower: %lf, upper: %lf)", lower, upper);
-  } else if (mode == 2 && CalculateAutoBrightness(&lower, &upper, Settings.Upper - Settings.Lower)) {
+  } else if (mode == kPseudoColorAutoBrightness &&
+             CalculateAutoBrightness(&lower, &upper, Settings.Upper - Settings.Lower)) {
     LogDetail("Performed auto brightness (lower: %lf, upper: %lf)", lower, upper);
   } else {
     Log("Error: could not perform auto contrast!");
@@ -90,8 +91,8 @@ UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
   GreySpan = srcMask >> (srcShift % 32);
 
   ApplyAutoBounds();
-  UpdatePseudoColorDialog(15);
-  UpdateTempScaleDialog(2);
+  UpdatePseudoColorDialog(kPseudoColorRefreshFrame);
+  UpdateTempScaleDialog(kTempScaleRefreshScale);
 
   const UINT numComponents = destination->GetNumComponents();
   if (!UpdateLut(0, 1)) {

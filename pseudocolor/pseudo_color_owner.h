@@ -11,6 +11,26 @@
 
 enum class EWidthLimit { Min, Max };
 
+// What the "Pseudo color" dialog redraws on a refresh request (its dialog bits).
+inline constexpr UINT kPseudoColorRefreshScaleEnds = 0x01;
+inline constexpr UINT kPseudoColorRefreshSliderRange = 0x02;
+inline constexpr UINT kPseudoColorRefreshBoundValues = 0x04;
+inline constexpr UINT kPseudoColorRefreshWidthLimits = 0x08;
+inline constexpr UINT kPseudoColorRefreshAutoModes = 0x10;
+inline constexpr UINT kPseudoColorRefreshProfileList = 0x20;
+inline constexpr UINT kPseudoColorRefreshProfileSelection = 0x40;
+// What a new frame can change, what a new profile changes, and everything.
+inline constexpr UINT kPseudoColorRefreshFrame = kPseudoColorRefreshScaleEnds | kPseudoColorRefreshSliderRange |
+                                                 kPseudoColorRefreshBoundValues | kPseudoColorRefreshWidthLimits;
+inline constexpr UINT kPseudoColorRefreshProfile = kPseudoColorRefreshProfileSelection | kPseudoColorRefreshSliderRange;
+inline constexpr UINT kPseudoColorRefreshAll = kPseudoColorRefreshFrame | kPseudoColorRefreshAutoModes |
+                                               kPseudoColorRefreshProfileList | kPseudoColorRefreshProfileSelection;
+
+// What the "Scale" dialog redraws on a refresh request.
+inline constexpr UINT kTempScaleRefreshUnitText = 0x01;
+inline constexpr UINT kTempScaleRefreshScale = 0x02;  // the colour bar and its labels
+inline constexpr UINT kTempScaleRefreshAll = kTempScaleRefreshUnitText | kTempScaleRefreshScale;
+
 class CPseudoColorOwner : public CXelImgProcess {
  public:
   using CXelImgProcess::CXelImgProcess;

@@ -10,10 +10,6 @@
 
 class CXelTemperatureDisplayClass : public CTemperatureOwner {
  public:
-  // What the "Temperature" dialog redraws on a refresh request (its display bits).
-  static constexpr UINT kTempDisplayRefreshTemperature = 0x1;
-  static constexpr UINT kTempDisplayRefreshEpsilon = 0x2;
-
   explicit CXelTemperatureDisplayClass(CXelImgProcessInstance_0* instance);
   ~CXelTemperatureDisplayClass() override;
   CXelTemperatureDisplayClass(const CXelTemperatureDisplayClass&) = delete;
@@ -46,6 +42,8 @@ class CXelTemperatureDisplayClass : public CTemperatureOwner {
   void ExportSettings(UINT_PTR context);
   void RefreshDialog(UINT bits);
   void FillDialogData();
+  // The dialog's icon in this library's resources; named beside the dialog catalogue in module/.
+  static UINT DialogIconID();
 
   CXelImgProcess_0* pStatisticsObj = nullptr;
   TTemperatureSettings Settings;

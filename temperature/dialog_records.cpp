@@ -8,8 +8,8 @@
 namespace {
 
 constexpr char kDialogHeadLine[] = "Temperature";
-constexpr UINT kThermometerIcon = 7003;
-constexpr UINT kDialogPlaceAsLast = 2;
+// The host places the dialog where it was last shown.
+constexpr UINT kPlaceWhereLastShown = 2;
 constexpr INT kDialogMenuPosition = 3;
 
 }  // namespace
@@ -22,12 +22,12 @@ void CXelTemperatureDisplayClass::RefreshDialog(UINT bits) {
 
 // Called with this module's state current, so the icon comes from this library's resources.
 void CXelTemperatureDisplayClass::FillDialogData() {
-  const HICON thermometer = LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(kThermometerIcon));
+  const HICON thermometer = LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(DialogIconID()));
   DialogData.Flags = 0;
   DialogData.pDialog = nullptr;
   DialogData.DlgID = 0;
   DialogData.Visible = 0;
-  DialogData.PlacementMode = kDialogPlaceAsLast;
+  DialogData.PlacementMode = kPlaceWhereLastShown;
   DialogData.HeadLine = kDialogHeadLine;
   DialogData.MenuText = kDialogHeadLine;
   DialogData.hIcon = thermometer;

@@ -14,8 +14,10 @@ constexpr char kPointKeyPrefix[] = "Point";
 // loading it again gives the default line unless calibration points are added to it by hand.
 void CXelTemperatureDisplayClass::ExportSettings(UINT_PTR context) {
   for (const TTemperatureKey& key : kTemperatureKeys) {
-    if (key.number != nullptr) ExportIniData(context, key.name, &(Settings.*key.number), 1, INI_DATA_DOUBLE);
-    else ExportIniData(context, key.name, Settings.UnitDesc, 0, INI_DATA_STRING);
+    if (key.number != nullptr)
+      ExportIniData(context, key.name, &(Settings.*key.number), 1, INI_DATA_DOUBLE);
+    else
+      ExportIniData(context, key.name, Settings.UnitDesc, 0, INI_DATA_STRING);
   }
 }
 

@@ -4,14 +4,14 @@
 #include <cstddef>
 
 struct TTemperatureSettings {
-  double Epsilon;           // emissivity; the conversion accepts 0 < Epsilon <= 1
-  double BgTempKelvin;      // temperature of the surroundings
-  double a0;                // calibration polynomial: Kelvin = (a2 * g + a1) * g + a0
+  double Epsilon;       // emissivity; the conversion accepts 0 < Epsilon <= 1
+  double BgTempKelvin;  // temperature of the surroundings
+  double a0;            // calibration polynomial: Kelvin = (a2 * g + a1) * g + a0
   double a1;
   double a2;
-  double KelvinToUnitOfs;   // added to Kelvin before the factor
+  double KelvinToUnitOfs;  // added to Kelvin before the factor
   double KelvinToUnitMult;
-  char UnitDesc[32];        // NUL-terminated, code page 1252
+  char UnitDesc[32];  // NUL-terminated, code page 1252
 };
 static_assert(sizeof(TTemperatureSettings) == 88);
 static_assert(offsetof(TTemperatureSettings, UnitDesc) == 56);
@@ -25,7 +25,7 @@ struct TTemperatureKey {
 };
 
 // 0xB0 is the degree sign in code page 1252, the encoding the host shows texts in.
-inline constexpr char kDefaultTemperatureUnit[] = "\xB0" "C";
+inline constexpr char kDefaultTemperatureUnit[] = {'\xB0', 'C', '\0'};
 
 inline constexpr TTemperatureKey kTemperatureKeys[] = {
     {"UnitDesc", nullptr, 0.0},
@@ -44,4 +44,3 @@ TTemperatureSettings DefaultTemperatureSettings();
 
 // UnitDesc as text, even when the record holds no terminating NUL in its 32 bytes.
 int UnitDescLength(const TTemperatureSettings& settings);
-

@@ -4,6 +4,10 @@
 
 #include <XelImgProcess/CXelImgProcess.h>
 
+// What the "Temperature" dialog redraws on a refresh request (its dialog bits).
+inline constexpr UINT kTempDisplayRefreshTemperature = 0x1;
+inline constexpr UINT kTempDisplayRefreshEpsilon = 0x2;
+
 class CTemperatureOwner : public CXelImgProcess {
  public:
   using CXelImgProcess::CXelImgProcess;

@@ -199,8 +199,7 @@ void CRangeSlider::OnKeyDown(UINT ch, UINT repeat, UINT flags) {
                                                      : Thumb::Both;
   CRect client;
   GetClientRect(&client);
-  const range_slider::Layout layout =
-      range_slider::Compute(client, m_bHorizontal != 0, m_Min, m_Max, m_Left, m_Right);
+  const range_slider::Layout layout = range_slider::Compute(client, m_bHorizontal != 0, m_Min, m_Max, m_Left, m_Right);
   const double step = m_Step > 0.0 ? m_Step : layout.ValuePerPixel(m_Min, m_Max);
   const int lowerKey = m_bHorizontal ? VK_LEFT : VK_UP;
   const int raiseKey = m_bHorizontal ? VK_RIGHT : VK_DOWN;

@@ -10,8 +10,7 @@
 
 namespace {
 
-constexpr UINT kUnitText = 0x01;
-constexpr UINT kBarAndLabels = 0x02;
+constexpr DWORD kColorBarStyle = WS_CHILD | WS_VISIBLE;
 constexpr UINT kColorBarID = 0xFFFF;
 
 }  // namespace
@@ -43,9 +42,9 @@ BOOL CTempScaleDialog::OnInitDialog() {
   CRect rect;
   placeholder->GetWindowRect(&rect);
   ScreenToClient(&rect);
-  m_ColorBar.Create("", 0x50000000, rect, this, kColorBarID);
+  m_ColorBar.Create("", kColorBarStyle, rect, this, kColorBarID);
   UpdateDlgPos(TRUE);
-  UpdateDialogDisplay(0, kUnitText | kBarAndLabels);
+  UpdateDialogDisplay(0, kTempScaleRefreshAll);
   return TRUE;
 }
 
@@ -70,8 +69,9 @@ LRESULT CTempScaleDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
   CPseudoColorOwner* owner = Owner();
   if (!owner) return 0;
   const auto bits = static_cast<UINT>(dialogBits);
-  if ((bits & kUnitText) && owner->GetUnitConverter()) SetDlgItemText(IDC_TS_UNIT, owner->GetUnitConverter()->GetUnitText());
-  if (bits & kBarAndLabels) {
+  if ((bits & kTempScaleRefreshUnitText) && owner->GetUnitConverter())
+    SetDlgItemText(IDC_TS_UNIT, owner->GetUnitConverter()->GetUnitText());
+  if (bits & kTempScaleRefreshScale) {
     m_ColorBar.SetProfile(owner->GetProfiles().GetCurrentProfile());
     if (m_ColorBar.GetSafeHwnd()) m_ColorBar.Invalidate(FALSE);
     Invalidate(FALSE);
@@ -126,8 +126,8 @@ void CTempScaleDialog::PaintLabels(CDC& dc) {
   // tick stands for get only their two ends labelled.
   constexpr double kLargestTickedUnit = 1.0e7;
   const double tenths = (upperU - lowerU) * 10;
-  const bool tickable = std::fabs(lowerU) <= kLargestTickedUnit && std::fabs(upperU) <= kLargestTickedUnit &&
-                        std::fabs(tenths) >= 1.0;
+  const bool tickable =
+      std::fabs(lowerU) <= kLargestTickedUnit && std::fabs(upperU) <= kLargestTickedUnit && std::fabs(tenths) >= 1.0;
   if (lowerU == upperU) {
     drawLabel("> %.1lf", upperU, bar.Height());
     drawLabel("<= %.1lf", lowerU, 0);

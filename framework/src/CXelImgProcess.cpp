@@ -95,6 +95,13 @@ const CXelAoi_0* CXelImgProcess::GetAoi(UINT index) const {
   return &m_pState->fullImageAois[index];
 }
 
+void CXelImgProcess::TParamLimits::Write(UINT* pMinValue, UINT* pMaxValue, UINT* pMinSize, UINT* pMaxSize) const {
+  if (pMinValue != nullptr) *pMinValue = minValue;
+  if (pMaxValue != nullptr) *pMaxValue = maxValue;
+  if (pMinSize != nullptr) *pMinSize = minSize;
+  if (pMaxSize != nullptr) *pMaxSize = maxSize;
+}
+
 void CXelImgProcess::SetStartTimeStamp() { m_pState->start = std::chrono::steady_clock::now(); }
 
 void CXelImgProcess::SetEndTimeStamp() {

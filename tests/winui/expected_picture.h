@@ -35,9 +35,9 @@ inline void ExpectMatchesDocsPicture(const winui::Surface& actual, const std::st
   // Left in the build tree to be looked at beside the expected one.
   const std::string kept = std::string(WINUI_TEST_OUTPUT_DIR) + "/" + name;
   winui::SavePng(actual, kept, &error);
-  ADD_FAILURE() << name << ": " << actual.Width() << " x " << actual.Height() << " rendered, "
-                << expected.Width() << " x " << expected.Height() << " expected; " << differing
-                << " pixels differ, the first at (" << firstX << ", " << firstY << "); the rendering is in " << kept;
+  ADD_FAILURE() << name << ": " << actual.Width() << " x " << actual.Height() << " rendered, " << expected.Width()
+                << " x " << expected.Height() << " expected; " << differing << " pixels differ, the first at ("
+                << firstX << ", " << firstY << "); the rendering is in " << kept;
 }
 
 }  // namespace expected_picture

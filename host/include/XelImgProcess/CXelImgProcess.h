@@ -74,6 +74,12 @@ class XEL_HOST_API CXelImgProcess : public CXelImgProcess_0 {
   // Never null: the AOI set for the index, else one covering the whole image (empty without image).
   const CXelAoi_0* GetAoi(UINT index) const;
 
+  // What GetParamLimits reports for a parameter; Write skips the outputs the caller passed as null.
+  struct TParamLimits {
+    UINT minValue, maxValue, minSize, maxSize;
+    void Write(UINT* pMinValue, UINT* pMaxValue, UINT* pMinSize, UINT* pMaxSize) const;
+  };
+
   void SetStartTimeStamp();
   void SetEndTimeStamp();
   // Sets the start time stamp when made and the end time stamp when it goes, on every way out of a

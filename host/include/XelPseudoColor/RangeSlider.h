@@ -14,9 +14,9 @@ using TRangeSliderColorCallback = COLORREF (*)(void* context, double min, double
 enum : WPARAM { RSN_LEFT = 0, RSN_RIGHT = 1, RSN_BOTH = 2 };
 
 // Messages to the slider. Values travel as doubles behind the LPARAM; each returns 0.
-inline constexpr UINT RSM_SETMINMAX = WM_USER + 1;        // LPARAM: const double[2], the scale's ends in any order
-inline constexpr UINT RSM_SETRANGE = WM_USER + 2;         // LPARAM: const double[2], the thumbs in any order
-inline constexpr UINT RSM_GETRANGE = WM_USER + 3;         // LPARAM: double[2], receives left and right
-inline constexpr UINT RSM_SETSTEP = WM_USER + 4;          // LPARAM: const double*, 0 for one pixel
+inline constexpr UINT RSM_SETMINMAX = WM_USER + 1;         // LPARAM: const double[2], the scale's ends in any order
+inline constexpr UINT RSM_SETRANGE = WM_USER + 2;          // LPARAM: const double[2], the thumbs in any order
+inline constexpr UINT RSM_GETRANGE = WM_USER + 3;          // LPARAM: double[2], receives left and right
+inline constexpr UINT RSM_SETSTEP = WM_USER + 4;           // LPARAM: const double*, 0 for one pixel
 inline constexpr UINT RSM_SETCOLORCALLBACK = WM_USER + 5;  // WPARAM: TRangeSliderColorCallback, LPARAM: its context
 inline constexpr UINT RSM_SETHORIZONTAL = WM_USER + 6;     // WPARAM: TRUE for a horizontal scale, FALSE for vertical

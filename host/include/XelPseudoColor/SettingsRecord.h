@@ -70,6 +70,9 @@ struct TPseudoColorKey {
   const char* fallbackName = nullptr;              // AutoMode: the older key, non-zero for auto contrast
 };
 
+// Degree Celsius in Windows-1252.
+inline constexpr char kPseudoColorDefaultUnit[] = {'\xB0', 'C', '\0'};
+
 inline constexpr TPseudoColorKey kPseudoColorKeys[] = {
     {"Lower", EPseudoColorKeyKind::Double, &TPseudoColorSettings::Lower, nullptr, 0.0},
     {"Upper", EPseudoColorKeyKind::Double, &TPseudoColorSettings::Upper, nullptr, 1.0},
@@ -78,17 +81,16 @@ inline constexpr TPseudoColorKey kPseudoColorKeys[] = {
     {"AutoContrastMinLevel", EPseudoColorKeyKind::Double, &TPseudoColorSettings::AutoContrastMinLevel, nullptr, 0.02},
     {"AutoContrastMaxLevel", EPseudoColorKeyKind::Double, &TPseudoColorSettings::AutoContrastMaxLevel, nullptr, 0.98},
     {"AutoContrastDestRange", EPseudoColorKeyKind::Double, &TPseudoColorSettings::AutoContrastDestRange, nullptr, 1.0},
-    {"AutoContrastMinWidthEnable", EPseudoColorKeyKind::Flag, nullptr, &TPseudoColorSettings::AutoContrastMinWidthEnable,
-     0.0},
+    {"AutoContrastMinWidthEnable", EPseudoColorKeyKind::Flag, nullptr,
+     &TPseudoColorSettings::AutoContrastMinWidthEnable, 0.0},
     // "Cntrast": the spelling files have always used.
     {"AutoCntrastMinWidth", EPseudoColorKeyKind::Double, &TPseudoColorSettings::AutoContrastMinWidth, nullptr, 0.1},
-    {"AutoContrastMaxWidthEnable", EPseudoColorKeyKind::Flag, nullptr, &TPseudoColorSettings::AutoContrastMaxWidthEnable,
-     0.0},
+    {"AutoContrastMaxWidthEnable", EPseudoColorKeyKind::Flag, nullptr,
+     &TPseudoColorSettings::AutoContrastMaxWidthEnable, 0.0},
     {"AutoCntrastMaxWidth", EPseudoColorKeyKind::Double, &TPseudoColorSettings::AutoContrastMaxWidth, nullptr, 0.9},
     {"AutoMode", EPseudoColorKeyKind::AutoMode, nullptr, nullptr, 0.0, nullptr, "AutoContrastEnabled"},
     {"UnitUseNormalization", EPseudoColorKeyKind::Flag, nullptr, &TPseudoColorSettings::UnitUseNormalization, 1.0},
-    // Degree Celsius in Windows-1252.
-    {"UnitDesc", EPseudoColorKeyKind::Text, nullptr, nullptr, 0.0, "\xB0" "C"},
+    {"UnitDesc", EPseudoColorKeyKind::Text, nullptr, nullptr, 0.0, kPseudoColorDefaultUnit},
     {"SliderSteps", EPseudoColorKeyKind::SliderSteps, nullptr, nullptr, 180.0},
     {"ColorProfileIndex", EPseudoColorKeyKind::ProfileIndex, nullptr, nullptr, 0.0},
 };
