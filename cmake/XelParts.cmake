@@ -11,7 +11,7 @@ function(xel_add_part target folder)
   add_library(${target} OBJECT ${PART_SOURCES})
   set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
   xel_add_include_root(${target} ${folder})
-  target_link_libraries(${target} PUBLIC ${PART_USES})
+  target_link_libraries(${target} PUBLIC ${PART_USES} PRIVATE xel_strict_warnings)
   xel_target_defaults(${target})
 endfunction()
 

@@ -144,7 +144,7 @@ void CTempScaleDialog::PaintLabels(CDC& dc) {
     for (long long v = labels.first;; v += labels.step) {
       const double offset = (static_cast<double>(v) - l10) * perTenth;
       if (offset < 0 || offset > pixels) break;
-      drawLabel("%.1lf", v / 10.0, static_cast<int>(offset));
+      drawLabel("%.1lf", static_cast<double>(v) / 10.0, static_cast<int>(offset));
       if (labels.step == 0) break;
     }
   }
