@@ -55,9 +55,11 @@ void PrintSettings(const PseudoColorObject& object) {
       case EPseudoColorKeyKind::SliderSteps:
         whole(key.name, object.SliderSteps());
         break;
-      case EPseudoColorKeyKind::ProfileIndex:
-        line(key.name, std::to_string(object.Profile()) + " (" + ProfileName(object.Profile()) + ")");
+      case EPseudoColorKeyKind::ProfileIndex: {
+        const UINT profile = object.Profile();
+        line(key.name, std::to_string(profile) + " (" + ProfileName(profile) + ")");
         break;
+      }
     }
   }
 }
