@@ -27,18 +27,15 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/host/include/ ${PROJECT_SOURCE_DIR}/fram
                   ${PROJECT_SOURCE_DIR}/winui/include/
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
 
-if(TARGET XelPseudoColor)
-  xel_install_rpath(XelPseudoColor ${XEL_PLUGIN_INSTALL_DIR})
-  install(TARGETS XelPseudoColor LIBRARY DESTINATION ${XEL_PLUGIN_INSTALL_DIR})
-endif()
-if(TARGET xelimg)
-  xel_install_rpath(xelimg ${CMAKE_INSTALL_BINDIR})
-  # Where xelimg looks for the plug-in by default; the folders differ with the prefix (lib or a
-  # multiarch folder below /usr), so it learns the way from here.
-  file(RELATIVE_PATH plugin_from_bin /${CMAKE_INSTALL_BINDIR} /${XEL_PLUGIN_INSTALL_DIR})
-  target_compile_definitions(xelimg PRIVATE XELIMG_INSTALLED_PLUGIN_DIR="${plugin_from_bin}")
-  install(TARGETS xelimg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+xel_install_rpath(XelPseudoColor ${XEL_PLUGIN_INSTALL_DIR})
+install(TARGETS XelPseudoColor LIBRARY DESTINATION ${XEL_PLUGIN_INSTALL_DIR})
+
+xel_install_rpath(xelimg ${CMAKE_INSTALL_BINDIR})
+# Where xelimg looks for the plug-in by default; the folders differ with the prefix (lib or a
+# multiarch folder below /usr), so it learns the way from here.
+file(RELATIVE_PATH plugin_from_bin /${CMAKE_INSTALL_BINDIR} /${XEL_PLUGIN_INSTALL_DIR})
+target_compile_definitions(xelimg PRIVATE XELIMG_INSTALLED_PLUGIN_DIR="${plugin_from_bin}")
+install(TARGETS xelimg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(EXPORT XelImgProcessTargets NAMESPACE XelImgProcess:: DESTINATION ${XEL_CMAKE_INSTALL_DIR})
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/XelImgProcessConfig.cmake.in

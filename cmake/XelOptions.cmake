@@ -3,9 +3,14 @@ option(XEL_BUILD_TESTS "Build the test programs" ON)
 option(XEL_BUILD_BENCH "Build the benchmarks" OFF)
 option(XEL_BUILD_FUZZ "Build the libFuzzer targets (clang only)" OFF)
 set(XEL_SANITIZE "" CACHE STRING "Sanitizer build: address, thread or empty")
+option(XEL_WERROR "Treat warnings as errors (CI builds turn this on)" OFF)
 
 add_library(xel_warnings INTERFACE)
-target_compile_options(xel_warnings INTERFACE -Wall -Wextra)
+target_compile_options(xel_warnings INTERFACE -Wall -Wextra $<$<BOOL:${XEL_WERROR}>:-Werror>)
+# The stricter set the plug-in's own parts are held to (cmake/XelParts.cmake): the sizes, signs and
+# names of image data are where a silent conversion or a shadowed name costs a wrong pixel.
+add_library(xel_strict_warnings INTERFACE)
+target_compile_options(xel_strict_warnings INTERFACE -Wconversion -Wshadow -Wold-style-cast)
 
 # The vptr check needs every dynamic type's type info at link time, but the plug-in's classes are
 # hidden inside the plug-in by design and tests reach them only through the library they dlopen.

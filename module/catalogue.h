@@ -1,8 +1,8 @@
 // The processing objects this library offers, in the order hosts list them.
 #pragma once
 
-#include <XelImgProcess/CXelImgProcess_0.h>
 #include <XelImgProcess/CXelImgProcessInstance_0.h>
+#include <XelImgProcess/CXelImgProcess_0.h>
 
 struct TCatalogueEntry {
   _EXIP_OBJTYPE type;

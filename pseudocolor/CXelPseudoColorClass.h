@@ -2,33 +2,27 @@
 // per colour component, mapping the grey window [Lower, Upper] onto the current colour profile.
 #pragma once
 
-#include "module/module_state.h"
 #include "profiles/CColorProfileList.h"
 #include "pseudocolor/kernels.h"
+#include "pseudocolor/lut.h"
+#include "pseudocolor/pseudo_color_owner.h"
 #include "pseudocolor/settings.h"
 #include "pseudocolor/special_data.h"
 
 #include <XelImgProcess/CXelImgProcess.h>
 #include <XelImgProcess/CXelUnitConverter_0.h>
+#include <winui/afxwin.h>
 
-#include <cstdint>
 #include <string>
 
 struct THistogramResult;
 
-class CXelPseudoColorClass : public CXelImgProcess {
+class CXelPseudoColorClass : public CPseudoColorOwner {
  public:
   // Dialog IDs within this object.
   static constexpr UINT kPseudoColorDlgID = 0;
   static constexpr UINT kTempScaleDlgID = 1;
   static constexpr UINT kNumDialogs = 2;
-
-  // Refresh bits each dialog is sent (their meaning belongs to the dialogs).
-  static constexpr UINT kPseudoColorRefreshAll = 0x7F;
-  static constexpr UINT kPseudoColorRefreshFrame = 0x0F;
-  static constexpr UINT kPseudoColorRefreshProfile = 0x42;
-  static constexpr UINT kTempScaleRefreshAll = 3;
-  static constexpr UINT kTempScaleRefreshScale = 2;
 
   explicit CXelPseudoColorClass(CXelImgProcessInstance_0* instance);
   ~CXelPseudoColorClass() override;
@@ -44,70 +38,42 @@ class CXelPseudoColorClass : public CXelImgProcess {
   UINT IsDialogTypeFlag(UINT dlgID) override;
   CXelImgProcessDlg* CreateDialogObject(UINT dlgID, HWND parent) override;
 
-  // Operations of the dialogs. They store what they are given: the dialogs pass values and indices
-  // they took from this object or from their own lists.
-  void SetBounds(double lower, double upper);
-  void GetBounds(double* pLower, double* pUpper) const;
-  void SelectColorProfile(UINT index);
-  UINT GetSliderSteps() const;
+  // What the dialogs may do (CPseudoColorOwner). They store what they are given: the dialogs pass
+  // values and indices they took from this object or from their own lists.
+  void SetBounds(double lower, double upper) override;
+  void GetBounds(double* pLower, double* pUpper) const override;
+  BOOL CalculateAutoContrast(double* pLower, double* pUpper) override;
+  BOOL CalculateAutoBrightness(double* pLower, double* pUpper, double width) override;
+  void SetAutoMode(UINT mode) override;
+  void SetWidthLimit(EWidthLimit which, BOOL enabled, double width) override;
+  const CColorProfileList& GetProfiles() const override;
+  void SelectColorProfile(UINT index) override;
+  void InvalidateLut() override;
+  UINT GetSliderSteps() const override;
+  const TPseudoColorSettings& GetSettings() const override;
+  CXelUnitConverter_0* GetUnitConverter() const override;
+  UINT GetGreySpan() const override;
 
-  // Refresh requests for an open dialog; dropped when the dialog does not exist.
-  void UpdatePseudoColorDialog(UINT bits);
-  void UpdateTempScaleDialog(UINT bits);
-  // Keeps the host's unit converter in step with the display-unit settings and GreySpan.
-  void UpdateUnitConversion(const TPseudoColorSettings& settings);
-
-  TPseudoColorSpecialData SpecialData{};
-
-  // --- processing members ---
   class CWorkerThread;
 
   UINT Process(UINT mode) override;
   CXelImgProcess::CWorkerThread* CreateWorkerThreadInstance() override;
   void DeleteWorkerThreadInstance(CXelImgProcess::CWorkerThread* thread) override;
 
-  // Both only compute: TRUE writes both outputs, FALSE touches neither.
-  virtual BOOL CalculateAutoContrast(double* pLower, double* pUpper);
-  virtual BOOL CalculateAutoBrightness(double* pLower, double* pUpper, double width);
-
-  // Brings the tables up to date for images src and dst; FALSE when they cannot serve those images.
-  BOOL UpdateLut(UINT src, UINT dst);
-
  private:
-  void ResetLut();
-  BOOL AllocLut(UINT src, UINT dst);
-  std::uint64_t GetLutSize(UINT src, UINT dst);
-  BOOL CalculateLut(UINT src, UINT dst);
-  double NormalizePosition(double x);
+  // Refresh requests for an open dialog; dropped when the dialog does not exist.
+  void UpdatePseudoColorDialog(UINT bits);
+  void UpdateTempScaleDialog(UINT bits);
+  // Keeps the host's unit converter in step with the display-unit settings and GreySpan.
+  void UpdateUnitConversion(const TPseudoColorSettings& settings);
+
+  // Brings the LUT up to date for images src and dst; FALSE when it cannot serve those images.
+  BOOL UpdateLut(UINT src, UINT dst);
   const THistogramResult* RunHistogram(const char* operation, const CXelAoi_0* aoi, BOOL setAoi);
   void ApplyAutoBounds();
-  void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  void LogDetail(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  UINT Leave(UINT result);
+  // The leaving line of a run that ends early.
   UINT LeaveWithLine(UINT result);
 
- public:
-  XI_IMGFORMAT LutSrcFormat = 0;
-  void* Luts[4] = {};
-  UINT LutDstMsbPos = 0;
-  UINT LutDstMemBPC = 0;
-  UINT LutDstImgBPC = 0;
-  BOOL LutValid = 0;
-  TLutKernel KernelTable[kKernelTableSize] = {};
-  // --- end processing members ---
-
-  // The dialogs read and write the settings in place.
-  TPseudoColorSettings Settings{};
-  UINT SliderSteps = kDefaultSliderSteps;
-  CXelImgProcess_0* pHistogramObj = nullptr;
-  CXelUnitConverter_0* pUnitConverter = nullptr;
-  UINT GreySpan = 1;  // largest grey value of the last source; the converter's scale divides by it
-  CColorProfileList ProfileList;
-  _TXIP_DIALOG_DATA DialogData[kNumDialogs];
-  std::string UserButtonTexts[XIP_MAX_USER_BUTTONS];
-  std::string* UserButtonTextPtrs[XIP_MAX_USER_BUTTONS] = {&UserButtonTexts[0], &UserButtonTexts[1]};
-
- private:
   UINT SetSettings(UINT_PTR value, UINT_PTR size);
   UINT SetSliderSteps(UINT_PTR value, UINT_PTR size);
   UINT SetIni(UINT_PTR context, UINT_PTR mode);
@@ -120,9 +86,28 @@ class CXelPseudoColorClass : public CXelImgProcess {
 
   BOOL ImportSettings(UINT_PTR context);
   void ExportSettings(UINT_PTR context);
+  BOOL ImportKey(UINT_PTR context, const TPseudoColorKey& key);
+  void ExportKey(UINT_PTR context, const TPseudoColorKey& key);
   // Every dialog shows something that depends on the settings.
   void RefreshAfterSettingsChange();
 
   void FillDialogData();
+  // The dialog's icon in this library's resources; named beside the dialog catalogue in module/.
+  static UINT DialogIconID(UINT dlgID);
   void UpdateDialog(UINT dlgID, UINT bits);
+
+  TPseudoColorSpecialData SpecialData{};
+
+  CPseudoColorLut Lut;
+  TLutKernel KernelTable[kKernelTableSize] = {};
+
+  TPseudoColorSettings Settings{};
+  UINT SliderSteps = kDefaultSliderSteps;
+  CXelImgProcess_0* pHistogramObj = nullptr;
+  CXelUnitConverter_0* pUnitConverter = nullptr;
+  UINT GreySpan = 1;  // largest grey value of the last source; the converter's scale divides by it
+  CColorProfileList ProfileList;
+  _TXIP_DIALOG_DATA DialogData[kNumDialogs];
+  std::string UserButtonTexts[XIP_MAX_USER_BUTTONS];
+  std::string* UserButtonTextPtrs[XIP_MAX_USER_BUTTONS] = {&UserButtonTexts[0], &UserButtonTexts[1]};
 };

@@ -37,8 +37,7 @@ void KeepInside(double& lo, double& hi) {
 // Runs the statistics object on the current source and returns its histogram, or null after logging
 // why there is none. An AOI is handed over only for auto contrast; auto brightness keeps whatever
 // the statistics object was given last.
-const THistogramResult* CXelPseudoColorClass::RunHistogram(const char* operation, const CXelAoi_0* aoi,
-                                                           BOOL setAoi) {
+const THistogramResult* CXelPseudoColorClass::RunHistogram(const char* operation, const CXelAoi_0* aoi, BOOL setAoi) {
   CXelImage_0* source = GetValidImage(0);
   pHistogramObj->SetImages(1, &source);
   if (setAoi) pHistogramObj->SetParam(XIP_STAT_PARAM_AOI, 0, reinterpret_cast<UINT_PTR>(aoi));
@@ -55,8 +54,7 @@ const THistogramResult* CXelPseudoColorClass::RunHistogram(const char* operation
       failure = "Histogram contains no values";
   }
   if (failure == nullptr) return result;
-  if (m_pLogger != nullptr)
-    m_pLogger->LogPrintLevel(XIP_LOG_PLAIN, "CXelPseudoColorClass::%s: %s", operation, failure);
+  Log("CXelPseudoColorClass::%s: %s", operation, failure);
   return nullptr;
 }
 
@@ -109,17 +107,17 @@ BOOL CXelPseudoColorClass::CalculateAutoContrast(double* pLower, double* pUpper)
   double hi = static_cast<double>(highWide) / n;
   const double width = hi - lo;
 
-  const bool limitsConsistent = s.AutoCntrastMaxWidth >= s.AutoCntrastMinWidth;
+  const bool limitsConsistent = s.AutoContrastMaxWidth >= s.AutoContrastMinWidth;
   if (s.AutoContrastMinWidthEnable && (limitsConsistent || !s.AutoContrastMaxWidthEnable) &&
-      width < s.AutoCntrastMinWidth) {
-    const double grow = (s.AutoCntrastMinWidth - width) * 0.5;
+      width < s.AutoContrastMinWidth) {
+    const double grow = (s.AutoContrastMinWidth - width) * 0.5;
     lo -= grow;
     hi += grow;
     KeepInside(lo, hi);
   }
   if (s.AutoContrastMaxWidthEnable && (limitsConsistent || !s.AutoContrastMinWidthEnable) &&
-      width > s.AutoCntrastMaxWidth) {
-    const double shrink = (width - s.AutoCntrastMaxWidth) * 0.5;
+      width > s.AutoContrastMaxWidth) {
+    const double shrink = (width - s.AutoContrastMaxWidth) * 0.5;
     lo += shrink;
     hi -= shrink;
     KeepInside(lo, hi);

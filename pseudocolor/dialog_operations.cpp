@@ -3,7 +3,7 @@
 
 void CXelPseudoColorClass::SetBounds(double lower, double upper) {
   Settings.Lower = lower;
-  LutValid = 0;
+  Lut.Invalidate();
   Settings.Upper = upper;
   UpdateTempScaleDialog(kTempScaleRefreshScale);
 }
@@ -14,7 +14,7 @@ void CXelPseudoColorClass::GetBounds(double* pLower, double* pUpper) const {
 }
 
 // The LUT is left valid on purpose: the pseudo-colour dialog decides when the new profile reaches
-// the image, and clears LutValid itself.
+// the image, and invalidates the LUT itself.
 void CXelPseudoColorClass::SelectColorProfile(UINT index) {
   ProfileList.SetCurrentIndex(index);
   UpdatePseudoColorDialog(kPseudoColorRefreshProfile);
@@ -22,3 +22,25 @@ void CXelPseudoColorClass::SelectColorProfile(UINT index) {
 }
 
 UINT CXelPseudoColorClass::GetSliderSteps() const { return SliderSteps; }
+
+void CXelPseudoColorClass::SetAutoMode(UINT mode) { Settings.AutoMode = mode; }
+
+void CXelPseudoColorClass::SetWidthLimit(EWidthLimit which, BOOL enabled, double width) {
+  if (which == EWidthLimit::Min) {
+    Settings.AutoContrastMinWidthEnable = enabled;
+    Settings.AutoContrastMinWidth = width;
+  } else {
+    Settings.AutoContrastMaxWidthEnable = enabled;
+    Settings.AutoContrastMaxWidth = width;
+  }
+}
+
+const CColorProfileList& CXelPseudoColorClass::GetProfiles() const { return ProfileList; }
+
+void CXelPseudoColorClass::InvalidateLut() { Lut.Invalidate(); }
+
+const TPseudoColorSettings& CXelPseudoColorClass::GetSettings() const { return Settings; }
+
+CXelUnitConverter_0* CXelPseudoColorClass::GetUnitConverter() const { return pUnitConverter; }
+
+UINT CXelPseudoColorClass::GetGreySpan() const { return GreySpan; }

@@ -5,14 +5,12 @@
 
 namespace {
 
-constexpr UINT kPseudoColorIcon = 7004;
-constexpr UINT kTempScaleIcon = 7005;
 // The host places a dialog where it was last shown.
-constexpr UINT kPlacementRemembered = 2;
+constexpr UINT kPlaceWhereLastShown = 2;
 
 void Describe(_TXIP_DIALOG_DATA& record, UINT dlgID, const char* headLine, UINT iconID) {
   record.DlgID = dlgID;
-  record.PlacementMode = kPlacementRemembered;
+  record.PlacementMode = kPlaceWhereLastShown;
   record.HeadLine = headLine;
   record.MenuText = headLine;
   // Loaded from this library's own resources: the caller has made its module state current.
@@ -24,10 +22,10 @@ void Describe(_TXIP_DIALOG_DATA& record, UINT dlgID, const char* headLine, UINT 
 
 void CXelPseudoColorClass::FillDialogData() {
   _TXIP_DIALOG_DATA& pseudoColor = DialogData[kPseudoColorDlgID];
-  Describe(pseudoColor, kPseudoColorDlgID, "Pseudo Color", kPseudoColorIcon);
+  Describe(pseudoColor, kPseudoColorDlgID, "Pseudo Color", DialogIconID(kPseudoColorDlgID));
   pseudoColor.NumUserButtons = XIP_MAX_USER_BUTTONS;
   pseudoColor.ppUserButtonTexts = UserButtonTextPtrs;
-  Describe(DialogData[kTempScaleDlgID], kTempScaleDlgID, "Temperature Scale", kTempScaleIcon);
+  Describe(DialogData[kTempScaleDlgID], kTempScaleDlgID, "Temperature Scale", DialogIconID(kTempScaleDlgID));
 }
 
 void CXelPseudoColorClass::UpdateDialog(UINT dlgID, UINT bits) {
@@ -40,7 +38,7 @@ void CXelPseudoColorClass::UpdatePseudoColorDialog(UINT bits) { UpdateDialog(kPs
 void CXelPseudoColorClass::UpdateTempScaleDialog(UINT bits) { UpdateDialog(kTempScaleDlgID, bits); }
 
 void CXelPseudoColorClass::RefreshAfterSettingsChange() {
-  LutValid = 0;
+  Lut.Invalidate();
   UpdateUnitConversion(Settings);
   UpdatePseudoColorDialog(kPseudoColorRefreshAll);
   UpdateTempScaleDialog(kTempScaleRefreshAll);

@@ -108,8 +108,8 @@ void ConvertPackedWords(const BYTE* pSrcRow, UINT srcStep, UINT srcMask, UINT sr
 }
 
 template <typename S, typename D>
-void ConvertPackedUnits(const BYTE* pSrcRow, UINT srcStep, UINT srcMask, UINT srcShift, BYTE* pDstRow,
-                        UINT dstStep, const PackedTables<D>& tables, UINT width) {
+void ConvertPackedUnits(const BYTE* pSrcRow, UINT srcStep, UINT srcMask, UINT srcShift, BYTE* pDstRow, UINT dstStep,
+                        const PackedTables<D>& tables, UINT width) {
   const BYTE* pSrc = pSrcRow;
   BYTE* pDst = pDstRow;
   for (UINT x = 0; x < width; ++x, pSrc += srcStep, pDst += dstStep) {
@@ -119,13 +119,13 @@ void ConvertPackedUnits(const BYTE* pSrcRow, UINT srcStep, UINT srcMask, UINT sr
 }
 
 template <typename S, typename D>
-void LutKernel(const BYTE* pSrcRow, UINT srcStep, UINT srcMask, UINT srcShift, BYTE* pDstRow,
-               const INT* pDstOffsets, UINT dstStep, const void* const* pLuts, UINT numComponents, UINT width) {
+void LutKernel(const BYTE* pSrcRow, UINT srcStep, UINT srcMask, UINT srcShift, BYTE* pDstRow, const INT* pDstOffsets,
+               UINT dstStep, const void* const* pLuts, UINT numComponents, UINT width) {
   if (width == 0 || numComponents == 0) return;
   const PackedTables<D> tables(pDstOffsets, dstStep, pLuts, numComponents);
   if (!tables) {
-    ConvertPerComponent<S, D>(pSrcRow, srcStep, srcMask, srcShift, pDstRow, pDstOffsets, dstStep, pLuts,
-                              numComponents, width);
+    ConvertPerComponent<S, D>(pSrcRow, srcStep, srcMask, srcShift, pDstRow, pDstOffsets, dstStep, pLuts, numComponents,
+                              width);
   } else if constexpr (sizeof(D) <= 2) {
     ConvertPackedWords<S, D>(pSrcRow, srcStep, srcMask, srcShift, pDstRow, tables, width);
   } else {
@@ -139,11 +139,10 @@ using U32 = std::uint32_t;
 
 }  // namespace
 
-#define XEL_DEFINE_LUT_KERNEL(name, S, D)                                                                 \
-  void name(const BYTE* pSrcRow, UINT srcStep, UINT srcMask, UINT srcShift, BYTE* pDstRow,                \
-            const INT* pDstOffsets, UINT dstStep, const void* const* pLuts, UINT numComponents, UINT width) { \
-    LutKernel<S, D>(pSrcRow, srcStep, srcMask, srcShift, pDstRow, pDstOffsets, dstStep, pLuts, numComponents, \
-                    width);                                                                               \
+#define XEL_DEFINE_LUT_KERNEL(name, S, D)                                                                             \
+  void name(const BYTE* pSrcRow, UINT srcStep, UINT srcMask, UINT srcShift, BYTE* pDstRow, const INT* pDstOffsets,    \
+            UINT dstStep, const void* const* pLuts, UINT numComponents, UINT width) {                                 \
+    LutKernel<S, D>(pSrcRow, srcStep, srcMask, srcShift, pDstRow, pDstOffsets, dstStep, pLuts, numComponents, width); \
   }
 
 XEL_DEFINE_LUT_KERNEL(LutKernel8To8, U8, U8)

@@ -1,7 +1,5 @@
-// The LUT: the rule for one entry, and the object's three tables built from it when their keys change.
+// The LUT: the rule for one entry, and the three tables built from it when their keys change.
 #include "pseudocolor/lut.h"
-
-#include "pseudocolor/CXelPseudoColorClass.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -25,85 +23,30 @@ UINT LutEntry(double v, const TLutEntryFormat& format) {
   return (low << format.lsbPos) & widthMask & format.mask;
 }
 
-// --- the object's tables ------------------------------------------------------------------------------
-
-BOOL CXelPseudoColorClass::UpdateLut(UINT src, UINT dst) {
-  CXelImage_0* source = GetImage(src);
-  CXelImage_0* destination = GetImage(dst);
-  if (source == nullptr || destination == nullptr) return FALSE;
-  if (XiFormatClass(source->GetFormat()) != XI_IMGFORMAT_CLASS_GREYSCALE ||
-      XiFormatClass(destination->GetFormat()) != XI_IMGFORMAT_CLASS_RGB)
-    return FALSE;
-  if (source->GetFormat() != LutSrcFormat || destination->GetMemBPC() != LutDstMemBPC) {
-    if (!AllocLut(src, dst)) return FALSE;
-  }
-  if (destination->GetMsbPos() == LutDstMsbPos && destination->GetMemBPC() == LutDstMemBPC &&
-      destination->GetImgBPC() == LutDstImgBPC && LutValid) {
-    if (m_pLogger != nullptr)
-      m_pLogger->LogPrintLevel(XIP_LOG_DETAIL, "CXelPseudoColorClass::UpdateLut: No need to recalculate LUT");
-    return TRUE;
-  }
-  return CalculateLut(src, dst);
-}
-
-void CXelPseudoColorClass::ResetLut() {
-  LutSrcFormat = 0;
-  for (void*& table : Luts) {
-    std::free(table);
-    table = nullptr;
-  }
-  LutDstMsbPos = 0;
-  LutDstMemBPC = 0;
-  LutDstImgBPC = 0;
-  LutValid = 0;
-}
-
-std::uint64_t CXelPseudoColorClass::GetLutSize(UINT src, UINT dst) {
-  const CXelImage_0* source = GetImage(src);
-  const CXelImage_0* destination = GetImage(dst);
-  if (source == nullptr || destination == nullptr) return 0;
-  // Formed in 32 bits, as the size a table may have is limited to what fits there.
-  const UINT entries = source->GetImgBPC() >= 32 ? 0 : 1u << source->GetImgBPC();
-  return (entries * destination->GetMemBPC()) / 8;
-}
-
-BOOL CXelPseudoColorClass::AllocLut(UINT src, UINT dst) {
-  ResetLut();
-  const CXelImage_0* source = GetImage(src);
-  const CXelImage_0* destination = GetImage(dst);
-  if (source == nullptr || destination == nullptr) return FALSE;
-  if (XiFormatClass(source->GetFormat()) != XI_IMGFORMAT_CLASS_GREYSCALE ||
-      XiFormatClass(destination->GetFormat()) != XI_IMGFORMAT_CLASS_RGB || source->GetImgBPC() > 16)
-    return FALSE;
-  const std::uint64_t size = GetLutSize(src, dst);
-  // An entry narrower than a byte has no table that CalculateLut could fill.
-  if (size == 0) return FALSE;
-  LutSrcFormat = source->GetFormat();
-  for (UINT c = 0; c < 3; ++c) {
-    Luts[c] = std::malloc(size);
-    if (Luts[c] == nullptr) {
-      ResetLut();
-      return FALSE;
-    }
-  }
-  return TRUE;
-}
-
-double CXelPseudoColorClass::NormalizePosition(double x) {
-  return NormalizeWindowPosition(x, Settings.Lower, Settings.Upper);
-}
+// --- the tables ----------------------------------------------------------------------------------
 
 namespace {
 
+bool ServesImages(const CXelImage_0& source, const CXelImage_0& destination) {
+  return XiFormatClass(source.GetFormat()) == XI_IMGFORMAT_CLASS_GREYSCALE &&
+         XiFormatClass(destination.GetFormat()) == XI_IMGFORMAT_CLASS_RGB;
+}
+
+// Formed in 32 bits, as the size a table may have is limited to what fits there.
+std::uint64_t TableBytes(const CXelImage_0& source, const CXelImage_0& destination) {
+  const UINT entries = source.GetImgBPC() >= 32 ? 0 : 1u << source.GetImgBPC();
+  return (entries * destination.GetMemBPC()) / 8;
+}
+
 template <typename Entry>
-void FillTables(const CColorProfile_0& profile, UINT entries, const TLutEntryFormat& format, double lower,
-                double upper, void* const (&tables)[4]) {
+void FillTables(const CColorProfile_0& profile, UINT entries, const TLutEntryFormat& format, TLutWindow window,
+                void* const (&tables)[4]) {
   const double step = 1.0 / (entries - 1);
   auto* red = static_cast<Entry*>(tables[0]);
   auto* green = static_cast<Entry*>(tables[1]);
   auto* blue = static_cast<Entry*>(tables[2]);
   for (UINT i = 0; i < entries; ++i) {
-    const double p = NormalizeWindowPosition(i * step, lower, upper);
+    const double p = NormalizeWindowPosition(i * step, window.lower, window.upper);
     red[i] = static_cast<Entry>(LutEntry(profile.GetRed(p), format));
     green[i] = static_cast<Entry>(LutEntry(profile.GetGreen(p), format));
     blue[i] = static_cast<Entry>(LutEntry(profile.GetBlue(p), format));
@@ -112,32 +55,71 @@ void FillTables(const CColorProfile_0& profile, UINT entries, const TLutEntryFor
 
 }  // namespace
 
-BOOL CXelPseudoColorClass::CalculateLut(UINT src, UINT dst) {
-  const CXelImage_0* source = GetImage(src);
-  const CXelImage_0* destination = GetImage(dst);
-  if (source == nullptr || destination == nullptr) return FALSE;
-  LutDstMsbPos = destination->GetMsbPos();
-  LutDstMemBPC = destination->GetMemBPC();
-  LutDstImgBPC = destination->GetImgBPC();
-  const UINT entries = 1u << source->GetImgBPC();
-  const TLutEntryFormat format{destination->GetMemBPC(), destination->GetImgBPC(), destination->GetLsbPos(),
-                               destination->GetComponentMask()};
-  const CColorProfile_0& profile = *ProfileList.GetCurrentProfile();
-  const double lower = Settings.Lower;
-  const double upper = Settings.Upper;
+CPseudoColorLut::~CPseudoColorLut() { Reset(); }
+
+CPseudoColorLut::EEnsureResult CPseudoColorLut::Ensure(const CXelImage_0* source, const CXelImage_0* destination,
+                                                       const CColorProfile_0* profile, TLutWindow window) {
+  if (source == nullptr || destination == nullptr || !ServesImages(*source, *destination)) return EEnsureResult::Failed;
+  if (source->GetFormat() != m_SrcFormat || destination->GetMemBPC() != m_DstMemBPC) {
+    if (!Allocate(*source, *destination)) return EEnsureResult::Failed;
+  }
+  if (destination->GetMsbPos() == m_DstMsbPos && destination->GetMemBPC() == m_DstMemBPC &&
+      destination->GetImgBPC() == m_DstImgBPC && m_Valid)
+    return EEnsureResult::Current;
+  if (profile == nullptr) return EEnsureResult::Failed;
+  return Calculate(*source, *destination, *profile, window) ? EEnsureResult::Rebuilt : EEnsureResult::Failed;
+}
+
+void CPseudoColorLut::Reset() {
+  m_SrcFormat = 0;
+  for (void*& table : m_Tables) {
+    std::free(table);
+    table = nullptr;
+  }
+  m_DstMsbPos = 0;
+  m_DstMemBPC = 0;
+  m_DstImgBPC = 0;
+  m_Valid = 0;
+}
+
+BOOL CPseudoColorLut::Allocate(const CXelImage_0& source, const CXelImage_0& destination) {
+  Reset();
+  if (!ServesImages(source, destination) || source.GetImgBPC() > 16) return FALSE;
+  const std::uint64_t size = TableBytes(source, destination);
+  // An entry narrower than a byte has no table that Calculate could fill.
+  if (size == 0) return FALSE;
+  m_SrcFormat = source.GetFormat();
+  for (UINT c = 0; c < 3; ++c) {
+    m_Tables[c] = std::malloc(size);
+    if (m_Tables[c] == nullptr) {
+      Reset();
+      return FALSE;
+    }
+  }
+  return TRUE;
+}
+
+BOOL CPseudoColorLut::Calculate(const CXelImage_0& source, const CXelImage_0& destination,
+                                const CColorProfile_0& profile, TLutWindow window) {
+  m_DstMsbPos = destination.GetMsbPos();
+  m_DstMemBPC = destination.GetMemBPC();
+  m_DstImgBPC = destination.GetImgBPC();
+  const UINT entries = 1u << source.GetImgBPC();
+  const TLutEntryFormat format{destination.GetMemBPC(), destination.GetImgBPC(), destination.GetLsbPos(),
+                               destination.GetComponentMask()};
   switch (format.memBPC) {
     case 8:
-      FillTables<std::uint8_t>(profile, entries, format, lower, upper, Luts);
+      FillTables<std::uint8_t>(profile, entries, format, window, m_Tables);
       break;
     case 16:
-      FillTables<std::uint16_t>(profile, entries, format, lower, upper, Luts);
+      FillTables<std::uint16_t>(profile, entries, format, window, m_Tables);
       break;
     case 32:
-      FillTables<std::uint32_t>(profile, entries, format, lower, upper, Luts);
+      FillTables<std::uint32_t>(profile, entries, format, window, m_Tables);
       break;
     default:
       return FALSE;
   }
-  LutValid = 1;
+  m_Valid = 1;
   return TRUE;
 }

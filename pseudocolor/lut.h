@@ -1,7 +1,13 @@
-// The LUT rule: how a grey value becomes a finished destination component value.
+// The LUT: the rule by which a grey value becomes a finished destination component value, and the
+// three tables (red, green, blue) built from it for one pair of image formats.
 #pragma once
 
+#include "profiles/CColorProfile_0.h"
+
+#include <XelImgProcess/CXelImage_0.h>
 #include <XelImgProcess/XelTypes.h>
+
+#include <cstdint>
 
 // Where a normalised grey value x falls in the window [lower, upper], as a profile position 0..1.
 // At or below lower gives 0, above upper 1; an empty or inverted window is a hard step at lower.
@@ -18,3 +24,45 @@ struct TLutEntryFormat {
 // Entry for a profile intensity v (nominally 0..1; values above 1 are cut to 1): v scaled to the
 // significant bits, halves rounded up, placed at the LSB position and masked, in the low memBPC bits.
 UINT LutEntry(double v, const TLutEntryFormat& format);
+
+// The LUT window, as fractions of the source grey range.
+struct TLutWindow {
+  double lower;
+  double upper;
+};
+
+// The tables and the keys they were built for: the source format and the destination's MSB
+// position, storage and significant bits. Ensure rebuilds them when a key changes or after
+// Invalidate, and otherwise leaves them alone.
+class CPseudoColorLut {
+ public:
+  enum class EEnsureResult { Failed, Rebuilt, Current };
+
+  CPseudoColorLut() = default;
+  ~CPseudoColorLut();
+  CPseudoColorLut(const CPseudoColorLut&) = delete;
+  CPseudoColorLut& operator=(const CPseudoColorLut&) = delete;
+
+  // The next Ensure recomputes the entries (the window or the profile changed).
+  void Invalidate() { m_Valid = 0; }
+  // Failed when the tables cannot serve a greyscale source and an RGB destination of these formats,
+  // or there is no memory for them. The profile is read only when the entries are recomputed.
+  EEnsureResult Ensure(const CXelImage_0* source, const CXelImage_0* destination, const CColorProfile_0* profile,
+                       TLutWindow window);
+  // Red, green and blue, then an unused fourth slot; entries are memBPC wide.
+  const void* const* Tables() const { return m_Tables; }
+  // Frees the tables and forgets the keys.
+  void Reset();
+
+ private:
+  BOOL Allocate(const CXelImage_0& source, const CXelImage_0& destination);
+  BOOL Calculate(const CXelImage_0& source, const CXelImage_0& destination, const CColorProfile_0& profile,
+                 TLutWindow window);
+
+  XI_IMGFORMAT m_SrcFormat = 0;
+  void* m_Tables[4] = {};
+  UINT m_DstMsbPos = 0;
+  UINT m_DstMemBPC = 0;
+  UINT m_DstImgBPC = 0;
+  BOOL m_Valid = 0;
+};

@@ -2,9 +2,9 @@
 #include "pseudocolor/CXelPseudoColorClass.h"
 #include "pseudocolor/worker_thread.h"
 
-CXelPseudoColorClass::CXelPseudoColorClass(CXelImgProcessInstance_0* instance) : CXelImgProcess(instance) {
-  XEL_MANAGE_PROCESSING_STATE();
-  if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelPseudoColorClass::CXelPseudoColorClass");
+CXelPseudoColorClass::CXelPseudoColorClass(CXelImgProcessInstance_0* instance) : CPseudoColorOwner(instance) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  Log("CXelPseudoColorClass::CXelPseudoColorClass");
   ResetSettings(Settings);
   pHistogramObj = CreateInstance(XIP_OBJTYPE_STATISTICS);
   pUnitConverter = static_cast<CXelUnitConverter_0*>(CreateInstance_XIObject(XI_OBJTYPE_UNIT_CONVERTER, 1));
@@ -18,9 +18,9 @@ CXelPseudoColorClass::CXelPseudoColorClass(CXelImgProcessInstance_0* instance) :
 }
 
 CXelPseudoColorClass::~CXelPseudoColorClass() {
-  XEL_MANAGE_PROCESSING_STATE();
-  if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelPseudoColorClass::~CXelPseudoColorClass");
-  ResetLut();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  Log("CXelPseudoColorClass::~CXelPseudoColorClass");
+  Lut.Reset();
   ShutDownDialogs();
   if (pHistogramObj != nullptr) DeleteInstance(pHistogramObj);
   if (pUnitConverter != nullptr) DeleteInstance_XIObject(XI_OBJTYPE_UNIT_CONVERTER, pUnitConverter);

@@ -6,39 +6,28 @@ namespace {
 constexpr UINT kParamSettings = XIP_PARAM_PSEUDOCOLOR_SETTINGS;
 constexpr UINT kParamSliderSteps = 13;
 
-struct TLimits {
-  UINT minValue, maxValue, minSize, maxSize;
-};
-
-void WriteLimits(const TLimits& limits, UINT* minValue, UINT* maxValue, UINT* minSize, UINT* maxSize) {
-  if (minValue != nullptr) *minValue = limits.minValue;
-  if (maxValue != nullptr) *maxValue = limits.maxValue;
-  if (minSize != nullptr) *minSize = limits.minSize;
-  if (maxSize != nullptr) *maxSize = limits.maxSize;
-}
-
 }  // namespace
 
 UINT CXelPseudoColorClass::GetParamLimits(UINT id, UINT* minValue, UINT* maxValue, UINT* minSize, UINT* maxSize) {
-  XEL_MANAGE_PROCESSING_STATE();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   switch (id) {
     case kParamSettings:
-      WriteLimits({0, 0xFFFFFFFF, sizeof(TPseudoColorSettings), sizeof(TPseudoColorSettings)}, minValue, maxValue,
-                  minSize, maxSize);
+      TParamLimits{0, 0xFFFFFFFF, sizeof(TPseudoColorSettings), sizeof(TPseudoColorSettings)}.Write(minValue, maxValue,
+                                                                                                    minSize, maxSize);
       return XIP_OK;
     case kParamSliderSteps:
-      WriteLimits({0, 0xFFFFFFFF, sizeof(UINT), sizeof(UINT)}, minValue, maxValue, minSize, maxSize);
+      TParamLimits{0, 0xFFFFFFFF, sizeof(UINT), sizeof(UINT)}.Write(minValue, maxValue, minSize, maxSize);
       return XIP_OK;
     case XIP_PARAM_INI:
-      WriteLimits({0, 0xFFFFFFFF, XIP_INI_MODE_ALL, XIP_INI_MODE_PLACEMENT}, minValue, maxValue, minSize, maxSize);
+      TParamLimits{0, 0xFFFFFFFF, XIP_INI_MODE_ALL, XIP_INI_MODE_PLACEMENT}.Write(minValue, maxValue, minSize, maxSize);
       return XIP_OK;
     case XIP_PARAM_SWITCH_ACTIVE:
     case XIP_PARAM_SWITCH_LOGGING:
-      WriteLimits({0, 1, 0, 0xFFFFFFFF}, minValue, maxValue, minSize, maxSize);
+      TParamLimits{0, 1, 0, 0xFFFFFFFF}.Write(minValue, maxValue, minSize, maxSize);
       return XIP_OK;
     case XIP_PARAM_OBJECT_INDEX:
       // The base has the last word here; a base that does not know the identifier leaves these alone.
-      WriteLimits({0, ProfileList.GetNumProfiles() - 1, 0, 0}, minValue, maxValue, minSize, maxSize);
+      TParamLimits{0, ProfileList.GetNumProfiles() - 1, 0, 0}.Write(minValue, maxValue, minSize, maxSize);
       return CXelImgProcess::GetParamLimits(id, minValue, maxValue, minSize, maxSize);
     default:
       return CXelImgProcess::GetParamLimits(id, minValue, maxValue, minSize, maxSize);
@@ -46,7 +35,7 @@ UINT CXelPseudoColorClass::GetParamLimits(UINT id, UINT* minValue, UINT* maxValu
 }
 
 UINT CXelPseudoColorClass::SetParam(UINT id, UINT_PTR value, UINT_PTR size) {
-  XEL_MANAGE_PROCESSING_STATE();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   switch (id) {
     case kParamSettings:
       return SetSettings(value, size);
@@ -62,7 +51,7 @@ UINT CXelPseudoColorClass::SetParam(UINT id, UINT_PTR value, UINT_PTR size) {
 }
 
 UINT CXelPseudoColorClass::GetParam(UINT id, UINT_PTR value, UINT_PTR extra) {
-  XEL_MANAGE_PROCESSING_STATE();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   switch (id) {
     case kParamSettings:
       return CopyOut(&Settings, sizeof Settings, value, extra);
@@ -111,7 +100,7 @@ UINT CXelPseudoColorClass::SetIni(UINT_PTR context, UINT_PTR mode) {
 UINT CXelPseudoColorClass::SetProfileIndex(UINT_PTR index) {
   if (index >= ProfileList.GetNumProfiles()) return XIP_E_BADARG;
   ProfileList.SetCurrentIndex(static_cast<UINT>(index));
-  LutValid = 0;
+  Lut.Invalidate();
   return XIP_OK;
 }
 

@@ -3,7 +3,6 @@
 #include "pseudocolor/worker_thread.h"
 
 #include <algorithm>
-#include <cstdarg>
 
 namespace {
 
@@ -37,54 +36,42 @@ bool DestinationLayoutFits(const CXelImage_0& destination, UINT numComponents, c
 
 }  // namespace
 
-void CXelPseudoColorClass::Log(const char* format, ...) {
-  if (m_pLogger == nullptr) return;
-  va_list args;
-  va_start(args, format);
-  m_pLogger->LogPrintV(XIP_LOG_PLAIN, format, args);
-  va_end(args);
-}
-
-void CXelPseudoColorClass::LogDetail(const char* format, ...) {
-  if (m_pLogger == nullptr) return;
-  va_list args;
-  va_start(args, format);
-  m_pLogger->LogPrintV(XIP_LOG_DETAIL, format, args);
-  va_end(args);
-}
-
-UINT CXelPseudoColorClass::Leave(UINT result) {
-  SetEndTimeStamp();
-  return result;
-}
-
 UINT CXelPseudoColorClass::LeaveWithLine(UINT result) {
   Log("Leaving CXelPseudoColorClass::Process");
-  return Leave(result);
+  return result;
 }
 
 void CXelPseudoColorClass::ApplyAutoBounds() {
   const UINT mode = Settings.AutoMode;
-  if (mode != 1 && mode != 2) return;
+  if (mode != kPseudoColorAutoContrast && mode != kPseudoColorAutoBrightness) return;
   double lower = 0.0;
   double upper = 0.0;
-  if (mode == 1 && CalculateAutoContrast(&lower, &upper)) {
+  if (mode == kPseudoColorAutoContrast && CalculateAutoContrast(&lower, &upper)) {
     LogDetail("Performed auto contrast (lower: %lf, upper: %lf)", lower, upper);
-  } else if (mode == 2 && CalculateAutoBrightness(&lower, &upper, Settings.Upper - Settings.Lower)) {
+  } else if (mode == kPseudoColorAutoBrightness &&
+             CalculateAutoBrightness(&lower, &upper, Settings.Upper - Settings.Lower)) {
     LogDetail("Performed auto brightness (lower: %lf, upper: %lf)", lower, upper);
   } else {
     Log("Error: could not perform auto contrast!");
     return;
   }
-  LutValid = 0;
+  Lut.Invalidate();
   Settings.Lower = lower;
   Settings.Upper = upper;
 }
 
+BOOL CXelPseudoColorClass::UpdateLut(UINT src, UINT dst) {
+  const CPseudoColorLut::EEnsureResult result =
+      Lut.Ensure(GetImage(src), GetImage(dst), ProfileList.GetCurrentProfile(), {Settings.Lower, Settings.Upper});
+  if (result == CPseudoColorLut::EEnsureResult::Current)
+    LogDetail("CXelPseudoColorClass::UpdateLut: No need to recalculate LUT");
+  return result != CPseudoColorLut::EEnsureResult::Failed;
+}
+
 UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
-  XEL_MANAGE_PROCESSING_STATE();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   Log("Entering CXelPseudoColorClass::Process");
-  SetStartTimeStamp();
+  const CScopedTimeStamp timeStamp(*this);
 
   CXelImage_0* source = GetValidImage(0);
   if (source == nullptr) {
@@ -104,8 +91,8 @@ UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
   GreySpan = srcMask >> (srcShift % 32);
 
   ApplyAutoBounds();
-  UpdatePseudoColorDialog(15);
-  UpdateTempScaleDialog(2);
+  UpdatePseudoColorDialog(kPseudoColorRefreshFrame);
+  UpdateTempScaleDialog(kTempScaleRefreshScale);
 
   const UINT numComponents = destination->GetNumComponents();
   if (!UpdateLut(0, 1)) {
@@ -124,7 +111,7 @@ UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
   LogDetail("Width = %u, Height = %u", width, height);
   if (width == 0 || height == 0) {
     Log("Invalid source and/or destination resolution!");
-    return Leave(XIP_E_AOI);
+    return XIP_E_AOI;
   }
 
   LogDetail("MemBPC (src = %u, dst = %u)", source->GetMemBPC(), destination->GetMemBPC());
@@ -142,25 +129,25 @@ UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
   const int srcCode = WidthCode(source->GetMemBPC(), 32);
   if (srcCode < 0) {
     Log("Invalid source bit depth (= %u)!", source->GetMemBPC());
-    return Leave(XIP_E_FORMAT);
+    return XIP_E_FORMAT;
   }
   const int dstCode = WidthCode(dstMemBPC, 16);
   if (dstCode < 0) {
     Log("Invalid dest bit depth (= %u)!", dstMemBPC);
-    return Leave(XIP_E_FORMAT);
+    return XIP_E_FORMAT;
   }
   if (!SourceLayoutFits(*source)) {
     Log("Invalid source layout (mask = 0x%08X, ImgBPC = %u, step = %u)!", srcMask, source->GetImgBPC(), srcStep);
-    return Leave(XIP_E_FORMAT);
+    return XIP_E_FORMAT;
   }
   if (!DestinationLayoutFits(*destination, numComponents, dstOffsets)) {
     Log("Invalid dest layout (components = %u, step = %u)!", numComponents, dstStep);
-    return Leave(XIP_E_FORMAT);
+    return XIP_E_FORMAT;
   }
   const UINT pattern = static_cast<UINT>(srcCode + 4 * dstCode);
   LogDetail("Initial function pointer pattern index = %u", pattern);
 
-  if (!SignalZeroProgress()) return Leave(XIP_E_PROGRESS_REFUSED);
+  if (!SignalZeroProgress()) return XIP_E_PROGRESS_REFUSED;
 
   CWorkerThread::CParameter record;
   record.pSrcImage = source;
@@ -176,7 +163,7 @@ UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
   record.SrcShift = srcShift;
   record.pDstOffsets = dstOffsets;
   record.DstStep = dstStep;
-  record.pLuts = Luts;
+  record.pLuts = Lut.Tables();
   record.NumComponents = numComponents;
   record.Width = width;
   record.pfnKernel = KernelTable[pattern];
@@ -191,7 +178,6 @@ UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
   }
 
   SignalProgress(height, height);
-  SetEndTimeStamp();
   Log("CXelLut::Process: exit -> success");
   return XIP_OK;
 }

@@ -3,18 +3,23 @@
 #include <cstring>
 
 void ResetSettings(TPseudoColorSettings& settings) {
-  settings.Lower = 0.0;
-  settings.Upper = 1.0;
-  settings.UnitMin = 20.0;
-  settings.UnitMax = 200.0;
-  settings.AutoContrastMinLevel = 0.02;
-  settings.AutoContrastMaxLevel = 0.98;
-  settings.AutoContrastDestRange = 1.0;
-  settings.AutoContrastMinWidthEnable = 0;
-  settings.AutoCntrastMinWidth = 0.1;
-  settings.AutoContrastMaxWidthEnable = 0;
-  settings.AutoCntrastMaxWidth = 0.9;
-  settings.UnitUseNormalization = 1;
-  settings.AutoMode = 0;
-  std::memcpy(settings.UnitDesc, kDegreeCelsius, sizeof kDegreeCelsius);
+  for (const TPseudoColorKey& key : kPseudoColorKeys) {
+    switch (key.kind) {
+      case EPseudoColorKeyKind::Double:
+        settings.*key.number = key.defaultValue;
+        break;
+      case EPseudoColorKeyKind::Flag:
+        settings.*key.flag = static_cast<BOOL>(key.defaultValue);
+        break;
+      case EPseudoColorKeyKind::AutoMode:
+        settings.AutoMode = static_cast<UINT>(key.defaultValue);
+        break;
+      case EPseudoColorKeyKind::Text:
+        std::memcpy(settings.UnitDesc, key.defaultText, std::strlen(key.defaultText) + 1);
+        break;
+      case EPseudoColorKeyKind::SliderSteps:
+      case EPseudoColorKeyKind::ProfileIndex:
+        break;  // kept beside the record
+    }
+  }
 }

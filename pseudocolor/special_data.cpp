@@ -5,7 +5,7 @@ constexpr UINT kMaxSourceBitDepth = 16;
 }
 
 void* CXelPseudoColorClass::GetSpecialData(UINT id) {
-  XEL_MANAGE_PROCESSING_STATE();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (id != 0) return nullptr;
   SpecialData = {};
   const CXelImage_0* source = GetImage(0);
@@ -22,6 +22,6 @@ void* CXelPseudoColorClass::GetSpecialData(UINT id) {
   SpecialData.Width = source->GetAoiWidth(aoi);
   SpecialData.Height = source->GetAoiHeight(aoi);
   SpecialData.MemBPC = source->GetMemBPC();
-  if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelPseudoColorClass::GetSpecialData:  success");
+  Log("CXelPseudoColorClass::GetSpecialData:  success");
   return &SpecialData;
 }

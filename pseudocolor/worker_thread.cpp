@@ -21,7 +21,7 @@ void ProcessRows(UINT firstRow, UINT rowCount, const CXelPseudoColorClass::CWork
     const BYTE* pSrcRow = p.pSrcImage->GetRowAddress(row, 0, p.SrcAccess1, p.pSrcAoi, p.SrcAccess2);
     // A host that cannot address a row (wrong frame index or access mode) gets that row left alone.
     if (pDstRow == nullptr || pSrcRow == nullptr) continue;
-    p.pfnKernel(pSrcRow, p.SrcStep, p.SrcMask, p.SrcShift, pDstRow, p.pDstOffsets, p.DstStep, p.pLuts,
-                p.NumComponents, p.Width);
+    p.pfnKernel(pSrcRow, p.SrcStep, p.SrcMask, p.SrcShift, pDstRow, p.pDstOffsets, p.DstStep, p.pLuts, p.NumComponents,
+                p.Width);
   }
 }

@@ -1,18 +1,15 @@
 // "Temperature display" (type 97): measures the grey value inside the AOI and shows it as a temperature.
 #pragma once
 
-#include "temperature/temperature_settings.h"
+#include "temperature/settings.h"
+#include "temperature/temperature_owner.h"
 
 #include <XelImgProcess/CXelImgProcess.h>
 
 #include <string>
 
-class CXelTemperatureDisplayClass : public CXelImgProcess {
+class CXelTemperatureDisplayClass : public CTemperatureOwner {
  public:
-  // What the "Temperature" dialog redraws on a refresh request (its display bits).
-  static constexpr UINT kTempDisplayRefreshTemperature = 0x1;
-  static constexpr UINT kTempDisplayRefreshEpsilon = 0x2;
-
   explicit CXelTemperatureDisplayClass(CXelImgProcessInstance_0* instance);
   ~CXelTemperatureDisplayClass() override;
   CXelTemperatureDisplayClass(const CXelTemperatureDisplayClass&) = delete;
@@ -32,13 +29,12 @@ class CXelTemperatureDisplayClass : public CXelImgProcess {
   UINT GetLogFieldHeadLine(char* buffer, UINT size, UINT selector, UINT field) override;
   UINT GetLogFieldContent(char* buffer, UINT size, UINT selector, UINT field) override;
 
-  // Used by the "Temperature" dialog; no range check, the conversion refuses an emissivity outside (0, 1].
-  void SetEpsilon(double epsilon);
-  double GetEpsilon() const;
+  // What the "Temperature" dialog may do (CTemperatureOwner).
+  void SetEpsilon(double epsilon) override;
+  double GetEpsilon() const override;
+  void FormatTemperature(char* buffer, UINT size) const override;
   // The last measurement in the display unit; FALSE (result untouched) when there is no valid reading.
   BOOL CalculateTemperature(double* result) const;
-  // "- N.A. -" without a valid reading; never writes more than size bytes.
-  void FormatTemperature(char* buffer, UINT size) const;
 
  private:
   BOOL ImportSettings(UINT_PTR context);
@@ -46,6 +42,8 @@ class CXelTemperatureDisplayClass : public CXelImgProcess {
   void ExportSettings(UINT_PTR context);
   void RefreshDialog(UINT bits);
   void FillDialogData();
+  // The dialog's icon in this library's resources; named beside the dialog catalogue in module/.
+  static UINT DialogIconID();
 
   CXelImgProcess_0* pStatisticsObj = nullptr;
   TTemperatureSettings Settings;

@@ -3,9 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-UINT CopyBoundedText(char* buffer, UINT size, const char* text) {
-  return FormatBoundedText(buffer, size, "%s", text);
-}
+UINT CopyBoundedText(char* buffer, UINT size, const char* text) { return FormatBoundedText(buffer, size, "%s", text); }
 
 UINT FormatBoundedText(char* buffer, UINT size, const char* format, ...) {
   if (buffer == nullptr || size == 0) return 0;

@@ -1,6 +1,6 @@
 #include "temperature/calibration_fit.h"
 
-#include "temperature/temperature_settings.h"
+#include "temperature/settings.h"
 
 #include <cmath>
 

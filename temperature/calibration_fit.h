@@ -11,10 +11,10 @@ struct TCalibrationCoefficients {
 
 enum class ECalibrationFitStatus {
   Fitted,
-  OnePoint,        // a single point fixes neither slope nor curvature
-  EqualGreyValues, // two points share one grey value: no line through both
-  TooFewDistinct,  // three or more points with fewer than three distinct grey values
-  NotFinite,       // the points themselves (or the arithmetic) produced a non-finite coefficient
+  OnePoint,         // a single point fixes neither slope nor curvature
+  EqualGreyValues,  // two points share one grey value: no line through both
+  TooFewDistinct,   // three or more points with fewer than three distinct grey values
+  NotFinite,        // the points themselves (or the arithmetic) produced a non-finite coefficient
 };
 
 struct TCalibrationFitResult {

@@ -1,7 +1,7 @@
 // Measured grey value -> temperature in the display unit.
 #pragma once
 
-#include "temperature/temperature_settings.h"
+#include "temperature/settings.h"
 
 #include <winui/windef.h>
 

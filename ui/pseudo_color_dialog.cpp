@@ -1,6 +1,6 @@
 #include "ui/pseudo_color_dialog.h"
 
-#include "pseudocolor/CXelPseudoColorClass.h"
+#include "pseudocolor/pseudo_color_owner.h"
 #include "resources/resource.h"
 #include "ui/profile_color.h"
 
@@ -15,15 +15,25 @@ constexpr UINT kSliderNotifyMsg = WM_USER + 100;
 constexpr UINT kPreviewID = 0xFFFF;
 constexpr int kTextBufferSize = 256;
 
-// Refresh bits of this dialog.
-constexpr UINT kScaleEnds = 0x01;
-constexpr UINT kSliderRange = 0x02;
-constexpr UINT kBoundValues = 0x04;
-constexpr UINT kWidthLimits = 0x08;
-constexpr UINT kAutoModes = 0x10;
-constexpr UINT kProfileList = 0x20;
-constexpr UINT kProfileSelection = 0x40;
-constexpr UINT kEverything = 0x7F;
+// Bit 0 of the slider's style has always been set by this dialog; the slider does not read it.
+constexpr DWORD kSliderStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | 0x0001;
+constexpr DWORD kPreviewStyle = WS_CHILD | WS_VISIBLE;
+
+// Placement flags by the part of the layout a control belongs to (XIP_PLACE_* in the low bits; the
+// high bits are for the host's frame).
+constexpr UINT kPlaceLeftColumn = 0x10033;
+constexpr UINT kPlaceRightColumn = 0x10036;
+constexpr UINT kPlaceFullWidth = 0x10027;
+constexpr UINT kPlaceScaleGroup = 0x27;
+constexpr UINT kPlaceProfileGroup = 0x0f;
+constexpr UINT kPlaceLastRow = 0x1000f;
+constexpr UINT kPlaceUserButtons = 0x10039;
+constexpr UINT kPlaceCloseButton = 0x3c;
+
+struct TPlacement {
+  UINT id;
+  UINT flags;
+};
 
 COLORREF SliderColor(void* context, double min, double max, double left, double right, double position) {
   return static_cast<CPseudoColorDialog*>(context)->GetProfileColor(min, max, left, right, position);
@@ -64,7 +74,7 @@ BOOL CPseudoColorDialog::CreateDlg(HWND parent) {
   return Create(IDD_PSEUDO_COLOR, CWnd::FromHandle(parent));
 }
 
-CXelPseudoColorClass* CPseudoColorDialog::Owner() const { return static_cast<CXelPseudoColorClass*>(m_pOwner); }
+CPseudoColorOwner* CPseudoColorDialog::Owner() const { return static_cast<CPseudoColorOwner*>(m_pOwner); }
 
 BOOL CPseudoColorDialog::OnInitDialog() {
   CXelImgProcessDlg::OnInitDialog();
@@ -78,27 +88,40 @@ BOOL CPseudoColorDialog::OnInitDialog() {
     return rect;
   };
   const UINT sliderID = GetNextFreeCtrlID();
-  m_Slider.Create(0x50010001, placeholderRect(IDC_PC_SLIDER_PLACEHOLDER), this, sliderID, this);
+  m_Slider.Create(kSliderStyle, placeholderRect(IDC_PC_SLIDER_PLACEHOLDER), this, sliderID, this);
   m_Slider.SetMinMax(0.0, 1.0);
   m_Slider.SetRange(0.0, 1.0);
   m_Slider.m_pfnColorCallback = SliderColor;
   m_Slider.m_pColorCallbackContext = this;
   m_Slider.m_Step = 0.01;
   m_Slider.m_nNotifyMsg = kSliderNotifyMsg;
-  m_Preview.Create("", 0x50000000, placeholderRect(IDC_PC_PREVIEW_PLACEHOLDER), this, kPreviewID);
+  m_Preview.Create("", kPreviewStyle, placeholderRect(IDC_PC_PREVIEW_PLACEHOLDER), this, kPreviewID);
 
-  UpdateDialogDisplay(0, kEverything);
+  UpdateDialogDisplay(0, kPseudoColorRefreshAll);
 
   // Left column keeps to the left, right column to the right, full-width rows stretch.
-  static constexpr struct { UINT id; UINT flags; } kPlacement[] = {
-      {IDC_PC_SCALE_GROUP, 0x27},       {IDC_PC_SCALE_LOW, 0x10033},     {IDC_PC_LOWER_LABEL, 0x10033},
-      {IDC_PC_LOWER_VALUE, 0x10033},    {IDC_PC_SCALE_HIGH, 0x10036},    {IDC_PC_UPPER_VALUE, 0x10036},
-      {IDC_PC_UPPER_LABEL, 0x10036},    {0, 0x10027},  // the slider
-      {IDC_PC_AUTO_CONTRAST_ONCE, 0x10033}, {IDC_PC_AUTO_CONTRAST_CONTINUOUS, 0x10036},
-      {IDC_PC_AUTO_BRIGHTNESS_ONCE, 0x10033}, {IDC_PC_AUTO_BRIGHTNESS_CONTINUOUS, 0x10036},
-      {IDC_PC_PROFILE_GROUP, 0x0f},     {IDC_PC_PROFILE_LABEL, 0x10033}, {IDC_PC_PROFILE_COMBO, 0x10027},
-      {IDC_PC_PREVIEW_LABEL, 0x1000f},  {kPreviewID, 0x1000f},           {IDC_PC_USER_BUTTON1, 0x10039},
-      {IDC_PC_USER_BUTTON2, 0x10039},   {IDOK, 0x3c}};
+  static constexpr TPlacement kPlacement[] = {
+      {IDC_PC_SCALE_GROUP, kPlaceScaleGroup},
+      {IDC_PC_SCALE_LOW, kPlaceLeftColumn},
+      {IDC_PC_LOWER_LABEL, kPlaceLeftColumn},
+      {IDC_PC_LOWER_VALUE, kPlaceLeftColumn},
+      {IDC_PC_SCALE_HIGH, kPlaceRightColumn},
+      {IDC_PC_UPPER_VALUE, kPlaceRightColumn},
+      {IDC_PC_UPPER_LABEL, kPlaceRightColumn},
+      {0, kPlaceFullWidth},  // the slider
+      {IDC_PC_AUTO_CONTRAST_ONCE, kPlaceLeftColumn},
+      {IDC_PC_AUTO_CONTRAST_CONTINUOUS, kPlaceRightColumn},
+      {IDC_PC_AUTO_BRIGHTNESS_ONCE, kPlaceLeftColumn},
+      {IDC_PC_AUTO_BRIGHTNESS_CONTINUOUS, kPlaceRightColumn},
+      {IDC_PC_PROFILE_GROUP, kPlaceProfileGroup},
+      {IDC_PC_PROFILE_LABEL, kPlaceLeftColumn},
+      {IDC_PC_PROFILE_COMBO, kPlaceFullWidth},
+      {IDC_PC_PREVIEW_LABEL, kPlaceLastRow},
+      {kPreviewID, kPlaceLastRow},
+      {IDC_PC_USER_BUTTON1, kPlaceUserButtons},
+      {IDC_PC_USER_BUTTON2, kPlaceUserButtons},
+      {IDOK, kPlaceCloseButton},
+  };
   for (const auto& [id, flags] : kPlacement) AutoDlgCtrlPlacement(id == 0 ? sliderID : id, flags);
 
   UpdateDlgPos(TRUE);
@@ -106,9 +129,9 @@ BOOL CPseudoColorDialog::OnInitDialog() {
 }
 
 COLORREF CPseudoColorDialog::GetProfileColor(double, double, double left, double right, double position) const {
-  CXelPseudoColorClass* owner = Owner();
+  CPseudoColorOwner* owner = Owner();
   if (!owner) return 0;
-  const CColorProfile_0* profile = owner->ProfileList.GetCurrentProfile();
+  const CColorProfile_0* profile = owner->GetProfiles().GetCurrentProfile();
   if (!profile) return 0;
   // Coinciding thumbs leave no bar to spread the profile over: show its low end.
   const double t = right > left ? (position - left) / (right - left) : 0.0;
@@ -116,31 +139,31 @@ COLORREF CPseudoColorDialog::GetProfileColor(double, double, double left, double
 }
 
 void CPseudoColorDialog::ShowEditValue(int id, double value) {
-  CXelPseudoColorClass* owner = Owner();
-  if (!owner || !owner->pUnitConverter) return;
+  CPseudoColorOwner* owner = Owner();
+  if (!owner || !owner->GetUnitConverter()) return;
   char text[kTextBufferSize];
-  const double span = owner->GreySpan;
-  owner->pUnitConverter->FormatValue(value * span, span, text, sizeof text, XI_FORMAT_NUMBER, -1);
+  const double span = owner->GetGreySpan();
+  owner->GetUnitConverter()->FormatValue(value * span, span, text, sizeof text, XI_FORMAT_NUMBER, -1);
   SetDlgItemText(id, text);
 }
 
 void CPseudoColorDialog::ShowValue(int id, double grey) {
-  CXelPseudoColorClass* owner = Owner();
-  if (!owner->pUnitConverter) return;
+  CPseudoColorOwner* owner = Owner();
+  if (!owner->GetUnitConverter()) return;
   char text[kTextBufferSize];
-  owner->pUnitConverter->FormatValue(grey, owner->GreySpan, text, sizeof text, XI_FORMAT_NUMBER_AND_UNIT, -1);
+  owner->GetUnitConverter()->FormatValue(grey, owner->GetGreySpan(), text, sizeof text, XI_FORMAT_NUMBER_AND_UNIT, -1);
   SetDlgItemText(id, text);
 }
 
 BOOL CPseudoColorDialog::ReadEditValue(int id, double* out) {
-  CXelPseudoColorClass* owner = Owner();
-  if (!GetDlgItem(id) || !owner || !owner->pUnitConverter) return FALSE;
+  CPseudoColorOwner* owner = Owner();
+  if (!GetDlgItem(id) || !owner || !owner->GetUnitConverter()) return FALSE;
   std::string text;
   GetDlgItemText(id, text);
   double number = 0.0;
   if (std::sscanf(text.c_str(), "%lf", &number) != 1) return FALSE;
-  const double span = owner->GreySpan;
-  double value = owner->pUnitConverter->UnitToGrey(number, span) / span;
+  const double span = owner->GetGreySpan();
+  double value = owner->GetUnitConverter()->UnitToGrey(number, span) / span;
   // "nan" reads as a number; it has no place on the scale to clamp to.
   if (std::isnan(value)) return FALSE;
   if (value > 1.0) value = 1.0;
@@ -150,56 +173,79 @@ BOOL CPseudoColorDialog::ReadEditValue(int id, double* out) {
 }
 
 LRESULT CPseudoColorDialog::OnSliderNotify(WPARAM, LPARAM slider) {
-  CXelPseudoColorClass* owner = Owner();
+  CPseudoColorOwner* owner = Owner();
   if (!owner) return 0;
   const auto* source = reinterpret_cast<CRangeSlider*>(slider);
   owner->SetBounds(source->m_Left, source->m_Right);
   owner->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
-  UpdateDialogDisplay(0, kBoundValues);
+  UpdateDialogDisplay(0, kPseudoColorRefreshBoundValues);
   return 0;
 }
 
-void CPseudoColorDialog::CommitWidth(int id, double* width) {
-  if (ReadEditValue(id, width)) Owner()->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
+namespace {
+
+EWidthLimit WidthLimitOf(int id) {
+  return id == IDC_PC_MIN_WIDTH || id == IDC_PC_MIN_WIDTH_ENABLE ? EWidthLimit::Min : EWidthLimit::Max;
+}
+
+BOOL WidthLimitEnabled(const TPseudoColorSettings& s, EWidthLimit which) {
+  return which == EWidthLimit::Min ? s.AutoContrastMinWidthEnable : s.AutoContrastMaxWidthEnable;
+}
+
+double WidthLimit(const TPseudoColorSettings& s, EWidthLimit which) {
+  return which == EWidthLimit::Min ? s.AutoContrastMinWidth : s.AutoContrastMaxWidth;
+}
+
+}  // namespace
+
+void CPseudoColorDialog::CommitWidth(int id) {
+  const EWidthLimit which = WidthLimitOf(id);
+  const TPseudoColorSettings& s = Owner()->GetSettings();
+  double width = WidthLimit(s, which);
+  if (!ReadEditValue(id, &width)) return;
+  Owner()->SetWidthLimit(which, WidthLimitEnabled(s, which), width);
+  Owner()->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
 }
 
 void CPseudoColorDialog::OnKillFocusMaxWidth() {
   if (!Owner()) return;
-  CommitWidth(IDC_PC_MAX_WIDTH, &Owner()->Settings.AutoCntrastMaxWidth);
-  UpdateDialogDisplay(0, kWidthLimits);
+  CommitWidth(IDC_PC_MAX_WIDTH);
+  UpdateDialogDisplay(0, kPseudoColorRefreshWidthLimits);
 }
 
 void CPseudoColorDialog::OnKillFocusMinWidth() {
   if (!Owner()) return;
-  CommitWidth(IDC_PC_MIN_WIDTH, &Owner()->Settings.AutoCntrastMinWidth);
-  UpdateDialogDisplay(0, kWidthLimits);
+  CommitWidth(IDC_PC_MIN_WIDTH);
+  UpdateDialogDisplay(0, kPseudoColorRefreshWidthLimits);
 }
 
-void CPseudoColorDialog::SetWidthEnable(int id, BOOL* enable) {
+void CPseudoColorDialog::SetWidthEnable(int id) {
   if (!Owner()) return;
-  *enable = IsDlgButtonChecked(id) == BST_CHECKED ? 1 : 0;
+  const EWidthLimit which = WidthLimitOf(id);
+  const BOOL enabled = IsDlgButtonChecked(id) == BST_CHECKED ? 1 : 0;
+  Owner()->SetWidthLimit(which, enabled, WidthLimit(Owner()->GetSettings(), which));
   Owner()->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
-  UpdateDialogDisplay(0, kWidthLimits);
+  UpdateDialogDisplay(0, kPseudoColorRefreshWidthLimits);
 }
 
-void CPseudoColorDialog::OnMinWidthEnable() {
-  if (Owner()) SetWidthEnable(IDC_PC_MIN_WIDTH_ENABLE, &Owner()->Settings.AutoContrastMinWidthEnable);
-}
+void CPseudoColorDialog::OnMinWidthEnable() { SetWidthEnable(IDC_PC_MIN_WIDTH_ENABLE); }
 
-void CPseudoColorDialog::OnMaxWidthEnable() {
-  if (Owner()) SetWidthEnable(IDC_PC_MAX_WIDTH_ENABLE, &Owner()->Settings.AutoContrastMaxWidthEnable);
-}
+void CPseudoColorDialog::OnMaxWidthEnable() { SetWidthEnable(IDC_PC_MAX_WIDTH_ENABLE); }
 
 void CPseudoColorDialog::SetAutoMode(int id, UINT mode) {
   if (!Owner()) return;
-  Owner()->Settings.AutoMode = IsDlgButtonChecked(id) == BST_CHECKED ? mode : 0;
+  Owner()->SetAutoMode(IsDlgButtonChecked(id) == BST_CHECKED ? mode : 0);
   Owner()->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
-  UpdateDialogDisplay(0, kAutoModes);
+  UpdateDialogDisplay(0, kPseudoColorRefreshAutoModes);
 }
 
-void CPseudoColorDialog::OnContinuousAutoContrast() { SetAutoMode(IDC_PC_AUTO_CONTRAST_CONTINUOUS, 1); }
+void CPseudoColorDialog::OnContinuousAutoContrast() {
+  SetAutoMode(IDC_PC_AUTO_CONTRAST_CONTINUOUS, kPseudoColorAutoContrast);
+}
 
-void CPseudoColorDialog::OnContinuousAutoBrightness() { SetAutoMode(IDC_PC_AUTO_BRIGHTNESS_CONTINUOUS, 2); }
+void CPseudoColorDialog::OnContinuousAutoBrightness() {
+  SetAutoMode(IDC_PC_AUTO_BRIGHTNESS_CONTINUOUS, kPseudoColorAutoBrightness);
+}
 
 void CPseudoColorDialog::ApplyAutoBounds(BOOL found, double lo, double hi, LPCSTR error) {
   if (!found) {
@@ -208,7 +254,7 @@ void CPseudoColorDialog::ApplyAutoBounds(BOOL found, double lo, double hi, LPCST
   }
   Owner()->SetBounds(lo, hi);
   Owner()->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
-  UpdateDialogDisplay(0, kSliderRange | kBoundValues);
+  UpdateDialogDisplay(0, kPseudoColorRefreshSliderRange | kPseudoColorRefreshBoundValues);
 }
 
 void CPseudoColorDialog::OnAutoContrastOnce() {
@@ -237,15 +283,17 @@ void CPseudoColorDialog::OnProfileChosen() {
   const int selection = combo->GetCurSel();
   if (selection < 0) return;
   Owner()->SelectColorProfile(static_cast<UINT>(combo->GetItemData(selection)));
-  Owner()->LutValid = 0;
+  Owner()->InvalidateLut();
   Owner()->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
 }
 
 void CPseudoColorDialog::ToggleUserButton(int id, UINT bit) {
   if (!Owner()) return;
   if (_TXIP_DIALOG_DATA* record = Owner()->GetDialogDataByDlgID(GetDlgID())) {
-    if (IsDlgButtonChecked(id) == BST_CHECKED) record->UserButtonState |= bit;
-    else record->UserButtonState &= ~bit;
+    if (IsDlgButtonChecked(id) == BST_CHECKED)
+      record->UserButtonState |= bit;
+    else
+      record->UserButtonState &= ~bit;
   }
   Owner()->SignalDlgEvent(XIP_DLG_EVENT_USER_BUTTON);
 }
@@ -260,9 +308,8 @@ void CPseudoColorDialog::OnOK() {
   if (id == IDOK) {
     OnClose();
   } else if (Owner() && (id == IDC_PC_MAX_WIDTH || id == IDC_PC_MIN_WIDTH)) {
-    double& width = id == IDC_PC_MAX_WIDTH ? Owner()->Settings.AutoCntrastMaxWidth : Owner()->Settings.AutoCntrastMinWidth;
-    CommitWidth(id, &width);
-    ShowEditValue(id, width);
+    CommitWidth(id);
+    ShowEditValue(id, WidthLimit(Owner()->GetSettings(), WidthLimitOf(id)));
   }
 }
 
@@ -274,9 +321,10 @@ HBRUSH CPseudoColorDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
     return m_hStaticBgBrush;
   }
   if (ctlColor == CTLCOLOR_EDIT && (id == IDC_PC_MIN_WIDTH || id == IDC_PC_MAX_WIDTH) && Owner()) {
-    const TPseudoColorSettings& s = Owner()->Settings;
+    const TPseudoColorSettings& s = Owner()->GetSettings();
     // Contradicting limits make auto contrast ignore both; the colour tells the user why.
-    if (s.AutoContrastMinWidthEnable && s.AutoContrastMaxWidthEnable && s.AutoCntrastMaxWidth < s.AutoCntrastMinWidth) {
+    if (s.AutoContrastMinWidthEnable && s.AutoContrastMaxWidthEnable &&
+        s.AutoContrastMaxWidth < s.AutoContrastMinWidth) {
       dc->SetBkColor(kWarningColor);
       return m_hWarningBrush;
     }
@@ -307,39 +355,41 @@ void CPseudoColorDialog::RefreshUserButtons() {
 }
 
 LRESULT CPseudoColorDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
-  CXelPseudoColorClass* owner = Owner();
+  CPseudoColorOwner* owner = Owner();
   if (!owner) return 0;
   if (!GetSafeHwnd() || !::IsWindow(GetSafeHwnd())) return OnUpdateDialogDisplay(hostBits, dialogBits);
   const auto bits = static_cast<UINT>(dialogBits);
-  TPseudoColorSettings& s = owner->Settings;
-  const double span = owner->GreySpan;
-  if (bits & kScaleEnds) {
+  const TPseudoColorSettings& s = owner->GetSettings();
+  const double span = owner->GetGreySpan();
+  if (bits & kPseudoColorRefreshScaleEnds) {
     ShowValue(IDC_PC_SCALE_LOW, 0.0);
     ShowValue(IDC_PC_SCALE_HIGH, span);
   }
-  if (bits & kSliderRange) {
+  if (bits & kPseudoColorRefreshSliderRange) {
     m_Slider.SetRange(s.Lower, s.Upper);
     m_Slider.m_Step = 1.0 / owner->GetSliderSteps();
   }
-  if (bits & kBoundValues) {
+  if (bits & kPseudoColorRefreshBoundValues) {
     ShowValue(IDC_PC_LOWER_VALUE, s.Lower * span);
     ShowValue(IDC_PC_UPPER_VALUE, s.Upper * span);
   }
-  if (bits & kWidthLimits) {
-    RefreshWidthPair(IDC_PC_MIN_WIDTH_ENABLE, IDC_PC_MIN_WIDTH, s.AutoContrastMinWidthEnable, s.AutoCntrastMinWidth);
-    RefreshWidthPair(IDC_PC_MAX_WIDTH_ENABLE, IDC_PC_MAX_WIDTH, s.AutoContrastMaxWidthEnable, s.AutoCntrastMaxWidth);
+  if (bits & kPseudoColorRefreshWidthLimits) {
+    RefreshWidthPair(IDC_PC_MIN_WIDTH_ENABLE, IDC_PC_MIN_WIDTH, s.AutoContrastMinWidthEnable, s.AutoContrastMinWidth);
+    RefreshWidthPair(IDC_PC_MAX_WIDTH_ENABLE, IDC_PC_MAX_WIDTH, s.AutoContrastMaxWidthEnable, s.AutoContrastMaxWidth);
   }
-  if (bits & kAutoModes) {
-    CheckDlgButton(IDC_PC_AUTO_CONTRAST_CONTINUOUS, s.AutoMode == 1 ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(IDC_PC_AUTO_BRIGHTNESS_CONTINUOUS, s.AutoMode == 2 ? BST_CHECKED : BST_UNCHECKED);
+  if (bits & kPseudoColorRefreshAutoModes) {
+    CheckDlgButton(IDC_PC_AUTO_CONTRAST_CONTINUOUS,
+                   s.AutoMode == kPseudoColorAutoContrast ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(IDC_PC_AUTO_BRIGHTNESS_CONTINUOUS,
+                   s.AutoMode == kPseudoColorAutoBrightness ? BST_CHECKED : BST_UNCHECKED);
     const BOOL manual = s.AutoMode == 0;
     for (int id : {IDC_PC_AUTO_CONTRAST_ONCE, IDC_PC_AUTO_BRIGHTNESS_ONCE, IDC_PC_RESET})
       if (CWnd* control = GetDlgItem(id)) control->EnableWindow(manual);
     m_Slider.EnableWindow(manual);
   }
   auto* combo = static_cast<CComboBox*>(GetDlgItem(IDC_PC_PROFILE_COMBO));
-  const CColorProfileList& profiles = owner->ProfileList;
-  if ((bits & kProfileList) && combo) {
+  const CColorProfileList& profiles = owner->GetProfiles();
+  if ((bits & kPseudoColorRefreshProfileList) && combo) {
     combo->ResetContent();
     for (UINT i = 0; i < profiles.GetNumProfiles(); ++i) {
       const int item = combo->AddString(profiles.GetProfile(i)->GetName());
@@ -347,7 +397,7 @@ LRESULT CPseudoColorDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
       if (i == profiles.GetCurrentIndex()) combo->SetCurSel(item);
     }
   }
-  if ((bits & kProfileSelection) && combo) {
+  if ((bits & kPseudoColorRefreshProfileSelection) && combo) {
     int match = -1;
     for (int item = 0; item < combo->GetCount(); ++item)
       if (combo->GetItemData(item) == profiles.GetCurrentIndex()) match = item;

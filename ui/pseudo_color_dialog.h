@@ -1,5 +1,6 @@
-// "Pseudo color": the settings dialog of the pseudo-colour object. It edits the owner's settings
-// record in place, signals every change it makes, and redraws groups of controls on refresh bits.
+// "Pseudo color": the settings dialog of the pseudo-colour object. It changes the owner's settings
+// through the owner's interface, signals every change it makes, and redraws groups of controls on
+// refresh bits.
 #pragma once
 
 #include "ui/pseudo_color_static.h"
@@ -7,7 +8,7 @@
 
 #include <XelImgProcess/CXelImgProcessDlg.h>
 
-class CXelPseudoColorClass;
+class CPseudoColorOwner;
 
 class CPseudoColorDialog : public CXelImgProcessDlg {
  public:
@@ -41,14 +42,15 @@ class CPseudoColorDialog : public CXelImgProcessDlg {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CXelPseudoColorClass* Owner() const;
+  CPseudoColorOwner* Owner() const;
   void ShowEditValue(int id, double value);
   BOOL ReadEditValue(int id, double* out);
   void ShowValue(int id, double grey);
-  void CommitWidth(int id, double* width);
+  // Stores the width typed into edit `id` when it reads as a value on the scale.
+  void CommitWidth(int id);
   void ApplyAutoBounds(BOOL found, double lo, double hi, LPCSTR error);
   void SetAutoMode(int id, UINT mode);
-  void SetWidthEnable(int id, BOOL* enable);
+  void SetWidthEnable(int id);
   void ToggleUserButton(int id, UINT bit);
   void RefreshWidthPair(int checkID, int editID, BOOL enabled, double width);
   void RefreshUserButtons();

@@ -20,6 +20,12 @@ BEGIN_MESSAGE_MAP(CRangeSlider, CWnd)
   ON_WM_KILLFOCUS()
   ON_WM_ENABLE()
   ON_WM_GETDLGCODE()
+  ON_MESSAGE(RSM_SETMINMAX, OnSetMinMax)
+  ON_MESSAGE(RSM_SETRANGE, OnSetRange)
+  ON_MESSAGE(RSM_GETRANGE, OnGetRange)
+  ON_MESSAGE(RSM_SETSTEP, OnSetStep)
+  ON_MESSAGE(RSM_SETCOLORCALLBACK, OnSetColorCallback)
+  ON_MESSAGE(RSM_SETHORIZONTAL, OnSetHorizontal)
 END_MESSAGE_MAP()
 
 CRangeSlider::CRangeSlider() : m_crBackground(::GetSysColor(COLOR_BTNFACE)) { RegisterWindowClass(); }
@@ -56,6 +62,43 @@ void CRangeSlider::SetRange(double a, double b) {
   m_Left = std::min(a, b);
   m_Right = std::max(a, b);
   if (m_hWnd) Invalidate(TRUE);
+}
+
+LRESULT CRangeSlider::OnSetMinMax(WPARAM, LPARAM values) {
+  const auto* ends = reinterpret_cast<const double*>(values);
+  SetMinMax(ends[0], ends[1]);
+  return 0;
+}
+
+LRESULT CRangeSlider::OnSetRange(WPARAM, LPARAM values) {
+  const auto* thumbs = reinterpret_cast<const double*>(values);
+  SetRange(thumbs[0], thumbs[1]);
+  return 0;
+}
+
+LRESULT CRangeSlider::OnGetRange(WPARAM, LPARAM values) {
+  auto* thumbs = reinterpret_cast<double*>(values);
+  thumbs[0] = m_Left;
+  thumbs[1] = m_Right;
+  return 0;
+}
+
+LRESULT CRangeSlider::OnSetStep(WPARAM, LPARAM step) {
+  m_Step = *reinterpret_cast<const double*>(step);
+  return 0;
+}
+
+LRESULT CRangeSlider::OnSetColorCallback(WPARAM callback, LPARAM context) {
+  m_pfnColorCallback = reinterpret_cast<TRangeSliderColorCallback>(callback);
+  m_pColorCallbackContext = reinterpret_cast<void*>(context);
+  Invalidate(TRUE);
+  return 0;
+}
+
+LRESULT CRangeSlider::OnSetHorizontal(WPARAM horizontal, LPARAM) {
+  m_bHorizontal = horizontal ? TRUE : FALSE;
+  Invalidate(TRUE);
+  return 0;
 }
 
 WPARAM CRangeSlider::MoveThumbs(Thumb thumb, double delta, double fromLeft, double fromRight) {
@@ -156,8 +199,7 @@ void CRangeSlider::OnKeyDown(UINT ch, UINT repeat, UINT flags) {
                                                      : Thumb::Both;
   CRect client;
   GetClientRect(&client);
-  const range_slider::Layout layout =
-      range_slider::Compute(client, m_bHorizontal != 0, m_Min, m_Max, m_Left, m_Right);
+  const range_slider::Layout layout = range_slider::Compute(client, m_bHorizontal != 0, m_Min, m_Max, m_Left, m_Right);
   const double step = m_Step > 0.0 ? m_Step : layout.ValuePerPixel(m_Min, m_Max);
   const int lowerKey = m_bHorizontal ? VK_LEFT : VK_UP;
   const int raiseKey = m_bHorizontal ? VK_RIGHT : VK_DOWN;

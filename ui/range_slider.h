@@ -1,16 +1,11 @@
 // A two-thumb slider: the user picks the sub-range [m_Left, m_Right] of the scale [m_Min, m_Max] by
 // dragging a thumb, dragging the bar between them, or with the arrow keys; every change is sent to
-// the parent as m_nNotifyMsg. The owner sets the public members directly, as the dialog code expects.
+// the parent as m_nNotifyMsg. The owner sets the public members directly, as the dialog code expects;
+// other windows use the messages of <XelPseudoColor/RangeSlider.h>.
 #pragma once
 
+#include <XelPseudoColor/RangeSlider.h>
 #include <winui/afxwin.h>
-
-// Colour of the bar at `position`, called once per pixel line between the thumbs.
-using TRangeSliderColorCallback = COLORREF (*)(void* context, double min, double max, double left, double right,
-                                               double position);
-
-// Notification codes, sent as the WPARAM of m_nNotifyMsg; the LPARAM is the slider.
-enum : WPARAM { RSN_LEFT = 0, RSN_RIGHT = 1, RSN_BOTH = 2 };
 
 class CRangeSlider : public CWnd {
  public:
@@ -48,6 +43,12 @@ class CRangeSlider : public CWnd {
   void OnKillFocus(CWnd* newWnd);
   void OnEnable(BOOL enable);
   UINT OnGetDlgCode();
+  LRESULT OnSetMinMax(WPARAM, LPARAM values);
+  LRESULT OnSetRange(WPARAM, LPARAM values);
+  LRESULT OnGetRange(WPARAM, LPARAM values);
+  LRESULT OnSetStep(WPARAM, LPARAM step);
+  LRESULT OnSetColorCallback(WPARAM callback, LPARAM context);
+  LRESULT OnSetHorizontal(WPARAM horizontal, LPARAM);
   DECLARE_MESSAGE_MAP()
 
  private:

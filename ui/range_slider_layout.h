@@ -8,11 +8,11 @@ namespace range_slider {
 
 struct Layout {
   bool horizontal;
-  int w, h;   // client size
-  int a;      // thumb size along the scale
-  int track;  // L: the pixels the thumbs travel
-  int p1, p2; // thumb positions along the track
-  int across; // the control's extent across the scale (h horizontal, w vertical)
+  int w, h;    // client size
+  int a;       // thumb size along the scale
+  int track;   // L: the pixels the thumbs travel
+  int p1, p2;  // thumb positions along the track
+  int across;  // the control's extent across the scale (h horizontal, w vertical)
 
   // A rectangle given along and across the scale, as client coordinates.
   CRect Rect(int u0, int v0, int u1, int v1) const {

@@ -39,24 +39,36 @@ void DrawGroove(CDC& dc, const Layout& l, CBrush& black, Pens& pens) {
     dc.FillRect(CRect(w - a38, h8, w - a38 + a8, h8 + a), &black);
     dc.FillRect(CRect(a38, mid - h16, w - a38, mid + h16), &black);
     DrawOutline(dc, pens, {a4 - 1, h78 - 1},
-                {{Pen::H, {a4 - 1, h8 - 1}},            {Pen::H, {a38, h8 - 1}},
-                 {Pen::S, {a38, mid - h16 - 1}},        {Pen::H, {w - a38 - 1, mid - h16 - 1}},
-                 {Pen::H, {w - a38 - 1, h8 - 1}},       {Pen::H, {w - a4, h8 - 1}},
-                 {Pen::S, {w - a4, h78}},               {Pen::S, {w - a38 - 1, h78}},
-                 {Pen::H, {w - a38 - 1, mid + h16}},    {Pen::S, {a38, mid + h16}},
-                 {Pen::S, {a38, h78}},                  {Pen::S, {a4 - 2, h78}}});
+                {{Pen::H, {a4 - 1, h8 - 1}},
+                 {Pen::H, {a38, h8 - 1}},
+                 {Pen::S, {a38, mid - h16 - 1}},
+                 {Pen::H, {w - a38 - 1, mid - h16 - 1}},
+                 {Pen::H, {w - a38 - 1, h8 - 1}},
+                 {Pen::H, {w - a4, h8 - 1}},
+                 {Pen::S, {w - a4, h78}},
+                 {Pen::S, {w - a38 - 1, h78}},
+                 {Pen::H, {w - a38 - 1, mid + h16}},
+                 {Pen::S, {a38, mid + h16}},
+                 {Pen::S, {a38, h78}},
+                 {Pen::S, {a4 - 2, h78}}});
   } else {
     const int w8 = w / 8, w78 = (7 * w) / 8, mid = w / 2, w16 = w / 16, postWidth = w - w / 4;
     dc.FillRect(CRect(w8, a4, w8 + postWidth, a4 + a8), &black);
     dc.FillRect(CRect(w8, h - a38, w8 + postWidth, h - a38 + a8), &black);
     dc.FillRect(CRect(mid - w16, a38, mid + w16, h - a38), &black);
     DrawOutline(dc, pens, {w8 - 1, a38 - 1},
-                {{Pen::H, {w8 - 1, a4 - 1}},            {Pen::H, {w78, a4 - 1}},
-                 {Pen::S, {w78, a38}},                  {Pen::S, {mid + w16, a38}},
-                 {Pen::S, {mid + w16, h - a38 - 1}},    {Pen::S, {w78, h - a38 - 1}},
-                 {Pen::S, {w78, h - a4}},               {Pen::S, {w8 - 1, h - a4}},
-                 {Pen::H, {w8 - 1, h - a38 - 1}},       {Pen::H, {mid - w16 - 1, h - a38 - 1}},
-                 {Pen::H, {mid - w16 - 1, a38}},        {Pen::S, {w8 - 2, a38}}});
+                {{Pen::H, {w8 - 1, a4 - 1}},
+                 {Pen::H, {w78, a4 - 1}},
+                 {Pen::S, {w78, a38}},
+                 {Pen::S, {mid + w16, a38}},
+                 {Pen::S, {mid + w16, h - a38 - 1}},
+                 {Pen::S, {w78, h - a38 - 1}},
+                 {Pen::S, {w78, h - a4}},
+                 {Pen::S, {w8 - 1, h - a4}},
+                 {Pen::H, {w8 - 1, h - a38 - 1}},
+                 {Pen::H, {mid - w16 - 1, h - a38 - 1}},
+                 {Pen::H, {mid - w16 - 1, a38}},
+                 {Pen::S, {w8 - 2, a38}}});
   }
 }
 
@@ -83,10 +95,14 @@ void DrawGlyph(CDC& dc, const Layout& l, Pens& pens, CBrush& ink, bool first, in
   dc.FillRect(l.Rect(stemLeft, top, e, bottom), &ink);
   dc.FillRect(l.Rect(armStart, armTop, stemLeft, armBottom), &ink);
   DrawOutline(dc, pens, l.Point(e, top - 1),
-              {{Pen::H, l.Point(stemLeft - 1, top - 1)},      {Pen::H, l.Point(stemLeft - 1, armTop - 1)},
-               {Pen::H, l.Point(armStart - 1, armTop - 1)},   {Pen::S, l.Point(armStart - 1, armBottom)},
-               {Pen::S, l.Point(stemLeft - 1, armBottom)},    {Pen::H, l.Point(stemLeft - 1, bottom)},
-               {Pen::S, l.Point(e, bottom)},                  {Pen::S, l.Point(e, top - 1)}});
+              {{Pen::H, l.Point(stemLeft - 1, top - 1)},
+               {Pen::H, l.Point(stemLeft - 1, armTop - 1)},
+               {Pen::H, l.Point(armStart - 1, armTop - 1)},
+               {Pen::S, l.Point(armStart - 1, armBottom)},
+               {Pen::S, l.Point(stemLeft - 1, armBottom)},
+               {Pen::H, l.Point(stemLeft - 1, bottom)},
+               {Pen::S, l.Point(e, bottom)},
+               {Pen::S, l.Point(e, top - 1)}});
 }
 
 void DrawThumb(CDC& dc, const Layout& l, Pens& pens, CBrush& face, CBrush& ink, bool first, bool dragged) {

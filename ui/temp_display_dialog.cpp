@@ -1,7 +1,7 @@
 #include "ui/temp_display_dialog.h"
 
 #include "resources/resource.h"
-#include "temperature/CXelTemperatureDisplayClass.h"
+#include "temperature/temperature_owner.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr UINT kTemperatureText = 0x1;
-constexpr UINT kEpsilonText = 0x2;
+// The host frame's option word (m_DlgOptions2) this dialog has always carried.
+constexpr UINT kHostFrameOptions = 0x8000;
 constexpr int32_t kTempMinWidth = 80;
 constexpr int32_t kTempMinHeight = 15;
 
@@ -37,7 +37,7 @@ END_MESSAGE_MAP()
 
 CTempDisplayDialog::CTempDisplayDialog(CWnd* parent) : CXelImgProcessDlg(IDD_TEMP_DISPLAY, parent) {
   m_DlgOptions = XIP_DLG_OPTION_PLACEMENT | XIP_DLG_OPTION_RESIZABLE;
-  m_DlgOptions2 = 0x8000;
+  m_DlgOptions2 = kHostFrameOptions;
 }
 
 CTempDisplayDialog::~CTempDisplayDialog() { delete m_pTempFont; }
@@ -47,9 +47,7 @@ BOOL CTempDisplayDialog::CreateDlg(HWND parent) {
   return Create(IDD_TEMP_DISPLAY, CWnd::FromHandle(parent));
 }
 
-CXelTemperatureDisplayClass* CTempDisplayDialog::Owner() const {
-  return static_cast<CXelTemperatureDisplayClass*>(m_pOwner);
-}
+CTemperatureOwner* CTempDisplayDialog::Owner() const { return static_cast<CTemperatureOwner*>(m_pOwner); }
 
 void CTempDisplayDialog::DoDataExchange(CDataExchange* dx) {
   CXelImgProcessDlg::DoDataExchange(dx);
@@ -88,7 +86,7 @@ BOOL CTempDisplayDialog::OnInitDialog() {
   m_WindowHeight = window.Height();
 
   UpdateDlgPos(TRUE);
-  UpdateDialogDisplay(0, kTemperatureText | kEpsilonText);
+  UpdateDialogDisplay(0, kTempDisplayRefreshTemperature | kTempDisplayRefreshEpsilon);
   return TRUE;
 }
 
@@ -101,7 +99,8 @@ void CTempDisplayDialog::UpdateTempFont() {
   LOGFONT font{};
   m_pOrigFont->GetLogFont(&font);
   if (font.lfHeight != 0)
-    font.lfWidth = static_cast<LONG>(static_cast<uint32_t>(font.lfWidth) * height / static_cast<uint32_t>(font.lfHeight));
+    font.lfWidth =
+        static_cast<LONG>(static_cast<uint32_t>(font.lfWidth) * height / static_cast<uint32_t>(font.lfHeight));
   font.lfHeight = static_cast<LONG>(height);
   font.lfWeight = FW_BOLD;
   font.lfQuality = ANTIALIASED_QUALITY;
@@ -143,7 +142,7 @@ void CTempDisplayDialog::ApplyEpsilon() {
     m_Epsilon = value;
     if (changed) Owner()->SignalDlgEvent(XIP_DLG_EVENT_SETTING_CHANGED);
   } else {
-    UpdateDialogDisplay(0, kEpsilonText);
+    UpdateDialogDisplay(0, kTempDisplayRefreshEpsilon);
   }
 }
 
@@ -190,14 +189,14 @@ void CTempDisplayDialog::OnGetMinMaxInfo(MINMAXINFO* info) {
 }
 
 LRESULT CTempDisplayDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
-  CXelTemperatureDisplayClass* owner = Owner();
+  CTemperatureOwner* owner = Owner();
   const auto bits = static_cast<UINT>(dialogBits);
-  if (owner && (bits & kTemperatureText)) {
+  if (owner && (bits & kTempDisplayRefreshTemperature)) {
     char text[50];
     owner->FormatTemperature(text, sizeof text);
     SetDlgItemText(IDC_TD_TEMPERATURE, text);
   }
-  if (owner && (bits & kEpsilonText)) {
+  if (owner && (bits & kTempDisplayRefreshEpsilon)) {
     m_Epsilon = owner->GetEpsilon();
     char text[32];
     std::snprintf(text, sizeof text, "%.3lf", m_Epsilon);

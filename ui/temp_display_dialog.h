@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-class CXelTemperatureDisplayClass;
+class CTemperatureOwner;
 
 class CTempDisplayDialog : public CXelImgProcessDlg {
  public:
@@ -32,7 +32,7 @@ class CTempDisplayDialog : public CXelImgProcessDlg {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CXelTemperatureDisplayClass* Owner() const;
+  CTemperatureOwner* Owner() const;
   void UpdateTempFont();
   void ApplyEpsilon();
 

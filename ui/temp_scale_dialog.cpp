@@ -1,15 +1,16 @@
 #include "ui/temp_scale_dialog.h"
 
-#include "pseudocolor/CXelPseudoColorClass.h"
+#include "pseudocolor/pseudo_color_owner.h"
 #include "resources/resource.h"
+
+#include <xelfw/ScaleLabels.h>
 
 #include <cmath>
 #include <cstdio>
 
 namespace {
 
-constexpr UINT kUnitText = 0x01;
-constexpr UINT kBarAndLabels = 0x02;
+constexpr DWORD kColorBarStyle = WS_CHILD | WS_VISIBLE;
 constexpr UINT kColorBarID = 0xFFFF;
 
 }  // namespace
@@ -32,7 +33,7 @@ BOOL CTempScaleDialog::CreateDlg(HWND parent) {
   return Create(IDD_TEMP_SCALE, CWnd::FromHandle(parent));
 }
 
-CXelPseudoColorClass* CTempScaleDialog::Owner() const { return static_cast<CXelPseudoColorClass*>(m_pOwner); }
+CPseudoColorOwner* CTempScaleDialog::Owner() const { return static_cast<CPseudoColorOwner*>(m_pOwner); }
 
 BOOL CTempScaleDialog::OnInitDialog() {
   CXelImgProcessDlg::OnInitDialog();
@@ -41,9 +42,9 @@ BOOL CTempScaleDialog::OnInitDialog() {
   CRect rect;
   placeholder->GetWindowRect(&rect);
   ScreenToClient(&rect);
-  m_ColorBar.Create("", 0x50000000, rect, this, kColorBarID);
+  m_ColorBar.Create("", kColorBarStyle, rect, this, kColorBarID);
   UpdateDlgPos(TRUE);
-  UpdateDialogDisplay(0, kUnitText | kBarAndLabels);
+  UpdateDialogDisplay(0, kTempScaleRefreshAll);
   return TRUE;
 }
 
@@ -65,12 +66,13 @@ HBRUSH CTempScaleDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
 }
 
 LRESULT CTempScaleDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
-  CXelPseudoColorClass* owner = Owner();
+  CPseudoColorOwner* owner = Owner();
   if (!owner) return 0;
   const auto bits = static_cast<UINT>(dialogBits);
-  if ((bits & kUnitText) && owner->pUnitConverter) SetDlgItemText(IDC_TS_UNIT, owner->pUnitConverter->GetUnitText());
-  if (bits & kBarAndLabels) {
-    m_ColorBar.SetProfile(owner->ProfileList.GetCurrentProfile());
+  if ((bits & kTempScaleRefreshUnitText) && owner->GetUnitConverter())
+    SetDlgItemText(IDC_TS_UNIT, owner->GetUnitConverter()->GetUnitText());
+  if (bits & kTempScaleRefreshScale) {
+    m_ColorBar.SetProfile(owner->GetProfiles().GetCurrentProfile());
     if (m_ColorBar.GetSafeHwnd()) m_ColorBar.Invalidate(FALSE);
     Invalidate(FALSE);
   }
@@ -79,13 +81,13 @@ LRESULT CTempScaleDialog::OnRefresh(WPARAM hostBits, LPARAM dialogBits) {
 
 void CTempScaleDialog::OnPaint() {
   CPaintDC paint(this);
-  if ((GetStyle() & WS_MINIMIZE) || !Owner() || !m_ColorBar.GetSafeHwnd() || !Owner()->pUnitConverter) return;
+  if ((GetStyle() & WS_MINIMIZE) || !Owner() || !m_ColorBar.GetSafeHwnd() || !Owner()->GetUnitConverter()) return;
   CClientDC dc(this);  // labels lie outside the bar and the update region alike
   PaintLabels(dc);
 }
 
 void CTempScaleDialog::PaintLabels(CDC& dc) {
-  CXelPseudoColorClass* owner = Owner();
+  CPseudoColorOwner* owner = Owner();
   CBrush face(::GetSysColor(COLOR_BTNFACE));
   CGdiObject* oldFont = dc.SelectStockObject(ANSI_FIXED_FONT);
   dc.SetTextColor(::GetSysColor(COLOR_BTNTEXT));
@@ -100,9 +102,9 @@ void CTempScaleDialog::PaintLabels(CDC& dc) {
 
   double lower = 0.0, upper = 0.0;
   owner->GetBounds(&lower, &upper);
-  const double span = owner->GreySpan;
-  const double lowerU = owner->pUnitConverter->GreyToUnit(lower * span, span);
-  const double upperU = owner->pUnitConverter->GreyToUnit(upper * span, span);
+  const double span = owner->GetGreySpan();
+  const double lowerU = owner->GetUnitConverter()->GreyToUnit(lower * span, span);
+  const double upperU = owner->GetUnitConverter()->GreyToUnit(upper * span, span);
 
   TEXTMETRIC metrics{};
   dc.GetTextMetrics(&metrics);
@@ -124,8 +126,8 @@ void CTempScaleDialog::PaintLabels(CDC& dc) {
   // tick stands for get only their two ends labelled.
   constexpr double kLargestTickedUnit = 1.0e7;
   const double tenths = (upperU - lowerU) * 10;
-  const bool tickable = std::fabs(lowerU) <= kLargestTickedUnit && std::fabs(upperU) <= kLargestTickedUnit &&
-                        std::fabs(tenths) >= 1.0;
+  const bool tickable =
+      std::fabs(lowerU) <= kLargestTickedUnit && std::fabs(upperU) <= kLargestTickedUnit && std::fabs(tenths) >= 1.0;
   if (lowerU == upperU) {
     drawLabel("> %.1lf", upperU, bar.Height());
     drawLabel("<= %.1lf", lowerU, 0);
@@ -137,12 +139,12 @@ void CTempScaleDialog::PaintLabels(CDC& dc) {
     // would put every tick at its bottom edge and never reach the top.
     const int l10 = static_cast<int>(lowerU * 10);
     const auto r10 = static_cast<UINT>(static_cast<int>(tenths));
-    const TLabelStep labels = ChooseLabelStep(pixels, static_cast<UINT>(3 * th), l10, r10);
+    const xelfw::TLabelStep labels = xelfw::ChooseLabelStep(pixels, static_cast<UINT>(3 * th), l10, r10);
     const double perTenth = pixels / tenths;
     for (long long v = labels.first;; v += labels.step) {
       const double offset = (static_cast<double>(v) - l10) * perTenth;
       if (offset < 0 || offset > pixels) break;
-      drawLabel("%.1lf", v / 10.0, static_cast<int>(offset));
+      drawLabel("%.1lf", static_cast<double>(v) / 10.0, static_cast<int>(offset));
       if (labels.step == 0) break;
     }
   }

@@ -2,12 +2,11 @@
 // value labels in the display unit from the LUT window's lower bound (bottom) to its upper bound (top).
 #pragma once
 
-#include "ui/label_step.h"
 #include "ui/pseudo_color_static.h"
 
 #include <XelImgProcess/CXelImgProcessDlg.h>
 
-class CXelPseudoColorClass;
+class CPseudoColorOwner;
 
 class CTempScaleDialog : public CXelImgProcessDlg {
  public:
@@ -26,7 +25,7 @@ class CTempScaleDialog : public CXelImgProcessDlg {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CXelPseudoColorClass* Owner() const;
+  CPseudoColorOwner* Owner() const;
   void PaintLabels(CDC& dc);
 
   CPseudoColorStatic m_ColorBar;

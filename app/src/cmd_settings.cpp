@@ -5,9 +5,9 @@
 #include "plugin_objects.h"
 #include "profile_names.h"
 #include "settings_file.h"
-#include <xelfw/TextEncoding.h>
 
 #include <xelfw/IniStore.h>
+#include <xelfw/TextEncoding.h>
 
 #include <array>
 #include <cstdio>
@@ -25,24 +25,31 @@ void PrintSettings(const PseudoColorObject& object) {
   const auto number = [&](const char* key, double value) { line(key, xelfw::FormatIniDouble(value)); };
   const auto whole = [&](const char* key, unsigned long long value) { line(key, std::to_string(value)); };
   std::printf("[%s]\n", object.Name().c_str());
-  number("Lower", s.Lower);
-  number("Upper", s.Upper);
-  number("UnitMin", s.UnitMin);
-  number("UnitMax", s.UnitMax);
-  number("AutoContrastMinLevel", s.AutoContrastMinLevel);
-  number("AutoContrastMaxLevel", s.AutoContrastMaxLevel);
-  number("AutoContrastDestRange", s.AutoContrastDestRange);
-  whole("AutoContrastMinWidthEnable", s.AutoContrastMinWidthEnable != 0);
-  number("AutoCntrastMinWidth", s.AutoCntrastMinWidth);
-  whole("AutoContrastMaxWidthEnable", s.AutoContrastMaxWidthEnable != 0);
-  number("AutoCntrastMaxWidth", s.AutoCntrastMaxWidth);
   const char* modes[] = {"none", "continuous auto contrast", "continuous auto brightness"};
-  line("AutoMode", std::to_string(s.AutoMode) + " (" + (s.AutoMode < 3 ? modes[s.AutoMode] : "none") + ")");
-  whole("UnitUseNormalization", s.UnitUseNormalization != 0);
-  line("UnitDesc", xelfw::Cp1252ToUtf8(std::string(s.UnitDesc, strnlen(s.UnitDesc, sizeof s.UnitDesc))));
-  whole("SliderSteps", object.SliderSteps());
-  const UINT profile = object.Profile();
-  line("ColorProfileIndex", std::to_string(profile) + " (" + ProfileName(profile) + ")");
+  for (const TPseudoColorKey& key : kPseudoColorKeys) {
+    switch (key.kind) {
+      case EPseudoColorKeyKind::Double:
+        number(key.name, s.*key.number);
+        break;
+      case EPseudoColorKeyKind::Flag:
+        whole(key.name, s.*key.flag != 0);
+        break;
+      case EPseudoColorKeyKind::AutoMode:
+        line(key.name, std::to_string(s.AutoMode) + " (" + (s.AutoMode < 3 ? modes[s.AutoMode] : "none") + ")");
+        break;
+      case EPseudoColorKeyKind::Text:
+        line(key.name, xelfw::Cp1252ToUtf8(std::string(s.UnitDesc, strnlen(s.UnitDesc, sizeof s.UnitDesc))));
+        break;
+      case EPseudoColorKeyKind::SliderSteps:
+        whole(key.name, object.SliderSteps());
+        break;
+      case EPseudoColorKeyKind::ProfileIndex: {
+        const UINT profile = object.Profile();
+        line(key.name, std::to_string(profile) + " (" + ProfileName(profile) + ")");
+        break;
+      }
+    }
+  }
 }
 
 int RunSettings(const Arguments& args) {

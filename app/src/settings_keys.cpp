@@ -1,52 +1,23 @@
-// Key list, value types and ranges of the pseudo-colour settings file.
+// Value types and ranges of the pseudo-colour settings file, from the key table the plug-in publishes.
 #include "settings_keys.h"
 
 #include "cli_error.h"
 
+#include <XelPseudoColor/SettingsRecord.h>
 #include <xelfw/TextEncoding.h>
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 namespace xelimg {
 
 namespace {
 
-enum class KeyType { Fraction, Number, Flag, Whole, Text };
-
-struct SettingsKey {
-  std::string_view name;
-  KeyType type;
-  long long lowest = 0;  // Whole keys: the range; the profile index is bounded by the plug-in's count
-  long long highest = 0;
-};
-
-constexpr long long kProfileLimit = -1;
-constexpr std::size_t kUnitDescBytes = 32;
-
-constexpr std::array<SettingsKey, 17> kKeys = {{
-    {"Lower", KeyType::Fraction},
-    {"Upper", KeyType::Fraction},
-    {"UnitMin", KeyType::Number},
-    {"UnitMax", KeyType::Number},
-    {"AutoContrastMinLevel", KeyType::Fraction},
-    {"AutoContrastMaxLevel", KeyType::Fraction},
-    {"AutoContrastDestRange", KeyType::Fraction},
-    {"AutoContrastMinWidthEnable", KeyType::Flag},
-    {"AutoCntrastMinWidth", KeyType::Fraction},
-    {"AutoContrastMaxWidthEnable", KeyType::Flag},
-    {"AutoCntrastMaxWidth", KeyType::Fraction},
-    {"AutoMode", KeyType::Whole, 0, 2},
-    {"AutoContrastEnabled", KeyType::Flag},  // what older files have instead of AutoMode
-    {"UnitUseNormalization", KeyType::Flag},
-    {"UnitDesc", KeyType::Text},
-    {"SliderSteps", KeyType::Whole, 1, std::numeric_limits<UINT>::max()},
-    {"ColorProfileIndex", KeyType::Whole, 0, kProfileLimit},
-}};
+constexpr std::size_t kUnitDescBytes = sizeof(TPseudoColorSettings::UnitDesc);
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -54,34 +25,42 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
   });
 }
 
-// Empty when the value is acceptable, else why not.
-std::string Problem(const SettingsKey& key, const std::string& value, unsigned profileCount) {
-  switch (key.type) {
-    case KeyType::Fraction:
-    case KeyType::Number: {
+std::string WholeProblem(const std::string& value, long long lowest, long long highest) {
+  const auto number = xelfw::ParseIniInt(value);
+  if (!number) return "'" + value + "' is not a whole number";
+  if (*number < lowest || *number > highest) {
+    return value + " lies outside " + std::to_string(lowest) + ".." + std::to_string(highest);
+  }
+  return {};
+}
+
+// Empty when the value is acceptable, else why not. Every double but the display unit's two ends is a
+// fraction of the grey range.
+std::string Problem(const TPseudoColorKey& key, const std::string& value, unsigned profileCount) {
+  switch (key.kind) {
+    case EPseudoColorKeyKind::Double: {
       const auto number = xelfw::ParseIniDouble(value);
       if (!number || !std::isfinite(*number)) return "'" + value + "' is not a finite number";
-      if (key.type == KeyType::Fraction && (*number < 0.0 || *number > 1.0)) return value + " lies outside 0..1";
+      const bool unit = key.number == &TPseudoColorSettings::UnitMin || key.number == &TPseudoColorSettings::UnitMax;
+      if (!unit && (*number < 0.0 || *number > 1.0)) return value + " lies outside 0..1";
       return {};
     }
-    case KeyType::Flag:
-    case KeyType::Whole: {
-      const auto number = xelfw::ParseIniInt(value);
-      const long long highest = key.type == KeyType::Flag ? 1 : key.highest == kProfileLimit ? profileCount - 1LL : key.highest;
-      if (!number) return "'" + value + "' is not a whole number";
-      if (*number < key.lowest || *number > highest) {
-        return value + " lies outside " + std::to_string(key.lowest) + ".." + std::to_string(highest);
-      }
-      return {};
-    }
-    case KeyType::Text: {
+    case EPseudoColorKeyKind::Flag:
+      return WholeProblem(value, 0, 1);
+    case EPseudoColorKeyKind::AutoMode:
+      return WholeProblem(value, 0, kPseudoColorAutoBrightness);
+    case EPseudoColorKeyKind::SliderSteps:
+      return WholeProblem(value, 1, std::numeric_limits<UINT>::max());
+    case EPseudoColorKeyKind::ProfileIndex:
+      return WholeProblem(value, 0, static_cast<long long>(profileCount) - 1);
+    case EPseudoColorKeyKind::Text: {
       const auto text = xelfw::TextToCp1252(value);
       if (!text) return "'" + value + "' has characters Windows-1252 cannot write";
       if (text->size() >= kUnitDescBytes) return "longer than " + std::to_string(kUnitDescBytes - 1) + " bytes";
       return {};
     }
   }
-  return "unknown type";
+  return "unknown kind of key";
 }
 
 }  // namespace
@@ -89,12 +68,21 @@ std::string Problem(const SettingsKey& key, const std::string& value, unsigned p
 void CheckPseudoColorSettingsKeys(const xelfw::IniStore& store, const std::string& section, const std::string& fileName,
                                   unsigned profileCount) {
   for (const std::string& name : store.Keys(section)) {
-    // The framework's own keys (switches, dialog placements) are the framework's to read.
     if (name.starts_with("Host")) continue;
-    const auto key = std::find_if(kKeys.begin(), kKeys.end(), [&](const SettingsKey& k) { return EqualNoCase(k.name, name); });
-    if (key == kKeys.end()) throw CommandError(fileName + ": " + name + " is not a pseudo-colour setting");
-    const std::string problem = Problem(*key, *store.GetString(section, name), profileCount);
-    if (!problem.empty()) throw CommandError(fileName + ": " + name + ": " + problem);
+    const std::string value = *store.GetString(section, name);
+    std::optional<std::string> problem;
+    for (const TPseudoColorKey& key : kPseudoColorKeys) {
+      if (EqualNoCase(key.name, name)) {
+        problem = Problem(key, value, profileCount);
+        break;
+      }
+      if (key.fallbackName != nullptr && EqualNoCase(key.fallbackName, name)) {
+        problem = WholeProblem(value, 0, 1);  // the older on/off switch of auto contrast
+        break;
+      }
+    }
+    if (!problem) throw CommandError(fileName + ": " + name + " is not a pseudo-colour setting");
+    if (!problem->empty()) throw CommandError(fileName + ": " + name + ": " + *problem);
   }
 }
 

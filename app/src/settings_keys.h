@@ -9,7 +9,8 @@ namespace xelimg {
 
 // Throws CommandError naming the file and the first key of the section that the object does not know,
 // whose value does not read as its type, or that lies outside its range. Keys may be missing: a
-// partial file changes only the keys it has. Text may be UTF-8 or Windows-1252.
+// partial file changes only the keys it has. Text may be UTF-8 or Windows-1252. Keys of the
+// framework's own (Host...) are the framework's to read.
 void CheckPseudoColorSettingsKeys(const xelfw::IniStore& store, const std::string& section, const std::string& fileName,
                                   unsigned profileCount);
 

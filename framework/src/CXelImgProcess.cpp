@@ -1,6 +1,7 @@
 // Construction, images and AOIs, time stamps, progress and helper objects of the processing base.
 #include "base_state.h"
 
+#include <cstdarg>
 #include <cstring>
 
 CXelImgProcess::CXelImgProcess(CXelImgProcessInstance_0* instance)
@@ -94,6 +95,13 @@ const CXelAoi_0* CXelImgProcess::GetAoi(UINT index) const {
   return &m_pState->fullImageAois[index];
 }
 
+void CXelImgProcess::TParamLimits::Write(UINT* pMinValue, UINT* pMaxValue, UINT* pMinSize, UINT* pMaxSize) const {
+  if (pMinValue != nullptr) *pMinValue = minValue;
+  if (pMaxValue != nullptr) *pMaxValue = maxValue;
+  if (pMinSize != nullptr) *pMinSize = minSize;
+  if (pMaxSize != nullptr) *pMaxSize = maxSize;
+}
+
 void CXelImgProcess::SetStartTimeStamp() { m_pState->start = std::chrono::steady_clock::now(); }
 
 void CXelImgProcess::SetEndTimeStamp() {
@@ -102,6 +110,22 @@ void CXelImgProcess::SetEndTimeStamp() {
 }
 
 double CXelImgProcess::GetLastProcessingSeconds() const { return m_pState->lastSeconds; }
+
+void CXelImgProcess::Log(const char* format, ...) {
+  if (m_pLogger == nullptr) return;
+  va_list args;
+  va_start(args, format);
+  m_pLogger->LogPrintV(XIP_LOG_PLAIN, format, args);
+  va_end(args);
+}
+
+void CXelImgProcess::LogDetail(const char* format, ...) {
+  if (m_pLogger == nullptr) return;
+  va_list args;
+  va_start(args, format);
+  m_pLogger->LogPrintV(XIP_LOG_DETAIL, format, args);
+  va_end(args);
+}
 
 BOOL CXelImgProcess::SignalZeroProgress() {
   return m_pInstance != nullptr ? m_pInstance->OnZeroProgress(this) : TRUE;

@@ -5,14 +5,6 @@
 
 namespace {
 
-void StoreLimits(UINT* minValue, UINT* maxValue, UINT* minSize, UINT* maxSize, UINT lo, UINT hi, UINT loSize,
-                 UINT hiSize) {
-  if (minValue != nullptr) *minValue = lo;
-  if (maxValue != nullptr) *maxValue = hi;
-  if (minSize != nullptr) *minSize = loSize;
-  if (maxSize != nullptr) *maxSize = hiSize;
-}
-
 UINT ButtonIndex(UINT_PTR word) { return static_cast<UINT>(word & 0xFFFF); }
 UINT DialogID(UINT_PTR word) { return static_cast<UINT>((word >> 16) & 0xFFFF); }
 
@@ -26,14 +18,14 @@ std::string ButtonKey(UINT dlgID, UINT button) {
 UINT CXelImgProcess::GetParamLimits(UINT id, UINT* minValue, UINT* maxValue, UINT* minSize, UINT* maxSize) {
   switch (id) {
     case XIP_PARAM_INI:
-      StoreLimits(minValue, maxValue, minSize, maxSize, 0, 0xFFFFFFFF, XIP_INI_MODE_ALL, XIP_INI_MODE_PLACEMENT);
+      TParamLimits{0, 0xFFFFFFFF, XIP_INI_MODE_ALL, XIP_INI_MODE_PLACEMENT}.Write(minValue, maxValue, minSize, maxSize);
       return XIP_OK;
     case XIP_PARAM_USER_BUTTON_TEXT:
-      StoreLimits(minValue, maxValue, minSize, maxSize, 0, 0xFFFFFFFF, 0, 0xFFFFFFFF);
+      TParamLimits{0, 0xFFFFFFFF, 0, 0xFFFFFFFF}.Write(minValue, maxValue, minSize, maxSize);
       return XIP_OK;
     case XIP_PARAM_SWITCH_ACTIVE:
     case XIP_PARAM_SWITCH_LOGGING:
-      StoreLimits(minValue, maxValue, minSize, maxSize, 0, 1, 0, 0);
+      TParamLimits{0, 1, 0, 0}.Write(minValue, maxValue, minSize, maxSize);
       return XIP_OK;
     case XIP_PARAM_OBJECT_INDEX:
       return XIP_OK;

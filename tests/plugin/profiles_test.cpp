@@ -1,7 +1,7 @@
 // The five colour profiles as a host sees them: through a processed frame whose source row holds every
 // 8-bit grey value once, with the window over the whole range. The pixel at x shows the profile at
 // position x / 255 as round(v * 65535). Expected values are the profile formulas worked out by hand.
-#include "tests/plugin/plugin_host.h"
+#include "plugin_host.h"
 
 #include <xelfw/Image.h>
 

@@ -2,8 +2,7 @@
 // screen, injected mouse and keys, and the notifications its parent window receives.
 #include "hosted_dialog.h"
 
-#include "ui/range_slider.h"
-
+#include <XelPseudoColor/RangeSlider.h>
 #include <winui/surface.h>
 
 #include <cmath>
@@ -55,15 +54,15 @@ class RangeSliderTest : public ::testing::Test {
     ASSERT_TRUE(pc.created);
     hwnd = FindSlider(pc.dialog->GetSafeHwnd());
     ASSERT_NE(hwnd, nullptr);
-    slider = static_cast<CRangeSlider*>(CWnd::FromHandlePermanent(hwnd));
+    slider = CWnd::FromHandlePermanent(hwnd);
     ASSERT_NE(slider, nullptr);
     g_dialogProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtr(pc.dialog->GetSafeHwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordNotifications)));
     ::SetWindowPos(pc.dialog->GetSafeHwnd(), nullptr, 0, 0, 600, 400, SWP_NOZORDER);
     winui::PumpMessages();
     Place(336, 24);
-    slider->m_pfnColorCallback = PositionColour;
-    slider->m_Step = 0.0;
+    ::SendMessage(hwnd, RSM_SETCOLORCALLBACK, reinterpret_cast<WPARAM>(&PositionColour), 0);
+    SetStep(0.0);
     SetRange(0.2, 0.7);
   }
   void TearDown() override {
@@ -77,10 +76,22 @@ class RangeSliderTest : public ::testing::Test {
     Repaint();
   }
   void SetRange(double left, double right) {
-    slider->m_Left = left;
-    slider->m_Right = right;
+    const double thumbs[2] = {left, right};
+    ::SendMessage(hwnd, RSM_SETRANGE, 0, reinterpret_cast<LPARAM>(thumbs));
     Repaint();
   }
+  void SetMinMax(double min, double max) {
+    const double ends[2] = {min, max};
+    ::SendMessage(hwnd, RSM_SETMINMAX, 0, reinterpret_cast<LPARAM>(ends));
+  }
+  void SetStep(double step) { ::SendMessage(hwnd, RSM_SETSTEP, 0, reinterpret_cast<LPARAM>(&step)); }
+  double Thumb(int which) const {
+    double thumbs[2] = {};
+    ::SendMessage(hwnd, RSM_GETRANGE, 0, reinterpret_cast<LPARAM>(thumbs));
+    return thumbs[which];
+  }
+  double Left() const { return Thumb(0); }
+  double Right() const { return Thumb(1); }
   void Repaint() {
     g_positions.clear();
     slider->Invalidate(TRUE);
@@ -120,7 +131,7 @@ class RangeSliderTest : public ::testing::Test {
 
   hosted_dialog::HostedDialog pc{XIP_OBJTYPE_PSEUDOCOLOR_LUT, 0};
   HWND hwnd = nullptr;
-  CRangeSlider* slider = nullptr;
+  CWnd* slider = nullptr;
 };
 
 // 336 x 24: a = 18, track 300, p1 = 60, p2 = 210.
@@ -151,7 +162,7 @@ TEST_F(RangeSliderTest, HorizontalPicture) {
 
 // 24 x 336: the same picture turned, the scale running down.
 TEST_F(RangeSliderTest, VerticalPicture) {
-  slider->m_bHorizontal = FALSE;
+  ::SendMessage(hwnd, RSM_SETHORIZONTAL, FALSE, 0);
   Place(24, 336);
   EXPECT_EQ(Pixel(0, 60), kBlack);
   EXPECT_EQ(Pixel(23, 77), kBlack);
@@ -176,96 +187,95 @@ TEST_F(RangeSliderTest, MeetingThumbsShowNoBar) {
 
 TEST_F(RangeSliderTest, ThumbsStopAtEachOtherAndAtTheScale) {
   Drag(69, 12, 200, 0);
-  EXPECT_DOUBLE_EQ(slider->m_Left, 0.7);
+  EXPECT_DOUBLE_EQ(Left(), 0.7);
   EXPECT_EQ(LastCode(), RSN_LEFT);
   EXPECT_EQ(g_notifications.back().slider, reinterpret_cast<LPARAM>(slider));
 
   SetRange(0.2, 0.7);
   Drag(237, 12, -200, 0);
-  EXPECT_DOUBLE_EQ(slider->m_Right, 0.2);
+  EXPECT_DOUBLE_EQ(Right(), 0.2);
   EXPECT_EQ(LastCode(), RSN_RIGHT);
 
   SetRange(0.2, 0.7);
   Drag(237, 12, 150, 0);
-  EXPECT_DOUBLE_EQ(slider->m_Right, 1.0);
+  EXPECT_DOUBLE_EQ(Right(), 1.0);
   Drag(69, 12, -150, 0);
-  EXPECT_DOUBLE_EQ(slider->m_Left, 0.0);
+  EXPECT_DOUBLE_EQ(Left(), 0.0);
 }
 
 TEST_F(RangeSliderTest, BarDragKeepsTheWidth) {
   Drag(150, 12, 200, 0);
-  EXPECT_DOUBLE_EQ(slider->m_Left, 0.5);
-  EXPECT_DOUBLE_EQ(slider->m_Right, 1.0);
+  EXPECT_DOUBLE_EQ(Left(), 0.5);
+  EXPECT_DOUBLE_EQ(Right(), 1.0);
   EXPECT_EQ(LastCode(), RSN_BOTH);
   SetRange(0.2, 0.7);
   Drag(150, 12, -30, 0);
-  EXPECT_NEAR(slider->m_Left, 0.1, 1e-12);
-  EXPECT_NEAR(slider->m_Right, 0.6, 1e-12);
+  EXPECT_NEAR(Left(), 0.1, 1e-12);
+  EXPECT_NEAR(Right(), 0.6, 1e-12);
   SetRange(0.2, 0.7);
   Drag(150, 12, -140, 0);
-  EXPECT_DOUBLE_EQ(slider->m_Left, 0.0);
-  EXPECT_NEAR(slider->m_Right, 0.5, 1e-12);
+  EXPECT_DOUBLE_EQ(Left(), 0.0);
+  EXPECT_NEAR(Right(), 0.5, 1e-12);
 }
 
 TEST_F(RangeSliderTest, SecondPressOfADoubleClickStartsNoDrag) {
   Drag(69, 12, 0, 0);
   Drag(69, 12, 30, 0, true);
-  EXPECT_DOUBLE_EQ(slider->m_Left, 0.2);
+  EXPECT_DOUBLE_EQ(Left(), 0.2);
   EXPECT_TRUE(g_notifications.empty());
 }
 
 TEST_F(RangeSliderTest, StepCutsDragsTowardZero) {
-  slider->m_Step = 0.01;
+  SetStep(0.01);
   Drag(69, 12, 1, 0);  // a third of a step
-  EXPECT_DOUBLE_EQ(slider->m_Left, 0.2);
+  EXPECT_DOUBLE_EQ(Left(), 0.2);
   EXPECT_EQ(LastCode(), RSN_LEFT);
   Drag(69, 12, 10, 0);  // 0.0333 cut to 0.03
-  EXPECT_NEAR(slider->m_Left, 0.23, 1e-12);
+  EXPECT_NEAR(Left(), 0.23, 1e-12);
   Drag(237, 12, 0, 0);  // a drag that ends where it began
   EXPECT_EQ(LastCode(), RSN_LEFT);
 }
 
 TEST_F(RangeSliderTest, ArrowKeysAndShiftChooseTheThumbs) {
-  slider->m_Step = 0.05;
+  SetStep(0.05);
   Key(VK_RIGHT);
-  EXPECT_NEAR(slider->m_Left, 0.25, 1e-12);
-  EXPECT_NEAR(slider->m_Right, 0.75, 1e-12);
+  EXPECT_NEAR(Left(), 0.25, 1e-12);
+  EXPECT_NEAR(Right(), 0.75, 1e-12);
   EXPECT_EQ(LastCode(), RSN_BOTH);
   Key(VK_LEFT, {VK_LSHIFT});
-  EXPECT_NEAR(slider->m_Left, 0.2, 1e-12);
-  EXPECT_NEAR(slider->m_Right, 0.75, 1e-12);
+  EXPECT_NEAR(Left(), 0.2, 1e-12);
+  EXPECT_NEAR(Right(), 0.75, 1e-12);
   EXPECT_EQ(LastCode(), RSN_LEFT);
   Key(VK_RIGHT, {VK_RSHIFT});
-  EXPECT_NEAR(slider->m_Right, 0.8, 1e-12);
+  EXPECT_NEAR(Right(), 0.8, 1e-12);
   EXPECT_EQ(LastCode(), RSN_RIGHT);
   Key(VK_LEFT, {VK_LSHIFT, VK_RSHIFT});
-  EXPECT_NEAR(slider->m_Left, 0.15, 1e-12);
-  EXPECT_NEAR(slider->m_Right, 0.8, 1e-12);
+  EXPECT_NEAR(Left(), 0.15, 1e-12);
+  EXPECT_NEAR(Right(), 0.8, 1e-12);
   // Keys that move nothing still tell the parent.
   for (int key : {VK_UP, static_cast<int>('A')}) {
     Key(key);
     EXPECT_EQ(g_notifications.size(), 1u);
     EXPECT_EQ(LastCode(), RSN_LEFT);
   }
-  EXPECT_NEAR(slider->m_Left, 0.15, 1e-12);
+  EXPECT_NEAR(Left(), 0.15, 1e-12);
 }
 
 TEST_F(RangeSliderTest, EmptyScaleAndShortControlStayQuiet) {
-  slider->m_Min = slider->m_Max = 0.5;
+  SetMinMax(0.5, 0.5);
   SetRange(0.5, 0.5);
   Drag(9, 12, 50, 0);
   Key(VK_RIGHT);
-  EXPECT_DOUBLE_EQ(slider->m_Left, 0.5);
-  EXPECT_DOUBLE_EQ(slider->m_Right, 0.5);
+  EXPECT_DOUBLE_EQ(Left(), 0.5);
+  EXPECT_DOUBLE_EQ(Right(), 0.5);
 
-  slider->m_Min = 0.0;
-  slider->m_Max = 1.0;
+  SetMinMax(0.0, 1.0);
   SetRange(0.2, 0.7);
   Place(30, 24);  // shorter than its two thumbs
   Drag(5, 12, 10, 0);
   Key(VK_LEFT);
-  EXPECT_TRUE(std::isfinite(slider->m_Left));
-  EXPECT_TRUE(std::isfinite(slider->m_Right));
+  EXPECT_TRUE(std::isfinite(Left()));
+  EXPECT_TRUE(std::isfinite(Right()));
 }
 
 TEST_F(RangeSliderTest, BoundsFarOffTheScaleColourOnlyTheVisibleBar) {

@@ -1,4 +1,4 @@
-#include "tests/plugin/plugin_host.h"
+#include "plugin_host.h"
 
 #include <xelfw/Image.h>
 

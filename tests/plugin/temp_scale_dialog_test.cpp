@@ -1,7 +1,7 @@
 #include "hosted_dialog.h"
-#include "ui/label_step.h"
 
 #include <gtest/gtest.h>
+#include <xelfw/ScaleLabels.h>
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +11,9 @@
 #include <vector>
 
 namespace {
+
+using xelfw::ChooseLabelStep;
+using xelfw::TLabelStep;
 
 struct StepCase {
   UINT pixels, spacing;

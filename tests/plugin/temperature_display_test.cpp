@@ -1,5 +1,5 @@
 // The temperature display object as a host sees it: INI import, one measurement a frame, log fields.
-#include "tests/plugin/plugin_host.h"
+#include "plugin_host.h"
 
 #include <xelfw/Aoi.h>
 #include <xelfw/Image.h>

@@ -1,5 +1,6 @@
-// Every control in its states on one window, written to the documentation as a picture.
+// Every control in its states on one window: the documentation's picture of them.
 #include "controls_fixture.h"
+#include "expected_picture.h"
 
 #include <winui/wingdi.h>
 
@@ -61,8 +62,7 @@ TEST_F(ControlsGallery, RendersEveryControlInItsStates) {
   winui::Surface picture(420, 330);
   for (int y = 0; y < picture.Height(); ++y)
     for (int x = 0; x < picture.Width(); ++x) picture.At(x, y) = screen.At(kParentX + x, kParentY + y);
-  std::string error;
-  EXPECT_TRUE(winui::SavePng(picture, std::string(WINUI_DOCS_DIR) + "/winui-controls.png", &error)) << error;
+  expected_picture::ExpectMatchesDocsPicture(picture, "winui-controls.png");
   SendMessage(open, CB_SHOWDROPDOWN, FALSE, 0);
 }
 

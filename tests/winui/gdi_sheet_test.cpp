@@ -1,4 +1,6 @@
-// Renders a sheet of the drawing primitives and text for the documentation, and checks it was written.
+// A sheet of the drawing primitives and text, as the documentation shows it.
+#include "expected_picture.h"
+
 #include <winui/surface.h>
 #include <winui/wingdi.h>
 
@@ -113,8 +115,7 @@ TEST(GdiSheetTest, RendersThePrimitivesAndTextSheet) {
   DrawTexts(dc);
   DrawIconSample(dc);
   winui::ReleaseSurfaceDC(dc);
-  std::string error;
-  EXPECT_TRUE(winui::SavePng(sheet, std::string(WINUI_DOCS_DIR) + "/winui-gdi-sheet.png", &error)) << error;
+  expected_picture::ExpectMatchesDocsPicture(sheet, "winui-gdi-sheet.png");
 }
 
 }  // namespace

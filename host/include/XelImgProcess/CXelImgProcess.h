@@ -74,8 +74,30 @@ class XEL_HOST_API CXelImgProcess : public CXelImgProcess_0 {
   // Never null: the AOI set for the index, else one covering the whole image (empty without image).
   const CXelAoi_0* GetAoi(UINT index) const;
 
+  // What GetParamLimits reports for a parameter; Write skips the outputs the caller passed as null.
+  struct TParamLimits {
+    UINT minValue, maxValue, minSize, maxSize;
+    void Write(UINT* pMinValue, UINT* pMaxValue, UINT* pMinSize, UINT* pMaxSize) const;
+  };
+
   void SetStartTimeStamp();
   void SetEndTimeStamp();
+  // Sets the start time stamp when made and the end time stamp when it goes, on every way out of a
+  // processing run.
+  class CScopedTimeStamp {
+   public:
+    explicit CScopedTimeStamp(CXelImgProcess& object) : m_Object(object) { m_Object.SetStartTimeStamp(); }
+    ~CScopedTimeStamp() { m_Object.SetEndTimeStamp(); }
+    CScopedTimeStamp(const CScopedTimeStamp&) = delete;
+    CScopedTimeStamp& operator=(const CScopedTimeStamp&) = delete;
+
+   private:
+    CXelImgProcess& m_Object;
+  };
+
+  // A line in the object's log, plain or at the detail level; nothing while logging is off.
+  void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void LogDetail(const char* format, ...) __attribute__((format(printf, 2, 3)));
   // FALSE: the host refuses the run.
   BOOL SignalZeroProgress();
   void SignalProgress(UINT done, UINT total);

@@ -482,6 +482,4 @@ class CWindowDC : public CDC {
   HWND m_hWnd;
 };
 
-#if __has_include(<winui/afxcontrols.h>)
 #include <winui/afxcontrols.h>
-#endif

@@ -1,4 +1,5 @@
-// The one dialog the temperature object offers the host.
+// The one dialog the temperature object offers the host, composed here beside the object catalogue.
+#include "resources/resource.h"
 #include "temperature/CXelTemperatureDisplayClass.h"
 #include "ui/temp_display_dialog.h"
 
@@ -12,3 +13,5 @@ UINT CXelTemperatureDisplayClass::IsDialogTypeFlag(UINT) { return 0; }
 CXelImgProcessDlg* CXelTemperatureDisplayClass::CreateDialogObject(UINT, HWND parent) {
   return new (std::nothrow) CTempDisplayDialog(CWnd::FromHandle(parent));
 }
+
+UINT CXelTemperatureDisplayClass::DialogIconID() { return IDI_THERMOMETER; }

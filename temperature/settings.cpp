@@ -1,16 +1,14 @@
-#include "temperature/temperature_settings.h"
+#include "temperature/settings.h"
 
 #include <cstring>
 
 TTemperatureSettings DefaultTemperatureSettings() {
   TTemperatureSettings settings{};
-  settings.Epsilon = kDefaultEpsilon;
-  settings.BgTempKelvin = kDefaultBgTempKelvin;
+  for (const TTemperatureKey& key : kTemperatureKeys)
+    if (key.number != nullptr) settings.*key.number = key.defaultValue;
   settings.a0 = kDefaultA0;
   settings.a1 = kDefaultA1;
   settings.a2 = kDefaultA2;
-  settings.KelvinToUnitOfs = kDefaultKelvinToUnitOfs;
-  settings.KelvinToUnitMult = kDefaultKelvinToUnitMult;
   std::memcpy(settings.UnitDesc, kDefaultTemperatureUnit, sizeof kDefaultTemperatureUnit);
   return settings;
 }

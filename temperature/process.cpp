@@ -14,35 +14,28 @@ constexpr UINT kMaxSupportedBitDepth = 31;
 
 UINT CXelTemperatureDisplayClass::Process(UINT /*mode*/) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  if (m_pLogger != nullptr) m_pLogger->LogPrint("Entering CXelTemperatureDisplayClass::Process");
-  SetStartTimeStamp();
+  Log("Entering CXelTemperatureDisplayClass::Process");
+  const CScopedTimeStamp timeStamp(*this);
 
   CXelImage_0* image = GetValidImage(0);
   if (image == nullptr) {
-    if (m_pLogger != nullptr) {
-      m_pLogger->LogPrint("Invalid source image");
-      m_pLogger->LogPrint("Leaving CXelLut::Process");
-    }
-    SetEndTimeStamp();
+    Log("Invalid source image");
+    Log("Leaving CXelLut::Process");
     return XIP_E_NOIMAGE;
   }
 
   const XI_IMGFORMAT format = image->GetFormat();
   if (XiFormatClass(format) != XI_IMGFORMAT_CLASS_GREYSCALE) {
-    if (m_pLogger != nullptr) m_pLogger->LogPrint("Source image format XI_IMGFORMAT_CLASS_GREYSCALE expected!");
-    SetEndTimeStamp();
+    Log("Source image format XI_IMGFORMAT_CLASS_GREYSCALE expected!");
     return XIP_E_FORMAT;
   }
   const UINT bitDepth = XiFormatBitDepth(format);
   if (bitDepth > kMaxSupportedBitDepth) {
-    if (m_pLogger != nullptr)
-      m_pLogger->LogPrint("CXelTemperatureDisplayClass::Process: source bit depth %u not supported", bitDepth);
-    SetEndTimeStamp();
+    Log("CXelTemperatureDisplayClass::Process: source bit depth %u not supported", bitDepth);
     return XIP_E_FORMAT;
   }
   if (pStatisticsObj == nullptr) {
-    if (m_pLogger != nullptr) m_pLogger->LogPrint("Statistics object not available!");
-    SetEndTimeStamp();
+    Log("Statistics object not available!");
     return XIP_E_FORMAT;
   }
 
@@ -63,7 +56,6 @@ UINT CXelTemperatureDisplayClass::Process(UINT /*mode*/) {
   }
 
   RefreshDialog(kTempDisplayRefreshTemperature);
-  SetEndTimeStamp();
-  if (m_pLogger != nullptr) m_pLogger->LogPrint("CXelLut::Process: exit -> success");
+  Log("CXelLut::Process: exit -> success");
   return XIP_OK;
 }

@@ -1,5 +1,7 @@
 // The dialogs the pseudo-colour object offers the host: its settings dialog and the temperature scale.
+// They are composed here, where the object and its dialogs meet, so that neither includes the other.
 #include "pseudocolor/CXelPseudoColorClass.h"
+#include "resources/resource.h"
 #include "ui/pseudo_color_dialog.h"
 #include "ui/temp_scale_dialog.h"
 
@@ -20,4 +22,8 @@ CXelImgProcessDlg* CXelPseudoColorClass::CreateDialogObject(UINT dlgID, HWND par
     default:
       return nullptr;
   }
+}
+
+UINT CXelPseudoColorClass::DialogIconID(UINT dlgID) {
+  return dlgID == kTempScaleDlgID ? IDI_TEMP_SCALE : IDI_PSEUDO_COLOR;
 }

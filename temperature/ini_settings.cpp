@@ -13,24 +13,25 @@ constexpr char kPointKeyPrefix[] = "Point";
 // The calibration is read but never written back: a saved file carries only the conversion settings, and
 // loading it again gives the default line unless calibration points are added to it by hand.
 void CXelTemperatureDisplayClass::ExportSettings(UINT_PTR context) {
-  ExportIniData(context, "UnitDesc", Settings.UnitDesc, 0, INI_DATA_STRING);
-  ExportIniData(context, "Epsilon", &Settings.Epsilon, 1, INI_DATA_DOUBLE);
-  ExportIniData(context, "BgTempKelvin", &Settings.BgTempKelvin, 1, INI_DATA_DOUBLE);
-  ExportIniData(context, "KelvinToUnitOfs", &Settings.KelvinToUnitOfs, 1, INI_DATA_DOUBLE);
-  ExportIniData(context, "KelvinToUnitMult", &Settings.KelvinToUnitMult, 1, INI_DATA_DOUBLE);
+  for (const TTemperatureKey& key : kTemperatureKeys) {
+    if (key.number != nullptr)
+      ExportIniData(context, key.name, &(Settings.*key.number), 1, INI_DATA_DOUBLE);
+    else
+      ExportIniData(context, key.name, Settings.UnitDesc, 0, INI_DATA_STRING);
+  }
 }
 
 BOOL CXelTemperatureDisplayClass::ImportSettings(UINT_PTR context) {
   if (!ImportCalibration(context)) return FALSE;
   // Missing keys leave their defaults (the base stores them); the import still counts as complete.
-  ImportIniData(context, "Epsilon", &Settings.Epsilon, &kDefaultEpsilon, 1, INI_DATA_DOUBLE);
-  ImportIniData(context, "BgTempKelvin", &Settings.BgTempKelvin, &kDefaultBgTempKelvin, 1, INI_DATA_DOUBLE);
-  ImportIniData(context, "UnitDesc", Settings.UnitDesc, kDefaultTemperatureUnit, sizeof Settings.UnitDesc,
-                INI_DATA_STRING);
-  ImportIniData(context, "KelvinToUnitOfs", &Settings.KelvinToUnitOfs, &kDefaultKelvinToUnitOfs, 1,
-                INI_DATA_DOUBLE);
-  ImportIniData(context, "KelvinToUnitMult", &Settings.KelvinToUnitMult, &kDefaultKelvinToUnitMult, 1,
-                INI_DATA_DOUBLE);
+  for (const TTemperatureKey& key : kTemperatureKeys) {
+    if (key.number != nullptr) {
+      ImportIniData(context, key.name, &(Settings.*key.number), &key.defaultValue, 1, INI_DATA_DOUBLE);
+    } else {
+      ImportIniData(context, key.name, Settings.UnitDesc, kDefaultTemperatureUnit, sizeof Settings.UnitDesc,
+                    INI_DATA_STRING);
+    }
+  }
   return TRUE;
 }
 
@@ -49,16 +50,13 @@ BOOL CXelTemperatureDisplayClass::ImportCalibration(UINT_PTR context) {
 
   const TCalibrationFitResult result = fit.Solve();
   if (result.status != ECalibrationFitStatus::Fitted) {
-    if (m_pLogger != nullptr)
-      m_pLogger->LogPrint("CXelTemperatureDisplayClass::ImportSettings: %s, calibration coefficients kept",
-                          DescribeCalibrationFitStatus(result.status));
+    Log("CXelTemperatureDisplayClass::ImportSettings: %s, calibration coefficients kept",
+        DescribeCalibrationFitStatus(result.status));
     return FALSE;
   }
   Settings.a0 = result.coefficients.a0;
   Settings.a1 = result.coefficients.a1;
   Settings.a2 = result.coefficients.a2;
-  if (m_pLogger != nullptr)
-    m_pLogger->LogPrintLevel(XIP_LOG_DETAIL, "Calculated coefficients: a0 = %lf, a1 = %lf, a2 = %lf", Settings.a0,
-                             Settings.a1, Settings.a2);
+  LogDetail("Calculated coefficients: a0 = %lf, a1 = %lf, a2 = %lf", Settings.a0, Settings.a1, Settings.a2);
   return TRUE;
 }

@@ -1,4 +1,5 @@
-// Where the value labels of a scale go: a round step and the first label, in tenths of the unit.
+// Where the value labels of a scale go (a colour bar labelled in the display unit, in a dialog or a
+// host's own legend): a round step and the first label, in tenths of the unit.
 #pragma once
 
 #include <winui/windef.h>
@@ -6,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
+
+namespace xelfw {
 
 // First label value and the step between labels, both in tenths of the display unit.
 struct TLabelStep {
@@ -38,3 +41,5 @@ inline TLabelStep ChooseLabelStep(UINT pixels, UINT minSpacing, int start, UINT 
   if (first < start) first += static_cast<int>(step);
   return {first, step};
 }
+
+}  // namespace xelfw

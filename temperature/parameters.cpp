@@ -2,32 +2,16 @@
 
 #include <winui/afxwin.h>
 
-namespace {
-
-void WriteLimit(UINT* output, UINT value) {
-  if (output != nullptr) *output = value;
-}
-
-void WriteLimits(UINT* minValue, UINT* maxValue, UINT* minSize, UINT* maxSize, UINT lo, UINT hi, UINT loSize,
-                 UINT hiSize) {
-  WriteLimit(minValue, lo);
-  WriteLimit(maxValue, hi);
-  WriteLimit(minSize, loSize);
-  WriteLimit(maxSize, hiSize);
-}
-
-}  // namespace
-
 UINT CXelTemperatureDisplayClass::GetParamLimits(UINT id, UINT* minValue, UINT* maxValue, UINT* minSize,
                                                  UINT* maxSize) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   switch (id) {
     case XIP_PARAM_INI:
-      WriteLimits(minValue, maxValue, minSize, maxSize, 0, 0xFFFFFFFF, 0, XIP_INI_MODE_PLACEMENT);
+      TParamLimits{0, 0xFFFFFFFF, 0, XIP_INI_MODE_PLACEMENT}.Write(minValue, maxValue, minSize, maxSize);
       return XIP_OK;
     case XIP_PARAM_SWITCH_ACTIVE:
     case XIP_PARAM_SWITCH_LOGGING:
-      WriteLimits(minValue, maxValue, minSize, maxSize, 0, 0, 0, 0xFFFFFFFF);
+      TParamLimits{0, 0, 0, 0xFFFFFFFF}.Write(minValue, maxValue, minSize, maxSize);
       return XIP_OK;
     default:
       return CXelImgProcess::GetParamLimits(id, minValue, maxValue, minSize, maxSize);

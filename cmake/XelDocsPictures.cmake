@@ -1,0 +1,20 @@
+# docs-pictures: renders the pictures docs/ and the README show. Tests only read them (the window
+# layer's picture tests compare their renderings with them); this target is what writes them.
+set(XEL_DOCS_DIR ${PROJECT_SOURCE_DIR}/docs)
+add_custom_target(docs-pictures
+  COMMAND xelimg demo ${XEL_DOCS_DIR}
+  COMMAND xelimg dialog pseudo --out ${XEL_DOCS_DIR}/dialog-pseudo-color.png
+  COMMAND xelimg dialog scale --out ${XEL_DOCS_DIR}/dialog-temperature-scale.png
+  COMMAND xelimg dialog temperature --ini ${PROJECT_SOURCE_DIR}/app/samples/calibration.ini
+          --out ${XEL_DOCS_DIR}/dialog-temperature-display.png
+  COMMAND xelimg view --snapshot ${XEL_DOCS_DIR}/viewer.png --frames 30
+  DEPENDS XelPseudoColor
+  COMMENT "Rendering the documentation's pictures into docs/"
+  VERBATIM)
+if(XEL_BUILD_TESTS)
+  add_custom_command(TARGET docs-pictures POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E env WINUI_PICTURES_OUT=${XEL_DOCS_DIR} $<TARGET_FILE:winui_tests>
+            --gtest_brief=1 --gtest_filter=ControlsGallery.*:GdiSheetTest.*:DialogTest.RendersAsAClassicDialog
+    VERBATIM)
+  add_dependencies(docs-pictures winui_tests)
+endif()
