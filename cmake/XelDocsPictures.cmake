@@ -3,9 +3,9 @@
 set(XEL_DOCS_DIR ${PROJECT_SOURCE_DIR}/docs)
 add_custom_target(docs-pictures
   COMMAND xelimg demo ${XEL_DOCS_DIR}
-  COMMAND xelimg dialog pseudo --out ${XEL_DOCS_DIR}/dialog-pseudo-color.png
-  COMMAND xelimg dialog scale --out ${XEL_DOCS_DIR}/dialog-temperature-scale.png
-  COMMAND xelimg dialog temperature --ini ${PROJECT_SOURCE_DIR}/app/samples/calibration.ini
+  COMMAND xelimg dialog pseudo demo: --out ${XEL_DOCS_DIR}/dialog-pseudo-color.png
+  COMMAND xelimg dialog scale demo: --out ${XEL_DOCS_DIR}/dialog-temperature-scale.png
+  COMMAND xelimg dialog temperature demo: --ini ${PROJECT_SOURCE_DIR}/app/samples/calibration.ini
           --out ${XEL_DOCS_DIR}/dialog-temperature-display.png
   COMMAND xelimg view --snapshot ${XEL_DOCS_DIR}/viewer.png --frames 30
   DEPENDS XelPseudoColor
