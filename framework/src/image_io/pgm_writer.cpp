@@ -15,9 +15,7 @@ namespace xelfw::image_io {
 
 void WritePgm(const Image& image, const std::filesystem::path& file) {
   const std::string name = file.string();
-  if (image.Frames() != 1) throw ImageIoError(name + ": a PGM holds one frame, the image has " + std::to_string(image.Frames()));
   const WritableShape shape = ShapeForWriting(image, name);
-  if (shape.samplesPerPixel != 1) throw ImageIoError(name + ": a PGM holds greyscale only");
 
   const unsigned maxval = (1u << shape.significantBits) - 1;
   const std::size_t sampleBytes = maxval < 256 ? 1 : 2;

@@ -80,7 +80,6 @@ std::vector<png_byte> EncodedRows(const Image& image, const WritableShape& shape
 
 void WritePng(const Image& image, const std::filesystem::path& file) {
   const std::string name = file.string();
-  if (image.Frames() != 1) throw ImageIoError(name + ": a PNG holds one frame, the image has " + std::to_string(image.Frames()));
   const WritableShape shape = ShapeForWriting(image, name);
   std::vector<png_byte> encoded = EncodedRows(image, shape);
   const std::size_t rowBytes = encoded.size() / image.Height();

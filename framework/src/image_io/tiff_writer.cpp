@@ -39,7 +39,6 @@ void SetPageTags(TIFF* tiff, const Image& image, const WritableShape& shape, UIN
 void WriteTiff(const Image& image, const std::filesystem::path& file) {
   const std::string name = file.string();
   const WritableShape shape = ShapeForWriting(image, name);
-  if (image.Frames() > 0xFFFF) throw ImageIoError(name + ": too many frames for a TIFF");
 
   AtomicOutput output(file);
   TiffMessages messages;
