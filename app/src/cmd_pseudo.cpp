@@ -2,6 +2,7 @@
 #include "cli_error.h"
 #include "command_table.h"
 #include "demo_scene.h"
+#include "memory_budget.h"
 #include "plugin_location.h"
 #include "pseudo_job.h"
 
@@ -14,29 +15,52 @@ namespace xelimg {
 namespace {
 
 constexpr auto kOptions = [] {
-  std::array<OptionSpec, kPseudoOptionSpecs.size() + 1> all{};
+  std::array<OptionSpec, kPseudoOptionSpecs.size() + 2> all{};
   for (std::size_t i = 0; i < kPseudoOptionSpecs.size(); ++i) all[i] = kPseudoOptionSpecs[i];
+  all[all.size() - 2] = kMaxMemoryOption;
   all.back() = kPluginOption;
   return all;
 }();
 
-// Refuses what the output file cannot hold before any work is done, so that a doomed run leaves
-// nothing behind and costs nothing.
-void CheckOutput(const std::filesystem::path& out, UINT frames) {
+// Refuses what the output file cannot hold, and what the run would need beyond its memory limit, before
+// any pixel is decoded, so that a doomed run leaves nothing behind and costs nothing.
+void CheckOutput(const std::filesystem::path& out, const xelfw::ImageFileInfo& result) {
   const xelfw::ImageFileFormat format = xelfw::ImageFileFormatFromPath(out);
   if (format == xelfw::ImageFileFormat::Pgm) throw UsageError(out.string() + ": a PGM holds no colour; write .png or .tif");
-  if (format == xelfw::ImageFileFormat::Png && frames > 1) {
-    throw UsageError(out.string() + ": the input has " + std::to_string(frames) + " pages; write .tif to keep them");
+  if (format == xelfw::ImageFileFormat::Png && result.frames > 1) {
+    throw UsageError(out.string() + ": the input has " + std::to_string(result.frames) + " pages; write .tif to keep them");
   }
+  xelfw::CheckImageFileWritable(result, out);
+}
+
+// The input, read only once the output can take its result and both fit the memory limit.
+xelfw::Image ReadSource(const std::vector<std::string>& operands, const std::filesystem::path& out,
+                        const PseudoOptions& options, MemoryBudget& budget) {
+  const auto resultOf = [&](const xelfw::ImageFileInfo& source) {
+    return xelfw::ImageFileInfo{source.width, source.height, source.frames,
+                                xelfw::PixelLayout::Colour(options.outputBits, 3, XI_ORDER_RGB)};
+  };
+  if (operands.size() != 2) {
+    xelfw::Image scene = MakeDemoScene();
+    CheckOutput(out, resultOf({scene.Width(), scene.Height(), scene.Frames(), scene.Layout()}));
+    return scene;
+  }
+  const std::string& in = operands[0];
+  const xelfw::ImageFileInfo source = xelfw::InspectImageFile(in, budget.ReadLimits());
+  const xelfw::ImageFileInfo result = resultOf(source);
+  CheckOutput(out, result);
+  budget.Reserve(source.DecodedBytes(), in);
+  budget.Reserve(result.DecodedBytes(), out.string() + " (" + std::to_string(options.outputBits) + "-bit RGB)");
+  return xelfw::ReadImageFile(in, {source.DecodedBytes(), source.frames});
 }
 
 int RunPseudo(const Arguments& args) {
   const auto& operands = args.Operands();
   if (operands.empty()) throw UsageError("missing output file (see 'xelimg pseudo --help')");
   const PseudoOptions options = ParsePseudoOptions(args);
+  MemoryBudget budget = MemoryBudget::FromArguments(args);
   const std::filesystem::path out = operands.back();
-  const xelfw::Image source = operands.size() == 2 ? xelfw::ReadImageFile(operands[0]) : MakeDemoScene();
-  CheckOutput(out, source.Frames());
+  const xelfw::Image source = ReadSource(operands, out, options, budget);
 
   const xelfw::PluginLibrary library(PluginPath(args));
   const xelfw::Image result = RunPseudoColor(library, source, options);
@@ -62,6 +86,8 @@ const Command kPseudoCommand{
     "  --threads N               worker threads (default: one per processor)\n"
     "  --log                     the object's log lines on stderr\n"
     "  --bits 8|16               bits per colour component of OUT (default 8)\n"
+    "  --max-memory SIZE         decoded image data the run may hold, input and result together\n"
+    "                            (bytes, or with K, M, G; default 1G, or $XELIMG_MAX_MEMORY)\n"
     "  --plugin PATH             the plug-in library\n",
     kOptions,
     2,

@@ -1,10 +1,9 @@
 // Memory and file byte sources for the decoders.
 #include "image_io/byte_source.h"
+#include "regular_file.h"
 
 #include <xelfw/image_io.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,14 +16,6 @@ namespace {
 
 constexpr std::size_t kReadAhead = 64 * 1024;
 
-const char* KindOf(mode_t mode) {
-  if (S_ISDIR(mode)) return "a directory";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-  if (S_ISFIFO(mode)) return "a pipe";
-  if (S_ISSOCK(mode)) return "a socket";
-  return "not a regular file";
-}
-
 }  // namespace
 
 std::size_t MemorySource::Read(void* out, std::size_t count) {
@@ -36,20 +27,9 @@ std::size_t MemorySource::Read(void* out, std::size_t count) {
 }
 
 FileSource::FileSource(const std::filesystem::path& file) : ByteSource(file.string()) {
-  // O_NONBLOCK: opening a FIFO without a writer would otherwise wait forever before it can be refused.
-  m_Fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (m_Fd < 0) throw ImageIoError(Name() + ": cannot open: " + std::strerror(errno));
-  struct stat info {};
-  if (::fstat(m_Fd, &info) != 0) {
-    const int error = errno;
-    ::close(m_Fd);
-    throw ImageIoError(Name() + ": cannot read: " + std::strerror(error));
-  }
-  if (!S_ISREG(info.st_mode)) {
-    ::close(m_Fd);
-    throw ImageIoError(Name() + ": " + KindOf(info.st_mode) + ", not an image file");
-  }
-  m_Size = static_cast<std::uint64_t>(info.st_size);
+  std::string why;
+  m_Fd = OpenRegularFile(file, m_Size, why);
+  if (m_Fd < 0) throw ImageIoError(Name() + ": cannot read: " + why);
 }
 
 FileSource::~FileSource() { ::close(m_Fd); }

@@ -44,14 +44,14 @@ void FrameAllowance::CheckFrameIndex(std::uint64_t index) const {
 void FrameAllowance::Admit(std::size_t frameBytes, std::uint64_t encodedBytes, std::uint64_t availableBytes,
                            std::uint64_t maxRatio) {
   if (encodedBytes > SaturatingProduct(availableBytes, maxRatio)) {
-    Refuse("declares " + std::to_string(encodedBytes) + " bytes of image data, more than its " +
+    throw ImageIoError(m_Name + ": declares " + std::to_string(encodedBytes) + " bytes of image data, more than its " +
            std::to_string(availableBytes) + " bytes can hold (truncated or corrupt)");
   }
   m_MaxRatio = std::max(m_MaxRatio, maxRatio);
   m_Encoded += encodedBytes;
   // Pages that share their data each pass the check above; together they cannot exceed the file.
   if (m_Encoded > SaturatingProduct(m_SourceBytes, m_MaxRatio)) {
-    Refuse("its pages declare " + std::to_string(m_Encoded) + " bytes of image data, more than its " +
+    throw ImageIoError(m_Name + ": its pages declare " + std::to_string(m_Encoded) + " bytes of image data, more than its " +
            std::to_string(m_SourceBytes) + " bytes can hold (pages sharing their data, or corrupt)");
   }
   const std::uint64_t total = m_EachFrameApart ? frameBytes : m_Admitted + frameBytes;

@@ -2,6 +2,7 @@
 #include "image_io/frame_decoder.h"
 #include "image_io/image_writers.h"
 
+#include <xelfw/AtomicFile.h>
 #include <xelfw/image_io.h>
 
 #include <png.h>
@@ -111,16 +112,20 @@ void WriteImageFile(const Image& image, const std::filesystem::path& file) {
 
 void WriteImageFile(const Image& image, const std::filesystem::path& file, ImageFileFormat format) {
   image_io::CheckWritable(ImageFileInfo{image.Width(), image.Height(), image.Frames(), image.Layout()}, file, format);
-  switch (format) {
-    case ImageFileFormat::Png:
-      image_io::WritePng(image, file);
-      return;
-    case ImageFileFormat::Tiff:
-      image_io::WriteTiff(image, file);
-      return;
-    case ImageFileFormat::Pgm:
-      image_io::WritePgm(image, file);
-      return;
+  try {
+    switch (format) {
+      case ImageFileFormat::Png:
+        image_io::WritePng(image, file);
+        return;
+      case ImageFileFormat::Tiff:
+        image_io::WriteTiff(image, file);
+        return;
+      case ImageFileFormat::Pgm:
+        image_io::WritePgm(image, file);
+        return;
+    }
+  } catch (const FileWriteError& error) {
+    throw ImageIoError(error.what());
   }
   throw ImageIoError(file.string() + ": unknown image file type");
 }
