@@ -2,6 +2,8 @@
 #include "cli_error.h"
 #include "command_table.h"
 #include "demo_scene.h"
+#include "memory_budget.h"
+#include "picture_file.h"
 #include "plugin_location.h"
 #include "plugin_objects.h"
 #include "profile_names.h"
@@ -19,8 +21,8 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 5> kOptions = {
-    {kPluginOption, {"out", true}, {"profile", true}, {"auto", true}, {"ini", true}}};
+constexpr std::array<OptionSpec, 6> kOptions = {
+    {kPluginOption, {"out", true}, {"profile", true}, {"auto", true}, {"ini", true}, kMaxMemoryOption}};
 
 struct DialogChoice {
   std::string_view name;
@@ -53,7 +55,12 @@ void CheckOptionsFit(const Arguments& args, const DialogChoice& choice) {
 xelfw::Image ReadSource(const Arguments& args) {
   if (args.Operands().size() < 2) return MakeDemoScene();
   const std::string& file = args.Operands()[1];
-  xelfw::Image image = xelfw::ReadImageFile(file);
+  // The pseudo-colour run adds an 8-bit RGB picture of every frame.
+  MemoryBudget budget = MemoryBudget::FromArguments(args);
+  const xelfw::ImageFileInfo info = xelfw::InspectImageFile(file, budget.ReadLimits());
+  budget.Reserve(info.DecodedBytes(), file);
+  budget.Reserve(std::size_t{3} * info.width * info.height * info.frames, "the processed picture");
+  xelfw::Image image = xelfw::ReadImageFile(file, {info.DecodedBytes(), info.frames});
   if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
     throw CommandError(file + ": the dialogs show the processing of a greyscale image");
   }
@@ -70,8 +77,7 @@ void SaveDialog(CXelImgProcess_0& object, UINT dlgID, const std::string& out) {
   // picture cannot use, and a caret over the first digit of a field misreads as another character.
   ::SetFocus(nullptr);
   winui::PumpMessages();
-  std::string error;
-  if (!winui::SaveWindowPng(dialog->GetSafeHwnd(), out, &error)) throw CommandError(error);
+  SavePicture(winui::RenderWindow(dialog->GetSafeHwnd()), out);
 }
 
 void ShowPseudoColorDialog(const Arguments& args, const xelfw::PluginLibrary& library, UINT dlgID,
@@ -113,6 +119,7 @@ int RunDialog(const Arguments& args) {
   const DialogChoice& choice = FindDialog(args);
   const std::optional<std::string> out = args.Value("out");
   if (!out || out->empty()) throw UsageError("dialog: --out FILE.png is required");
+  CheckPictureFile("out", *out);
   CheckOptionsFit(args, choice);
   const xelfw::PluginLibrary library(PluginPath(args));
   if (choice.objectType == kTemperatureType) {
@@ -141,6 +148,8 @@ const Command kDialogCommand{
     "  --profile INDEX|NAME          colour profile (pseudo, scale)\n"
     "  --auto contrast|brightness    continuous automatic bounds (pseudo, scale)\n"
     "  --ini CALIB.ini               calibration and emissivity (temperature)\n"
+    "  --max-memory SIZE             decoded image data the run may hold (K, M, G; default 1G,\n"
+    "                                or $XELIMG_MAX_MEMORY)\n"
     "  --plugin PATH                 the plug-in library\n",
     kOptions,
     2,

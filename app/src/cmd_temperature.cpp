@@ -2,6 +2,7 @@
 #include "cli_error.h"
 #include "command_table.h"
 #include "demo_scene.h"
+#include "memory_budget.h"
 #include "plugin_location.h"
 #include "plugin_objects.h"
 #include "temperature_report.h"
@@ -18,8 +19,8 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 5> kOptions = {
-    {kPluginOption, {"ini", true}, {"aoi", true}, {"epsilon", true}, {"json", false}}};
+constexpr std::array<OptionSpec, 6> kOptions = {
+    {kPluginOption, {"ini", true}, {"aoi", true}, {"epsilon", true}, {"json", false}, kMaxMemoryOption}};
 
 // "X,Y,W,H" with a non-empty rectangle inside the image.
 xelfw::Aoi ParseAoi(const std::string& text, const xelfw::Image& image) {
@@ -60,9 +61,17 @@ xelfw::Image FrameImage(const xelfw::Image& image, UINT frame) {
   return single;
 }
 
+// Each page is measured from a copy of its own, which the budget counts beside the whole file.
+xelfw::Image ReadWithinBudget(const std::string& file, const Arguments& args) {
+  MemoryBudget budget = MemoryBudget::FromArguments(args);
+  const xelfw::ImageFileInfo info = xelfw::InspectImageFile(file, budget.ReadLimits());
+  budget.Reserve(info.DecodedBytes() + info.FrameBytes(), file);
+  return xelfw::ReadImageFile(file, {info.DecodedBytes(), info.frames});
+}
+
 int RunTemperature(const Arguments& args) {
   const auto& operands = args.Operands();
-  const xelfw::Image image = operands.empty() ? MakeDemoScene() : xelfw::ReadImageFile(operands[0]);
+  const xelfw::Image image = operands.empty() ? MakeDemoScene() : ReadWithinBudget(operands[0], args);
   if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
     throw CommandError((operands.empty() ? std::string("input") : operands[0]) + ": temperature needs a greyscale image");
   }
@@ -102,6 +111,7 @@ const Command kTemperatureCommand{
     "  --aoi X,Y,W,H     measure only this rectangle (default: the whole image)\n"
     "  --epsilon E       emissivity of the surface, 0 < E <= 1 (overrides the file)\n"
     "  --json            one JSON document instead of text lines\n"
+    "  --max-memory SIZE decoded image data the run may hold (K, M, G; default 1G, or $XELIMG_MAX_MEMORY)\n"
     "  --plugin PATH     the plug-in library\n",
     kOptions,
     1,

@@ -1,6 +1,8 @@
 // xelimg view: the live viewer, a pseudo-coloured image sequence with the plug-in's dialogs beside it.
 #include "cli_error.h"
 #include "command_table.h"
+#include "memory_budget.h"
+#include "picture_file.h"
 #include "plugin_location.h"
 #include "view/frame_source.h"
 #include "view/view_session.h"
@@ -14,7 +16,7 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 3> kOptions = {{kPluginOption, {"snapshot", true}, {"frames", true}}};
+constexpr std::array<OptionSpec, 4> kOptions = {{kPluginOption, {"snapshot", true}, {"frames", true}, kMaxMemoryOption}};
 
 // Everything about the output is checked before any window opens, so a mistake leaves no file.
 struct Snapshot {
@@ -31,10 +33,7 @@ std::optional<Snapshot> ParseSnapshot(const Arguments& args) {
   }
   Snapshot snapshot{*file, frames ? ParseUnsignedOption("frames", *frames) : 1};
   if (snapshot.frames == 0 || snapshot.frames > 100000) throw UsageError("--frames must be 1 to 100000");
-  if (snapshot.file.extension() != ".png") throw UsageError("--snapshot: the picture is a .png file");
-  const std::filesystem::path dir = snapshot.file.parent_path().empty() ? "." : snapshot.file.parent_path();
-  std::error_code error;
-  if (!std::filesystem::is_directory(dir, error)) throw CommandError(dir.string() + ": no such directory");
+  CheckPictureFile("snapshot", snapshot.file);
   return snapshot;
 }
 
@@ -42,9 +41,10 @@ int RunView(const Arguments& args) {
   const std::optional<Snapshot> snapshot = ParseSnapshot(args);
   const auto& operands = args.Operands();
   const bool demo = operands.empty();
+  MemoryBudget budget = MemoryBudget::FromArguments(args);
   std::unique_ptr<view::FrameSource> frames =
       demo ? view::OpenDemoFrames()
-           : view::OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()));
+           : view::OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()), budget);
 
   const xelfw::PluginLibrary library(PluginPath(args));
   view::ViewSession session(library, std::move(frames), demo);
@@ -70,7 +70,9 @@ const Command kViewCommand{
     "temperature is measured in (a click measures the whole picture again); space pauses, the arrow\n"
     "keys step, Esc or the close box quits.\n"
     "\n"
-    "--snapshot runs N frames (default 1) without a display and saves the whole screen as PNG.\n",
+    "--snapshot runs N frames (default 1) without a display and saves the whole screen as PNG.\n"
+    "--max-memory SIZE limits the decoded image data of all inputs together (bytes, or with K, M, G;\n"
+    "default 1G, or $XELIMG_MAX_MEMORY).\n",
     kOptions,
     std::numeric_limits<std::size_t>::max(),
     RunView};

@@ -1,5 +1,6 @@
 // Every control in its states on one window, written to the documentation as a picture.
 #include "controls_fixture.h"
+#include "picture_file.h"
 
 #include <winui/wingdi.h>
 
@@ -62,7 +63,7 @@ TEST_F(ControlsGallery, RendersEveryControlInItsStates) {
   for (int y = 0; y < picture.Height(); ++y)
     for (int x = 0; x < picture.Width(); ++x) picture.At(x, y) = screen.At(kParentX + x, kParentY + y);
   std::string error;
-  EXPECT_TRUE(winui::SavePng(picture, std::string(WINUI_DOCS_DIR) + "/winui-controls.png", &error)) << error;
+  EXPECT_TRUE(winui_test::SavePicture(picture, std::string(WINUI_DOCS_DIR) + "/winui-controls.png", &error)) << error;
   SendMessage(open, CB_SHOWDROPDOWN, FALSE, 0);
 }
 

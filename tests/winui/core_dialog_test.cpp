@@ -1,5 +1,7 @@
 // Dialogs from resource scripts: layout in dialog units, tab order and groups, the keys the dialog
 // manager takes, and the notifications that clicks, typing and choosing send to the dialog.
+#include "picture_file.h"
+
 #include <winui/controls.h>
 #include <winui/resources.h>
 #include <winui/screen.h>
@@ -249,7 +251,7 @@ TEST_F(DialogTest, RendersAsAClassicDialog) {
   EXPECT_EQ(picture.At(3, 10), winui::PixelFromColorRef(RGB(10, 36, 106)));
   EXPECT_EQ(picture.At(picture.Width() - 60, picture.Height() - 10), 0xD4D0C8u);
   std::string error;
-  EXPECT_TRUE(winui::SavePng(picture, std::string(WINUI_DOCS_DIR) + "/winui-core-demo-dialog.png", &error)) << error;
+  EXPECT_TRUE(winui_test::SavePicture(picture, std::string(WINUI_DOCS_DIR) + "/winui-core-demo-dialog.png", &error)) << error;
 }
 
 TEST(ResourceScriptTest, ReportsTheLineOfABadStatement) {

@@ -1,4 +1,6 @@
 // Renders a sheet of the drawing primitives and text for the documentation, and checks it was written.
+#include "picture_file.h"
+
 #include <winui/surface.h>
 #include <winui/wingdi.h>
 
@@ -114,7 +116,7 @@ TEST(GdiSheetTest, RendersThePrimitivesAndTextSheet) {
   DrawIconSample(dc);
   winui::ReleaseSurfaceDC(dc);
   std::string error;
-  EXPECT_TRUE(winui::SavePng(sheet, std::string(WINUI_DOCS_DIR) + "/winui-gdi-sheet.png", &error)) << error;
+  EXPECT_TRUE(winui_test::SavePicture(sheet, std::string(WINUI_DOCS_DIR) + "/winui-gdi-sheet.png", &error)) << error;
 }
 
 }  // namespace
