@@ -70,11 +70,9 @@ std::atomic<unsigned> g_Counter{0};
 
 // ".NAME.~PID.N": hidden, unique within this process by the counter and among processes by the pid.
 // The target's name is shortened so that the whole fits in a file name.
-std::string TempName(const std::string& targetName, unsigned attempt) {
-  const std::string suffix = ".~" + std::to_string(::getpid()) + "." + std::to_string(g_Counter.fetch_add(1)) +
-                             (attempt > 0 ? "." + std::to_string(attempt) : std::string());
-  const std::size_t room = NAME_MAX - 1 - suffix.size();
-  return "." + targetName.substr(0, room) + suffix;
+std::string TempName(const std::string& targetName) {
+  const std::string suffix = ".~" + std::to_string(::getpid()) + "." + std::to_string(g_Counter.fetch_add(1));
+  return "." + targetName.substr(0, NAME_MAX - 1 - suffix.size()) + suffix;
 }
 
 }  // namespace
@@ -88,7 +86,7 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : m_Target(target) {
   struct stat existing {};
   const bool replacing = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    const std::filesystem::path candidate = dir / TempName(name, attempt);
+    const std::filesystem::path candidate = dir / TempName(name);
     // The slot is taken before the file exists, so there is no moment a signal could miss it.
     const int slot = Register(candidate.string());
     const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
