@@ -12,7 +12,13 @@ namespace xelimg {
 
 namespace {
 
-std::string Mebibytes(std::size_t bytes) { return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MiB"; }
+// Whole units where they are exact enough to compare: "40000 bytes", "512 KiB", "1024 MiB".
+std::string SizeText(std::size_t bytes) {
+  if (bytes % (1u << 20) == 0 && bytes != 0) return std::to_string(bytes >> 20) + " MiB";
+  if (bytes % (1u << 10) == 0 && bytes != 0) return std::to_string(bytes >> 10) + " KiB";
+  if (bytes >= (std::size_t{10} << 20)) return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MiB";
+  return std::to_string(bytes) + " bytes";
+}
 
 }  // namespace
 
@@ -47,10 +53,12 @@ MemoryBudget MemoryBudget::FromArguments(const Arguments& args) {
   return MemoryBudget(kDefaultMaxMemory);
 }
 
+const char* const kLimitHint = "--max-memory or XELIMG_MAX_MEMORY raise the limit";
+
 void MemoryBudget::Reserve(std::size_t bytes, const std::string& what) {
   if (bytes > Available()) {
-    throw CommandError(what + " needs " + Mebibytes(bytes) + ", more than the " + Mebibytes(Available()) + " left of " +
-                       Mebibytes(m_Limit) + " (--max-memory or " + kMaxMemoryVariable + " raise the limit)");
+    throw CommandError(what + " needs " + SizeText(bytes) + ", more than the " + SizeText(Available()) + " left of " +
+                       SizeText(m_Limit) + " (" + kLimitHint + ")");
   }
   m_Used += bytes;
 }

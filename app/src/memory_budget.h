@@ -15,6 +15,8 @@ namespace xelimg {
 inline constexpr OptionSpec kMaxMemoryOption{"max-memory", true};
 inline constexpr const char* kMaxMemoryVariable = "XELIMG_MAX_MEMORY";
 inline constexpr std::size_t kDefaultMaxMemory = std::size_t{1} << 30;
+// What a refusal for want of memory adds to its message.
+extern const char* const kLimitHint;
 
 // Bytes with an optional binary suffix: "1073741824", "512K", "512M", "2G" (K, M, G, T: powers of 1024).
 // Throws UsageError naming `source` for anything else, zero included.

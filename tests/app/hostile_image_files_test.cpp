@@ -158,8 +158,10 @@ TEST(HostileImageFiles, ByteAndPageLimitsCoverEveryPageAndAreCheckedAsPagesAreFo
   xelfw::WriteImageFile(pages, dir / "pages.tif");
   EXPECT_EQ(xelfw::ReadImageFile(dir / "pages.tif", ReadLimits{5 * 4096, 5}).Frames(), 5u);
   EXPECT_THROW(xelfw::ReadImageFile(dir / "pages.tif", ReadLimits{5 * 4096 - 1, 5}), ImageLimitError);
-  EXPECT_THROW(xelfw::ReadImageFile(dir / "pages.tif", ReadLimits{1 << 20, 4}), ImageLimitError);
-  EXPECT_THROW(xelfw::InspectImageFile(dir / "pages.tif", ReadLimits{1 << 20, 4}), ImageLimitError);
+  EXPECT_NE(ErrorOf([&] { xelfw::ReadImageFile(dir / "pages.tif", ReadLimits{1 << 20, 4}); }).find("more than 4 pages"),
+            std::string::npos);
+  EXPECT_NE(ErrorOf([&] { xelfw::InspectImageFile(dir / "pages.tif", ReadLimits{1 << 20, 4}); }).find("more than 4 pages"),
+            std::string::npos);
   EXPECT_THROW(xelfw::ReadImageFile(dir / "pages.tif", ReadLimits{4095, 5}), ImageLimitError);
 
   const xelfw::ImageFileInfo info = xelfw::InspectImageFile(dir / "pages.tif");
@@ -222,7 +224,7 @@ TEST(ImageFileReader, ReadsOnePageAtATimeFromTheFileItOpenedOnce) {
   xelfw::ImageFileReader limited(dir / "again.tif", ReadLimits{1 << 20, 2});
   EXPECT_TRUE(limited.Next().has_value());
   EXPECT_TRUE(limited.Next().has_value());
-  EXPECT_THROW(limited.Next(), ImageLimitError);
+  EXPECT_THROW(limited.Next(), ImageIoError);
 }
 
 TEST(ImageFileWrite, WhatTheFileCannotHoldIsRefusedFromTheShapeAlone) {

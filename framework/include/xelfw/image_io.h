@@ -25,8 +25,7 @@ enum class ImageFileFormat { Png, Tiff, Pgm };
 // By extension (.png, .tif, .tiff, .pgm, any case). Throws ImageIoError for anything else.
 XEL_HOST_API ImageFileFormat ImageFileFormatFromPath(const std::filesystem::path& file);
 
-// A file that cannot be read because it would take more than its read limits allow (too much
-// decoded data, too many pages), or that declares more data than its bytes can hold.
+// A file that cannot be read because its decoded data would take more bytes than the read's limit.
 class XEL_HOST_API ImageLimitError : public ImageIoError {
  public:
   using ImageIoError::ImageIoError;

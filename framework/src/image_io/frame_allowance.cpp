@@ -13,8 +13,12 @@ std::uint64_t SaturatingProduct(std::uint64_t a, std::uint64_t b) {
   return a * b;
 }
 
-std::string Mebibytes(std::uint64_t bytes) {
-  return std::to_string(bytes / (1u << 20) + (bytes % (1u << 20) != 0 ? 1 : 0)) + " MiB";
+// Whole units where they are exact enough to compare: "40000 bytes", "512 KiB", "1024 MiB".
+std::string SizeText(std::uint64_t bytes) {
+  if (bytes % (1u << 20) == 0 && bytes != 0) return std::to_string(bytes >> 20) + " MiB";
+  if (bytes % (1u << 10) == 0 && bytes != 0) return std::to_string(bytes >> 10) + " KiB";
+  if (bytes >= (std::uint64_t{10} << 20)) return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MiB";
+  return std::to_string(bytes) + " bytes";
 }
 
 }  // namespace
@@ -31,14 +35,14 @@ std::size_t FrameAllowance::FrameBytes(std::uint64_t width, std::uint64_t height
   if (width > kMaxSide || height > kMaxSide) Refuse("image size does not fit");
   const std::uint64_t bytes = SaturatingProduct(SaturatingProduct(width, height), layout.BytesPerPixel());
   if (bytes > m_Limits.maxDecodedBytes) {
-    Refuse("image of " + std::to_string(width) + " x " + std::to_string(height) + " pixels needs " + Mebibytes(bytes) +
-           ", more than the limit of " + Mebibytes(m_Limits.maxDecodedBytes));
+    Refuse("image of " + std::to_string(width) + " x " + std::to_string(height) + " pixels needs " + SizeText(bytes) +
+           ", more than the limit of " + SizeText(m_Limits.maxDecodedBytes));
   }
   return static_cast<std::size_t>(bytes);
 }
 
 void FrameAllowance::CheckFrameIndex(std::uint64_t index) const {
-  if (index >= m_Limits.maxFrames) Refuse("more than " + std::to_string(m_Limits.maxFrames) + " pages");
+  if (index >= m_Limits.maxFrames) throw ImageIoError(m_Name + ": more than " + std::to_string(m_Limits.maxFrames) + " pages");
 }
 
 void FrameAllowance::Admit(std::size_t frameBytes, std::uint64_t encodedBytes, std::uint64_t availableBytes,
@@ -56,7 +60,7 @@ void FrameAllowance::Admit(std::size_t frameBytes, std::uint64_t encodedBytes, s
   }
   const std::uint64_t total = m_EachFrameApart ? frameBytes : m_Admitted + frameBytes;
   if (total > m_Limits.maxDecodedBytes) {
-    Refuse("its pages need more than the limit of " + Mebibytes(m_Limits.maxDecodedBytes));
+    Refuse("its pages need more than the limit of " + SizeText(m_Limits.maxDecodedBytes));
   }
   m_Admitted = total;
 }
