@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 namespace xelfw {
 
@@ -86,12 +87,13 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : m_Target(target) {
   struct stat existing {};
   const bool replacing = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    const std::filesystem::path candidate = dir / TempName(name);
+    std::filesystem::path candidate = dir / TempName(name);
     // The slot is taken before the file exists, so there is no moment a signal could miss it.
     const int slot = Register(candidate.string());
     const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd >= 0) {
-      m_Temp = candidate;
+      // Nothing from here on may allocate before the object owns the file, or it would stay behind.
+      m_Temp = std::move(candidate);
       m_Fd = fd;
       m_Slot = slot;
       if (replacing && ::fchmod(fd, existing.st_mode & 07777) != 0) Fail("cannot set the permissions of", errno);
