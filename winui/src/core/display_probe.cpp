@@ -1,4 +1,4 @@
-// A connect, not an X handshake: enough to tell a display that is there from one that is not.
+// The start of an X handshake: enough to tell a display that is there from one that is not.
 #include "display_probe.h"
 
 #include <fcntl.h>
@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <charconv>
 #include <cstddef>
 #include <cstring>
@@ -17,30 +18,54 @@ namespace winui::core {
 
 namespace {
 
-// Connects without blocking and waits at most timeoutMs for the connection to open.
-bool ConnectWithin(int family, const sockaddr* address, socklen_t length, int timeoutMs, std::string* why) {
+using Clock = std::chrono::steady_clock;
+
+int MillisecondsLeft(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
+bool WaitFor(int fd, short events, Clock::time_point deadline) {
+  pollfd waiting{fd, events, 0};
+  int result = 0;
+  do {
+    result = ::poll(&waiting, 1, MillisecondsLeft(deadline));
+  } while (result < 0 && errno == EINTR);
+  return result > 0;
+}
+
+// Connects without blocking, sends the X connection set-up and waits for the server's first reply
+// byte: a host that accepts connections but never answers (a tunnel to nowhere) counts as absent.
+// Whether the server lets us in does not matter here; the display library says that itself, at once.
+bool ServerAnswers(int family, const sockaddr* address, socklen_t length, int timeoutMs, std::string* why) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   const int fd = ::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) {
     *why = std::strerror(errno);
     return false;
   }
-  int result = ::connect(fd, address, length);
-  if (result != 0 && errno == EINPROGRESS) {
-    pollfd waiting{fd, POLLOUT, 0};
-    result = ::poll(&waiting, 1, timeoutMs);
-    if (result == 0) {
-      *why = "no answer within " + std::to_string(timeoutMs / 1000) + " s";
-      ::close(fd);
-      return false;
-    }
+  const auto fail = [&](const std::string& reason) {
+    *why = reason;
+    ::close(fd);
+    return false;
+  };
+  const std::string silence = "no answer within " + std::to_string(timeoutMs / 1000) + " s";
+  if (::connect(fd, address, length) != 0) {
+    if (errno != EINPROGRESS) return fail(std::strerror(errno));
+    if (!WaitFor(fd, POLLOUT, deadline)) return fail(silence);
     int error = 0;
     socklen_t size = sizeof error;
-    if (result > 0 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0) errno = error;
-    result = result > 0 && error == 0 ? 0 : -1;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) return fail(std::strerror(error));
   }
-  if (result != 0) *why = std::strerror(errno);
+  // Little-endian client, protocol 11.0, no authorisation.
+  const unsigned char setup[12] = {'l', 0, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  if (::send(fd, setup, sizeof setup, MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof setup)) {
+    return fail(std::strerror(errno));
+  }
+  unsigned char reply = 0;
+  if (!WaitFor(fd, POLLIN, deadline) || ::recv(fd, &reply, 1, 0) != 1) return fail(silence);
   ::close(fd);
-  return result == 0;
+  return true;
 }
 
 bool LocalDisplayAnswers(unsigned number, int timeoutMs, std::string* why) {
@@ -51,7 +76,7 @@ bool LocalDisplayAnswers(unsigned number, int timeoutMs, std::string* why) {
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path + (abstract ? 1 : 0), path.c_str(), path.size());
     const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + (abstract ? 1 : 0));
-    if (ConnectWithin(AF_UNIX, reinterpret_cast<const sockaddr*>(&address), length, timeoutMs, why)) return true;
+    if (ServerAnswers(AF_UNIX, reinterpret_cast<const sockaddr*>(&address), length, timeoutMs, why)) return true;
   }
   return false;
 }
@@ -67,7 +92,7 @@ bool RemoteDisplayAnswers(const std::string& host, unsigned number, int timeoutM
   }
   bool answered = false;
   for (const addrinfo* a = found; a != nullptr && !answered; a = a->ai_next) {
-    answered = ConnectWithin(a->ai_family, a->ai_addr, a->ai_addrlen, timeoutMs, why);
+    answered = ServerAnswers(a->ai_family, a->ai_addr, a->ai_addrlen, timeoutMs, why);
   }
   ::freeaddrinfo(found);
   return answered;

@@ -6,8 +6,8 @@
 
 namespace winui::core {
 
-// True when a connection to the display's socket (local or TCP) opens within timeoutMs; otherwise
-// false and the reason in *why.
+// True when the display's server (local socket or TCP) answers a connection set-up within timeoutMs;
+// otherwise false and the reason in *why.
 bool DisplayAnswers(const std::string& display, int timeoutMs, std::string* why);
 
 }  // namespace winui::core
