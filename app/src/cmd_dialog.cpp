@@ -3,6 +3,8 @@
 #include "cli_error.h"
 #include "command_table.h"
 #include "input_image.h"
+#include "memory_budget.h"
+#include "picture_file.h"
 #include "plugin_location.h"
 #include "plugin_objects.h"
 #include "profile_names.h"
@@ -20,15 +22,16 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 9> kOptions = {{kPluginOption,
-                                                 {"out", true},
-                                                 {"profile", true},
-                                                 {"auto", true},
-                                                 {"range", true},
-                                                 {"settings", true},
-                                                 kCalibrationOption,
-                                                 kEpsilonOption,
-                                                 kInputBitsOption}};
+constexpr std::array<OptionSpec, 10> kOptions = {{kPluginOption,
+                                                  {"out", true},
+                                                  {"profile", true},
+                                                  {"auto", true},
+                                                  {"range", true},
+                                                  {"settings", true},
+                                                  kCalibrationOption,
+                                                  kEpsilonOption,
+                                                  kInputBitsOption,
+                                                  kMaxMemoryOption}};
 
 struct DialogChoice {
   std::string_view name;
@@ -61,7 +64,11 @@ void CheckOptionsFit(const Arguments& args, const DialogChoice& choice) {
 xelfw::Image ReadSource(const Arguments& args) {
   if (args.Operands().size() != 2) throw UsageError("dialog: name the input: IN or demo: (see 'xelimg dialog --help')");
   const std::string& operand = args.Operands()[1];
-  xelfw::Image image = ReadInputImage(operand, ParseInputBits(args));
+  MemoryBudget budget = MemoryBudget::FromArguments(args);
+  // The pseudo-colour run adds an 8-bit RGB picture of every frame.
+  xelfw::Image image = ReadInputImage(operand, ParseInputBits(args), budget, [](const xelfw::ImageFileInfo& in) {
+    return Derived{std::size_t{3} * in.width * in.height * in.frames, "the processed picture"};
+  });
   if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
     throw CommandError(operand + ": the dialogs show the processing of a greyscale image");
   }
@@ -78,8 +85,7 @@ void SaveDialog(CXelImgProcess_0& object, UINT dlgID, const std::string& out) {
   // picture cannot use, and a caret over the first digit of a field misreads as another character.
   ::SetFocus(nullptr);
   winui::PumpMessages();
-  std::string error;
-  if (!winui::SaveWindowPng(dialog->GetSafeHwnd(), out, &error)) throw CommandError(error);
+  SavePicture(winui::RenderWindow(dialog->GetSafeHwnd()), out);
 }
 
 void ShowPseudoColorDialog(const Arguments& args, const xelfw::PluginLibrary& library, UINT dlgID,
@@ -113,6 +119,7 @@ int RunDialog(const Arguments& args) {
   const DialogChoice& choice = FindDialog(args);
   const std::optional<std::string> out = args.Value("out");
   if (!out || out->empty()) throw UsageError("dialog: --out FILE.png is required");
+  CheckPictureFile("out", *out);
   CheckOptionsFit(args, choice);
   const xelfw::PluginLibrary library(PluginPath(args));
   if (choice.objectType == kTemperatureType) {
@@ -147,6 +154,8 @@ const Command kDialogCommand{
     "                                the pseudo and scale dialogs show\n"
     "  --epsilon E                   emissivity, 0 < E <= 1 (temperature)\n"
     "  --input-bits N                significant bits of IN's grey values, 1..16\n"
+    "  --max-memory SIZE             decoded image data the run may hold (K, M, G; default 1G,\n"
+    "                                or $XELIMG_MAX_MEMORY)\n"
     "  --plugin PATH                 the plug-in library\n",
     kOptions,
     2,

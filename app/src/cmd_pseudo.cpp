@@ -3,6 +3,7 @@
 #include "cli_error.h"
 #include "command_table.h"
 #include "input_image.h"
+#include "memory_budget.h"
 #include "plugin_location.h"
 #include "pseudo_job.h"
 
@@ -15,22 +16,24 @@ namespace xelimg {
 namespace {
 
 constexpr auto kOptions = [] {
-  std::array<OptionSpec, kPseudoOptionSpecs.size() + 3> all{};
+  std::array<OptionSpec, kPseudoOptionSpecs.size() + 4> all{};
   for (std::size_t i = 0; i < kPseudoOptionSpecs.size(); ++i) all[i] = kPseudoOptionSpecs[i];
   all[kPseudoOptionSpecs.size()] = kInputBitsOption;
   all[kPseudoOptionSpecs.size() + 1] = kCalibrationOption;
+  all[kPseudoOptionSpecs.size() + 2] = kMaxMemoryOption;
   all.back() = kPluginOption;
   return all;
 }();
 
-// Refuses what the output file cannot hold before any work is done, so that a doomed run leaves
+// Refuses what the output file cannot hold before any pixel is decoded, so that a doomed run leaves
 // nothing behind and costs nothing.
-void CheckOutput(const std::filesystem::path& out, UINT frames) {
+void CheckOutput(const std::filesystem::path& out, const xelfw::ImageFileInfo& result) {
   const xelfw::ImageFileFormat format = xelfw::ImageFileFormatFromPath(out);
   if (format == xelfw::ImageFileFormat::Pgm) throw UsageError(out.string() + ": a PGM holds no colour; write .png or .tif");
-  if (format == xelfw::ImageFileFormat::Png && frames > 1) {
-    throw UsageError(out.string() + ": the input has " + std::to_string(frames) + " pages; write .tif to keep them");
+  if (format == xelfw::ImageFileFormat::Png && result.frames > 1) {
+    throw UsageError(out.string() + ": the input has " + std::to_string(result.frames) + " pages; write .tif to keep them");
   }
+  xelfw::CheckImageFileWritable(result, out);
 }
 
 int RunPseudo(const Arguments& args) {
@@ -40,8 +43,14 @@ int RunPseudo(const Arguments& args) {
   if (operands.size() != 2) throw UsageError("usage: xelimg pseudo IN OUT [options] (IN may be demo:; see --help)");
   PseudoOptions options = ParsePseudoOptions(args);
   const std::filesystem::path out = operands[1];
-  const xelfw::Image source = ReadInputImage(operands[0], ParseInputBits(args));
-  CheckOutput(out, source.Frames());
+  MemoryBudget budget = MemoryBudget::FromArguments(args);
+  // The output is checked, and its picture counted, before the input is decoded.
+  const xelfw::Image source = ReadInputImage(operands[0], ParseInputBits(args), budget, [&](const xelfw::ImageFileInfo& in) {
+    const xelfw::ImageFileInfo result{in.width, in.height, in.frames,
+                                      xelfw::PixelLayout::Colour(options.outputBits, 3, XI_ORDER_RGB)};
+    CheckOutput(out, result);
+    return Derived{result.DecodedBytes(), out.string() + " (" + std::to_string(options.outputBits) + "-bit RGB)"};
+  });
 
   const xelfw::PluginLibrary library(PluginPath(args));
   options.calibration = ReadCalibrationOption(args, library);
@@ -73,6 +82,8 @@ const Command kPseudoCommand{
     "  --threads N               worker threads (default: one per processor)\n"
     "  --log                     the object's log lines on stderr\n"
     "  --bits 8|16               bits per colour component of OUT (default 8)\n"
+    "  --max-memory SIZE         decoded image data the run may hold, input and result together\n"
+    "                            (bytes, or with K, M, G; default 1G, or $XELIMG_MAX_MEMORY)\n"
     "  --plugin PATH             the plug-in library\n",
     kOptions,
     2,

@@ -3,6 +3,7 @@
 #include "cli_error.h"
 #include "command_table.h"
 #include "input_image.h"
+#include "memory_budget.h"
 #include "plugin_location.h"
 #include "plugin_objects.h"
 #include "temperature_report.h"
@@ -19,8 +20,8 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 6> kOptions = {
-    {kPluginOption, kCalibrationOption, {"aoi", true}, kEpsilonOption, kInputBitsOption, {"json", false}}};
+constexpr std::array<OptionSpec, 7> kOptions = {{kPluginOption, kCalibrationOption, {"aoi", true}, kEpsilonOption,
+                                                 kInputBitsOption, {"json", false}, kMaxMemoryOption}};
 
 // "X,Y,W,H" with a non-empty rectangle inside the image.
 xelfw::Aoi ParseAoi(const std::string& text, const xelfw::Image& image) {
@@ -52,7 +53,12 @@ xelfw::Image FrameImage(const xelfw::Image& image, UINT frame) {
 int RunTemperature(const Arguments& args) {
   const auto& operands = args.Operands();
   if (operands.size() != 1) throw UsageError("usage: xelimg temperature IN [options] (IN may be demo:; see --help)");
-  const xelfw::Image image = ReadInputImage(operands[0], ParseInputBits(args));
+  MemoryBudget budget = MemoryBudget::FromArguments(args);
+  // Each page is measured from a copy of its own.
+  const xelfw::Image image = ReadInputImage(operands[0], ParseInputBits(args), budget,
+                                            [&](const xelfw::ImageFileInfo& in) {
+                                              return Derived{in.FrameBytes(), "a page of " + operands[0]};
+                                            });
   if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
     throw CommandError(operands[0] + ": temperature needs a greyscale image");
   }
@@ -90,6 +96,7 @@ const Command kTemperatureCommand{
     "  --aoi X,Y,W,H     measure only this rectangle (default: the whole image)\n"
     "  --epsilon E       emissivity of the surface, 0 < E <= 1 (overrides the file)\n"
     "  --json            one JSON document instead of text lines\n"
+    "  --max-memory SIZE decoded image data the run may hold (K, M, G; default 1G, or $XELIMG_MAX_MEMORY)\n"
     "  --plugin PATH     the plug-in library\n",
     kOptions,
     1,

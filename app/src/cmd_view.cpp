@@ -3,6 +3,8 @@
 #include "cli_error.h"
 #include "command_table.h"
 #include "input_image.h"
+#include "memory_budget.h"
+#include "picture_file.h"
 #include "plugin_location.h"
 #include "view/frame_source.h"
 #include "view/view_session.h"
@@ -16,8 +18,8 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 6> kOptions = {
-    {kPluginOption, {"snapshot", true}, {"frames", true}, kCalibrationOption, kEpsilonOption, kInputBitsOption}};
+constexpr std::array<OptionSpec, 7> kOptions = {{kPluginOption, {"snapshot", true}, {"frames", true}, kCalibrationOption,
+                                                 kEpsilonOption, kInputBitsOption, kMaxMemoryOption}};
 
 // Everything about the output is checked before any window opens, so a mistake leaves no file.
 struct Snapshot {
@@ -34,10 +36,7 @@ std::optional<Snapshot> ParseSnapshot(const Arguments& args) {
   }
   Snapshot snapshot{*file, frames ? ParseUnsignedOption("frames", *frames) : 1};
   if (snapshot.frames == 0 || snapshot.frames > 100000) throw UsageError("--frames must be 1 to 100000");
-  if (snapshot.file.extension() != ".png") throw UsageError("--snapshot: the picture is a .png file");
-  const std::filesystem::path dir = snapshot.file.parent_path().empty() ? "." : snapshot.file.parent_path();
-  std::error_code error;
-  if (!std::filesystem::is_directory(dir, error)) throw CommandError(dir.string() + ": no such directory");
+  CheckPictureFile("snapshot", snapshot.file);
   return snapshot;
 }
 
@@ -46,10 +45,11 @@ int RunView(const Arguments& args) {
   const auto& operands = args.Operands();
   const bool demo = operands.empty() || (operands.size() == 1 && operands[0] == kDemoInput);
   if (demo && args.Has(kInputBitsOption.name)) throw UsageError("--input-bits belongs to files, not to the demo scene");
+  MemoryBudget budget = MemoryBudget::FromArguments(args);
   std::unique_ptr<view::FrameSource> frames =
       demo ? view::OpenDemoFrames()
            : view::OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()),
-                                  ParseInputBits(args));
+                                  ParseInputBits(args), budget);
 
   const xelfw::PluginLibrary library(PluginPath(args));
   view::ViewSession session(library, std::move(frames), demo, ReadCalibrationOption(args, library));
@@ -77,7 +77,9 @@ const Command kViewCommand{
     "keys step, Esc or the close box quits. With --ini the temperature and every value the dialogs\n"
     "show follow the calibration (README: Calibration); --input-bits N gives the files' significant bits.\n"
     "\n"
-    "--snapshot runs N frames (default 1) without a display and saves the whole screen as PNG.\n",
+    "--snapshot runs N frames (default 1) without a display and saves the whole screen as PNG.\n"
+    "--max-memory SIZE limits the decoded image data of all inputs together (bytes, or with K, M, G;\n"
+    "default 1G, or $XELIMG_MAX_MEMORY).\n",
     kOptions,
     std::numeric_limits<std::size_t>::max(),
     RunView};

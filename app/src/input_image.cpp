@@ -6,6 +6,7 @@
 
 #include <xelfw/image_io.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdio>
 #include <cstring>
@@ -34,6 +35,12 @@ UINT LargestValue(const xelfw::Image& image) {
   return largest;
 }
 
+UINT LargestValue(std::span<const xelfw::Image> images) {
+  UINT largest = 0;
+  for (const xelfw::Image& image : images) largest = std::max(largest, LargestValue(image));
+  return largest;
+}
+
 }  // namespace
 
 std::optional<UINT> ParseInputBits(const Arguments& args) {
@@ -44,27 +51,27 @@ std::optional<UINT> ParseInputBits(const Arguments& args) {
   return bits;
 }
 
-void ApplyInputBits(xelfw::Image& image, std::optional<UINT> inputBits, const std::string& name) {
-  const xelfw::PixelLayout& layout = image.Layout();
-  if (layout.formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) return;
-  const UINT unitBits = layout.memBPC;
+void ApplyInputBits(std::span<xelfw::Image> frames, std::optional<UINT> inputBits, const std::string& name) {
+  if (frames.empty() || frames.front().Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) return;
+  const xelfw::PixelLayout layout = frames.front().Layout();
   if (inputBits) {
-    if (*inputBits > unitBits) {
+    if (*inputBits > layout.memBPC) {
       throw CommandError(name + ": --input-bits " + std::to_string(*inputBits) + " exceeds the file's " +
-                         std::to_string(unitBits) + "-bit samples");
+                         std::to_string(layout.memBPC) + "-bit samples");
     }
     // Values are read as stored; the file's own depth only told how far they reach.
-    const UINT largest = LargestValue(image);
+    const UINT largest = LargestValue(frames);
     if (static_cast<UINT>(std::bit_width(largest)) > *inputBits) {
       throw CommandError(name + ": the value " + std::to_string(largest) + " needs more than --input-bits " +
                          std::to_string(*inputBits));
     }
-    image.SetSignificantBits(*inputBits);
+    for (xelfw::Image& frame : frames) frame.SetSignificantBits(*inputBits);
     return;
   }
-  if (image.SignificantBitsDeclared()) return;
-  const auto needed = static_cast<UINT>(std::bit_width(LargestValue(image)));
-  if (needed + 2 <= layout.imgBPC) {
+  if (frames.front().SignificantBitsDeclared()) return;
+  // Zeros read the same at any depth.
+  const auto needed = static_cast<UINT>(std::bit_width(LargestValue(frames)));
+  if (needed > 0 && needed + 2 <= layout.imgBPC) {
     std::fprintf(stderr,
                  "xelimg: warning: %s declares no significant bits and its values need only %u of its %u; they are "
                  "read as %u-bit (give --input-bits, e.g. --input-bits 14 for a 14-bit camera)\n",
@@ -72,9 +79,20 @@ void ApplyInputBits(xelfw::Image& image, std::optional<UINT> inputBits, const st
   }
 }
 
-xelfw::Image ReadInputImage(const std::string& operand, std::optional<UINT> inputBits) {
-  xelfw::Image image = operand == kDemoInput ? MakeDemoScene() : xelfw::ReadImageFile(operand);
-  ApplyInputBits(image, inputBits, operand);
+xelfw::Image ReadInputImage(const std::string& operand, std::optional<UINT> inputBits, MemoryBudget& budget,
+                            const InputCost& alsoNeeds) {
+  if (operand == kDemoInput) {
+    xelfw::Image scene = MakeDemoScene();
+    const Derived derived = alsoNeeds({scene.Width(), scene.Height(), scene.Frames(), scene.Layout()});
+    budget.Reserve(derived.bytes, derived.what);
+    return scene;
+  }
+  const xelfw::ImageFileInfo info = xelfw::InspectImageFile(operand, budget.ReadLimits());
+  budget.Reserve(info.DecodedBytes(), operand);
+  const Derived derived = alsoNeeds(info);
+  budget.Reserve(derived.bytes, derived.what);
+  xelfw::Image image = xelfw::ReadImageFile(operand, {info.DecodedBytes(), info.frames});
+  ApplyInputBits({&image, 1}, inputBits, operand);
   return image;
 }
 

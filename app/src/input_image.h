@@ -3,10 +3,15 @@
 #pragma once
 
 #include "arguments.h"
+#include "memory_budget.h"
 
 #include <xelfw/Image.h>
+#include <xelfw/image_io.h>
 
+#include <cstddef>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,13 +23,23 @@ inline constexpr OptionSpec kInputBitsOption{"input-bits", true};
 // --input-bits N, 1..16; nothing when not given.
 std::optional<UINT> ParseInputBits(const Arguments& args);
 
-// A greyscale image says how many of its bits count: the given bits, or what the file declared, or
-// else the whole unit, with one warning on stderr when the data would fit in two or more bits fewer
-// (a 14-bit camera's counts in a 16-bit file read as 16-bit give temperatures far too low). Throws
-// CommandError when a value needs more than the given bits.
-void ApplyInputBits(xelfw::Image& image, std::optional<UINT> inputBits, const std::string& name);
+// The frames of one file say how many of their bits count: the given bits, or what the file
+// declared, or else the whole unit, with one warning on stderr when the data would fit in two or
+// more bits fewer and are not all zero (a 14-bit camera's counts in a 16-bit file read as 16-bit give temperatures far too
+// low). Throws CommandError when a value needs more than the given bits. Colour frames are left alone.
+void ApplyInputBits(std::span<xelfw::Image> frames, std::optional<UINT> inputBits, const std::string& name);
 
-// The operand's image, its significant bits applied.
-xelfw::Image ReadInputImage(const std::string& operand, std::optional<UINT> inputBits);
+// What a command makes from an input, beyond the input itself, reserved in its memory budget under
+// the name a refusal gives it.
+struct Derived {
+  std::size_t bytes;
+  std::string what;
+};
+using InputCost = std::function<Derived(const xelfw::ImageFileInfo&)>;
+
+// The operand's image, read once the budget holds it and what the command makes from it, with its
+// significant bits applied.
+xelfw::Image ReadInputImage(const std::string& operand, std::optional<UINT> inputBits, MemoryBudget& budget,
+                            const InputCost& alsoNeeds);
 
 }  // namespace xelimg

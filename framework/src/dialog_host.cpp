@@ -3,6 +3,9 @@
 
 #include "dialog_teardown.h"
 
+#include <algorithm>
+#include <array>
+
 #include <XelImgProcess/CXelImgProcess.h>
 
 #include <vector>
@@ -78,9 +81,10 @@ void DialogHost::Close(UINT dlgID) {
 }
 
 void DialogHost::CloseAll() {
-  std::vector<_TXIP_DIALOG_DATA*> records;
-  for (UINT id = 0; id < Count(); ++id) records.push_back(MutableRecord(id));
-  DestroyDialogs(records);
+  std::array<_TXIP_DIALOG_DATA*, kMaxDialogs> records{};
+  const std::size_t count = std::min<std::size_t>(Count(), records.size());
+  for (std::size_t id = 0; id < count; ++id) records[id] = MutableRecord(static_cast<UINT>(id));
+  DestroyDialogs(std::span(records.data(), count));
 }
 
 }  // namespace xelfw

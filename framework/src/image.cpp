@@ -9,6 +9,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace xelfw {
 
@@ -51,13 +52,35 @@ void PixelLayout::Validate() const {
 
 Image::Image(UINT width, UINT height, const PixelLayout& layout, UINT frames)
     : m_Width(width), m_Height(height), m_Layout(layout), m_Stride(std::size_t{width} * layout.BytesPerPixel()) {
-  m_Layout.Validate();
+  CheckSize();
   if (frames == 0) throw std::invalid_argument("image: at least one frame");
-  if (width > static_cast<UINT>(std::numeric_limits<LONG>::max()) ||
-      height > static_cast<UINT>(std::numeric_limits<LONG>::max())) {
+  // Each frame is made in place: a zeroed prototype copied into every frame would cost one frame more.
+  m_Frames.resize(frames);
+  for (FrameBuffer& frame : m_Frames) frame.resize(m_Stride * height, BYTE{0});
+}
+
+Image::Image(UINT width, UINT height, const PixelLayout& layout, std::vector<FrameBuffer> frames)
+    : m_Width(width),
+      m_Height(height),
+      m_Layout(layout),
+      m_Stride(std::size_t{width} * layout.BytesPerPixel()),
+      m_Frames(std::move(frames)) {
+  CheckSize();
+  if (m_Frames.empty()) throw std::invalid_argument("image: at least one frame");
+  for (const FrameBuffer& frame : m_Frames) {
+    if (frame.size() != FrameBytes()) throw std::invalid_argument("image: frame buffer of the wrong size");
+  }
+}
+
+void Image::CheckSize() const {
+  m_Layout.Validate();
+  if (m_Width > static_cast<UINT>(std::numeric_limits<LONG>::max()) ||
+      m_Height > static_cast<UINT>(std::numeric_limits<LONG>::max())) {
     throw std::invalid_argument("image: size does not fit AOI coordinates");
   }
-  m_Frames.assign(frames, std::vector<BYTE>(m_Stride * height));
+  if (m_Height != 0 && m_Stride > std::numeric_limits<std::size_t>::max() / m_Height) {
+    throw std::invalid_argument("image: size does not fit in memory words");
+  }
 }
 
 void Image::SetSignificantBits(UINT bits) {

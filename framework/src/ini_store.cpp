@@ -1,26 +1,29 @@
 // Parsing, lookup and atomic saving of INI text.
 #include <xelfw/IniStore.h>
 
+#include "regular_file.h"
+
+#include <xelfw/AtomicFile.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <limits>
-#include <sstream>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace xelfw {
 
 namespace {
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
+// Keys and section names compare without regard to case: the maps hold them folded.
+std::string Fold(std::string_view text) {
+  std::string folded(text);
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
 }
 
 std::string_view Trim(std::string_view text) {
@@ -84,7 +87,7 @@ IniStore IniStore::Parse(std::string_view text, const std::string& sourceName) {
   IniStore store;
   // Editors that save UTF-8 may start the file with a byte-order mark.
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  Section* current = nullptr;
+  std::size_t current = SIZE_MAX;
   std::size_t lineNumber = 0;
   while (!text.empty() || lineNumber == 0) {
     ++lineNumber;
@@ -102,28 +105,44 @@ IniStore IniStore::Parse(std::string_view text, const std::string& sourceName) {
       if (line.back() != ']') fail("section header without ']'");
       const std::string_view name = Trim(line.substr(1, line.size() - 2));
       if (name.empty()) fail("empty section name");
-      current = &store.GetOrAddSection(name);
+      store.GetOrAddSection(name);
+      current = store.m_SectionIndex.at(Fold(name));
       continue;
     }
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) fail("expected 'key=value', '[section]' or a comment");
     const std::string_view key = Trim(line.substr(0, equals));
     if (key.empty()) fail("empty key");
-    if (current == nullptr) fail("key '" + std::string(key) + "' before the first section");
-    if (store.FindEntry(current->name, key) == nullptr) {
-      current->entries.push_back({std::string(key), std::string(Unquote(Trim(line.substr(equals + 1))))});
-    }
+    if (current == SIZE_MAX) fail("key '" + std::string(key) + "' before the first section");
+    Section& section = store.m_Sections[current];
+    if (FindEntry(section, key) == nullptr) AddEntry(section, key, Unquote(Trim(line.substr(equals + 1))));
   }
   return store;
 }
 
 IniStore IniStore::Load(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw IniError("cannot open INI file '" + file.string() + "': " + std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw IniError("cannot read INI file '" + file.string() + "'");
-  return Parse(text.str(), file.string());
+  std::uint64_t size = 0;
+  std::string why;
+  const int fd = OpenRegularFile(file, size, why);
+  if (fd < 0) throw IniError("cannot open INI file '" + file.string() + "': " + why);
+  if (size > kMaxFileBytes) {
+    ::close(fd);
+    throw IniError("INI file '" + file.string() + "' is larger than " + std::to_string(kMaxFileBytes >> 20) + " MiB");
+  }
+  std::string text(static_cast<std::size_t>(size), '\0');
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int error = n < 0 ? errno : 0;
+      ::close(fd);
+      throw IniError("cannot read INI file '" + file.string() + "': " + (error != 0 ? std::strerror(error) : "it shrank"));
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  return Parse(text, file.string());
 }
 
 std::string IniStore::ToText() const {
@@ -141,43 +160,18 @@ std::string IniStore::ToText() const {
 }
 
 void IniStore::Save(const std::filesystem::path& file) const {
-  const std::string text = ToText();
-  std::string temp = file.string() + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) throw IniError("cannot create a file beside '" + file.string() + "': " + std::strerror(errno));
-  const auto fail = [&](const char* what) {
-    const int error = errno;
-    ::close(fd);
-    std::remove(temp.c_str());
-    throw IniError(std::string(what) + " '" + file.string() + "': " + std::strerror(error));
-  };
-  std::size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail("cannot write INI file");
-    }
-    written += static_cast<std::size_t>(n);
-  }
-  if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0) fail("cannot write INI file");
-  if (::close(fd) != 0) {
-    const int error = errno;
-    std::remove(temp.c_str());
-    throw IniError("cannot write INI file '" + file.string() + "': " + std::strerror(error));
-  }
-  if (std::rename(temp.c_str(), file.c_str()) != 0) {
-    const int error = errno;
-    std::remove(temp.c_str());
-    throw IniError("cannot replace INI file '" + file.string() + "': " + std::strerror(error));
+  try {
+    AtomicFile out(file);
+    out.Write(ToText());
+    out.Commit();
+  } catch (const FileWriteError& error) {
+    throw IniError(std::string("cannot save INI file: ") + error.what());
   }
 }
 
 const IniStore::Section* IniStore::FindSection(std::string_view name) const {
-  for (const Section& section : m_Sections) {
-    if (EqualNoCase(section.name, name)) return &section;
-  }
-  return nullptr;
+  const auto found = m_SectionIndex.find(Fold(name));
+  return found == m_SectionIndex.end() ? nullptr : &m_Sections[found->second];
 }
 
 IniStore::Section& IniStore::GetOrAddSection(std::string_view name) {
@@ -186,17 +180,35 @@ IniStore::Section& IniStore::GetOrAddSection(std::string_view name) {
   if (name.find(']') != std::string_view::npos || Trim(name) != name || name.empty()) {
     throw IniError("INI section name cannot be stored: '" + std::string(name) + "'");
   }
-  m_Sections.push_back({std::string(name), {}});
+  m_Sections.push_back({std::string(name), {}, {}});
+  // The index names only what exists, even when adding to it runs out of memory.
+  try {
+    m_SectionIndex.emplace(Fold(name), m_Sections.size() - 1);
+  } catch (...) {
+    m_Sections.pop_back();
+    throw;
+  }
   return m_Sections.back();
+}
+
+void IniStore::AddEntry(Section& section, std::string_view key, std::string_view value) {
+  section.entries.push_back({std::string(key), std::string(value)});
+  try {
+    section.index.emplace(Fold(key), section.entries.size() - 1);
+  } catch (...) {
+    section.entries.pop_back();
+    throw;
+  }
+}
+
+const IniStore::Entry* IniStore::FindEntry(const Section& section, std::string_view key) {
+  const auto found = section.index.find(Fold(key));
+  return found == section.index.end() ? nullptr : &section.entries[found->second];
 }
 
 const IniStore::Entry* IniStore::FindEntry(std::string_view section, std::string_view key) const {
   const Section* found = FindSection(section);
-  if (found == nullptr) return nullptr;
-  for (const Entry& entry : found->entries) {
-    if (EqualNoCase(entry.key, key)) return &entry;
-  }
-  return nullptr;
+  return found == nullptr ? nullptr : FindEntry(*found, key);
 }
 
 bool IniStore::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
@@ -221,10 +233,15 @@ std::vector<std::string> IniStore::Keys(std::string_view section) const {
 bool IniStore::RemoveKey(std::string_view section, std::string_view key) {
   const Section* found = FindSection(section);
   if (found == nullptr) return false;
-  auto& entries = const_cast<Section*>(found)->entries;
-  const auto it = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return EqualNoCase(e.key, key); });
-  if (it == entries.end()) return false;
-  entries.erase(it);
+  Section& target = const_cast<Section&>(*found);
+  const auto it = target.index.find(Fold(key));
+  if (it == target.index.end()) return false;
+  const std::size_t removed = it->second;
+  target.index.erase(it);
+  target.entries.erase(target.entries.begin() + static_cast<std::ptrdiff_t>(removed));
+  for (auto& [name, position] : target.index) {
+    if (position > removed) --position;
+  }
   return true;
 }
 
@@ -252,11 +269,11 @@ void IniStore::SetString(std::string_view section, std::string_view key, std::st
     throw IniError("INI key cannot be stored: '" + std::string(key) + "'");
   }
   Section& target = GetOrAddSection(section);
-  if (const Entry* entry = FindEntry(section, key)) {
+  if (const Entry* entry = FindEntry(target, key)) {
     const_cast<Entry*>(entry)->value = std::string(value);
     return;
   }
-  target.entries.push_back({std::string(key), std::string(value)});
+  AddEntry(target, key, value);
 }
 
 void IniStore::SetInt(std::string_view section, std::string_view key, long long value) {

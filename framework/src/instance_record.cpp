@@ -6,6 +6,7 @@
 
 #include <XelImgProcess/XelDialogData.h>
 
+#include <memory>
 #include <thread>
 
 namespace xelfw {
@@ -36,10 +37,11 @@ void InstanceRecord::SetNumProcessors(UINT processors) {
 
 CXelImgProcess_0* InstanceRecord::CreateInstance(UINT type) {
   if (type != XIP_OBJTYPE_STATISTICS) return nullptr;
-  auto* object = new StatisticsObject(this);
+  // Owned until the record holds it, so that running out of memory on the way loses nothing.
+  auto object = std::make_unique<StatisticsObject>(this);
   std::lock_guard lock(m_Mutex);
-  m_Objects.insert(object);
-  return object;
+  m_Objects.insert(object.get());
+  return object.release();
 }
 
 void InstanceRecord::DeleteInstance(CXelImgProcess_0* object) {
@@ -52,11 +54,11 @@ void InstanceRecord::DeleteInstance(CXelImgProcess_0* object) {
 
 CXelXIObject_0* InstanceRecord::CreateInstance_XIObject(UINT type, UINT version) {
   if (type != XI_OBJTYPE_UNIT_CONVERTER || version != kUnitConverterVersion) return nullptr;
-  auto* object = new UnitConverter();
+  auto object = std::make_unique<UnitConverter>();
   std::lock_guard lock(m_Mutex);
   object->SetCalibration(m_UnitCalibration);
-  m_XIObjects.insert(object);
-  return object;
+  m_XIObjects.insert(object.get());
+  return object.release();
 }
 
 void InstanceRecord::SetUnitCalibration(std::optional<TemperatureCalibration> calibration) {

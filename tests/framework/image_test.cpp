@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 using xelfw::Aoi;
 using xelfw::Image;
@@ -124,4 +125,21 @@ TEST(ImageTest, RefusesLayoutsThatDoNotFit) {
   EXPECT_THROW(PixelLayout::Colour(8, 3, 5), std::invalid_argument);
   EXPECT_THROW(Image(4, 4, PixelLayout::Grey(8, 8), 0), std::invalid_argument);
   EXPECT_NO_THROW(PixelLayout::Colour(32, 4));
+}
+
+TEST(ImageTest, FramesFilledElsewhereBecomeTheImageWithoutACopy) {
+  std::vector<xelfw::FrameBuffer> frames(2, xelfw::FrameBuffer(3 * 2 * 2));
+  frames[1][2] = 0x34;
+  frames[1][3] = 0x12;
+  const BYTE* second = frames[1].data();
+  const Image image(3, 2, PixelLayout::Grey(16, 16), std::move(frames));
+  EXPECT_EQ(image.Frames(), 2u);
+  EXPECT_EQ(image.Data(1), second) << "the decoder's buffer is the frame";
+  EXPECT_EQ(image.GetUnit(1, 0, 0, 1), 0x1234u);
+
+  EXPECT_THROW(Image(3, 2, PixelLayout::Grey(8, 8), std::vector<xelfw::FrameBuffer>{}), std::invalid_argument);
+  EXPECT_THROW(Image(3, 2, PixelLayout::Grey(8, 8), std::vector<xelfw::FrameBuffer>(1, xelfw::FrameBuffer(5))),
+               std::invalid_argument);
+  // Sides whose product cannot be addressed are refused before any memory is taken.
+  EXPECT_THROW(Image(0x7FFFFFFF, 0x7FFFFFFF, PixelLayout::Colour(32, 4)), std::invalid_argument);
 }

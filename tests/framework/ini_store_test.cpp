@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using xelfw::IniError;
@@ -142,4 +143,53 @@ TEST(IniStoreTest, SavesAtomicallyAndLoadsTheSame) {
   } catch (const IniError& e) {
     EXPECT_NE(std::string(e.what()).find("broken.ini:2:"), std::string::npos) << e.what();
   }
+}
+
+TEST(IniStoreTest, ManyKeysKeepWindowsRulesForCaseDuplicatesAndOrder) {
+  // A hang guard rather than a timing: look-ups used to walk every key before, so such a file took
+  // minutes.
+  constexpr int kKeys = 200000;
+  std::string text = "[Big]\n";
+  for (int i = 0; i < kKeys; ++i) text += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+  text += "KEY7=duplicate\n[big]\nkey8=later section\n[Other]\nkey0=other\n";
+  IniStore ini = IniStore::Parse(text);
+  EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"Big", "Other"}));
+  ASSERT_EQ(ini.Keys("BIG").size(), static_cast<std::size_t>(kKeys));
+  for (int i = 0; i < kKeys; i += 997) EXPECT_EQ(ini.GetInt("big", "kEy" + std::to_string(i)), i);
+  EXPECT_EQ(ini.GetString("Big", "key7"), "7");
+  EXPECT_EQ(ini.GetString("Big", "Key8"), "8");
+  EXPECT_EQ(ini.GetString("Other", "Key0"), "other");
+
+  // Removing keys keeps every other key where it was and findable.
+  EXPECT_TRUE(ini.RemoveKey("Big", "KEY0"));
+  EXPECT_FALSE(ini.RemoveKey("Big", "Key0"));
+  EXPECT_TRUE(ini.RemoveKey("Big", "Key100"));
+  EXPECT_EQ(ini.Keys("Big").front(), "Key1");
+  EXPECT_EQ(ini.GetInt("Big", "Key101"), 101);
+  EXPECT_EQ(ini.GetInt("Big", "Key199999"), 199999);
+  ini.SetString("Big", "key100", "back");
+  EXPECT_EQ(ini.Keys("Big").back(), "key100");
+  EXPECT_EQ(ini.GetString("BIG", "KEY100"), "back");
+}
+
+TEST(IniStoreTest, LoadsRegularFilesOnlyAndSavesWithTheUmask) {
+  TempDir dir;
+  const std::filesystem::path fifo = dir.Path() / "fifo.ini";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::filesystem::path& path : {fifo, dir.Path(), std::filesystem::path("/dev/zero")}) {
+    try {
+      IniStore::Load(path);
+      FAIL() << path << " loads";
+    } catch (const IniError& e) {
+      EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
+    }
+  }
+  IniStore ini;
+  ini.SetInt("S", "k", 1);
+  const mode_t previous = ::umask(077);
+  ini.Save(dir.Path() / "private.ini");
+  ::umask(previous);
+  struct stat info {};
+  ASSERT_EQ(::stat((dir.Path() / "private.ini").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
 }

@@ -4,6 +4,8 @@
 // tests with WINUI_PICTURES_OUT set to the docs folder).
 #pragma once
 
+#include "picture_file.h"
+
 #include <winui/surface.h>
 
 #include <gtest/gtest.h>
@@ -16,7 +18,7 @@ namespace expected_picture {
 inline void ExpectMatchesDocsPicture(const winui::Surface& actual, const std::string& name) {
   std::string error;
   if (const char* out = std::getenv("WINUI_PICTURES_OUT")) {
-    EXPECT_TRUE(winui::SavePng(actual, std::string(out) + "/" + name, &error)) << error;
+    EXPECT_TRUE(winui_test::SavePicture(actual, std::string(out) + "/" + name, &error)) << error;
     return;
   }
   winui::Surface expected;
@@ -34,7 +36,7 @@ inline void ExpectMatchesDocsPicture(const winui::Surface& actual, const std::st
   }
   // Left in the build tree to be looked at beside the expected one.
   const std::string kept = std::string(WINUI_TEST_OUTPUT_DIR) + "/" + name;
-  winui::SavePng(actual, kept, &error);
+  winui_test::SavePicture(actual, kept, &error);
   ADD_FAILURE() << name << ": " << actual.Width() << " x " << actual.Height() << " rendered, " << expected.Width()
                 << " x " << expected.Height() << " expected; " << differing << " pixels differ, the first at ("
                 << firstX << ", " << firstY << "); the rendering is in " << kept;

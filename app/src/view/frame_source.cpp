@@ -1,4 +1,4 @@
-// Frame sources: image files read up front, and the demo scene made frame by frame.
+// Frame sources: image files read up front, frame by frame,, and the demo scene made frame by frame.
 #include "view/frame_source.h"
 
 #include "cli_error.h"
@@ -8,7 +8,7 @@
 #include <xelfw/image_io.h>
 
 #include <algorithm>
-#include <cstring>
+#include <optional>
 #include <system_error>
 
 namespace xelimg::view {
@@ -36,12 +36,6 @@ std::vector<std::filesystem::path> ImageFilesIn(const std::filesystem::path& dir
   return files;
 }
 
-xelfw::Image FrameOf(const xelfw::Image& image, UINT frame) {
-  xelfw::Image single(image.Width(), image.Height(), image.Layout());
-  std::memcpy(single.Data(), image.Data(frame), image.FrameBytes());
-  return single;
-}
-
 class FileFrames final : public FrameSource {
  public:
   explicit FileFrames(std::vector<xelfw::Image> frames) : m_Frames(std::move(frames)) {}
@@ -61,7 +55,7 @@ class DemoFrames final : public FrameSource {
 }  // namespace
 
 std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::path>& inputs,
-                                            std::optional<UINT> inputBits) {
+                                            std::optional<UINT> inputBits, MemoryBudget& budget) {
   std::vector<std::filesystem::path> files;
   for (const auto& input : inputs) {
     std::error_code error;
@@ -72,14 +66,19 @@ std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::p
       files.push_back(input);
     }
   }
+  // Every frame stays in memory while the viewer runs, so the files together must fit the limit;
+  // each is measured from its headers before its pixels are read.
   std::vector<xelfw::Image> frames;
   for (const auto& file : files) {
-    xelfw::Image image = xelfw::ReadImageFile(file);
-    if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
+    const xelfw::ImageFileInfo info = xelfw::InspectImageFile(file, budget.ReadLimits());
+    if (info.layout.formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
       throw CommandError(file.string() + ": the viewer shows greyscale images only");
     }
-    ApplyInputBits(image, inputBits, file.string());
-    for (UINT frame = 0; frame < image.Frames(); ++frame) frames.push_back(FrameOf(image, frame));
+    budget.Reserve(info.DecodedBytes(), file.string());
+    xelfw::ImageFileReader reader(file, {info.FrameBytes(), info.frames});
+    const std::size_t first = frames.size();
+    while (std::optional<xelfw::Image> frame = reader.Next()) frames.push_back(std::move(*frame));
+    ApplyInputBits(std::span(frames).subspan(first), inputBits, file.string());
   }
   return std::make_unique<FileFrames>(std::move(frames));
 }

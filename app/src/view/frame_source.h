@@ -1,6 +1,8 @@
 // Where the viewer's frames come from: image files played in order, or the animated demo scene.
 #pragma once
 
+#include "memory_budget.h"
+
 #include <xelfw/Image.h>
 
 #include <filesystem>
@@ -21,10 +23,11 @@ class FrameSource {
 
 // Files, each page of a multi-page TIFF a frame, and directories, whose image files (.png, .pgm,
 // .tif, .tiff) play sorted by name. Everything is read here, so a bad file fails before the
-// viewer opens: throws (naming the file) for an unreadable or colour image or an empty directory.
-// inputBits: the significant bits of every file's grey values, as --input-bits gives them.
+// viewer opens: throws (naming the file) for an unreadable or colour image, an empty directory, or
+// files that together need more than the budget has left. inputBits: the significant bits of every
+// file's grey values, as --input-bits gives them.
 std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::path>& inputs,
-                                            std::optional<UINT> inputBits);
+                                            std::optional<UINT> inputBits, MemoryBudget& budget);
 
 std::unique_ptr<FrameSource> OpenDemoFrames();
 

@@ -3,6 +3,7 @@
 #include "view/view_session.h"
 
 #include "cli_error.h"
+#include "picture_file.h"
 #include "plugin_objects.h"
 
 #include <XelPseudoColor/SettingsRecord.h>
@@ -105,8 +106,7 @@ void ViewSession::RunHeadless(UINT count, const std::filesystem::path& snapshot)
     winui::PumpMessages();
     RethrowFailure();
   }
-  std::string error;
-  if (!winui::SaveScreenPng(snapshot.string(), &error)) throw CommandError(snapshot.string() + ": " + error);
+  SavePicture(winui::ComposeScreen(), snapshot);
 }
 
 void ViewSession::RequestFrame(UINT index) {

@@ -4,6 +4,10 @@
 #include <XelImgProcess/CXelImage_0.h>
 
 #include <cstddef>
+#include <memory>
+#include <new>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace xelfw {
@@ -30,12 +34,40 @@ struct PixelLayout {
   void Validate() const;
 };
 
+// Allocates without initialising, so that a large buffer costs memory only where it is written: a
+// decoder that fails halfway through a frame has not touched the rest of it.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  UninitialisedAllocator() = default;
+  template <typename U>
+  UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  template <typename U>
+  void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
+// One frame's pixels, Stride() × Height() bytes.
+using FrameBuffer = std::vector<BYTE, UninitialisedAllocator<BYTE>>;
+
 // Rows are stored top-down without padding; frames are separate buffers of the same layout, chosen
-// by the first access value of GetRowAddress. Pixels start zeroed.
+// by the first access value of GetRowAddress.
 class XEL_HOST_API Image final : public CXelImage_0 {
  public:
-  // Throws std::invalid_argument for an invalid layout or a size that does not fit in memory words.
+  // Pixels start zeroed. Throws std::invalid_argument for an invalid layout or a size that does not
+  // fit in memory words.
   Image(UINT width, UINT height, const PixelLayout& layout, UINT frames = 1);
+  // Takes frames filled elsewhere (a decoder writes straight into them), each of width × height
+  // pixels of the layout. Throws std::invalid_argument as above, and for a buffer of another size.
+  Image(UINT width, UINT height, const PixelLayout& layout, std::vector<FrameBuffer> frames);
 
   XI_IMGFORMAT GetFormat() const override;
   UINT GetImgBPC() const override { return m_Layout.imgBPC; }
@@ -83,12 +115,13 @@ class XEL_HOST_API Image final : public CXelImage_0 {
 
  private:
   BYTE* UnitAddress(UINT x, UINT y, UINT unit, UINT frame) const;
+  void CheckSize() const;
 
   UINT m_Width;
   UINT m_Height;
   PixelLayout m_Layout;
   std::size_t m_Stride;
-  std::vector<std::vector<BYTE>> m_Frames;
+  std::vector<FrameBuffer> m_Frames;
   bool m_SignificantBitsDeclared = false;
 };
 

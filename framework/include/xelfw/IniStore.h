@@ -4,11 +4,13 @@
 
 #include <XelImgProcess/XelTypes.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -25,13 +27,15 @@ class XEL_HOST_API IniError : public std::runtime_error {
 // in double quotes loses them), blank lines and comments starting with ';' or '#'. A key outside a
 // section, a line without '=', an empty key or an unclosed section header is an error. A section that
 // appears twice is one section; a key that appears twice keeps its first value, as Windows reads it.
+// Parsing and look-ups take time in proportion to the text, however many keys a section holds.
 class XEL_HOST_API IniStore {
  public:
   IniStore() = default;
   static IniStore Parse(std::string_view text, const std::string& sourceName = "INI text");
+  // Reads regular files of up to kMaxFileBytes only; a directory, device or FIFO is refused by name.
   static IniStore Load(const std::filesystem::path& file);
-  // Writes a temporary file beside the target and renames it over the target, so a failed save
-  // leaves the old file as it was.
+  static constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20;
+  // Writes through AtomicFile: a failed save leaves the old file as it was.
   void Save(const std::filesystem::path& file) const;
   std::string ToText() const;
 
@@ -60,12 +64,16 @@ class XEL_HOST_API IniStore {
   struct Section {
     std::string name;
     std::vector<Entry> entries;
+    std::unordered_map<std::string, std::size_t> index;  // folded key → entry
   };
   const Section* FindSection(std::string_view name) const;
   Section& GetOrAddSection(std::string_view name);
   const Entry* FindEntry(std::string_view section, std::string_view key) const;
+  static const Entry* FindEntry(const Section& section, std::string_view key);
+  static void AddEntry(Section& section, std::string_view key, std::string_view value);
 
   std::vector<Section> m_Sections;
+  std::unordered_map<std::string, std::size_t> m_SectionIndex;  // folded name → section
 };
 
 // Number parsing shared by the store and the base's INI helpers: the whole text must be the number.

@@ -25,14 +25,43 @@ enum class ImageFileFormat { Png, Tiff, Pgm };
 // By extension (.png, .tif, .tiff, .pgm, any case). Throws ImageIoError for anything else.
 XEL_HOST_API ImageFileFormat ImageFileFormatFromPath(const std::filesystem::path& file);
 
+// A file that cannot be read because its decoded data would take more bytes than the read's limit.
+class XEL_HOST_API ImageLimitError : public ImageIoError {
+ public:
+  using ImageIoError::ImageIoError;
+};
+
 // Larger decoded images are refused before any pixel memory is taken, so that a corrupt header
 // cannot make a reader allocate gigabytes.
 inline constexpr std::size_t kMaxDecodedImageBytes = std::size_t{1} << 30;
+// As many pages as a TIFF's page numbers count.
+inline constexpr UINT kMaxImageFrames = 65535;
+
+// What one read may cost. A file is also refused when its header declares more decoded data than its
+// size can hold at the format's largest compression ratio (a truncated file or a "bomb").
+struct ReadLimits {
+  std::size_t maxDecodedBytes = kMaxDecodedImageBytes;  // every frame of the file together
+  UINT maxFrames = kMaxImageFrames;                     // checked as the pages are found
+};
+
+// Size and layout of the image a file decodes to, from its headers; frames counts every page.
+struct ImageFileInfo {
+  UINT width = 0;
+  UINT height = 0;
+  UINT frames = 0;
+  PixelLayout layout;
+
+  std::size_t FrameBytes() const { return std::size_t{width} * height * layout.BytesPerPixel(); }
+  std::size_t DecodedBytes() const { return FrameBytes() * frames; }
+};
 
 // What readers deliver: greyscale in 8- or 16-bit units with the file's significant bits (PNG sBIT,
 // PGM maxval, TIFF BitsPerSample) at LSB 0, or RGB in 3 units a pixel. Every TIFF page becomes a
-// frame; the pages must share size and layout. The format is found from the content, not the name.
-XEL_HOST_API Image ReadImageFile(const std::filesystem::path& file);
+// frame; the pages must share size and layout. The format is found from the first bytes, not the
+// name, and a file is read as the decoder needs it, never whole: only regular files are read.
+XEL_HOST_API Image ReadImageFile(const std::filesystem::path& file, const ReadLimits& limits = {});
+// Reads the headers (every page's) without decoding pixels, with the same checks as ReadImageFile.
+XEL_HOST_API ImageFileInfo InspectImageFile(const std::filesystem::path& file, const ReadLimits& limits = {});
 XEL_HOST_API Image DecodeImage(std::span<const BYTE> bytes, const std::string& sourceName = "image data");
 XEL_HOST_API Image DecodePng(std::span<const BYTE> bytes, const std::string& sourceName);
 XEL_HOST_API Image DecodeTiff(std::span<const BYTE> bytes, const std::string& sourceName);
@@ -40,10 +69,12 @@ XEL_HOST_API Image DecodePgm(std::span<const BYTE> bytes, const std::string& sou
 
 // Reads an image file one frame (one TIFF page) at a time, so that a sequence costs the memory of
 // the frames in flight, not of the whole file. Every frame is a one-frame image of the file's layout.
+// The file stays open between frames; maxDecodedBytes of the limits applies to each frame.
 class XEL_HOST_API ImageFileReader {
  public:
   // Throws ImageIoError naming the file when it cannot be opened or is not an image file.
   explicit ImageFileReader(const std::filesystem::path& file);
+  ImageFileReader(const std::filesystem::path& file, const ReadLimits& limits);
   ~ImageFileReader();
   ImageFileReader(ImageFileReader&&) noexcept;
   ImageFileReader& operator=(ImageFileReader&&) noexcept;
@@ -51,11 +82,18 @@ class XEL_HOST_API ImageFileReader {
   // The next frame, or nothing after the last. Throws ImageIoError naming the file and the page.
   std::optional<Image> Next();
   const std::filesystem::path& Path() const;
+  // Size and layout of every frame (frames: 1, the pages are counted as they are read).
+  const ImageFileInfo& FrameInfo() const;
 
  private:
   struct State;
   std::unique_ptr<State> m_State;
 };
+
+// Throws ImageIoError naming the file when an image of this shape cannot be written to it: unknown
+// extension, a folder that does not exist, more frames or larger sides than the format holds, colour
+// into PGM. Writers check the same; callers check first to refuse before any work is done.
+XEL_HOST_API void CheckImageFileWritable(const ImageFileInfo& image, const std::filesystem::path& file);
 
 // Writes greyscale or three-component colour images in 8- or 16-bit units (significant bits below
 // the unit size are kept: PNG scales them up and records sBIT, PGM sets maxval, TIFF stores them as

@@ -1,13 +1,17 @@
 // Binary PGM (P5) decoding: 8-bit samples for maxval below 256, else 16-bit big-endian.
+#include "image_io/frame_decoder.h"
 #include "image_io/pixel_rows.h"
 
 #include <xelfw/image_io.h>
 
+#include <algorithm>
 #include <bit>
 #include <cctype>
 #include <cstring>
 #include <optional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace xelfw {
 
@@ -57,41 +61,90 @@ class PgmHeaderParser {
   std::size_t m_Pos = 2;
 };
 
+// Headers longer than this are not PGM headers but something else with a P5 in front.
+constexpr std::size_t kMaxHeaderBytes = 64 * 1024;
+
+std::vector<BYTE> ReadHead(image_io::ByteSource& source) {
+  std::vector<BYTE> head(static_cast<std::size_t>(std::min<std::uint64_t>(source.Size(), kMaxHeaderBytes)));
+  source.Seek(0);
+  head.resize(source.Read(head.data(), head.size()));
+  return head;
+}
+
+class PgmDecoder final : public image_io::FrameDecoder {
+ public:
+  PgmDecoder(image_io::ByteSource& source, image_io::FrameAllowance& allowance)
+      : m_Source(source), m_Allowance(allowance), m_Head(ReadHead(source)) {
+    PgmHeaderParser header(m_Head, source.Name());
+    if (m_Head.size() < 2 || m_Head[0] != 'P' || m_Head[1] != '5') header.Fail("not a binary PGM (P5)");
+    const unsigned long width = header.Number("width");
+    const unsigned long height = header.Number("height");
+    m_Maxval = header.Number("maxval");
+    if (m_Maxval == 0 || m_Maxval > 65535) header.Fail("maxval must be 1 to 65535");
+    m_Start = header.SampleStart();
+    m_UnitBits = m_Maxval < 256 ? 8 : 16;
+    m_Info.width = static_cast<UINT>(width);
+    m_Info.height = static_cast<UINT>(height);
+    m_Info.frames = 1;
+    m_Info.layout = image_io::DecodedLayout(1, m_UnitBits, static_cast<unsigned>(std::bit_width(m_Maxval)));
+    m_BitsDeclared = true;  // maxval says it
+    m_FrameBytes = allowance.FrameBytes(width, height, m_Info.layout);
+    if (source.Size() - m_Start < m_FrameBytes) header.Fail("file is truncated");
+  }
+
+  bool Skip() override {
+    if (m_Done) return false;
+    m_Done = true;
+    m_Allowance.Admit(m_FrameBytes, m_FrameBytes, m_Source.Size() - m_Start, 1);
+    return true;
+  }
+
+  bool Next(FrameBuffer& frame) override {
+    if (!Skip()) return false;
+    frame.resize(m_FrameBytes);
+    m_Source.Seek(m_Start);
+    if (m_Source.Read(frame.data(), m_FrameBytes) != m_FrameBytes) Fail("file is truncated");
+    // Samples are checked and turned into host order in place.
+    for (std::size_t i = 0; i < m_FrameBytes; i += m_UnitBits / 8) {
+      const unsigned value = m_UnitBits == 8 ? frame[i] : (unsigned{frame[i]} << 8) | frame[i + 1];
+      // Samples above maxval have no meaning in the format; taking them would break the significant-bit
+      // promise the image makes to its users.
+      if (value > m_Maxval) Fail("sample " + std::to_string(value) + " above maxval " + std::to_string(m_Maxval));
+      if (m_UnitBits == 16) {
+        const auto unit = static_cast<std::uint16_t>(value);
+        std::memcpy(frame.data() + i, &unit, sizeof unit);
+      }
+    }
+    return true;
+  }
+
+ private:
+  [[noreturn]] void Fail(const std::string& why) const { throw ImageIoError(m_Source.Name() + ": bad PGM: " + why); }
+
+  image_io::ByteSource& m_Source;
+  image_io::FrameAllowance& m_Allowance;
+  std::vector<BYTE> m_Head;
+  unsigned long m_Maxval = 0;
+  std::size_t m_Start = 0;
+  unsigned m_UnitBits = 8;
+  std::size_t m_FrameBytes = 0;
+  bool m_Done = false;
+};
+
 }  // namespace
 
+namespace image_io {
+
+std::unique_ptr<FrameDecoder> OpenPgmDecoder(ByteSource& source, FrameAllowance& allowance) {
+  return std::make_unique<PgmDecoder>(source, allowance);
+}
+
+}  // namespace image_io
+
 Image DecodePgm(std::span<const BYTE> bytes, const std::string& sourceName) {
-  PgmHeaderParser header(bytes, sourceName);
-  if (bytes.size() < 2 || bytes[0] != 'P' || bytes[1] != '5') header.Fail("not a binary PGM (P5)");
-  const unsigned long width = header.Number("width");
-  const unsigned long height = header.Number("height");
-  const unsigned long maxval = header.Number("maxval");
-  if (maxval == 0 || maxval > 65535) header.Fail("maxval must be 1 to 65535");
-  const std::size_t start = header.SampleStart();
-
-  const unsigned unitBits = maxval < 256 ? 8 : 16;
-  const auto significantBits = static_cast<unsigned>(std::bit_width(maxval));
-  const PixelLayout layout = image_io::DecodedLayout(1, unitBits, significantBits);
-  image_io::CheckDecodedSize(width, height, 1, layout, sourceName);
-  const std::size_t sampleBytes = std::size_t{width} * height * (unitBits / 8);
-  if (bytes.size() - start < sampleBytes) header.Fail("file is truncated");
-
-  Image image(static_cast<UINT>(width), static_cast<UINT>(height), layout);
-  image.SetSignificantBitsDeclared(true);  // maxval says it
-  const BYTE* in = bytes.data() + start;
-  const std::size_t count = std::size_t{width} * height;
-  for (std::size_t i = 0; i < count; ++i) {
-    const unsigned value = unitBits == 8 ? in[i] : (unsigned{in[2 * i]} << 8) | in[2 * i + 1];
-    // Samples above maxval have no meaning in the format; taking them would break the significant-bit
-    // promise the image makes to its users.
-    if (value > maxval) header.Fail("sample " + std::to_string(value) + " above maxval " + std::to_string(maxval));
-    if (unitBits == 8) {
-      image.Data()[i] = static_cast<BYTE>(value);
-    } else {
-      const auto unit = static_cast<std::uint16_t>(value);
-      std::memcpy(image.Data() + 2 * i, &unit, sizeof unit);
-    }
-  }
-  return image;
+  image_io::MemorySource source(bytes, sourceName);
+  image_io::FrameAllowance allowance(ReadLimits{}, bytes.size(), sourceName, false);
+  return image_io::DecodeAllFrames(*image_io::OpenPgmDecoder(source, allowance));
 }
 
 }  // namespace xelfw

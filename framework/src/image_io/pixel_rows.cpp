@@ -5,29 +5,12 @@
 
 #include <bit>
 #include <cstring>
-#include <limits>
 
 // Readers and writers move 16-bit samples between the file's byte order and the image's units, which
 // the framework keeps in host order; the conversions are written for a little-endian host.
 static_assert(std::endian::native == std::endian::little);
 
 namespace xelfw::image_io {
-
-void CheckDecodedSize(std::size_t width, std::size_t height, std::size_t frames, const PixelLayout& layout,
-                      const std::string& sourceName) {
-  if (width == 0 || height == 0 || frames == 0) throw ImageIoError(sourceName + ": image has no pixels");
-  const std::size_t limit = kMaxDecodedImageBytes;
-  const std::size_t perPixel = layout.BytesPerPixel();
-  if (width > limit / perPixel || height > limit / (width * perPixel) ||
-      frames > limit / (width * perPixel * height)) {
-    throw ImageIoError(sourceName + ": image of " + std::to_string(width) + " x " + std::to_string(height) + " x " +
-                       std::to_string(frames) + " pixels is too large");
-  }
-  if (width > static_cast<std::size_t>(std::numeric_limits<LONG>::max()) ||
-      height > static_cast<std::size_t>(std::numeric_limits<LONG>::max())) {
-    throw ImageIoError(sourceName + ": image size does not fit");
-  }
-}
 
 PixelLayout DecodedLayout(unsigned samplesPerPixel, unsigned unitBits, unsigned significantBits) {
   if (samplesPerPixel == 1) return PixelLayout::Grey(significantBits, unitBits);

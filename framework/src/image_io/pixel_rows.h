@@ -10,10 +10,6 @@
 
 namespace xelfw::image_io {
 
-// Throws ImageIoError when width × height × frames pixels of the layout exceed what a reader accepts.
-void CheckDecodedSize(std::size_t width, std::size_t height, std::size_t frames, const PixelLayout& layout,
-                      const std::string& sourceName);
-
 // Layout of a decoded image: greyscale (1 sample) or RGB (3 samples) in 8- or 16-bit units.
 PixelLayout DecodedLayout(unsigned samplesPerPixel, unsigned unitBits, unsigned significantBits);
 

@@ -1,4 +1,5 @@
-// PNG decoding with libpng, from memory.
+// PNG decoding with libpng, from a byte source.
+#include "image_io/frame_decoder.h"
 #include "image_io/pixel_rows.h"
 
 #include <xelfw/image_io.h>
@@ -6,6 +7,9 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdio>
+#include <exception>
+#include <memory>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -14,17 +18,28 @@ namespace xelfw {
 
 namespace {
 
+using image_io::ByteSource;
+using image_io::DecodedLayout;
+using image_io::FrameAllowance;
+using image_io::FrameDecoder;
+using image_io::kDeflateMaxRatio;
+
 struct PngSource {
-  std::span<const BYTE> bytes;
-  std::size_t pos = 0;
+  ByteSource* bytes;
   char error[256] = "";
 };
 
-void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
+// libpng cannot unwind C++ exceptions: a read error becomes a libpng error with its message.
+void ReadFromSource(png_structp png, png_bytep out, png_size_t count) {
   auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
-  if (count > source->bytes.size() - source->pos) png_error(png, "file is truncated");
-  std::memcpy(out, source->bytes.data() + source->pos, count);
-  source->pos += count;
+  std::size_t got = 0;
+  try {
+    got = source->bytes->Read(out, count);
+  } catch (const std::exception& error) {
+    std::snprintf(source->error, sizeof source->error, "%s", error.what());
+    png_longjmp(png, 1);
+  }
+  if (got != count) png_error(png, "file is truncated");
 }
 
 void KeepError(png_structp png, png_const_charp message) {
@@ -42,6 +57,7 @@ struct PngHeader {
   unsigned unitBits = 0;
   unsigned significantBits = 0;
   bool bitsDeclared = false;  // an sBIT chunk said how many bits count
+  std::uint64_t storedBytes = 0;  // filtered rows as the file stores them, before unpacking
 };
 
 // libpng reports errors by longjmp, so the two steps that call it keep only trivially destructible
@@ -51,6 +67,9 @@ bool ReadHeader(png_structp png, png_infop info, PngHeader& header) {
   png_read_info(png, info);
   const int colourType = png_get_color_type(png, info);
   const int bitDepth = png_get_bit_depth(png, info);
+  const std::uint64_t pixelBits = std::uint64_t{png_get_channels(png, info)} * static_cast<unsigned>(bitDepth);
+  header.storedBytes = std::uint64_t{png_get_image_height(png, info)} *
+                       ((std::uint64_t{png_get_image_width(png, info)} * pixelBits + 7) / 8 + 1);
   if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
   if (colourType & PNG_COLOR_MASK_ALPHA) png_set_strip_alpha(png);
   // Low-depth grey stays at its own range (0..2^n-1) in one byte a pixel: the significant bits are the
@@ -105,33 +124,69 @@ class PngReadStruct {
   png_infop m_Info = nullptr;
 };
 
+class PngDecoder final : public FrameDecoder {
+ public:
+  PngDecoder(ByteSource& source, FrameAllowance& allowance)
+      : m_Source{&source}, m_Reader(m_Source), m_Allowance(allowance) {
+    if (m_Reader.Png() == nullptr || m_Reader.Info() == nullptr) throw ImageIoError(source.Name() + ": out of memory");
+    png_set_read_fn(m_Reader.Png(), &m_Source, ReadFromSource);
+    png_set_user_limits(m_Reader.Png(), 1u << 20, 1u << 20);
+    // Text and other ancillary chunks are skipped, but libpng still buffers each one whole.
+    png_set_chunk_malloc_max(m_Reader.Png(), 8u << 20);
+    if (!ReadHeader(m_Reader.Png(), m_Reader.Info(), m_Header)) Fail();
+    m_Info.width = m_Header.width;
+    m_Info.height = m_Header.height;
+    m_Info.frames = 1;
+    m_Info.layout = DecodedLayout(m_Header.samples, m_Header.unitBits, m_Header.significantBits);
+    m_BitsDeclared = m_Header.bitsDeclared;
+    m_FrameBytes = allowance.FrameBytes(m_Info.width, m_Info.height, m_Info.layout);
+    if (png_get_rowbytes(m_Reader.Png(), m_Reader.Info()) != std::size_t{m_Info.width} * m_Info.layout.BytesPerPixel()) {
+      throw ImageIoError(source.Name() + ": unsupported PNG pixel layout");
+    }
+  }
+
+  bool Next(FrameBuffer& frame) override {
+    if (!Skip()) return false;
+    frame.resize(m_FrameBytes);
+    std::vector<png_bytep> rows(m_Info.height);
+    const std::size_t stride = std::size_t{m_Info.width} * m_Info.layout.BytesPerPixel();
+    for (png_uint_32 y = 0; y < m_Info.height; ++y) rows[y] = frame.data() + y * stride;
+    if (!ReadPixels(m_Reader.Png(), m_Reader.Info(), rows.data())) Fail();
+    return true;
+  }
+
+  bool Skip() override {
+    if (m_Done) return false;
+    m_Done = true;
+    m_Allowance.Admit(m_FrameBytes, m_Header.storedBytes, m_Source.bytes->Size(), kDeflateMaxRatio);
+    return true;
+  }
+
+ private:
+  [[noreturn]] void Fail() const { throw ImageIoError(m_Source.bytes->Name() + ": bad PNG: " + m_Source.error); }
+
+  PngSource m_Source;
+  PngReadStruct m_Reader;
+  FrameAllowance& m_Allowance;
+  PngHeader m_Header;
+  std::size_t m_FrameBytes = 0;
+  bool m_Done = false;
+};
+
 }  // namespace
 
+namespace image_io {
+
+std::unique_ptr<FrameDecoder> OpenPngDecoder(ByteSource& source, FrameAllowance& allowance) {
+  return std::make_unique<PngDecoder>(source, allowance);
+}
+
+}  // namespace image_io
+
 Image DecodePng(std::span<const BYTE> bytes, const std::string& sourceName) {
-  PngSource source{bytes};
-  PngReadStruct reader(source);
-  if (reader.Png() == nullptr || reader.Info() == nullptr) throw ImageIoError(sourceName + ": out of memory");
-  png_set_read_fn(reader.Png(), &source, ReadFromMemory);
-  png_set_user_limits(reader.Png(), 1u << 20, 1u << 20);
-
-  PngHeader header;
-  if (!ReadHeader(reader.Png(), reader.Info(), header)) {
-    throw ImageIoError(sourceName + ": bad PNG: " + source.error);
-  }
-  const PixelLayout layout = image_io::DecodedLayout(header.samples, header.unitBits, header.significantBits);
-  image_io::CheckDecodedSize(header.width, header.height, 1, layout, sourceName);
-  if (png_get_rowbytes(reader.Png(), reader.Info()) != std::size_t{header.width} * layout.BytesPerPixel()) {
-    throw ImageIoError(sourceName + ": unsupported PNG pixel layout");
-  }
-
-  Image image(header.width, header.height, layout);
-  image.SetSignificantBitsDeclared(header.bitsDeclared);
-  std::vector<png_bytep> rows(header.height);
-  for (png_uint_32 y = 0; y < header.height; ++y) rows[y] = image.Data() + y * image.Stride();
-  if (!ReadPixels(reader.Png(), reader.Info(), rows.data())) {
-    throw ImageIoError(sourceName + ": bad PNG: " + source.error);
-  }
-  return image;
+  image_io::MemorySource source(bytes, sourceName);
+  image_io::FrameAllowance allowance(ReadLimits{}, bytes.size(), sourceName, false);
+  return image_io::DecodeAllFrames(*image_io::OpenPngDecoder(source, allowance));
 }
 
 }  // namespace xelfw

@@ -1,12 +1,14 @@
 // PNG encoding with libpng, into a temporary file that replaces the target when complete.
-#include "image_io/atomic_output.h"
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
 
+#include <xelfw/AtomicFile.h>
 #include <xelfw/image_io.h>
 
 #include <png.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -28,77 +30,82 @@ void KeepWriteError(png_structp png, png_const_charp message) {
 
 void IgnoreWriteWarning(png_structp, png_const_charp) {}
 
-struct PngPlan {
-  png_uint_32 width;
-  png_uint_32 height;
-  WritableShape shape;
+// Big-endian samples of one row, scaled up to the file depth as sBIT requires. The buffers are sized
+// before encoding starts, so that nothing allocates between libpng's calls.
+class RowEncoder {
+ public:
+  RowEncoder(const Image& image, const WritableShape& shape)
+      : m_Image(image),
+        m_Shape(shape),
+        m_Samples(std::size_t{image.Width()} * shape.samplesPerPixel),
+        m_Row(m_Samples.size() * (shape.fileBits / 8)) {}
+
+  const png_byte* Encode(UINT y) {
+    ReadComponentRow(m_Image, 0, y, m_Samples);
+    const unsigned shift = m_Shape.fileBits - m_Shape.significantBits;
+    for (std::size_t i = 0; i < m_Samples.size(); ++i) {
+      const unsigned value = static_cast<unsigned>(m_Samples[i]) << shift;
+      if (m_Shape.fileBits == 8) {
+        m_Row[i] = static_cast<png_byte>(value);
+      } else {
+        m_Row[2 * i] = static_cast<png_byte>(value >> 8);
+        m_Row[2 * i + 1] = static_cast<png_byte>(value);
+      }
+    }
+    return m_Row.data();
+  }
+  const WritableShape& Shape() const { return m_Shape; }
+  UINT Width() const { return m_Image.Width(); }
+  UINT Height() const { return m_Image.Height(); }
+
+ private:
+  const Image& m_Image;
+  WritableShape m_Shape;
+  std::vector<std::uint16_t> m_Samples;
+  std::vector<png_byte> m_Row;
 };
 
-// The encoded rows are prepared before this runs: libpng leaves by longjmp, so nothing here may own
-// memory.
-bool EncodePng(png_structp png, png_infop info, std::FILE* file, const PngPlan& plan, png_bytepp rows) {
+// Row by row, so that the encoder costs one row rather than a copy of the image. libpng leaves by
+// longjmp, so nothing here may own memory.
+bool EncodePng(png_structp png, png_infop info, std::FILE* file, RowEncoder& rows) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_init_io(png, file);
-  const int colourType = plan.shape.samplesPerPixel == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB;
-  png_set_IHDR(png, info, plan.width, plan.height, static_cast<int>(plan.shape.fileBits), colourType,
+  const WritableShape& shape = rows.Shape();
+  const int colourType = shape.samplesPerPixel == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB;
+  png_set_IHDR(png, info, rows.Width(), rows.Height(), static_cast<int>(shape.fileBits), colourType,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (plan.shape.significantBits < plan.shape.fileBits) {
+  if (shape.significantBits < shape.fileBits) {
     png_color_8 sbit{};
-    const auto bits = static_cast<png_byte>(plan.shape.significantBits);
+    const auto bits = static_cast<png_byte>(shape.significantBits);
     sbit.gray = sbit.red = sbit.green = sbit.blue = bits;
     png_set_sBIT(png, info, &sbit);
   }
-  png_set_rows(png, info, rows);
-  png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+  png_write_info(png, info);
+  for (UINT y = 0; y < rows.Height(); ++y) png_write_row(png, rows.Encode(y));
+  png_write_end(png, info);
   return true;
-}
-
-// Big-endian samples, scaled up to the file depth as sBIT requires.
-std::vector<png_byte> EncodedRows(const Image& image, const WritableShape& shape) {
-  const unsigned shift = shape.fileBits - shape.significantBits;
-  const std::size_t rowSamples = std::size_t{image.Width()} * shape.samplesPerPixel;
-  const std::size_t rowBytes = rowSamples * (shape.fileBits / 8);
-  std::vector<png_byte> encoded(rowBytes * image.Height());
-  std::vector<std::uint16_t> samples;
-  for (UINT y = 0; y < image.Height(); ++y) {
-    ReadComponentRow(image, 0, y, samples);
-    png_byte* out = encoded.data() + y * rowBytes;
-    for (std::size_t i = 0; i < rowSamples; ++i) {
-      const unsigned value = static_cast<unsigned>(samples[i]) << shift;
-      if (shape.fileBits == 8) {
-        out[i] = static_cast<png_byte>(value);
-      } else {
-        out[2 * i] = static_cast<png_byte>(value >> 8);
-        out[2 * i + 1] = static_cast<png_byte>(value);
-      }
-    }
-  }
-  return encoded;
 }
 
 }  // namespace
 
 void WritePng(const Image& image, const std::filesystem::path& file) {
   const std::string name = file.string();
-  if (image.Frames() != 1) throw ImageIoError(name + ": a PNG holds one frame, the image has " + std::to_string(image.Frames()));
-  const WritableShape shape = ShapeForWriting(image, name);
-  std::vector<png_byte> encoded = EncodedRows(image, shape);
-  const std::size_t rowBytes = encoded.size() / image.Height();
-  std::vector<png_bytep> rows(image.Height());
-  for (UINT y = 0; y < image.Height(); ++y) rows[y] = encoded.data() + y * rowBytes;
-
-  AtomicOutput output(file);
-  std::FILE* stream = std::fopen(output.TempPath().c_str(), "wb");
-  if (stream == nullptr) throw ImageIoError(name + ": cannot open for writing: " + std::strerror(errno));
+  RowEncoder rows(image, ShapeForWriting(image, name));
+  AtomicFile output(file);
+  const int fd = ::dup(output.Descriptor());
+  std::FILE* stream = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
+  if (stream == nullptr) {
+    if (fd >= 0) ::close(fd);
+    throw ImageIoError(name + ": cannot write PNG: " + std::strerror(errno));
+  }
   PngSink sink;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, KeepWriteError, IgnoreWriteWarning);
   png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-  const PngPlan plan{image.Width(), image.Height(), shape};
-  const bool encodedOk = info != nullptr && EncodePng(png, info, stream, plan, rows.data());
+  const bool encodedOk = info != nullptr && EncodePng(png, info, stream, rows);
   png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
-  const bool closedOk = std::fclose(stream) == 0;
+  const int closeError = std::fclose(stream) == 0 ? 0 : errno;
   if (!encodedOk) throw ImageIoError(name + ": cannot write PNG: " + (sink.error[0] != '\0' ? sink.error : "out of memory"));
-  if (!closedOk) throw ImageIoError(name + ": cannot write PNG: " + std::strerror(errno));
+  if (closeError != 0) throw ImageIoError(name + ": cannot write PNG: " + std::strerror(closeError));
   output.Commit();
 }
 

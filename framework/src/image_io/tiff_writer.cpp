@@ -1,10 +1,12 @@
 // TIFF encoding with libtiff: one page per frame, deflate-compressed.
-#include "image_io/atomic_output.h"
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
 #include "image_io/tiff_support.h"
 
+#include <xelfw/AtomicFile.h>
 #include <xelfw/image_io.h>
+
+#include <unistd.h>
 
 #include <cstring>
 #include <vector>
@@ -39,12 +41,16 @@ void SetPageTags(TIFF* tiff, const Image& image, const WritableShape& shape, UIN
 void WriteTiff(const Image& image, const std::filesystem::path& file) {
   const std::string name = file.string();
   const WritableShape shape = ShapeForWriting(image, name);
-  if (image.Frames() > 0xFFFF) throw ImageIoError(name + ": too many frames for a TIFF");
 
-  AtomicOutput output(file);
+  AtomicFile output(file);
   TiffMessages messages;
-  TiffHandle tiff(TIFFOpenExt(output.TempPath().c_str(), "w", messages.Options()));
-  if (tiff.Get() == nullptr) throw ImageIoError(name + ": cannot open for writing: " + messages.Error("cannot create"));
+  // libtiff closes the descriptor it is given, so it gets a copy of the temporary file's.
+  const int fd = ::dup(output.Descriptor());
+  TiffHandle tiff(fd >= 0 ? TIFFFdOpenExt(fd, name.c_str(), "w", messages.Options()) : nullptr);
+  if (tiff.Get() == nullptr) {
+    if (fd >= 0) ::close(fd);
+    throw ImageIoError(name + ": cannot open for writing: " + messages.Error("cannot create"));
+  }
 
   std::vector<std::uint16_t> samples;
   std::vector<BYTE> row(std::size_t{image.Width()} * shape.samplesPerPixel * (shape.fileBits / 8));

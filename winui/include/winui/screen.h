@@ -1,5 +1,4 @@
-// The screen: one surface that shows every top-level window in z-order, rendering to PNG without a
-// display, injected input for tests and the presenter, and the presenter that puts it on a display.
+// The screen: one surface that shows every top-level window in z-order, rendered without a display, injected input for tests and the presenter, and the presenter that puts it on a display.
 #pragma once
 
 #include <winui/surface.h>
@@ -20,8 +19,6 @@ void SetScreenSize(int width, int height);
 const Surface& ComposeScreen();
 // The pixels of one window including its frame, as they are on its own backing store.
 Surface RenderWindow(HWND hwnd);
-bool SaveScreenPng(const std::string& path, std::string* error);
-bool SaveWindowPng(HWND hwnd, const std::string& path, std::string* error);
 
 // Input as the hardware would deliver it: posted to the thread that owns the target window and
 // handled by its message loop. Points are screen coordinates.

@@ -36,8 +36,9 @@ constexpr COLORREF ColorRefFromPixel(std::uint32_t p) {
   return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
 }
 
-// Writes a PNG atomically (temp file + rename); false and a message in *error on failure.
-bool SavePng(const Surface& surface, const std::string& path, std::string* error);
+// The picture as an 8-bit RGB PNG file's bytes; false and a message in *error on failure. Writing
+// the bytes to a file is the host's business.
+bool EncodePng(const Surface& surface, std::vector<std::uint8_t>* png, std::string* error);
 // Reads an 8-bit RGB or RGBA PNG (alpha dropped); false and a message in *error on failure.
 bool LoadPng(const std::string& path, Surface* surface, std::string* error);
 

@@ -2,6 +2,7 @@
 // keyboard turned into injected input, while the calling thread's message loop runs.
 #include <winui/screen.h>
 
+#include "display_probe.h"
 #include "window.h"
 
 #include <chrono>
@@ -77,6 +78,8 @@ std::string NonAsciiAsLatin1(const char* utf8) {
   }
   return out;
 }
+
+constexpr int kDisplayTimeoutMs = 3000;
 
 class SdlSession {
  public:
@@ -155,8 +158,18 @@ bool Forward(const SDL_Event& e) {
 
 int RunPresenter(const PresenterOptions& options, std::string* error) {
 #if WINUI_HAVE_SDL2
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+  const char* display = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if (!display && !wayland) {
     if (error) *error = "no display (DISPLAY is not set)";
+    return -1;
+  }
+  // SDL falls back to other video drivers when the one the environment names fails, and some of
+  // them run without showing anything; the display named is the one used, or none.
+  if (!std::getenv("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, display ? "x11" : "wayland");
+  std::string why;
+  if (display && !core::DisplayAnswers(display, kDisplayTimeoutMs, &why)) {
+    if (error) *error = std::string("cannot open display '") + display + "': " + why;
     return -1;
   }
   SdlSession session;

@@ -77,16 +77,6 @@ Surface RenderWindow(HWND hwnd) {
   return out;
 }
 
-bool SaveScreenPng(const std::string& path, std::string* error) { return SavePng(ComposeScreen(), path, error); }
-
-bool SaveWindowPng(HWND hwnd, const std::string& path, std::string* error) {
-  if (!IsWindow(hwnd)) {
-    if (error) *error = "no such window";
-    return false;
-  }
-  return SavePng(RenderWindow(hwnd), path, error);
-}
-
 bool PreTranslateForDialogs(MSG* msg) {
   if (RunPreTranslateHook(msg)) return true;
   HWND dialog = DialogRootOf(msg->hwnd);

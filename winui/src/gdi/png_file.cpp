@@ -1,12 +1,12 @@
-// PNG in and out of surfaces. Output goes to a temporary file that is renamed into place, so a
-// reader never sees half a picture and a failed write leaves any older file untouched.
+// PNG in and out of surfaces. Pictures are encoded into memory: writing files is the host's job,
+// done through its one atomic writer.
 #include <winui/surface.h>
 
 #include <png.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
+#include <new>
 
 namespace winui {
 namespace {
@@ -28,9 +28,22 @@ void Fail(std::string* error, const std::string& message) {
 
 void IgnoreWarning(png_structp, png_const_charp) {}
 
-// libpng reports errors with longjmp; everything it touches here is plain data, so no destructor
-// is skipped.
-bool WriteRows(std::FILE* file, const Surface& surface, std::vector<png_byte>& rowBuffer, std::string& problem) {
+void AppendToBuffer(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+  // A failed append must not unwind through libpng: it becomes a libpng error.
+  try {
+    out->insert(out->end(), data, data + length);
+  } catch (const std::bad_alloc&) {
+    png_error(png, "out of memory");
+  }
+}
+
+void FlushNothing(png_structp) {}
+
+// libpng reports errors with longjmp; everything it touches here is plain data or sized before, so
+// no destructor is skipped.
+bool WriteRows(std::vector<std::uint8_t>& png_bytes, const Surface& surface, std::vector<png_byte>& rowBuffer,
+               std::string& problem) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &problem, RaiseError, IgnoreWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
@@ -38,7 +51,7 @@ bool WriteRows(std::FILE* file, const Surface& surface, std::vector<png_byte>& r
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, file);
+  png_set_write_fn(png, &png_bytes, AppendToBuffer, FlushNothing);
   png_set_IHDR(png, info, surface.Width(), surface.Height(), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
@@ -58,31 +71,17 @@ bool WriteRows(std::FILE* file, const Surface& surface, std::vector<png_byte>& r
 
 }  // namespace
 
-bool SavePng(const Surface& surface, const std::string& path, std::string* error) {
+bool EncodePng(const Surface& surface, std::vector<std::uint8_t>* png, std::string* error) {
   if (surface.Width() <= 0 || surface.Height() <= 0) {
-    Fail(error, "cannot write an empty picture to " + path);
+    Fail(error, "cannot encode an empty picture");
     return false;
   }
-  const std::string temporary = path + ".tmp";
-  File file(std::fopen(temporary.c_str(), "wb"));
-  if (!file) {
-    Fail(error, "cannot create " + temporary);
-    return false;
-  }
+  png->clear();
   std::vector<png_byte> rowBuffer(static_cast<std::size_t>(surface.Width()) * 3);
   std::string problem;
-  const bool written = WriteRows(file.get(), surface, rowBuffer, problem);
-  const bool closed = std::fclose(file.release()) == 0;
-  std::error_code ec;
-  if (!written || !closed) {
-    std::filesystem::remove(temporary, ec);
-    Fail(error, "cannot write " + path + (problem.empty() ? std::string() : ": " + problem));
-    return false;
-  }
-  std::filesystem::rename(temporary, path, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    Fail(error, "cannot replace " + path + ": " + ec.message());
+  if (!WriteRows(*png, surface, rowBuffer, problem)) {
+    png->clear();
+    Fail(error, "cannot encode the picture as PNG" + (problem.empty() ? std::string() : ": " + problem));
     return false;
   }
   return true;
