@@ -1,104 +1,139 @@
-// PNG encoding with libpng, into a temporary file that replaces the target when complete.
+// PNG encoding: rows filtered here, compressed in one call by libdeflate, which is several times
+// faster than zlib at the same size; the file goes into a temporary file that replaces the target
+// when complete.
 #include "image_io/atomic_output.h"
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
 
 #include <xelfw/image_io.h>
 
-#include <png.h>
+#include <libdeflate.h>
 
-#include <csetjmp>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <string_view>
 
 namespace xelfw::image_io {
 
 namespace {
 
-struct PngSink {
-  char error[256] = "";
-};
+// Sub (each byte minus the same byte of the pixel before) compresses thermal pictures best for its
+// cost: smooth rows become runs of small differences. Measured against Up, Paeth and per-row
+// adaptive choice, it gave the smallest files at every level but the slowest.
+constexpr BYTE kFilterSub = 1;
 
-void KeepWriteError(png_structp png, png_const_charp message) {
-  auto* sink = static_cast<PngSink*>(png_get_error_ptr(png));
-  std::snprintf(sink->error, sizeof sink->error, "%s", message);
-  png_longjmp(png, 1);
+void PutBigEndian32(std::vector<BYTE>& out, std::uint32_t value) {
+  for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<BYTE>(value >> shift));
 }
 
-void IgnoreWriteWarning(png_structp, png_const_charp) {}
+void PutChunk(std::vector<BYTE>& out, std::string_view type, std::span<const BYTE> data) {
+  PutBigEndian32(out, static_cast<std::uint32_t>(data.size()));
+  const std::size_t typeStart = out.size();
+  out.insert(out.end(), type.begin(), type.end());
+  out.insert(out.end(), data.begin(), data.end());
+  PutBigEndian32(out, libdeflate_crc32(0, out.data() + typeStart, out.size() - typeStart));
+}
 
-struct PngPlan {
-  png_uint_32 width;
-  png_uint_32 height;
-  WritableShape shape;
-};
+// True for 8-bit RGB in 3 units, all bits significant: the rows are already the file's samples.
+bool RowsAreFileSamples(const Image& image) {
+  const PixelLayout& layout = image.Layout();
+  return layout.numComponents == 3 && layout.memBPC == 8 && layout.unitsPerPixel == 3 && layout.imgBPC == 8 &&
+         layout.lsbPos == 0 && layout.order == XI_ORDER_RGB;
+}
 
-// The encoded rows are prepared before this runs: libpng leaves by longjmp, so nothing here may own
-// memory.
-bool EncodePng(png_structp png, png_infop info, std::FILE* file, const PngPlan& plan, png_bytepp rows) {
-  if (setjmp(png_jmpbuf(png))) return false;
-  png_init_io(png, file);
-  const int colourType = plan.shape.samplesPerPixel == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB;
-  png_set_IHDR(png, info, plan.width, plan.height, static_cast<int>(plan.shape.fileBits), colourType,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (plan.shape.significantBits < plan.shape.fileBits) {
-    png_color_8 sbit{};
-    const auto bits = static_cast<png_byte>(plan.shape.significantBits);
-    sbit.gray = sbit.red = sbit.green = sbit.blue = bits;
-    png_set_sBIT(png, info, &sbit);
+// One row's big-endian samples, scaled up to the file depth as sBIT requires.
+void FileRow(const Image& image, UINT y, const WritableShape& shape, std::vector<std::uint16_t>& samples,
+             BYTE* out) {
+  if (RowsAreFileSamples(image)) {
+    std::memcpy(out, image.Data(0) + y * image.Stride(), std::size_t{image.Width()} * 3);
+    return;
   }
-  png_set_rows(png, info, rows);
-  png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-  return true;
-}
-
-// Big-endian samples, scaled up to the file depth as sBIT requires.
-std::vector<png_byte> EncodedRows(const Image& image, const WritableShape& shape) {
+  ReadComponentRow(image, 0, y, samples);
   const unsigned shift = shape.fileBits - shape.significantBits;
-  const std::size_t rowSamples = std::size_t{image.Width()} * shape.samplesPerPixel;
-  const std::size_t rowBytes = rowSamples * (shape.fileBits / 8);
-  std::vector<png_byte> encoded(rowBytes * image.Height());
-  std::vector<std::uint16_t> samples;
-  for (UINT y = 0; y < image.Height(); ++y) {
-    ReadComponentRow(image, 0, y, samples);
-    png_byte* out = encoded.data() + y * rowBytes;
-    for (std::size_t i = 0; i < rowSamples; ++i) {
-      const unsigned value = static_cast<unsigned>(samples[i]) << shift;
-      if (shape.fileBits == 8) {
-        out[i] = static_cast<png_byte>(value);
-      } else {
-        out[2 * i] = static_cast<png_byte>(value >> 8);
-        out[2 * i + 1] = static_cast<png_byte>(value);
-      }
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const unsigned value = static_cast<unsigned>(samples[i]) << shift;
+    if (shape.fileBits == 8) {
+      out[i] = static_cast<BYTE>(value);
+    } else {
+      out[2 * i] = static_cast<BYTE>(value >> 8);
+      out[2 * i + 1] = static_cast<BYTE>(value);
     }
   }
-  return encoded;
+}
+
+// The image data before compression: each row its filter byte and the filtered samples.
+std::vector<BYTE> FilteredRows(const Image& image, const WritableShape& shape) {
+  const std::size_t bytesPerPixel = std::size_t{shape.samplesPerPixel} * (shape.fileBits / 8);
+  const std::size_t rowBytes = std::size_t{image.Width()} * bytesPerPixel;
+  std::vector<BYTE> filtered((rowBytes + 1) * image.Height());
+  std::vector<BYTE> row(rowBytes);
+  std::vector<std::uint16_t> samples;
+  for (UINT y = 0; y < image.Height(); ++y) {
+    FileRow(image, y, shape, samples, row.data());
+    BYTE* out = filtered.data() + y * (rowBytes + 1);
+    *out++ = kFilterSub;
+    std::memcpy(out, row.data(), std::min(bytesPerPixel, rowBytes));
+    for (std::size_t i = bytesPerPixel; i < rowBytes; ++i) out[i] = static_cast<BYTE>(row[i] - row[i - bytesPerPixel]);
+  }
+  return filtered;
+}
+
+struct CompressorDeleter {
+  void operator()(libdeflate_compressor* compressor) const { libdeflate_free_compressor(compressor); }
+};
+
+std::vector<BYTE> Zlib(std::span<const BYTE> data, ImageCompression compression, const std::string& name) {
+  const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
+      libdeflate_alloc_compressor(DeflateLevel(compression)));
+  if (!compressor) throw ImageIoError(name + ": cannot write PNG: out of memory");
+  std::vector<BYTE> out(libdeflate_zlib_compress_bound(compressor.get(), data.size()));
+  const std::size_t size = libdeflate_zlib_compress(compressor.get(), data.data(), data.size(), out.data(), out.size());
+  if (size == 0) throw ImageIoError(name + ": cannot write PNG: compression failed");
+  out.resize(size);
+  return out;
+}
+
+std::vector<BYTE> PngFile(const Image& image, ImageCompression compression, const std::string& name) {
+  if (image.Frames() != 1) throw ImageIoError(name + ": a PNG holds one frame, the image has " + std::to_string(image.Frames()));
+  const WritableShape shape = ShapeForWriting(image, name);
+  const std::vector<BYTE> idat = Zlib(FilteredRows(image, shape), compression, name);
+
+  static constexpr BYTE kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<BYTE> file(std::begin(kSignature), std::end(kSignature));
+  file.reserve(idat.size() + 64);
+  std::vector<BYTE> header;
+  PutBigEndian32(header, image.Width());
+  PutBigEndian32(header, image.Height());
+  const BYTE colourType = shape.samplesPerPixel == 1 ? 0 : 2;
+  // Depth, colour type, then deflate, adaptive filtering and no interlace, the only methods PNG has.
+  header.insert(header.end(), {static_cast<BYTE>(shape.fileBits), colourType, 0, 0, 0});
+  PutChunk(file, "IHDR", header);
+  if (shape.significantBits < shape.fileBits) {
+    const std::vector<BYTE> sbit(shape.samplesPerPixel, static_cast<BYTE>(shape.significantBits));
+    PutChunk(file, "sBIT", sbit);
+  }
+  PutChunk(file, "IDAT", idat);
+  PutChunk(file, "IEND", {});
+  return file;
 }
 
 }  // namespace
 
-void WritePng(const Image& image, const std::filesystem::path& file) {
-  const std::string name = file.string();
-  if (image.Frames() != 1) throw ImageIoError(name + ": a PNG holds one frame, the image has " + std::to_string(image.Frames()));
-  const WritableShape shape = ShapeForWriting(image, name);
-  std::vector<png_byte> encoded = EncodedRows(image, shape);
-  const std::size_t rowBytes = encoded.size() / image.Height();
-  std::vector<png_bytep> rows(image.Height());
-  for (UINT y = 0; y < image.Height(); ++y) rows[y] = encoded.data() + y * rowBytes;
+std::vector<BYTE> EncodePng(const Image& image, ImageCompression compression) {
+  return PngFile(image, compression, "PNG data");
+}
 
+void WritePng(const Image& image, const std::filesystem::path& file, ImageCompression compression) {
+  const std::string name = file.string();
+  const std::vector<BYTE> bytes = PngFile(image, compression, name);
   AtomicOutput output(file);
   std::FILE* stream = std::fopen(output.TempPath().c_str(), "wb");
   if (stream == nullptr) throw ImageIoError(name + ": cannot open for writing: " + std::strerror(errno));
-  PngSink sink;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, KeepWriteError, IgnoreWriteWarning);
-  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-  const PngPlan plan{image.Width(), image.Height(), shape};
-  const bool encodedOk = info != nullptr && EncodePng(png, info, stream, plan, rows.data());
-  png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
+  const bool writtenOk = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
   const bool closedOk = std::fclose(stream) == 0;
-  if (!encodedOk) throw ImageIoError(name + ": cannot write PNG: " + (sink.error[0] != '\0' ? sink.error : "out of memory"));
-  if (!closedOk) throw ImageIoError(name + ": cannot write PNG: " + std::strerror(errno));
+  if (!writtenOk || !closedOk) throw ImageIoError(name + ": cannot write PNG: " + std::strerror(errno));
   output.Commit();
 }
 

@@ -1,4 +1,4 @@
-// TIFF encoding with libtiff: one page per frame, deflate-compressed.
+// TIFF encoding with libtiff: one deflate-compressed page per frame, written page by page.
 #include "image_io/atomic_output.h"
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
@@ -13,7 +13,7 @@ namespace xelfw::image_io {
 
 namespace {
 
-void SetPageTags(TIFF* tiff, const Image& image, const WritableShape& shape, UINT frame) {
+void SetPageTags(TIFF* tiff, const Image& image, const WritableShape& shape, ImageCompression compression) {
   TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(image.Width()));
   TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(image.Height()));
   TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, static_cast<std::uint16_t>(shape.fileBits));
@@ -26,47 +26,94 @@ void SetPageTags(TIFF* tiff, const Image& image, const WritableShape& shape, UIN
     TIFFSetField(tiff, TIFFTAG_MAXSAMPLEVALUE, static_cast<std::uint16_t>((1u << shape.significantBits) - 1));
   }
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+  TIFFSetField(tiff, TIFFTAG_ZIPQUALITY, DeflateLevel(compression));
   TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
   TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
-  if (image.Frames() > 1) {
-    TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
-    TIFFSetField(tiff, TIFFTAG_PAGENUMBER, static_cast<std::uint16_t>(frame), static_cast<std::uint16_t>(image.Frames()));
-  }
 }
 
 }  // namespace
 
-void WriteTiff(const Image& image, const std::filesystem::path& file) {
-  const std::string name = file.string();
-  const WritableShape shape = ShapeForWriting(image, name);
-  if (image.Frames() > 0xFFFF) throw ImageIoError(name + ": too many frames for a TIFF");
+}  // namespace xelfw::image_io
 
-  AtomicOutput output(file);
-  TiffMessages messages;
-  TiffHandle tiff(TIFFOpenExt(output.TempPath().c_str(), "w", messages.Options()));
-  if (tiff.Get() == nullptr) throw ImageIoError(name + ": cannot open for writing: " + messages.Error("cannot create"));
+namespace xelfw {
 
+struct TiffFileWriter::State {
+  State(const std::filesystem::path& file, ImageCompression compression, UINT pageCount)
+      : name(file.string()),
+        output(file),
+        tiff(TIFFOpenExt(output.TempPath().c_str(), "w", messages.Options())),
+        compression(compression),
+        pageCount(pageCount) {}
+
+  [[noreturn]] void Fail() const { throw ImageIoError(name + ": cannot write TIFF: " + messages.Error("write failed")); }
+
+  std::string name;
+  image_io::AtomicOutput output;
+  image_io::TiffMessages messages;
+  image_io::TiffHandle tiff;
+  ImageCompression compression;
+  UINT pageCount;
+  UINT pages = 0;
   std::vector<std::uint16_t> samples;
-  std::vector<BYTE> row(std::size_t{image.Width()} * shape.samplesPerPixel * (shape.fileBits / 8));
-  for (UINT frame = 0; frame < image.Frames(); ++frame) {
-    SetPageTags(tiff.Get(), image, shape, frame);
-    for (UINT y = 0; y < image.Height(); ++y) {
-      ReadComponentRow(image, frame, y, samples);
-      // libtiff takes samples in host order and records the byte order in the header.
-      if (shape.fileBits == 8) {
-        for (std::size_t i = 0; i < samples.size(); ++i) row[i] = static_cast<BYTE>(samples[i]);
-      } else {
-        std::memcpy(row.data(), samples.data(), row.size());
-      }
-      if (TIFFWriteScanline(tiff.Get(), row.data(), y, 0) != 1) {
-        throw ImageIoError(name + ": cannot write TIFF: " + messages.Error("write failed"));
-      }
-    }
-    if (TIFFWriteDirectory(tiff.Get()) != 1) throw ImageIoError(name + ": cannot write TIFF: " + messages.Error("write failed"));
+  std::vector<BYTE> row;
+};
+
+TiffFileWriter::TiffFileWriter(const std::filesystem::path& file, ImageCompression compression, UINT pageCount)
+    : m_State(std::make_unique<State>(file, compression, pageCount)) {
+  if (m_State->tiff.Get() == nullptr) {
+    throw ImageIoError(m_State->name + ": cannot open for writing: " + m_State->messages.Error("cannot create"));
   }
-  tiff.Close();
-  if (!messages.Error("").empty()) throw ImageIoError(name + ": cannot write TIFF: " + messages.Error(""));
-  output.Commit();
 }
 
-}  // namespace xelfw::image_io
+TiffFileWriter::~TiffFileWriter() = default;
+
+void TiffFileWriter::Add(const Image& image) {
+  State& s = *m_State;
+  const image_io::WritableShape shape = image_io::ShapeForWriting(image, s.name);
+  TIFF* tiff = s.tiff.Get();
+  s.row.resize(std::size_t{image.Width()} * shape.samplesPerPixel * (shape.fileBits / 8));
+  for (UINT frame = 0; frame < image.Frames(); ++frame) {
+    if (s.pages >= 0xFFFF) throw ImageIoError(s.name + ": too many frames for a TIFF");
+    image_io::SetPageTags(tiff, image, shape, s.compression);
+    if (s.pageCount != 1) {
+      TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+      TIFFSetField(tiff, TIFFTAG_PAGENUMBER, static_cast<std::uint16_t>(s.pages), static_cast<std::uint16_t>(s.pageCount));
+    }
+    for (UINT y = 0; y < image.Height(); ++y) {
+      image_io::ReadComponentRow(image, frame, y, s.samples);
+      // libtiff takes samples in host order and records the byte order in the header.
+      if (shape.fileBits == 8) {
+        for (std::size_t i = 0; i < s.samples.size(); ++i) s.row[i] = static_cast<BYTE>(s.samples[i]);
+      } else {
+        std::memcpy(s.row.data(), s.samples.data(), s.row.size());
+      }
+      if (TIFFWriteScanline(tiff, s.row.data(), y, 0) != 1) s.Fail();
+    }
+    if (TIFFWriteDirectory(tiff) != 1) s.Fail();
+    ++s.pages;
+  }
+}
+
+UINT TiffFileWriter::Pages() const { return m_State->pages; }
+
+void TiffFileWriter::Commit() {
+  State& s = *m_State;
+  s.tiff.Close();
+  if (!s.messages.Error("").empty()) s.Fail();
+  s.output.Commit();
+}
+
+namespace image_io {
+
+void WriteTiff(const Image& image, const std::filesystem::path& file, ImageCompression compression) {
+  const std::string name = file.string();
+  ShapeForWriting(image, name);
+  if (image.Frames() > 0xFFFF) throw ImageIoError(name + ": too many frames for a TIFF");
+  TiffFileWriter writer(file, compression, image.Frames());
+  writer.Add(image);
+  writer.Commit();
+}
+
+}  // namespace image_io
+
+}  // namespace xelfw
