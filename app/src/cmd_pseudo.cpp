@@ -1,70 +1,156 @@
-// xelimg pseudo: a greyscale image file (or the demo scene) into a pseudo-colour image file.
+// xelimg pseudo: greyscale image files, folders or sequences into pseudo-colour images.
+#include "batch/batch_options.h"
+#include "batch/batch_report.h"
+#include "batch/frame_inputs.h"
+#include "batch/ordered_pipeline.h"
+#include "batch/pseudo_output.h"
 #include "cli_error.h"
 #include "command_table.h"
-#include "demo_scene.h"
 #include "plugin_location.h"
 #include "pseudo_job.h"
 
 #include <xelfw/image_io.h>
 
 #include <array>
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <system_error>
+#include <variant>
 
 namespace xelimg {
 
 namespace {
 
 constexpr auto kOptions = [] {
-  std::array<OptionSpec, kPseudoOptionSpecs.size() + 1> all{};
-  for (std::size_t i = 0; i < kPseudoOptionSpecs.size(); ++i) all[i] = kPseudoOptionSpecs[i];
-  all.back() = kPluginOption;
+  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + 1> all{};
+  std::size_t i = 0;
+  for (const OptionSpec& spec : kPseudoOptionSpecs) all[i++] = spec;
+  for (const OptionSpec& spec : kBatchOptionSpecs) all[i++] = spec;
+  all[i] = kPluginOption;
   return all;
 }();
 
-// Refuses what the output file cannot hold before any work is done, so that a doomed run leaves
-// nothing behind and costs nothing.
-void CheckOutput(const std::filesystem::path& out, UINT frames) {
-  const xelfw::ImageFileFormat format = xelfw::ImageFileFormatFromPath(out);
-  if (format == xelfw::ImageFileFormat::Pgm) throw UsageError(out.string() + ": a PGM holds no colour; write .png or .tif");
-  if (format == xelfw::ImageFileFormat::Png && frames > 1) {
-    throw UsageError(out.string() + ": the input has " + std::to_string(frames) + " pages; write .tif to keep them");
+// What a worker hands on: nothing when it wrote its file itself (folder, single PNG), the picture
+// for the one TIFF writer, or the PNG bytes for standard output.
+using FrameProduct = std::variant<std::monostate, xelfw::Image, std::vector<BYTE>>;
+
+// Each worker owns its object; frames are independent of each other (see PseudoColorJob).
+class FrameWorker {
+ public:
+  FrameWorker(const xelfw::PluginLibrary& library, const PseudoOptions& options, const OutputPlan& plan,
+              const std::vector<InputFile>& inputs, xelfw::ImageCompression compression)
+      : m_Job(library, options), m_Plan(plan), m_Inputs(inputs), m_Compression(compression) {}
+
+  FrameProduct operator()(InputFrame& frame) {
+    xelfw::Image picture = m_Job.Run(*frame.image);
+    switch (m_Plan.kind) {
+      case OutputKind::Folder:
+        xelfw::WriteImageFile(picture, m_Plan.path / FolderFileName(m_Inputs[frame.input], frame.page),
+                              xelfw::ImageFileFormat::Png, m_Compression);
+        return {};
+      case OutputKind::PngFile:
+        xelfw::WriteImageFile(picture, m_Plan.path, xelfw::ImageFileFormat::Png, m_Compression);
+        return {};
+      case OutputKind::StandardOutput:
+        return xelfw::EncodePng(picture, m_Compression);
+      case OutputKind::TiffFile:
+        break;
+    }
+    return picture;
+  }
+
+ private:
+  PseudoColorJob m_Job;
+  const OutputPlan& m_Plan;
+  const std::vector<InputFile>& m_Inputs;
+  xelfw::ImageCompression m_Compression;
+};
+
+void WriteStandardOutput(const std::vector<BYTE>& bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
+    throw CommandError("cannot write to standard output");
+  }
+}
+
+void CreateFolder(const std::filesystem::path& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error || !std::filesystem::is_directory(folder)) {
+    throw CommandError(folder.string() + ": cannot create the folder" + (error ? ": " + error.message() : ""));
   }
 }
 
 int RunPseudo(const Arguments& args) {
-  const auto& operands = args.Operands();
-  if (operands.empty()) throw UsageError("missing output file (see 'xelimg pseudo --help')");
   const PseudoOptions options = ParsePseudoOptions(args);
-  const std::filesystem::path out = operands.back();
-  const xelfw::Image source = operands.size() == 2 ? xelfw::ReadImageFile(operands[0]) : MakeDemoScene();
-  CheckOutput(out, source.Frames());
+  BatchOptions batch = ParseBatchOptions(args);
+  const auto& operands = args.Operands();
+  if (operands.size() < 2) {
+    throw UsageError("give the input(s) and then the output (see 'xelimg pseudo --help'); demo: names the demo scene");
+  }
+  // Log lines of several objects would interleave.
+  if (options.log) batch.jobs = 1;
+  const std::vector<InputFile> inputs = ExpandInputs({operands.begin(), operands.end() - 1});
+  const OutputPlan plan = PlanOutput(operands.back(), inputs);
 
   const xelfw::PluginLibrary library(PluginPath(args));
-  const xelfw::Image result = RunPseudoColor(library, source, options);
-  xelfw::WriteImageFile(result, out);
-  return kExitOk;
+  if (plan.kind == OutputKind::Folder) CreateFolder(plan.path);
+  const std::size_t frames = TotalFrames(inputs);
+  std::optional<xelfw::TiffFileWriter> tiff;
+  if (plan.kind == OutputKind::TiffFile) {
+    tiff.emplace(plan.path, batch.compression, frames == 1 ? 1u : 0u);
+  }
+
+  BatchReport report(inputs, !batch.quiet);
+  FrameSequence sequence(inputs);
+  RunOrderedPipeline<FrameProduct, FrameWorker>(
+      sequence, static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1))),
+      [&] { return std::make_unique<FrameWorker>(library, options, plan, inputs, batch.compression); },
+      [&](FrameOutcome<FrameProduct>& outcome) {
+        if (!outcome.result) {
+          report.Skipped(outcome.frame, outcome.error);
+          return;
+        }
+        if (auto* picture = std::get_if<xelfw::Image>(&*outcome.result)) tiff->Add(*picture);
+        if (auto* bytes = std::get_if<std::vector<BYTE>>(&*outcome.result)) WriteStandardOutput(*bytes);
+        report.Done();
+      });
+  if (tiff && report.DoneCount() > 0) tiff->Commit();
+  return report.ExitCode();
 }
 
 }  // namespace
 
 const Command kPseudoCommand{
     "pseudo",
-    "pseudo [IN] OUT [options]                  greyscale image to pseudo colour",
-    "usage: xelimg pseudo [IN] OUT [options]\n"
+    "pseudo IN... OUT [options]                 greyscale images to pseudo colour",
+    "usage: xelimg pseudo IN... OUT [options]\n"
     "\n"
-    "Runs the plug-in's \"Pseudo color lut\" object on IN, an 8- or 16-bit greyscale PNG, PGM or TIFF\n"
-    "(every page of a TIFF), and writes the RGB result to OUT (.png or .tif). Without IN the built-in\n"
-    "demo scene (16-bit, 320 x 240) is the input. OUT appears only when the whole run succeeded.\n"
+    "Runs the plug-in's \"Pseudo color lut\" object on every frame of the inputs and writes the RGB\n"
+    "results to OUT. Each IN is an 8- or 16-bit greyscale PNG, PGM or TIFF (every page of a TIFF), a\n"
+    "folder (its .png, .pgm and .tif files in name order), a pattern such as 'frames/*.png', '-' for\n"
+    "standard input (PGM or PNG), or demo: for the built-in demo scene (16-bit, 320 x 240).\n"
+    "\n"
+    "OUT is a folder (one PNG a frame, named after its input, with the page for multi-page inputs),\n"
+    "a .tif (one page a frame), a .png (one frame only) or '-' for standard output (one PNG). Every\n"
+    "frame is processed as if it were the only one, so a folder gives the same pictures as its files\n"
+    "one by one. A frame that cannot be read or processed is reported and skipped; the rest is\n"
+    "written. Exit code 0: all written; 1: some frames skipped; 2: nothing written.\n"
     "\n"
     "  --profile INDEX|NAME      colour profile: 0..4 or a name (\"grey\", \"clipping\"); default 0\n"
     "  --lower L --upper U       LUT window as fractions 0..1 of the grey range (default 0 and 1)\n"
-    "  --auto contrast|brightness  find the window from the image's histogram\n"
+    "  --auto contrast|brightness  find the window from each frame's histogram\n"
     "  --settings FILE.ini       settings as 'xelimg settings export' writes them (applied first)\n"
-    "  --threads N               worker threads (default: one per processor)\n"
-    "  --log                     the object's log lines on stderr\n"
+    "  --jobs N                  frames processed at once (default: one per processor)\n"
+    "  --compression fast|small  faster or smaller files than the default\n"
+    "  --quiet                   no progress line on a terminal\n"
+    "  --threads N               worker threads of each object (default: one per processor)\n"
+    "  --log                     the object's log lines on stderr (one job at a time)\n"
     "  --bits 8|16               bits per colour component of OUT (default 8)\n"
     "  --plugin PATH             the plug-in library\n",
     kOptions,
-    2,
+    std::numeric_limits<std::size_t>::max(),
     RunPseudo};
 
 }  // namespace xelimg

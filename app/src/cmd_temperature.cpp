@@ -1,7 +1,8 @@
 // xelimg temperature: mean grey value, emissivity and temperature of every frame.
+#include "batch/batch_report.h"
+#include "batch/frame_inputs.h"
 #include "cli_error.h"
 #include "command_table.h"
-#include "demo_scene.h"
 #include "plugin_location.h"
 #include "plugin_objects.h"
 #include "temperature_report.h"
@@ -10,7 +11,7 @@
 #include <xelfw/image_io.h>
 
 #include <array>
-#include <cstring>
+#include <limits>
 #include <optional>
 #include <sstream>
 
@@ -18,11 +19,11 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 5> kOptions = {
-    {kPluginOption, {"ini", true}, {"aoi", true}, {"epsilon", true}, {"json", false}}};
+constexpr std::array<OptionSpec, 6> kOptions = {
+    {kPluginOption, {"ini", true}, {"aoi", true}, {"epsilon", true}, {"json", false}, {"quiet", false}}};
 
-// "X,Y,W,H" with a non-empty rectangle inside the image.
-xelfw::Aoi ParseAoi(const std::string& text, const xelfw::Image& image) {
+// "X,Y,W,H" with a non-empty rectangle; whether it lies inside is a question for each frame.
+xelfw::Aoi ParseAoi(const std::string& text) {
   std::array<unsigned, 4> v{};
   std::stringstream in(text);
   std::string part;
@@ -33,12 +34,17 @@ xelfw::Aoi ParseAoi(const std::string& text, const xelfw::Image& image) {
   }
   if (count != v.size()) throw UsageError("--aoi: expected X,Y,W,H, got '" + text + "'");
   const auto [x, y, w, h] = v;
-  if (w == 0 || h == 0 || x >= image.Width() || y >= image.Height() || w > image.Width() - x ||
-      h > image.Height() - y) {
-    throw UsageError("--aoi " + text + " does not lie inside the " + std::to_string(image.Width()) + " x " +
+  if (w == 0 || h == 0) throw UsageError("--aoi " + text + " is empty");
+  return xelfw::Aoi::FromSize(static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(w), static_cast<LONG>(h));
+}
+
+void CheckAoiInside(const xelfw::Aoi& aoi, const xelfw::Image& image) {
+  const RECT box = aoi.GetBoundingRect();
+  if (box.left < 0 || box.top < 0 || box.right > static_cast<LONG>(image.Width()) ||
+      box.bottom > static_cast<LONG>(image.Height())) {
+    throw UsageError("--aoi does not lie inside the " + std::to_string(image.Width()) + " x " +
                      std::to_string(image.Height()) + " image");
   }
-  return xelfw::Aoi::FromSize(static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(w), static_cast<LONG>(h));
 }
 
 // The object takes its emissivity only through its settings import, so an --epsilon goes into the
@@ -53,21 +59,11 @@ xelfw::IniStore CalibrationStore(const Arguments& args, const std::string& objec
   return store;
 }
 
-// The statistics object measures frame 0 of what it is given, so each page gets an image of its own.
-xelfw::Image FrameImage(const xelfw::Image& image, UINT frame) {
-  xelfw::Image single(image.Width(), image.Height(), image.Layout());
-  std::memcpy(single.Data(), image.Data(frame), image.FrameBytes());
-  return single;
-}
-
 int RunTemperature(const Arguments& args) {
   const auto& operands = args.Operands();
-  const xelfw::Image image = operands.empty() ? MakeDemoScene() : xelfw::ReadImageFile(operands[0]);
-  if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
-    throw CommandError((operands.empty() ? std::string("input") : operands[0]) + ": temperature needs a greyscale image");
-  }
-  const std::optional<xelfw::Aoi> aoi =
-      args.Has("aoi") ? std::optional<xelfw::Aoi>(ParseAoi(*args.Value("aoi"), image)) : std::nullopt;
+  if (operands.empty()) throw UsageError("give the input(s) (see 'xelimg temperature --help'); demo: names the demo scene");
+  const std::optional<xelfw::Aoi> aoi = args.Has("aoi") ? std::optional(ParseAoi(*args.Value("aoi"))) : std::nullopt;
+  const std::vector<InputFile> inputs = ExpandInputs(operands);
 
   const xelfw::PluginLibrary library(PluginPath(args));
   TemperatureObject object(library, xelfw::HostOptions{});
@@ -77,34 +73,55 @@ int RunTemperature(const Arguments& args) {
                        ": the calibration was refused (one Point_k, or points that fit no curve)");
   }
 
-  std::vector<TemperatureReading> readings;
-  for (UINT frame = 0; frame < image.Frames(); ++frame) {
-    xelfw::Image single = FrameImage(image, frame);
-    readings.push_back(object.Measure(single, aoi ? &*aoi : nullptr));
+  // Reading is all the work here, so the frames go through one object in order, each printed as
+  // soon as it is measured.
+  const bool json = args.Has("json");
+  const bool labelled = inputs.size() > 1;
+  BatchReport report(inputs, !args.Has("quiet"));
+  FrameSequence sequence(inputs);
+  while (std::optional<InputFrame> frame = sequence.Next()) {
+    if (!frame->image) {
+      report.Skipped(*frame, frame->error);
+      continue;
+    }
+    try {
+      xelfw::Image& image = *frame->image;
+      if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) throw CommandError("temperature needs a greyscale image");
+      if (aoi) CheckAoiInside(*aoi, image);
+      const TemperatureReading reading = object.Measure(image, aoi ? &*aoi : nullptr);
+      const InputFile& input = inputs[frame->input];
+      PrintTemperatureReading(reading, {frame->index, input.name, frame->page, labelled}, json);
+      report.Done();
+    } catch (const std::exception& error) {
+      report.Skipped(*frame, error.what());
+    }
   }
-  PrintTemperatureReport(readings, args.Has("json"));
-  return kExitOk;
+  return report.ExitCode();
 }
 
 }  // namespace
 
 const Command kTemperatureCommand{
     "temperature",
-    "temperature [IN] [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--json]   temperature readout",
-    "usage: xelimg temperature [IN] [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--json]\n"
+    "temperature IN... [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--json]   temperature readout",
+    "usage: xelimg temperature IN... [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--json]\n"
     "\n"
-    "Runs the plug-in's \"Temperature display\" object on IN (a greyscale PNG, PGM or TIFF; without IN the\n"
-    "demo scene) and prints, one line a frame (every page of a TIFF): the mean grey value inside the\n"
-    "area of interest, the emissivity and the temperature in the display unit.\n"
+    "Runs the plug-in's \"Temperature display\" object on every frame of the inputs and prints, one\n"
+    "line a frame as soon as it is measured: the mean grey value inside the area of interest, the\n"
+    "emissivity and the temperature in the display unit. Each IN is a greyscale PNG, PGM or TIFF\n"
+    "(every page), a folder (its images in name order), a pattern such as 'frames/*.tif', '-' for\n"
+    "standard input, or demo: for the built-in demo scene. A frame that cannot be read or measured\n"
+    "is reported on stderr and skipped. Exit code 0: all measured; 1: some skipped; 2: none.\n"
     "\n"
     "  --ini CALIB.ini   calibration (Point_0, Point_1, ... as normalised grey value, Kelvin) and the\n"
     "                    keys Epsilon, BgTempKelvin, UnitDesc, KelvinToUnitOfs, KelvinToUnitMult\n"
     "  --aoi X,Y,W,H     measure only this rectangle (default: the whole image)\n"
     "  --epsilon E       emissivity of the surface, 0 < E <= 1 (overrides the file)\n"
-    "  --json            one JSON document instead of text lines\n"
+    "  --json            one JSON object a line (JSON Lines) instead of text\n"
+    "  --quiet           no progress line on a terminal\n"
     "  --plugin PATH     the plug-in library\n",
     kOptions,
-    1,
+    std::numeric_limits<std::size_t>::max(),
     RunTemperature};
 
 }  // namespace xelimg

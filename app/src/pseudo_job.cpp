@@ -5,9 +5,6 @@
 #include "plugin_objects.h"
 #include "profile_names.h"
 
-#include <xelfw/Logger.h>
-
-#include <memory>
 
 namespace xelimg {
 
@@ -64,22 +61,38 @@ void ApplyOptions(PseudoColorObject& object, const PseudoOptions& options) {
   }
 }
 
+std::unique_ptr<xelfw::StreamLogger> MakeLogger(bool log) {
+  return log ? std::make_unique<xelfw::StreamLogger>(XIP_LOG_DETAIL) : nullptr;
+}
+
 }  // namespace
 
-xelfw::Image RunPseudoColor(const xelfw::PluginLibrary& library, const xelfw::Image& source,
-                            const PseudoOptions& options) {
+PseudoColorJob::PseudoColorJob(const xelfw::PluginLibrary& library, const PseudoOptions& options)
+    : m_Logger(MakeLogger(options.log)),
+      m_Object(library, xelfw::HostOptions{options.threads, m_Logger.get()}),
+      m_OutputBits(options.outputBits) {
+  ApplyOptions(m_Object, options);
+  m_Configured = m_Object.Settings();
+}
+
+xelfw::Image PseudoColorJob::Run(const xelfw::Image& source) {
   if (source.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
     throw CommandError("pseudo colour needs a greyscale source image");
   }
-  std::unique_ptr<xelfw::StreamLogger> logger;
-  if (options.log) logger = std::make_unique<xelfw::StreamLogger>(XIP_LOG_DETAIL);
-  PseudoColorObject object(library, xelfw::HostOptions{options.threads, logger.get()});
-  ApplyOptions(object, options);
-
   xelfw::Image destination(source.Width(), source.Height(),
-                           xelfw::PixelLayout::Colour(options.outputBits, 3, XI_ORDER_RGB), source.Frames());
-  object.Process(source, destination);
+                           xelfw::PixelLayout::Colour(m_OutputBits, 3, XI_ORDER_RGB), source.Frames());
+  m_Object.Process(source, destination);
+  // Only the auto modes move the bounds; writing the settings back costs a LUT rebuild, which those
+  // modes cause on every frame anyway.
+  const TPseudoColorSettings now = m_Object.Settings();
+  if (now.Lower != m_Configured.Lower || now.Upper != m_Configured.Upper) m_Object.SetSettings(m_Configured);
   return destination;
+}
+
+xelfw::Image RunPseudoColor(const xelfw::PluginLibrary& library, const xelfw::Image& source,
+                            const PseudoOptions& options) {
+  PseudoColorJob job(library, options);
+  return job.Run(source);
 }
 
 }  // namespace xelimg

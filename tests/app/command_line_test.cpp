@@ -24,7 +24,10 @@ TEST(CommandLine, MistakesEndWithOneLineAndExitCode2) {
   ExpectFailure(RunXelimg({"pseudo", "out.png", "--bits", "12"}), "--bits");
   ExpectFailure(RunXelimg({"pseudo", "out.png", "--lower", "0.8", "--upper", "0.2"}), "below");
   ExpectFailure(RunXelimg({"pseudo", "out.png", "--auto", "magic"}), "magic");
-  ExpectFailure(RunXelimg({"pseudo", "a.pgm", "b.png", "c.png"}), "unexpected argument 'c.png'");
+  ExpectFailure(RunXelimg({"pseudo", "a.pgm"}), "the output");
+  ExpectFailure(RunXelimg({"pseudo", "demo:", "out.png", "--jobs", "0"}), "--jobs");
+  ExpectFailure(RunXelimg({"pseudo", "demo:", "out.png", "--compression", "best"}), "best");
+  ExpectFailure(RunXelimg({"temperature"}), "input");
   ExpectFailure(RunXelimg({"settings", "merge", "x.ini"}), "export|import");
 }
 

@@ -55,10 +55,10 @@ TEST(PseudoCommand, WindowClampsValuesOutsideTheBounds) {
   EXPECT_LT(out.GetComponent(128, 0, 0), 65535u);
 }
 
-TEST(PseudoCommand, DemoSceneIsTheInputWhenNoneIsGiven) {
+TEST(PseudoCommand, DemoSceneIsTheNamedInput) {
   REQUIRE_PLUGIN();
   ScratchDir dir;
-  const auto run = RunXelimg({"pseudo", (dir / "demo.png").string(), "--auto", "contrast", "--log"});
+  const auto run = RunXelimg({"pseudo", "demo:", (dir / "demo.png").string(), "--auto", "contrast", "--log"});
   ExpectSuccess(run);
   EXPECT_NE(run.err.find("Entering CXelPseudoColorClass::Process"), std::string::npos) << run.err;
   const Image out = xelfw::ReadImageFile(dir / "demo.png");
@@ -94,8 +94,8 @@ TEST(PseudoCommand, BadInputsLeaveNoOutputFile) {
   xelfw::WriteImageFile(Image(4, 4, PixelLayout::Colour(8, 3)), dir / "colour.png");
   ExpectFailure(RunXelimg({"pseudo", (dir / "colour.png").string(), out.string()}), "greyscale");
   ExpectFailure(RunXelimg({"pseudo", WriteRamp(dir).string(), (dir / "out.pgm").string()}), "colour");
-  ExpectFailure(RunXelimg({"pseudo", out.string(), "--profile", "rainbow"}), "Grey wedge");
-  ExpectFailure(RunXelimg({"pseudo", out.string(), "--profile", "9"}), "no profile 9");
+  ExpectFailure(RunXelimg({"pseudo", "demo:", out.string(), "--profile", "rainbow"}), "Grey wedge");
+  ExpectFailure(RunXelimg({"pseudo", "demo:", out.string(), "--profile", "9"}), "no profile 9");
   EXPECT_FALSE(std::filesystem::exists(out));
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"broken.png", "colour.png", "ramp.pgm"}));
 }

@@ -121,10 +121,6 @@ std::vector<BYTE> PngFile(const Image& image, ImageCompression compression, cons
 
 }  // namespace
 
-std::vector<BYTE> EncodePng(const Image& image, ImageCompression compression) {
-  return PngFile(image, compression, "PNG data");
-}
-
 void WritePng(const Image& image, const std::filesystem::path& file, ImageCompression compression) {
   const std::string name = file.string();
   const std::vector<BYTE> bytes = PngFile(image, compression, name);
@@ -138,3 +134,7 @@ void WritePng(const Image& image, const std::filesystem::path& file, ImageCompre
 }
 
 }  // namespace xelfw::image_io
+
+std::vector<BYTE> xelfw::EncodePng(const Image& image, ImageCompression compression) {
+  return image_io::PngFile(image, compression, "PNG data");
+}
