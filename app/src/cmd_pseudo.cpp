@@ -11,6 +11,8 @@
 
 #include <xelfw/image_io.h>
 
+#include <malloc.h>
+
 #include <array>
 #include <cstdio>
 #include <limits>
@@ -82,6 +84,15 @@ void CreateFolder(const std::filesystem::path& folder) {
   }
 }
 
+// Every frame allocates and frees the same few buffers of a megabyte or so. By default glibc gives
+// such blocks back to the system and the next frame faults them in again, zeroed: a quarter of a
+// batch's time. Kept, they are reused; memory stays what the frames in flight need.
+void KeepFreedFrameBuffers() {
+  constexpr int kFrameBuffersBytes = 64 << 20;
+  ::mallopt(M_MMAP_THRESHOLD, kFrameBuffersBytes);
+  ::mallopt(M_TRIM_THRESHOLD, kFrameBuffersBytes);
+}
+
 int RunPseudo(const Arguments& args) {
   const PseudoOptions options = ParsePseudoOptions(args);
   BatchOptions batch = ParseBatchOptions(args);
@@ -94,6 +105,7 @@ int RunPseudo(const Arguments& args) {
   const std::vector<InputFile> inputs = ExpandInputs({operands.begin(), operands.end() - 1});
   const OutputPlan plan = PlanOutput(operands.back(), inputs);
 
+  KeepFreedFrameBuffers();
   const xelfw::PluginLibrary library(PluginPath(args));
   if (plan.kind == OutputKind::Folder) CreateFolder(plan.path);
   const std::size_t frames = TotalFrames(inputs);
@@ -143,7 +155,7 @@ const Command kPseudoCommand{
     "  --auto contrast|brightness  find the window from each frame's histogram\n"
     "  --settings FILE.ini       settings as 'xelimg settings export' writes them (applied first)\n"
     "  --jobs N                  frames processed at once (default: one per processor)\n"
-    "  --compression fast|small  faster or smaller files than the default\n"
+    "  --compression fast|small  fast: PNGs uncompressed (3x larger); small: a few % smaller, far slower\n"
     "  --quiet                   no progress line on a terminal\n"
     "  --threads N               worker threads of each object (default: one per processor)\n"
     "  --log                     the object's log lines on stderr (one job at a time)\n"

@@ -6,6 +6,7 @@
 
 #include <xelfw/image_io.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -26,7 +27,8 @@ void SetPageTags(TIFF* tiff, const Image& image, const WritableShape& shape, Ima
     TIFFSetField(tiff, TIFFTAG_MAXSAMPLEVALUE, static_cast<std::uint16_t>((1u << shape.significantBits) - 1));
   }
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
-  TIFFSetField(tiff, TIFFTAG_ZIPQUALITY, DeflateLevel(compression));
+  // libtiff takes 1 as its lowest level.
+  TIFFSetField(tiff, TIFFTAG_ZIPQUALITY, std::max(DeflateLevel(compression), 1));
   TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
   TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
 }
