@@ -16,6 +16,13 @@ TEST(CommandLine, OverviewAndEveryCommandHaveHelp) {
   }
 }
 
+TEST(CommandLine, VersionIsOneLine) {
+  const auto run = RunXelimg({"--version"});
+  ExpectSuccess(run);
+  EXPECT_EQ(run.out.rfind("xelimg ", 0), 0u) << run.out;
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+}
+
 TEST(CommandLine, MistakesEndWithOneLineAndExitCode2) {
   ExpectFailure(RunXelimg({}), "no command");
   ExpectFailure(RunXelimg({"paint"}), "unknown command 'paint'");
