@@ -80,6 +80,7 @@ int RunTemperature(const Arguments& args) {
   BatchReport report(inputs, !args.Has("quiet"));
   FrameSequence sequence(inputs);
   while (std::optional<InputFrame> frame = sequence.Next()) {
+    sequence.Load(*frame);
     if (!frame->image) {
       report.Skipped(*frame, frame->error);
       continue;

@@ -9,21 +9,23 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 import frames  # noqa: E402
 
 
-def timed(command):
-    """Wall seconds, CPU seconds (user + system) and peak RSS in MB of one child process."""
-    start = time.perf_counter()
-    child = subprocess.Popen(command, stdout=subprocess.DEVNULL)
-    _, status, usage = os.wait4(child.pid, 0)
-    seconds = time.perf_counter() - start
-    if os.waitstatus_to_exitcode(status) != 0:
+LONG_PASSES = 5
+
+
+def timed(command, scratch):
+    """Wall seconds, CPU seconds (user + system) and peak RSS in MB of one command, by GNU time: a
+    child of this process would inherit the interpreter's resident size as its peak."""
+    report = scratch / "time.txt"
+    result = subprocess.run(["/usr/bin/time", "-f", "%e %U %S %M", "-o", report, *command], stdout=subprocess.DEVNULL)
+    if result.returncode != 0:
         sys.exit(f"failed: {' '.join(map(str, command))}")
-    return seconds, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024.0
+    wall, user, system, kilobytes = report.read_text().split()[-4:]
+    return float(wall), float(user) + float(system), int(kilobytes) / 1024.0
 
 
 def folder_bytes(folder):
@@ -52,11 +54,15 @@ def main():
             for name, command in contenders.items():
                 out = scratch / "out"
                 shutil.rmtree(out, ignore_errors=True)
-                seconds, cpu, rss = timed(command(out))
+                seconds, cpu, rss = timed(command(out), scratch)
                 size = folder_bytes(out)
                 best = results.get(name)
                 if best is None or seconds < best[0]:
                     results[name] = (seconds, cpu, max(rss, best[2]) if best else rss, size)
+
+        # Memory must not grow with the length of a sequence.
+        long_run = timed([args.xelimg, "pseudo", *[scratch / "in"] * LONG_PASSES, scratch / "long.tif", "--auto", "contrast",
+                          "--jobs", "2"], scratch)
 
     base_seconds, base_cpu, _, base_size = results["numpy + Pillow"]
     print(f"{args.frames} frames of 640 x 512, 16-bit PNG in, RGB8 PNG out, auto contrast; fastest of {args.repeat} runs; "
@@ -68,6 +74,8 @@ def main():
               f"| {rss:.0f} MB | {size / 1e6:.1f} MB | {size / base_size:.2f} |")
     one, two = results["xelimg --jobs 1"][0], results["xelimg --jobs 2"][0]
     print(f"--jobs 2 over --jobs 1: {one / two:.2f}x")
+    print(f"xelimg --jobs 2, the frames {LONG_PASSES} times into one {args.frames * LONG_PASSES}-page TIFF: "
+          f"{long_run[0]:.2f} s, peak RSS {long_run[2]:.0f} MB")
 
 
 if __name__ == "__main__":

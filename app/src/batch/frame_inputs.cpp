@@ -25,13 +25,16 @@ bool IsImageFileName(const std::filesystem::path& path) {
   return ext == ".png" || ext == ".pgm" || ext == ".tif" || ext == ".tiff";
 }
 
-int SilentTiffMessage(TIFF*, void*, const char*, const char*, va_list) { return 1; }
-
-// Pages of a TIFF, 1 for anything else or a file libtiff cannot walk (its reader reports why).
-UINT CountPages(const std::string& file) {
+bool IsTiffFile(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   char magic[2] = {};
-  if (!in.read(magic, 2) || !((magic[0] == 'I' && magic[1] == 'I') || (magic[0] == 'M' && magic[1] == 'M'))) return 1;
+  return in.read(magic, 2) && ((magic[0] == 'I' && magic[1] == 'I') || (magic[0] == 'M' && magic[1] == 'M'));
+}
+
+int SilentTiffMessage(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+// Pages of a TIFF, 1 for a file libtiff cannot walk (its reader reports why).
+UINT CountTiffPages(const std::string& file) {
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
   TIFFOpenOptionsSetErrorHandlerExtR(options, SilentTiffMessage, nullptr);
   TIFFOpenOptionsSetWarningHandlerExtR(options, SilentTiffMessage, nullptr);
@@ -102,8 +105,10 @@ std::vector<InputFile> ExpandInputs(const std::vector<std::string>& operands) {
       files = {operand};
     }
     for (std::string& file : files) {
-      const UINT pages = CountPages(file);
-      inputs.push_back({std::move(file), pages});
+      // What is not a TIFF is a PNG, a PGM or no image at all: one frame or an error either way.
+      const bool tiff = IsTiffFile(file);
+      const UINT pages = tiff ? CountTiffPages(file) : 1;
+      inputs.push_back({std::move(file), pages, !tiff});
     }
   }
   return inputs;
@@ -134,6 +139,13 @@ std::optional<InputFrame> FrameSequence::Next() {
   while (m_Input < m_Inputs.size()) {
     const std::string& name = m_Inputs[m_Input].name;
     try {
+      if (!m_Opened && m_Inputs[m_Input].oneFrame) {
+        InputFrame frame;
+        frame.index = m_Index++;
+        frame.input = m_Input++;
+        frame.pending = true;
+        return frame;
+      }
       if (!m_Opened) {
         m_Opened = true;
         if (name == kDemoInput) {
@@ -172,6 +184,18 @@ std::optional<InputFrame> FrameSequence::Next() {
     ++m_Input;
   }
   return std::nullopt;
+}
+
+void FrameSequence::Load(InputFrame& frame) const {
+  if (!frame.pending) return;
+  frame.pending = false;
+  const std::string& name = m_Inputs[frame.input].name;
+  try {
+    frame.image = xelfw::ImageFileReader(name).Next();
+    if (!frame.image) frame.error = "the file holds no frame";
+  } catch (const std::exception& error) {
+    frame.error = WithoutName(error.what(), name);
+  }
 }
 
 }  // namespace xelimg

@@ -20,6 +20,7 @@ inline constexpr const char* kStandardStream = "-";
 struct InputFile {
   std::string name;  // as the user gave it, or as found in a folder or by a pattern
   UINT pages = 1;    // as counted in advance (TIFF pages); the reader has the last word
+  bool oneFrame = false;  // a PNG or PGM file, which never holds more than one frame
 };
 
 // Operands in order; a folder gives its image files (.png, .pgm, .tif, .tiff) in name order, a
@@ -34,17 +35,21 @@ struct InputFrame {
   std::size_t index = 0;  // position in the whole batch
   std::size_t input = 0;  // position of its file in the inputs
   UINT page = 0;
-  std::optional<xelfw::Image> image;  // empty when the frame was skipped
+  std::optional<xelfw::Image> image;  // empty when the frame was skipped or is still to be read
   std::string error;                  // why, without the file name
+  bool pending = false;               // a one-frame file whose reading is left to FrameSequence::Load
 };
 
 // Reads the inputs' frames one after the other, one frame in memory at a time. A file that cannot
-// be opened gives one failed frame; a damaged page gives a failed frame and the rest of that file is
-// given up when the reader cannot go on past it.
+// be opened gives one failed frame; a damaged page gives a failed frame and ends its file, as the
+// reader cannot be trusted to find the next page.
 class FrameSequence {
  public:
   explicit FrameSequence(const std::vector<InputFile>& inputs);
+  // The frames of one-frame files come pending, so that several threads can read them at once.
   std::optional<InputFrame> Next();
+  // Reads a pending frame (or records why it could not); safe on several threads at once.
+  void Load(InputFrame& frame) const;
 
  private:
   InputFrame Failed(std::string error);

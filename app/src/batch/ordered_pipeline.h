@@ -26,8 +26,8 @@ struct FrameOutcome {
 };
 
 // Runs `jobs` workers, each made by makeWorker on its own thread, over the frames of the sequence,
-// and hands each outcome to deliver on the calling thread in frame order. Reading is shared (one
-// worker reads at a time, in order) and at most 2 × jobs frames are read and not yet delivered, so
+// and hands each outcome to deliver on the calling thread in frame order. The pages of a sequence
+// file are read by one worker at a time, in order, one-frame files by all at once; at most 2 × jobs frames are read and not yet delivered, so
 // memory does not grow with the length of the sequence. A worker's exception fails its frame only;
 // an exception from deliver or makeWorker stops the run and is rethrown here.
 template <class Result, class Worker>
@@ -73,6 +73,7 @@ void RunOrderedPipeline(FrameSequence& frames, unsigned jobs, const std::functio
           break;
         }
       }
+      frames.Load(outcome.frame);
       if (outcome.frame.image) {
         try {
           outcome.result.emplace((*worker)(outcome.frame));
