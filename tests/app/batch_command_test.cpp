@@ -98,6 +98,7 @@ TEST(BatchCommand, RefusalsComeBeforeAnyFileIsTouched) {
   const auto before = ReadBytes(a);
   ExpectFailure(RunXelimg({"pseudo", a.string()}), "output");
   ExpectFailure(RunXelimg({"pseudo", a.string(), a.string()}), "also an input");
+  ExpectFailure(RunXelimg({"pseudo", in.string(), in.string()}), "also an input");
   ExpectFailure(RunXelimg({"pseudo", in.string(), (dir / "both.png").string()}), "one PNG holds one frame");
   ExpectFailure(RunXelimg({"pseudo", in.string(), "-"}), "standard output");
   xelfw::WriteImageFile(Frame(7), dir / "f0.tif");

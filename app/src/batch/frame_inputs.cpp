@@ -174,6 +174,8 @@ std::optional<InputFrame> FrameSequence::Next() {
     } catch (const std::exception& error) {
       // A reader that failed cannot be trusted to find the next page, so its file ends here.
       InputFrame frame = Failed(error.what());
+      const UINT pages = m_Inputs[m_Input].pages;
+      if (pages > m_Page) frame.error += " (and the " + std::to_string(pages - m_Page) + " pages after it)";
       m_Reader.reset();
       m_Whole.reset();
       return frame;

@@ -25,6 +25,7 @@ void RefuseNameClashes(const std::filesystem::path& folder, const std::vector<In
   for (const InputFile& input : inputs) {
     for (UINT page = 0; page < input.pages; ++page) {
       const std::string name = FolderFileName(input, page);
+      RefuseOverwritingAnInput(folder / name, inputs);
       const auto [it, fresh] = owner.emplace(name, input.name);
       if (!fresh) {
         throw UsageError((folder / name).string() + " would be written from both " + it->second + " and " + input.name +
