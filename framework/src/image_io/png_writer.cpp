@@ -36,18 +36,11 @@ void PutChunk(std::vector<BYTE>& out, std::string_view type, std::span<const BYT
   PutBigEndian32(out, libdeflate_crc32(0, out.data() + typeStart, out.size() - typeStart));
 }
 
-// True for 8-bit RGB in 3 units, all bits significant: the rows are already the file's samples.
-bool RowsAreFileSamples(const Image& image) {
-  const PixelLayout& layout = image.Layout();
-  return layout.numComponents == 3 && layout.memBPC == 8 && layout.unitsPerPixel == 3 && layout.imgBPC == 8 &&
-         layout.lsbPos == 0 && layout.order == XI_ORDER_RGB;
-}
-
 // One row's big-endian samples, scaled up to the file depth as sBIT requires.
 void FileRow(const Image& image, UINT y, const WritableShape& shape, std::vector<std::uint16_t>& samples,
              BYTE* out) {
-  if (RowsAreFileSamples(image)) {
-    std::memcpy(out, image.Data(0) + y * image.Stride(), std::size_t{image.Width()} * 3);
+  if (const BYTE* plain = FileSampleRow(image, 0, y)) {
+    std::memcpy(out, plain, std::size_t{image.Width()} * shape.samplesPerPixel);
     return;
   }
   ReadComponentRow(image, 0, y, samples);
