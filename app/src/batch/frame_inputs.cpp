@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -78,6 +79,15 @@ std::string WithoutName(const std::string& message, const std::string& name) {
 xelfw::Image ReadStandardInput() {
   std::vector<BYTE> bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
   return xelfw::DecodeImage(bytes, kStandardStream);
+}
+
+// One frame of a multi-frame image (a TIFF on standard input) as an image of its own.
+xelfw::Image FrameOf(const xelfw::Image& all, UINT frame) {
+  if (all.Frames() == 1) return all;
+  xelfw::Image single(all.Width(), all.Height(), all.Layout());
+  std::memcpy(single.Data(), all.Data(frame), all.FrameBytes());
+  single.SetSignificantBitsDeclared(all.SignificantBitsDeclared());
+  return single;
 }
 
 }  // namespace
@@ -159,9 +169,8 @@ std::optional<InputFrame> FrameSequence::Next() {
       std::optional<xelfw::Image> image;
       if (m_Reader) {
         image = m_Reader->Next();
-      } else if (m_Whole) {
-        image = std::move(m_Whole);
-        m_Whole.reset();
+      } else if (m_Whole && m_Page < m_Whole->Frames()) {
+        image = FrameOf(*m_Whole, m_Page);
       }
       if (image) {
         InputFrame frame;
@@ -181,6 +190,7 @@ std::optional<InputFrame> FrameSequence::Next() {
       return frame;
     }
     m_Reader.reset();
+    m_Whole.reset();
     m_Opened = false;
     m_Page = 0;
     ++m_Input;
