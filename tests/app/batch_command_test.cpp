@@ -36,6 +36,23 @@ std::vector<std::string> FileNames(const std::filesystem::path& folder) {
   return names;
 }
 
+// Where the one strip of a page of a little-endian TIFF lies: (offset, byte count).
+std::pair<std::ptrdiff_t, std::size_t> OnlyStripOfPage(const std::vector<unsigned char>& tiff, UINT page) {
+  const auto u16 = [&](std::size_t at) { return std::size_t{tiff.at(at)} | std::size_t{tiff.at(at + 1)} << 8; };
+  const auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
+  std::size_t ifd = u32(4);
+  for (UINT p = 0; p < page; ++p) ifd = u32(ifd + 2 + 12 * u16(ifd));
+  std::size_t offset = 0;
+  std::size_t count = 0;
+  for (std::size_t entry = 0; entry < u16(ifd); ++entry) {
+    const std::size_t at = ifd + 2 + 12 * entry;
+    if (u16(at) != 273 && u16(at) != 279) continue;
+    EXPECT_EQ(u32(at + 4), 1u) << "one strip a page";
+    (u16(at) == 273 ? offset : count) = u32(at + 8);
+  }
+  return {static_cast<std::ptrdiff_t>(offset), count};
+}
+
 void WriteDamaged(const std::filesystem::path& file) {
   WriteBytes(file, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0});
 }
@@ -124,4 +141,48 @@ TEST(BatchCommand, PagesOfATiffGetTheirOwnFilesAndStandardStreamsWork) {
   const Image decoded = xelfw::DecodeImage({reinterpret_cast<const BYTE*>(piped.out.data()), piped.out.size()});
   const Image page = xelfw::ReadImageFile(dir / "out" / "seq-0001.png");
   for (UINT x = 0; x < 48; x += 7) EXPECT_EQ(decoded.GetComponent(x, 5, 2), page.GetComponent(x, 5, 2)) << x;
+}
+
+TEST(BatchCommand, DamagedPageEndsItsFileAndTheRestIsWritten) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  Image pages(48, 32, PixelLayout::Grey(16, 16), 4);
+  for (UINT f = 0; f < 4; ++f) std::memcpy(pages.Data(f), Frame(f).Data(), pages.FrameBytes());
+  xelfw::WriteImageFile(pages, dir / "seq.tif");
+  // Garbage over the compressed pixels of page 2; the pages before it stay readable.
+  std::vector<unsigned char> bytes = ReadBytes(dir / "seq.tif");
+  const auto [offset, size] = OnlyStripOfPage(bytes, 2);
+  std::fill_n(bytes.begin() + offset, size, 0xA5);
+  WriteBytes(dir / "cut.tif", bytes);
+  xelfw::WriteImageFile(Frame(9), dir / "after.png");
+
+  const auto run = RunXelimg({"pseudo", (dir / "cut.tif").string(), (dir / "after.png").string(), (dir / "out.tif").string()});
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_NE(run.err.find("skipped " + (dir / "cut.tif").string()), std::string::npos) << run.err;
+  const Image out = xelfw::ReadImageFile(dir / "out.tif");
+  // The pages before the damage as far as the reader gets them out before it fails, then the file after.
+  EXPECT_GE(out.Frames(), 1u);
+  EXPECT_LE(out.Frames(), 3u);
+
+  const auto readings = RunXelimg({"temperature", (dir / "cut.tif").string(), (dir / "after.png").string()});
+  EXPECT_EQ(readings.exitCode, 1) << readings.err;
+  EXPECT_NE(readings.out.find("(" + (dir / "after.png").string() + " page 0)\n"), std::string::npos) << readings.out;
+}
+
+TEST(BatchCommand, FramesThatFitNoneOfTheOptionsAreSkippedOneByOne) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  xelfw::WriteImageFile(Frame(0), dir / "a.png");
+  xelfw::WriteImageFile(Image(8, 8, PixelLayout::Grey(8, 8)), dir / "small.pgm");
+  const auto run = RunXelimg({"temperature", (dir / "a.png").string(), (dir / "small.pgm").string(), "--aoi", "20,20,4,4"});
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_NE(run.err.find("small.pgm: --aoi does not lie inside the 8 x 8 image"), std::string::npos) << run.err;
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+
+  xelfw::WriteImageFile(Image(4, 4, PixelLayout::Colour(8, 3)), dir / "colour.png");
+  const auto none = RunXelimg({"pseudo", (dir / "colour.png").string(), (dir / "colour.png").string() + ".d/"});
+  EXPECT_EQ(none.exitCode, 2) << none.err;
+  const auto piped = RunXelimg({"temperature", "-", "--json"}, dir / "small.pgm");
+  ExpectSuccess(piped);
+  EXPECT_EQ(piped.out.rfind("{\"frame\": 0, \"source\": \"-\", \"page\": 0, \"mean_grey\": 0.000000", 0), 0u) << piped.out;
 }
