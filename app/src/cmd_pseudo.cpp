@@ -107,6 +107,8 @@ int RunPseudo(const Arguments& args) {
 
   KeepFreedFrameBuffers();
   const xelfw::PluginLibrary library(PluginPath(args));
+  // A profile or settings file the object refuses ends the run before anything is created.
+  const PseudoColorJob settingsCheck(library, options);
   if (plan.kind == OutputKind::Folder) CreateFolder(plan.path);
   const std::size_t frames = TotalFrames(inputs);
   std::optional<xelfw::TiffFileWriter> tiff;

@@ -121,6 +121,7 @@ TEST(BatchCommand, RefusalsComeBeforeAnyFileIsTouched) {
   xelfw::WriteImageFile(Frame(7), dir / "f0.tif");
   ExpectFailure(RunXelimg({"pseudo", a.string(), (dir / "f0.tif").string(), (dir / "out").string()}), "both");
   ExpectFailure(RunXelimg({"pseudo", (dir / "nothing*.png").string(), (dir / "out").string()}), "no file matches");
+  ExpectFailure(RunXelimg({"pseudo", in.string(), (dir / "out").string(), "--profile", "9"}), "no profile 9");
   EXPECT_EQ(ReadBytes(a), before);
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"f0.tif", "in"}));
 }
