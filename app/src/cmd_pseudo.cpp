@@ -34,9 +34,9 @@ constexpr auto kOptions = [] {
   return all;
 }();
 
-// What a worker hands on: nothing when it wrote its file itself (folder, single PNG), the picture
-// for the one TIFF writer, or the PNG bytes for standard output.
-using FrameProduct = std::variant<std::monostate, xelfw::Image, std::vector<BYTE>>;
+// What a worker hands on: nothing when it wrote its file itself (folder, single PNG), the compressed
+// page for the one TIFF writer, or the PNG bytes for standard output.
+using FrameProduct = std::variant<std::monostate, xelfw::TiffPage, std::vector<BYTE>>;
 
 // Each worker owns its object; frames are independent of each other (see PseudoColorJob).
 class FrameWorker {
@@ -46,7 +46,7 @@ class FrameWorker {
       : m_Job(library, options), m_Plan(plan), m_Inputs(inputs), m_Compression(compression) {}
 
   FrameProduct operator()(InputFrame& frame) {
-    xelfw::Image picture = m_Job.Run(*frame.image);
+    const xelfw::Image picture = m_Job.Run(*frame.image);
     switch (m_Plan.kind) {
       case OutputKind::Folder:
         xelfw::WriteImageFile(picture, m_Plan.path / FolderFileName(m_Inputs[frame.input], frame.page),
@@ -60,7 +60,7 @@ class FrameWorker {
       case OutputKind::TiffFile:
         break;
     }
-    return picture;
+    return xelfw::EncodeTiffPage(picture, 0, m_Compression);
   }
 
  private:
@@ -126,7 +126,7 @@ int RunPseudo(const Arguments& args) {
           report.Skipped(outcome.frame, outcome.error);
           return;
         }
-        if (auto* picture = std::get_if<xelfw::Image>(&*outcome.result)) tiff->Add(*picture);
+        if (auto* page = std::get_if<xelfw::TiffPage>(&*outcome.result)) tiff->Add(*page);
         if (auto* bytes = std::get_if<std::vector<BYTE>>(&*outcome.result)) WriteStandardOutput(*bytes);
         report.Done();
       });

@@ -76,6 +76,21 @@ XEL_HOST_API void WriteImageFile(const Image& image, const std::filesystem::path
 // WriteImageFile does.
 XEL_HOST_API std::vector<BYTE> EncodePng(const Image& image, ImageCompression compression = ImageCompression::Default);
 
+// A TIFF page compressed ahead of writing, so that several threads can compress while one writer
+// appends the pages in order.
+struct TiffPage {
+  UINT width = 0;
+  UINT height = 0;
+  UINT samplesPerPixel = 1;  // 1 grey, 3 RGB
+  UINT fileBits = 8;         // 8 or 16
+  UINT significantBits = 8;
+  UINT rowsPerStrip = 1;
+  std::vector<std::vector<BYTE>> strips;  // deflate streams of the rows after horizontal differencing
+};
+
+// One frame of an image as a page; any thread. Throws ImageIoError for what a TIFF cannot hold.
+XEL_HOST_API TiffPage EncodeTiffPage(const Image& image, UINT frame, ImageCompression compression);
+
 // Writes a TIFF page by page, so that a sequence never has to be in memory whole. The file appears
 // on Commit, complete; a writer destroyed without Commit leaves nothing (and the target unchanged).
 class XEL_HOST_API TiffFileWriter {
@@ -89,6 +104,7 @@ class XEL_HOST_API TiffFileWriter {
 
   // Every frame of the image becomes a page; images may differ in size and layout.
   void Add(const Image& image);
+  void Add(const TiffPage& page);
   UINT Pages() const;
   void Commit();
 

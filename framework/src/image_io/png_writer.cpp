@@ -4,6 +4,7 @@
 #include "image_io/atomic_output.h"
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
+#include "image_io/zlib_stream.h"
 
 #include <xelfw/image_io.h>
 
@@ -12,7 +13,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string_view>
 
 namespace xelfw::image_io {
@@ -73,25 +73,10 @@ std::vector<BYTE> FilteredRows(const Image& image, const WritableShape& shape) {
   return filtered;
 }
 
-struct CompressorDeleter {
-  void operator()(libdeflate_compressor* compressor) const { libdeflate_free_compressor(compressor); }
-};
-
-std::vector<BYTE> Zlib(std::span<const BYTE> data, ImageCompression compression, const std::string& name) {
-  const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
-      libdeflate_alloc_compressor(DeflateLevel(compression)));
-  if (!compressor) throw ImageIoError(name + ": cannot write PNG: out of memory");
-  std::vector<BYTE> out(libdeflate_zlib_compress_bound(compressor.get(), data.size()));
-  const std::size_t size = libdeflate_zlib_compress(compressor.get(), data.data(), data.size(), out.data(), out.size());
-  if (size == 0) throw ImageIoError(name + ": cannot write PNG: compression failed");
-  out.resize(size);
-  return out;
-}
-
 std::vector<BYTE> PngFile(const Image& image, ImageCompression compression, const std::string& name) {
   if (image.Frames() != 1) throw ImageIoError(name + ": a PNG holds one frame, the image has " + std::to_string(image.Frames()));
   const WritableShape shape = ShapeForWriting(image, name);
-  const std::vector<BYTE> idat = Zlib(FilteredRows(image, shape), compression, name);
+  const std::vector<BYTE> idat = ZlibStream(FilteredRows(image, shape), compression, name);
 
   static constexpr BYTE kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<BYTE> file(std::begin(kSignature), std::end(kSignature));

@@ -1,8 +1,10 @@
-// TIFF encoding with libtiff: one deflate-compressed page per frame, written page by page.
+// TIFF encoding: pages deflate-compressed here (with the horizontal predictor, in strips of about
+// 256 KB) so that any thread can do it, then appended by libtiff as raw strips, page by page.
 #include "image_io/atomic_output.h"
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
 #include "image_io/tiff_support.h"
+#include "image_io/zlib_stream.h"
 
 #include <xelfw/image_io.h>
 
@@ -14,27 +16,43 @@ namespace xelfw::image_io {
 
 namespace {
 
-void SetPageTags(TIFF* tiff, const Image& image, const WritableShape& shape, ImageCompression compression) {
-  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(image.Width()));
-  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(image.Height()));
-  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, static_cast<std::uint16_t>(shape.fileBits));
-  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, static_cast<std::uint16_t>(shape.samplesPerPixel));
-  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, shape.samplesPerPixel == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
+constexpr std::size_t kStripBytes = std::size_t{256} << 10;
+
+// The row's samples in host order (libtiff records the byte order in the header), each minus the
+// same sample of the pixel before: smooth rows become small numbers that compress well.
+void DifferencedRow(const Image& image, UINT frame, UINT y, const WritableShape& shape,
+                    std::vector<std::uint16_t>& samples, BYTE* out) {
+  const std::size_t count = std::size_t{image.Width()} * shape.samplesPerPixel;
+  const std::size_t step = shape.samplesPerPixel;
+  if (const BYTE* plain = FileSampleRow(image, frame, y)) {
+    std::memcpy(out, plain, step);
+    for (std::size_t i = step; i < count; ++i) out[i] = static_cast<BYTE>(plain[i] - plain[i - step]);
+    return;
+  }
+  ReadComponentRow(image, frame, y, samples);
+  for (std::size_t i = count; i-- > step;) samples[i] = static_cast<std::uint16_t>(samples[i] - samples[i - step]);
+  if (shape.fileBits == 8) {
+    for (std::size_t i = 0; i < count; ++i) out[i] = static_cast<BYTE>(samples[i]);
+  } else {
+    std::memcpy(out, samples.data(), count * 2);
+  }
+}
+
+void SetPageTags(TIFF* tiff, const TiffPage& page) {
+  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(page.width));
+  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(page.height));
+  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, static_cast<std::uint16_t>(page.fileBits));
+  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, static_cast<std::uint16_t>(page.samplesPerPixel));
+  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, page.samplesPerPixel == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
   TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_UINT);
   // Keeps the significant bits of grey below the sample size readable, as sBIT does in a PNG.
-  if (shape.samplesPerPixel == 1 && shape.significantBits < shape.fileBits) {
-    TIFFSetField(tiff, TIFFTAG_MAXSAMPLEVALUE, static_cast<std::uint16_t>((1u << shape.significantBits) - 1));
+  if (page.samplesPerPixel == 1 && page.significantBits < page.fileBits) {
+    TIFFSetField(tiff, TIFFTAG_MAXSAMPLEVALUE, static_cast<std::uint16_t>((1u << page.significantBits) - 1));
   }
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
-  // libtiff takes 1 as its lowest level.
-  TIFFSetField(tiff, TIFFTAG_ZIPQUALITY, std::max(DeflateLevel(compression), 1));
   TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
-  // Strips of about 256 KB: libtiff's default of 8 KB starts the compressor anew every few rows,
-  // which costs more than the compression itself at the default level.
-  const std::size_t rowBytes = std::size_t{image.Width()} * shape.samplesPerPixel * (shape.fileBits / 8);
-  const auto rows = static_cast<std::uint32_t>(std::max<std::size_t>(1, (std::size_t{256} << 10) / std::max<std::size_t>(rowBytes, 1)));
-  TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, rows));
+  TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, static_cast<std::uint32_t>(page.rowsPerStrip));
 }
 
 }  // namespace
@@ -42,6 +60,30 @@ void SetPageTags(TIFF* tiff, const Image& image, const WritableShape& shape, Ima
 }  // namespace xelfw::image_io
 
 namespace xelfw {
+
+TiffPage EncodeTiffPage(const Image& image, UINT frame, ImageCompression compression) {
+  const std::string name = "TIFF page";
+  const image_io::WritableShape shape = image_io::ShapeForWriting(image, name);
+  TiffPage page;
+  page.width = image.Width();
+  page.height = image.Height();
+  page.samplesPerPixel = shape.samplesPerPixel;
+  page.fileBits = shape.fileBits;
+  page.significantBits = shape.significantBits;
+  const std::size_t rowBytes = std::size_t{image.Width()} * shape.samplesPerPixel * (shape.fileBits / 8);
+  page.rowsPerStrip = static_cast<UINT>(std::clamp<std::size_t>(image_io::kStripBytes / std::max<std::size_t>(rowBytes, 1), 1,
+                                                                std::max<UINT>(image.Height(), 1)));
+  std::vector<BYTE> strip(rowBytes * page.rowsPerStrip);
+  std::vector<std::uint16_t> samples;
+  for (UINT first = 0; first < image.Height(); first += page.rowsPerStrip) {
+    const UINT rows = std::min(page.rowsPerStrip, image.Height() - first);
+    for (UINT r = 0; r < rows; ++r) {
+      image_io::DifferencedRow(image, frame, first + r, shape, samples, strip.data() + r * rowBytes);
+    }
+    page.strips.push_back(image_io::ZlibStream({strip.data(), rows * rowBytes}, compression, name));
+  }
+  return page;
+}
 
 struct TiffFileWriter::State {
   State(const std::filesystem::path& file, ImageCompression compression, UINT pageCount)
@@ -60,8 +102,6 @@ struct TiffFileWriter::State {
   ImageCompression compression;
   UINT pageCount;
   UINT pages = 0;
-  std::vector<std::uint16_t> samples;
-  std::vector<BYTE> row;
 };
 
 TiffFileWriter::TiffFileWriter(const std::filesystem::path& file, ImageCompression compression, UINT pageCount)
@@ -74,35 +114,25 @@ TiffFileWriter::TiffFileWriter(const std::filesystem::path& file, ImageCompressi
 TiffFileWriter::~TiffFileWriter() = default;
 
 void TiffFileWriter::Add(const Image& image) {
+  image_io::ShapeForWriting(image, m_State->name);
+  for (UINT frame = 0; frame < image.Frames(); ++frame) Add(EncodeTiffPage(image, frame, m_State->compression));
+}
+
+void TiffFileWriter::Add(const TiffPage& page) {
   State& s = *m_State;
-  const image_io::WritableShape shape = image_io::ShapeForWriting(image, s.name);
+  if (s.pages >= 0xFFFF) throw ImageIoError(s.name + ": too many frames for a TIFF");
   TIFF* tiff = s.tiff.Get();
-  s.row.resize(std::size_t{image.Width()} * shape.samplesPerPixel * (shape.fileBits / 8));
-  for (UINT frame = 0; frame < image.Frames(); ++frame) {
-    if (s.pages >= 0xFFFF) throw ImageIoError(s.name + ": too many frames for a TIFF");
-    image_io::SetPageTags(tiff, image, shape, s.compression);
-    if (s.pageCount != 1) {
-      TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
-      TIFFSetField(tiff, TIFFTAG_PAGENUMBER, static_cast<std::uint16_t>(s.pages), static_cast<std::uint16_t>(s.pageCount));
-    }
-    for (UINT y = 0; y < image.Height(); ++y) {
-      if (const BYTE* plain = image_io::FileSampleRow(image, frame, y)) {
-        // libtiff's predictor works on the row in place, so it gets a copy.
-        std::memcpy(s.row.data(), plain, s.row.size());
-      } else {
-        image_io::ReadComponentRow(image, frame, y, s.samples);
-        // libtiff takes samples in host order and records the byte order in the header.
-        if (shape.fileBits == 8) {
-          for (std::size_t i = 0; i < s.samples.size(); ++i) s.row[i] = static_cast<BYTE>(s.samples[i]);
-        } else {
-          std::memcpy(s.row.data(), s.samples.data(), s.row.size());
-        }
-      }
-      if (TIFFWriteScanline(tiff, s.row.data(), y, 0) != 1) s.Fail();
-    }
-    if (TIFFWriteDirectory(tiff) != 1) s.Fail();
-    ++s.pages;
+  image_io::SetPageTags(tiff, page);
+  if (s.pageCount != 1) {
+    TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+    TIFFSetField(tiff, TIFFTAG_PAGENUMBER, static_cast<std::uint16_t>(s.pages), static_cast<std::uint16_t>(s.pageCount));
   }
+  for (std::size_t i = 0; i < page.strips.size(); ++i) {
+    std::vector<BYTE> strip = page.strips[i];  // libtiff takes a non-const buffer
+    if (TIFFWriteRawStrip(tiff, static_cast<uint32_t>(i), strip.data(), static_cast<tmsize_t>(strip.size())) < 0) s.Fail();
+  }
+  if (TIFFWriteDirectory(tiff) != 1) s.Fail();
+  ++s.pages;
 }
 
 UINT TiffFileWriter::Pages() const { return m_State->pages; }
