@@ -7,6 +7,7 @@
 #include <tiffio.h>
 
 #include <glob.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -101,6 +102,7 @@ std::vector<InputFile> ExpandInputs(const std::vector<std::string>& operands) {
     }
     if (operand == kStandardStream) {
       if (standardInput) throw UsageError("standard input ('-') can be read only once");
+      if (::isatty(STDIN_FILENO) == 1) throw UsageError("standard input is a terminal; send an image to it through a pipe");
       standardInput = true;
       inputs.push_back({operand, 1});
       continue;

@@ -3,6 +3,8 @@
 
 #include "cli_error.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <map>
 #include <system_error>
@@ -52,6 +54,7 @@ OutputPlan PlanOutput(const std::string& operand, const std::vector<InputFile>& 
   const std::string many = std::to_string(frames) + " frames";
   if (operand == kStandardStream) {
     if (frames != 1) throw UsageError("standard output takes one PNG, the inputs hold " + many + "; name a folder or a .tif");
+    if (::isatty(STDOUT_FILENO) == 1) throw UsageError("standard output is a terminal; send the PNG to a file or a pipe");
     return {OutputKind::StandardOutput, {}};
   }
   const std::filesystem::path out = operand;
