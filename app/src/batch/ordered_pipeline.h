@@ -27,9 +27,10 @@ struct FrameOutcome {
 
 // Runs `jobs` workers, each made by makeWorker on its own thread, over the frames of the sequence,
 // and hands each outcome to deliver on the calling thread in frame order. The pages of a sequence
-// file are read by one worker at a time, in order, one-frame files by all at once; at most 2 × jobs frames are read and not yet delivered, so
-// memory does not grow with the length of the sequence. A worker's exception fails its frame only;
-// an exception from deliver or makeWorker stops the run and is rethrown here.
+// file are read by one worker at a time, in order, one-frame files by all at once. At most
+// 2 × jobs frames are read and not yet delivered, so memory does not grow with the length of the
+// sequence. A worker's exception fails its frame only; an exception from deliver or makeWorker
+// stops the run and is rethrown here.
 template <class Result, class Worker>
 void RunOrderedPipeline(FrameSequence& frames, unsigned jobs, const std::function<std::unique_ptr<Worker>()>& makeWorker,
                         const std::function<void(FrameOutcome<Result>&)>& deliver) {
