@@ -94,7 +94,7 @@ void KeepFreedFrameBuffers() {
 }
 
 int RunPseudo(const Arguments& args) {
-  const PseudoOptions options = ParsePseudoOptions(args);
+  PseudoOptions options = ParsePseudoOptions(args);
   BatchOptions batch = ParseBatchOptions(args);
   const auto& operands = args.Operands();
   if (operands.size() < 2) {
@@ -102,6 +102,9 @@ int RunPseudo(const Arguments& args) {
   }
   // Log lines of several objects would interleave.
   if (options.log) batch.jobs = 1;
+  // The jobs keep the processors busy already; each object's own pool would only hand its rows to
+  // threads that compete with the other jobs.
+  if (options.threads == 0 && batch.jobs > 1) options.threads = 1;
   const std::vector<InputFile> inputs = ExpandInputs({operands.begin(), operands.end() - 1});
   const OutputPlan plan = PlanOutput(operands.back(), inputs);
 
