@@ -21,5 +21,6 @@ void Record(Entry entry);
 // Registration functions of the benchmark files, called from main in this order.
 void RegisterProcessBenchmarks();
 void RegisterBaselineBenchmarks();
+void RegisterEncodeBenchmarks();
 
 }  // namespace bench

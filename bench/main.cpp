@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
 #endif
   bench::RegisterProcessBenchmarks();
   bench::RegisterBaselineBenchmarks();
+  bench::RegisterEncodeBenchmarks();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
   bench::SummaryReporter reporter;

@@ -46,7 +46,7 @@ int RunDemo(const Arguments& args) {
   const UINT profiles = CountProfiles(library);
   for (UINT profile = 0; profile < profiles; ++profile) {
     options.profile = std::to_string(profile);
-    const xelfw::Image picture = RunPseudoColor(library, scene, options, std::string(kDemoInput)).image;
+    const xelfw::Image picture = PseudoColorJob(library, options).Run(scene).image;
     const std::filesystem::path path = dir / ("demo-" + std::to_string(profile) + "-" + ProfileSlug(profile) + ".png");
     xelfw::WriteImageFile(picture, path);
     std::printf("%s  (%s)\n", path.c_str(), ProfileName(profile).c_str());

@@ -94,7 +94,7 @@ void ShowPseudoColorDialog(const Arguments& args, const xelfw::PluginLibrary& li
   options.calibration = ReadCalibrationOption(args, library);
   const xelfw::Image source = ReadSource(args);
   PseudoColorObject object(library, xelfw::HostOptions{});
-  ConfigurePseudoColorObject(object, options, source);
+  ConfigurePseudoColorObject(object, options, &source);
   xelfw::Image destination(source.Width(), source.Height(), xelfw::PixelLayout::Colour(8, 3, XI_ORDER_RGB),
                            source.Frames());
   object.Process(source, destination);

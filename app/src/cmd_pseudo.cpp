@@ -1,4 +1,9 @@
-// xelimg pseudo: a greyscale image file (or the demo scene) into a pseudo-colour image file.
+// xelimg pseudo: greyscale image files, folders or sequences into pseudo-colour images.
+#include "batch/batch_options.h"
+#include "batch/batch_report.h"
+#include "batch/frame_inputs.h"
+#include "batch/ordered_pipeline.h"
+#include "batch/pseudo_output.h"
 #include "calibration_option.h"
 #include "cli_error.h"
 #include "command_table.h"
@@ -9,84 +14,213 @@
 
 #include <xelfw/image_io.h>
 
+#include <malloc.h>
+
 #include <array>
+#include <atomic>
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <system_error>
+#include <variant>
 
 namespace xelimg {
 
 namespace {
 
 constexpr auto kOptions = [] {
-  std::array<OptionSpec, kPseudoOptionSpecs.size() + 4> all{};
-  for (std::size_t i = 0; i < kPseudoOptionSpecs.size(); ++i) all[i] = kPseudoOptionSpecs[i];
-  all[kPseudoOptionSpecs.size()] = kInputBitsOption;
-  all[kPseudoOptionSpecs.size() + 1] = kCalibrationOption;
-  all[kPseudoOptionSpecs.size() + 2] = kMaxMemoryOption;
-  all.back() = kPluginOption;
+  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + 4> all{};
+  std::size_t i = 0;
+  for (const OptionSpec& spec : kPseudoOptionSpecs) all[i++] = spec;
+  for (const OptionSpec& spec : kBatchOptionSpecs) all[i++] = spec;
+  all[i++] = kInputBitsOption;
+  all[i++] = kCalibrationOption;
+  all[i++] = kMaxMemoryOption;
+  all[i] = kPluginOption;
   return all;
 }();
 
-// Refuses what the output file cannot hold before any pixel is decoded, so that a doomed run leaves
-// nothing behind and costs nothing.
-void CheckOutput(const std::filesystem::path& out, const xelfw::ImageFileInfo& result) {
-  const xelfw::ImageFileFormat format = xelfw::ImageFileFormatFromPath(out);
-  if (format == xelfw::ImageFileFormat::Pgm) throw UsageError(out.string() + ": a PGM holds no colour; write .png or .tif");
-  if (format == xelfw::ImageFileFormat::Png && result.frames > 1) {
-    throw UsageError(out.string() + ": the input has " + std::to_string(result.frames) + " pages; write .tif to keep them");
+// What a worker hands on: nothing when it wrote its file itself (folder, single PNG), the compressed
+// page for the one TIFF writer, or the PNG bytes for standard output; and why the frame found no
+// automatic window, when it did not.
+struct FrameProduct {
+  std::variant<std::monostate, xelfw::TiffPage, std::vector<BYTE>> output;
+  std::optional<std::string> windowFailure;
+};
+
+// What every worker of one run shares.
+struct RunContext {
+  const PseudoOptions& options;
+  std::optional<UINT> inputBits;
+  const OutputPlan& plan;
+  const std::vector<InputFile>& inputs;
+  xelfw::ImageCompression compression;
+  std::atomic_flag bitsWarned;  // the advice to give --input-bits, once a run
+};
+
+// Each worker owns its object; frames are independent of each other (see PseudoColorJob).
+class FrameWorker {
+ public:
+  FrameWorker(const xelfw::PluginLibrary& library, RunContext& run) : m_Job(library, run.options), m_Run(run) {}
+
+  FrameProduct operator()(InputFrame& frame) {
+    const InputFile& input = m_Run.inputs[frame.input];
+    if (auto warning = ApplyInputBits({&*frame.image, 1}, m_Run.inputBits, input.name);
+        warning && !m_Run.bitsWarned.test_and_set()) {
+      std::fprintf(stderr, "%s\n", warning->c_str());
+    }
+    PseudoResult result = m_Job.Run(*frame.image);
+    return {Output(result.image, frame), std::move(result.windowFailure)};
   }
-  xelfw::CheckImageFileWritable(result, out);
+
+ private:
+  decltype(FrameProduct::output) Output(const xelfw::Image& picture, const InputFrame& frame) {
+    const xelfw::ImageCompression compression = m_Run.compression;
+    switch (m_Run.plan.kind) {
+      case OutputKind::Folder:
+        xelfw::WriteImageFile(picture, m_Run.plan.path / FolderFileName(m_Run.inputs[frame.input], frame.page),
+                              xelfw::ImageFileFormat::Png, compression);
+        return {};
+      case OutputKind::PngFile:
+        xelfw::WriteImageFile(picture, m_Run.plan.path, xelfw::ImageFileFormat::Png, compression);
+        return {};
+      case OutputKind::StandardOutput:
+        return xelfw::EncodePng(picture, compression);
+      case OutputKind::TiffFile:
+        break;
+    }
+    return xelfw::EncodeTiffPage(picture, 0, compression);
+  }
+
+  PseudoColorJob m_Job;
+  RunContext& m_Run;
+};
+
+// Every frame in flight holds its grey frame and its picture; a frame whose two cannot fit its share
+// of the memory limit is refused from its headers, before it is decoded.
+FrameAdmission AdmitWithin(std::size_t share, const PseudoOptions& options, const OutputPlan& plan) {
+  return [share, bits = options.outputBits, out = plan.path.string()](const xelfw::ImageFileInfo& frame,
+                                                                     const std::string& name) {
+    MemoryBudget budget(share);
+    budget.Reserve(frame.FrameBytes(), name);
+    const std::size_t picture = std::size_t{frame.width} * frame.height * 3 * (bits / 8);
+    budget.Reserve(picture, out + " (" + std::to_string(bits) + "-bit RGB)");
+  };
+}
+
+void WriteStandardOutput(const std::vector<BYTE>& bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
+    throw CommandError("cannot write to standard output");
+  }
+}
+
+void CreateFolder(const std::filesystem::path& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error || !std::filesystem::is_directory(folder)) {
+    throw CommandError(folder.string() + ": cannot create the folder" + (error ? ": " + error.message() : ""));
+  }
+}
+
+// Every frame allocates and frees the same few buffers of a megabyte or so. By default glibc gives
+// such blocks back to the system and the next frame faults them in again, zeroed: a quarter of a
+// batch's time. Kept, they are reused; memory stays what the frames in flight need.
+void KeepFreedFrameBuffers() {
+  constexpr int kFrameBuffersBytes = 64 << 20;
+  ::mallopt(M_MMAP_THRESHOLD, kFrameBuffersBytes);
+  ::mallopt(M_TRIM_THRESHOLD, kFrameBuffersBytes);
 }
 
 int RunPseudo(const Arguments& args) {
-  const auto& operands = args.Operands();
-  // Both are required: with one operand there is no telling an input from an output, and guessing
-  // wrong would overwrite the user's picture.
-  if (operands.size() != 2) throw UsageError("usage: xelimg pseudo IN OUT [options] (IN may be demo:; see --help)");
   PseudoOptions options = ParsePseudoOptions(args);
-  const std::filesystem::path out = operands[1];
-  MemoryBudget budget = MemoryBudget::FromArguments(args);
-  // The output is checked, and its picture counted, before the input is decoded.
-  const xelfw::Image source = ReadInputImage(operands[0], ParseInputBits(args), budget, [&](const xelfw::ImageFileInfo& in) {
-    const xelfw::ImageFileInfo result{in.width, in.height, in.frames,
-                                      xelfw::PixelLayout::Colour(options.outputBits, 3, XI_ORDER_RGB)};
-    CheckOutput(out, result);
-    return Derived{result.DecodedBytes(), out.string() + " (" + std::to_string(options.outputBits) + "-bit RGB)"};
-  });
+  BatchOptions batch = ParseBatchOptions(args);
+  const auto& operands = args.Operands();
+  if (operands.size() < 2) {
+    throw UsageError("give the input(s) and then the output (see 'xelimg pseudo --help'); demo: names the demo scene");
+  }
+  // Log lines of several objects would interleave.
+  if (options.log) batch.jobs = 1;
+  // The jobs keep the processors busy already; each object's own pool would only hand its rows to
+  // threads that compete with the other jobs.
+  if (options.threads == 0 && batch.jobs > 1) options.threads = 1;
+  const std::vector<InputFile> inputs = ExpandInputs({operands.begin(), operands.end() - 1});
+  const OutputPlan plan = PlanOutput(operands.back(), inputs);
+  const std::optional<UINT> inputBits = ParseInputBits(args);
+  const MemoryBudget budget = MemoryBudget::FromArguments(args);
 
+  KeepFreedFrameBuffers();
   const xelfw::PluginLibrary library(PluginPath(args));
   options.calibration = ReadCalibrationOption(args, library);
-  const PseudoResult result = RunPseudoColor(library, source, options, operands[0]);
-  xelfw::WriteImageFile(result.image, out);
-  return result.failedWindows == 0 ? kExitOk : kExitWarning;
+  // A profile or settings file the object refuses ends the run before anything is created.
+  const PseudoColorJob settingsCheck(library, options);
+  if (plan.kind == OutputKind::Folder) CreateFolder(plan.path);
+  const std::size_t frames = TotalFrames(inputs);
+  std::optional<xelfw::TiffFileWriter> tiff;
+  if (plan.kind == OutputKind::TiffFile) {
+    tiff.emplace(plan.path, batch.compression, frames == 1 ? 1u : 0u);
+  }
+
+  const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
+  RunContext run{options, inputBits, plan, inputs, batch.compression, {}};
+  BatchReport report(inputs, !batch.quiet);
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan), budget.Limit());
+  RunOrderedPipeline<FrameProduct, FrameWorker>(
+      sequence, jobs, [&] { return std::make_unique<FrameWorker>(library, run); },
+      [&](FrameOutcome<FrameProduct>& outcome) {
+        if (!outcome.result) {
+          report.Skipped(outcome.frame, outcome.error);
+          return;
+        }
+        if (auto* page = std::get_if<xelfw::TiffPage>(&outcome.result->output)) tiff->Add(*page);
+        if (auto* bytes = std::get_if<std::vector<BYTE>>(&outcome.result->output)) WriteStandardOutput(*bytes);
+        if (outcome.result->windowFailure) report.Warned(outcome.frame, "no automatic window (" + *outcome.result->windowFailure + "); the window of the settings was used");
+        report.Done();
+      });
+  if (tiff && report.DoneCount() > 0) tiff->Commit();
+  return report.ExitCode();
 }
 
 }  // namespace
 
 const Command kPseudoCommand{
     "pseudo",
-    "pseudo IN OUT [options]                    greyscale image to pseudo colour",
-    "usage: xelimg pseudo IN OUT [options]\n"
+    "pseudo IN... OUT [options]                 greyscale images to pseudo colour",
+    "usage: xelimg pseudo IN... OUT [options]\n"
     "\n"
-    "Runs the plug-in's \"Pseudo color lut\" object on IN, an 8- or 16-bit greyscale PNG, PGM or TIFF\n"
-    "(every page of a TIFF), or demo: for the built-in demo scene (16-bit, 320 x 240), and writes the\n"
-    "RGB result to OUT (.png or .tif). OUT appears only when the whole run succeeded. Exit status 1:\n"
-    "written, but a requested automatic window was not found for some frame (warned about on stderr).\n"
+    "Runs the plug-in's \"Pseudo color lut\" object on every frame of the inputs and writes the RGB\n"
+    "results to OUT. Each IN is an 8- or 16-bit greyscale PNG, PGM or TIFF (every page of a TIFF), a\n"
+    "folder (its .png, .pgm and .tif files in name order), a pattern such as 'frames/*.png', '-' for\n"
+    "standard input (PGM or PNG), or demo: for the built-in demo scene (16-bit, 320 x 240).\n"
+    "\n"
+    "OUT is a folder (one PNG a frame, named after its input, with the page for multi-page inputs),\n"
+    "a .tif (one page a frame), a .png (one frame only) or '-' for standard output (one PNG). Every\n"
+    "frame is processed as if it were the only one, so a folder gives the same pictures as its files\n"
+    "one by one. A frame that cannot be read or processed is reported and skipped; the rest is\n"
+    "written. Exit code 0: all written; 1: some frames skipped, or a requested automatic window not\n"
+    "found for some frame (warned about); 2: nothing written.\n"
     "\n"
     "  --profile INDEX|NAME      colour profile: 0..4 or a name (\"grey\", \"clipping\"); default 0\n"
     "  --lower L --upper U       LUT window as fractions 0..1 of the grey range (default 0 and 1);\n"
     "                            equal bounds make a threshold\n"
     "  --range LOW:HIGH          LUT window in the display unit (calibrated with --ini), e.g. 20:80\n"
-    "  --ini CALIB.ini           temperature calibration: the display unit of --range and the dialogs\n"
-    "  --input-bits N            significant bits of IN's grey values, 1..16 (default: what IN declares)\n"
-    "  --auto contrast|brightness  find the window from the image's histogram\n"
+    "  --ini CALIB.ini           temperature calibration: the display unit of --range\n"
+    "  --input-bits N            significant bits of the grey values, 1..16 (default: what each file\n"
+    "                            declares)\n"
+    "  --auto contrast|brightness  find the window from each frame's histogram\n"
     "  --settings FILE.ini       settings as 'xelimg settings export' writes them (applied first)\n"
-    "  --threads N               worker threads (default: one per processor)\n"
-    "  --log                     the object's log lines on stderr\n"
+    "  --jobs N                  frames processed at once (default: one per processor)\n"
+    "  --compression fast|small  fast: PNGs uncompressed (3x larger); small: a few % smaller, far slower\n"
+    "  --quiet                   no progress line on a terminal\n"
+    "  --threads N               worker threads of each object (default: one per processor)\n"
+    "  --log                     the object's log lines on stderr (one job at a time)\n"
     "  --bits 8|16               bits per colour component of OUT (default 8)\n"
-    "  --max-memory SIZE         decoded image data the run may hold, input and result together\n"
-    "                            (bytes, or with K, M, G; default 1G, or $XELIMG_MAX_MEMORY)\n"
+    "  --max-memory SIZE         decoded image data the frames in flight may hold, grey frames and\n"
+    "                            pictures together (bytes, or with K, M, G; default 1G, or\n"
+    "                            $XELIMG_MAX_MEMORY)\n"
     "  --plugin PATH             the plug-in library\n",
     kOptions,
-    2,
+    std::numeric_limits<std::size_t>::max(),
     RunPseudo};
 
 }  // namespace xelimg

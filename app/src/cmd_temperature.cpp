@@ -1,4 +1,6 @@
 // xelimg temperature: mean grey value, emissivity and temperature of every frame.
+#include "batch/batch_report.h"
+#include "batch/frame_inputs.h"
 #include "calibration_option.h"
 #include "cli_error.h"
 #include "command_table.h"
@@ -12,7 +14,8 @@
 #include <xelfw/image_io.h>
 
 #include <array>
-#include <cstring>
+#include <cstdio>
+#include <limits>
 #include <optional>
 #include <sstream>
 
@@ -20,11 +23,12 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 7> kOptions = {{kPluginOption, kCalibrationOption, {"aoi", true}, kEpsilonOption,
-                                                 kInputBitsOption, {"json", false}, kMaxMemoryOption}};
+constexpr std::array<OptionSpec, 9> kOptions = {{kPluginOption, kCalibrationOption, {"aoi", true}, kEpsilonOption,
+                                                 {"json", false}, {"quiet", false}, kInputBitsOption,
+                                                 kMaxMemoryOption}};
 
-// "X,Y,W,H" with a non-empty rectangle inside the image.
-xelfw::Aoi ParseAoi(const std::string& text, const xelfw::Image& image) {
+// "X,Y,W,H" with a non-empty rectangle; whether it lies inside is a question for each frame.
+xelfw::Aoi ParseAoi(const std::string& text) {
   std::array<unsigned, 4> v{};
   std::stringstream in(text);
   std::string part;
@@ -35,71 +39,97 @@ xelfw::Aoi ParseAoi(const std::string& text, const xelfw::Image& image) {
   }
   if (count != v.size()) throw UsageError("--aoi: expected X,Y,W,H, got '" + text + "'");
   const auto [x, y, w, h] = v;
-  if (w == 0 || h == 0 || x >= image.Width() || y >= image.Height() || w > image.Width() - x ||
-      h > image.Height() - y) {
-    throw UsageError("--aoi " + text + " does not lie inside the " + std::to_string(image.Width()) + " x " +
-                     std::to_string(image.Height()) + " image");
-  }
+  if (w == 0 || h == 0) throw UsageError("--aoi " + text + " is empty");
   return xelfw::Aoi::FromSize(static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(w), static_cast<LONG>(h));
 }
 
-// The statistics object measures frame 0 of what it is given, so each page gets an image of its own.
-xelfw::Image FrameImage(const xelfw::Image& image, UINT frame) {
-  xelfw::Image single(image.Width(), image.Height(), image.Layout());
-  std::memcpy(single.Data(), image.Data(frame), image.FrameBytes());
-  return single;
+void CheckAoiInside(const xelfw::Aoi& aoi, const xelfw::Image& image) {
+  const RECT box = aoi.GetBoundingRect();
+  if (box.left < 0 || box.top < 0 || box.right > static_cast<LONG>(image.Width()) ||
+      box.bottom > static_cast<LONG>(image.Height())) {
+    throw UsageError("--aoi does not lie inside the " + std::to_string(image.Width()) + " x " +
+                     std::to_string(image.Height()) + " image");
+  }
+}
+
+// The frame being measured and the copy the statistics object is handed must fit the memory limit.
+FrameAdmission AdmitWithin(std::size_t limit) {
+  return [limit](const xelfw::ImageFileInfo& frame, const std::string& name) {
+    MemoryBudget budget(limit);
+    budget.Reserve(frame.FrameBytes(), name);
+  };
 }
 
 int RunTemperature(const Arguments& args) {
   const auto& operands = args.Operands();
-  if (operands.size() != 1) throw UsageError("usage: xelimg temperature IN [options] (IN may be demo:; see --help)");
-  MemoryBudget budget = MemoryBudget::FromArguments(args);
-  // Each page is measured from a copy of its own.
-  const xelfw::Image image = ReadInputImage(operands[0], ParseInputBits(args), budget,
-                                            [&](const xelfw::ImageFileInfo& in) {
-                                              return Derived{in.FrameBytes(), "a page of " + operands[0]};
-                                            });
-  if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
-    throw CommandError(operands[0] + ": temperature needs a greyscale image");
-  }
-  const std::optional<xelfw::Aoi> aoi =
-      args.Has("aoi") ? std::optional<xelfw::Aoi>(ParseAoi(*args.Value("aoi"), image)) : std::nullopt;
+  if (operands.empty()) throw UsageError("give the input(s) (see 'xelimg temperature --help'); demo: names the demo scene");
+  const std::optional<xelfw::Aoi> aoi = args.Has("aoi") ? std::optional(ParseAoi(*args.Value("aoi"))) : std::nullopt;
+  const std::vector<InputFile> inputs = ExpandInputs(operands);
+  const std::optional<UINT> inputBits = ParseInputBits(args);
+  const MemoryBudget budget = MemoryBudget::FromArguments(args);
 
   const xelfw::PluginLibrary library(PluginPath(args));
   TemperatureObject object(library, xelfw::HostOptions{});
   object.ImportCalibration(ReadCalibrationOption(args, library).value_or(xelfw::TemperatureCalibration{}));
 
-  std::vector<TemperatureReading> readings;
-  for (UINT frame = 0; frame < image.Frames(); ++frame) {
-    xelfw::Image single = FrameImage(image, frame);
-    readings.push_back(object.Measure(single, aoi ? &*aoi : nullptr));
+  // Reading is all the work here, so the frames go through one object in order, each printed as
+  // soon as it is measured.
+  const bool json = args.Has("json");
+  const bool labelled = inputs.size() > 1;
+  BatchReport report(inputs, !args.Has("quiet"));
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit()), budget.Limit());
+  bool bitsWarned = false;
+  while (std::optional<InputFrame> frame = sequence.Next()) {
+    sequence.Load(*frame);
+    if (!frame->image) {
+      report.Skipped(*frame, frame->error);
+      continue;
+    }
+    try {
+      xelfw::Image& image = *frame->image;
+      if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) throw CommandError("temperature needs a greyscale image");
+      const InputFile& input = inputs[frame->input];
+      if (const auto warning = ApplyInputBits({&image, 1}, inputBits, input.name); warning && !bitsWarned) {
+        std::fprintf(stderr, "%s\n", warning->c_str());
+        bitsWarned = true;
+      }
+      if (aoi) CheckAoiInside(*aoi, image);
+      const TemperatureReading reading = object.Measure(image, aoi ? &*aoi : nullptr);
+      PrintTemperatureReading(reading, {frame->index, input.name, frame->page, labelled}, json);
+      report.Done();
+    } catch (const std::exception& error) {
+      report.Skipped(*frame, error.what());
+    }
   }
-  PrintTemperatureReport(readings, args.Has("json"));
-  return kExitOk;
+  return report.ExitCode();
 }
 
 }  // namespace
 
 const Command kTemperatureCommand{
     "temperature",
-    "temperature IN [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--json]   temperature readout",
-    "usage: xelimg temperature IN [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--input-bits N] [--json]\n"
+    "temperature IN... [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--json]   temperature readout",
+    "usage: xelimg temperature IN... [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--json]\n"
     "\n"
-    "Runs the plug-in's \"Temperature display\" object on IN (a greyscale PNG, PGM or TIFF, or demo: for\n"
-    "the demo scene) and prints, one line a frame (every page of a TIFF): the mean grey value inside the\n"
-    "area of interest, the emissivity and the temperature in the display unit.\n"
+    "Runs the plug-in's \"Temperature display\" object on every frame of the inputs and prints, one\n"
+    "line a frame as soon as it is measured: the mean grey value inside the area of interest, the\n"
+    "emissivity and the temperature in the display unit. Each IN is a greyscale PNG, PGM or TIFF\n"
+    "(every page), a folder (its images in name order), a pattern such as 'frames/*.tif', '-' for\n"
+    "standard input, or demo: for the built-in demo scene. A frame that cannot be read or measured\n"
+    "is reported on stderr and skipped. Exit code 0: all measured; 1: some skipped; 2: none.\n"
     "\n"
     "  --ini CALIB.ini   calibration (Point_0, Point_1, ... as normalised grey value, Kelvin) and the\n"
     "                    keys Epsilon, BgTempKelvin, UnitDesc, KelvinToUnitOfs, KelvinToUnitMult;\n"
     "                    a file that cannot be read exactly is refused (README: Calibration)\n"
-    "  --input-bits N    significant bits of IN's grey values, 1..16 (default: what IN declares)\n"
+    "  --input-bits N    significant bits of the grey values, 1..16 (default: what each file declares)\n"
     "  --aoi X,Y,W,H     measure only this rectangle (default: the whole image)\n"
     "  --epsilon E       emissivity of the surface, 0 < E <= 1 (overrides the file)\n"
-    "  --json            one JSON document instead of text lines\n"
+    "  --json            one JSON object a line (JSON Lines) instead of text\n"
+    "  --quiet           no progress line on a terminal\n"
     "  --max-memory SIZE decoded image data the run may hold (K, M, G; default 1G, or $XELIMG_MAX_MEMORY)\n"
     "  --plugin PATH     the plug-in library\n",
     kOptions,
-    1,
+    std::numeric_limits<std::size_t>::max(),
     RunTemperature};
 
 }  // namespace xelimg

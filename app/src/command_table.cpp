@@ -15,7 +15,12 @@ constexpr std::array<const Command*, 7> kCommands = {&kListCommand,        &kSet
                                                      &kDialogCommand};
 
 void PrintOverview() {
-  std::cout << "usage: xelimg COMMAND [ARGUMENTS] [--plugin PATH]\n\ncommands:\n";
+  std::cout << "usage: xelimg COMMAND [ARGUMENTS] [--plugin PATH]\n"
+               "       xelimg --help | --version\n"
+               "\n"
+               "A command-line and live host for the XelPseudoColor plug-in: greyscale (thermal) images\n"
+               "to pseudo colour, temperature readings, settings, dialogs and a viewer.\n"
+               "\ncommands:\n";
   for (const Command* command : kCommands) std::cout << "  " << command->synopsis << "\n";
   std::cout << "\n\"xelimg COMMAND --help\" describes a command.\n";
 }
@@ -26,6 +31,10 @@ int RunCommandLine(std::span<const std::string> args) {
   if (args.empty()) throw UsageError("no command given (try 'xelimg --help')");
   if (args[0] == "--help" || args[0] == "help") {
     PrintOverview();
+    return kExitOk;
+  }
+  if (args[0] == "--version") {
+    std::cout << "xelimg " XELIMG_VERSION "\n";
     return kExitOk;
   }
   for (const Command* command : kCommands) {

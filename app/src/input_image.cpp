@@ -51,8 +51,9 @@ std::optional<UINT> ParseInputBits(const Arguments& args) {
   return bits;
 }
 
-void ApplyInputBits(std::span<xelfw::Image> frames, std::optional<UINT> inputBits, const std::string& name) {
-  if (frames.empty() || frames.front().Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) return;
+std::optional<std::string> ApplyInputBits(std::span<xelfw::Image> frames, std::optional<UINT> inputBits,
+                                          const std::string& name) {
+  if (frames.empty() || frames.front().Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) return std::nullopt;
   const xelfw::PixelLayout layout = frames.front().Layout();
   if (inputBits) {
     if (*inputBits > layout.memBPC) {
@@ -66,17 +67,15 @@ void ApplyInputBits(std::span<xelfw::Image> frames, std::optional<UINT> inputBit
                          std::to_string(*inputBits));
     }
     for (xelfw::Image& frame : frames) frame.SetSignificantBits(*inputBits);
-    return;
+    return std::nullopt;
   }
-  if (frames.front().SignificantBitsDeclared()) return;
+  if (frames.front().SignificantBitsDeclared()) return std::nullopt;
   // Zeros read the same at any depth.
   const auto needed = static_cast<UINT>(std::bit_width(LargestValue(frames)));
-  if (needed > 0 && needed + 2 <= layout.imgBPC) {
-    std::fprintf(stderr,
-                 "xelimg: warning: %s declares no significant bits and its values need only %u of its %u; they are "
-                 "read as %u-bit (give --input-bits, e.g. --input-bits 14 for a 14-bit camera)\n",
-                 name.c_str(), needed, layout.imgBPC, layout.imgBPC);
-  }
+  if (needed == 0 || needed + 2 > layout.imgBPC) return std::nullopt;
+  return "xelimg: warning: " + name + " declares no significant bits and its values need only " +
+         std::to_string(needed) + " of its " + std::to_string(layout.imgBPC) + "; they are read as " +
+         std::to_string(layout.imgBPC) + "-bit (give --input-bits, e.g. --input-bits 14 for a 14-bit camera)";
 }
 
 xelfw::Image ReadInputImage(const std::string& operand, std::optional<UINT> inputBits, MemoryBudget& budget,
@@ -92,7 +91,7 @@ xelfw::Image ReadInputImage(const std::string& operand, std::optional<UINT> inpu
   const Derived derived = alsoNeeds(info);
   budget.Reserve(derived.bytes, derived.what);
   xelfw::Image image = xelfw::ReadImageFile(operand, {info.DecodedBytes(), info.frames});
-  ApplyInputBits({&image, 1}, inputBits, operand);
+  if (const auto warning = ApplyInputBits({&image, 1}, inputBits, operand)) std::fprintf(stderr, "%s\n", warning->c_str());
   return image;
 }
 

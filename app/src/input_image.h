@@ -24,10 +24,12 @@ inline constexpr OptionSpec kInputBitsOption{"input-bits", true};
 std::optional<UINT> ParseInputBits(const Arguments& args);
 
 // The frames of one file say how many of their bits count: the given bits, or what the file
-// declared, or else the whole unit, with one warning on stderr when the data would fit in two or
-// more bits fewer and are not all zero (a 14-bit camera's counts in a 16-bit file read as 16-bit give temperatures far too
-// low). Throws CommandError when a value needs more than the given bits. Colour frames are left alone.
-void ApplyInputBits(std::span<xelfw::Image> frames, std::optional<UINT> inputBits, const std::string& name);
+// declared, or else the whole unit. In that last case the result is a warning for stderr when the
+// data would fit in two or more bits fewer and are not all zero (a 14-bit camera's counts in a
+// 16-bit file read as 16-bit give temperatures far too low). Throws CommandError when a value needs
+// more than the given bits. Colour frames are left alone.
+std::optional<std::string> ApplyInputBits(std::span<xelfw::Image> frames, std::optional<UINT> inputBits,
+                                          const std::string& name);
 
 // What a command makes from an input, beyond the input itself, reserved in its memory budget under
 // the name a refusal gives it.
@@ -38,7 +40,7 @@ struct Derived {
 using InputCost = std::function<Derived(const xelfw::ImageFileInfo&)>;
 
 // The operand's image, read once the budget holds it and what the command makes from it, with its
-// significant bits applied.
+// significant bits applied (and their warning printed).
 xelfw::Image ReadInputImage(const std::string& operand, std::optional<UINT> inputBits, MemoryBudget& budget,
                             const InputCost& alsoNeeds);
 

@@ -11,6 +11,13 @@ namespace {
 // object gave one, says why.
 constexpr std::string_view kNoWindow = "Error: could not perform auto";
 
+// "Class::Operation: why", as the object words a failure; its constructor's and destructor's lines
+// name themselves only.
+bool IsFailureLine(std::string_view line) {
+  const std::size_t scope = line.find("::");
+  return scope != std::string_view::npos && line.find(": ", scope) != std::string_view::npos;
+}
+
 }  // namespace
 
 ObjectLog::ObjectLog(bool echo) : xelfw::Logger(echo ? XIP_LOG_DETAIL : XIP_LOG_PLAIN), m_Echo(echo) {}
@@ -24,10 +31,12 @@ std::optional<std::string> ObjectLog::TakeWindowFailure() {
 
 void ObjectLog::Write(UINT level, const std::string& line) {
   if (m_Echo) std::fprintf(stderr, "%s\n", line.c_str());
-  if (level != XIP_LOG_PLAIN || line.starts_with("Entering ") || line.starts_with("Leaving ")) return;
-  if (line.starts_with(kNoWindow)) {
+  if (level != XIP_LOG_PLAIN) return;
+  if (line.starts_with("Entering ")) {
+    m_LastFailure.clear();
+  } else if (line.starts_with(kNoWindow)) {
     m_WindowFailure = m_LastFailure.empty() ? line : m_LastFailure;
-  } else {
+  } else if (IsFailureLine(line)) {
     m_LastFailure = line;
   }
 }

@@ -2,7 +2,6 @@
 #include "pseudo_job.h"
 
 #include "cli_error.h"
-#include "object_log.h"
 #include "plugin_objects.h"
 #include "profile_names.h"
 #include "settings_file.h"
@@ -80,38 +79,45 @@ PseudoOptions ParsePseudoOptions(const Arguments& args) {
   return options;
 }
 
-void ConfigurePseudoColorObject(PseudoColorObject& object, const PseudoOptions& options, const xelfw::Image& source) {
+void ConfigurePseudoColorObject(PseudoColorObject& object, const PseudoOptions& options, const xelfw::Image* source) {
   if (options.settingsFile) ImportSettingsFile(object, *options.settingsFile);
   if (options.profile) object.SelectProfile(FindProfile(*options.profile, object.ProfileCount()));
   object.SetUnitCalibration(options.calibration);
-  if (options.lower || options.upper || options.range || options.autoMode) {
+  const bool range = options.range && source != nullptr;
+  if (options.lower || options.upper || range || options.autoMode) {
     TPseudoColorSettings settings = object.Settings();
     if (options.lower) settings.Lower = *options.lower;
     if (options.upper) settings.Upper = *options.upper;
-    if (options.range) std::tie(settings.Lower, settings.Upper) = RangeToBounds(*options.range, settings, options.calibration, source);
+    if (range) std::tie(settings.Lower, settings.Upper) = RangeToBounds(*options.range, settings, options.calibration, *source);
     if (settings.Lower > settings.Upper) throw UsageError("the lower bound must not lie above the upper bound");
     if (options.autoMode) settings.AutoMode = *options.autoMode;
     object.SetSettings(settings);
   }
 }
 
-PseudoResult RunPseudoColor(const xelfw::PluginLibrary& library, const xelfw::Image& source,
-                            const PseudoOptions& options, const std::string& name) {
+PseudoColorJob::PseudoColorJob(const xelfw::PluginLibrary& library, const PseudoOptions& options)
+    : m_Options(options), m_Log(options.log), m_Object(library, xelfw::HostOptions{options.threads, &m_Log}) {
+  ConfigurePseudoColorObject(m_Object, options);
+  m_Configured = m_Object.Settings();
+}
+
+PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
   if (source.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
-    throw CommandError(name + ": pseudo colour needs a greyscale source image");
+    throw CommandError("pseudo colour needs a greyscale source image");
   }
-  ObjectLog log(options.log);
-  PseudoColorObject object(library, xelfw::HostOptions{options.threads, &log});
-  ConfigurePseudoColorObject(object, options, source);
+  // The window the options give, in grey values of this source's depth; only the auto modes and a
+  // range in the display unit make it differ from frame to frame.
+  TPseudoColorSettings wanted = m_Configured;
+  if (m_Options.range) {
+    std::tie(wanted.Lower, wanted.Upper) = RangeToBounds(*m_Options.range, wanted, m_Options.calibration, source);
+  }
+  const TPseudoColorSettings now = m_Object.Settings();
+  if (now.Lower != wanted.Lower || now.Upper != wanted.Upper) m_Object.SetSettings(wanted);
 
   PseudoResult result{xelfw::Image(source.Width(), source.Height(),
-                                   xelfw::PixelLayout::Colour(options.outputBits, 3, XI_ORDER_RGB), source.Frames())};
-  object.Process(source, result.image, [&](UINT frame) {
-    if (const auto failure = log.TakeWindowFailure()) {
-      std::fprintf(stderr, "xelimg: warning: %s, frame %u: no automatic window (%s); the previous window was used\n",
-                   name.c_str(), frame, failure->c_str());
-      ++result.failedWindows;
-    }
+                                   xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB), source.Frames())};
+  m_Object.Process(source, result.image, [&](UINT) {
+    if (auto failure = m_Log.TakeWindowFailure(); failure && !result.windowFailure) result.windowFailure = std::move(failure);
   });
   return result;
 }

@@ -1,8 +1,9 @@
-// One pseudo-colour run as the pseudo, dialog and demo commands make it.
+// One pseudo-colour run as the pseudo, dialog, demo and view commands make it.
 #pragma once
 
 #include "arguments.h"
-#include "input_image.h"
+#include "object_log.h"
+#include "plugin_objects.h"
 
 #include <xelfw/Image.h>
 #include <xelfw/PluginLoader.h>
@@ -49,22 +50,34 @@ inline constexpr std::array<OptionSpec, 9> kPseudoOptionSpecs = {{{"profile", tr
 // Throws UsageError for values out of range.
 PseudoOptions ParsePseudoOptions(const Arguments& args);
 
-class PseudoColorObject;
-
-// The settings file, profile, calibration, bounds and auto mode of the options onto the object; the
-// source's significant bits give --range its grey span.
-void ConfigurePseudoColorObject(PseudoColorObject& object, const PseudoOptions& options, const xelfw::Image& source);
+// The settings file, profile, calibration, bounds and auto mode of the options onto the object;
+// with a source, --range too, whose grey span the source's significant bits give.
+void ConfigurePseudoColorObject(PseudoColorObject& object, const PseudoOptions& options,
+                                const xelfw::Image* source = nullptr);
 
 struct PseudoResult {
   xelfw::Image image;
-  // Frames for which a requested automatic window could not be found; each was warned about on
-  // stderr and kept the window it had.
-  unsigned failedWindows = 0;
+  // Why a requested automatic window was not found for the frame (the object's log line); the frame
+  // then kept the window the options gave.
+  std::optional<std::string> windowFailure;
 };
 
-// The source must be greyscale; the result is RGB with the same size and frame count. name: how
-// warnings call the source.
-PseudoResult RunPseudoColor(const xelfw::PluginLibrary& library, const xelfw::Image& source,
-                            const PseudoOptions& options, const std::string& name);
+// One pseudo-colour object set up from the options. Every image starts from the settings the options
+// gave, so that what a frame becomes depends on that frame alone: not on the frames before it (the
+// auto modes move the bounds), nor on which job of a batch it went to.
+class PseudoColorJob {
+ public:
+  // Throws CommandError for a profile or settings file the object refuses.
+  PseudoColorJob(const xelfw::PluginLibrary& library, const PseudoOptions& options);
+
+  // The source must be greyscale; the result is RGB of the same size and frame count.
+  PseudoResult Run(const xelfw::Image& source);
+
+ private:
+  PseudoOptions m_Options;
+  ObjectLog m_Log;
+  PseudoColorObject m_Object;
+  TPseudoColorSettings m_Configured;
+};
 
 }  // namespace xelimg

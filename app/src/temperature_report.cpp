@@ -36,24 +36,21 @@ std::string JsonNumber(const std::string& text) {
 
 }  // namespace
 
-void PrintTemperatureReport(const std::vector<TemperatureReading>& readings, bool json) {
-  if (!json) {
-    for (std::size_t frame = 0; frame < readings.size(); ++frame) {
-      const TemperatureReading& r = readings[frame];
-      const bool known = JsonNumber(r.temperature) != "null";
-      std::printf("frame %zu: mean grey %.2f, epsilon %s, temperature %s%s%s\n", frame, r.meanGrey, r.epsilon.c_str(),
-                  r.temperature.c_str(), known ? " " : "", known ? r.unit.c_str() : "");
-    }
-    return;
+void PrintTemperatureReading(const TemperatureReading& reading, const ReadingOrigin& origin, bool json) {
+  if (json) {
+    std::printf("{\"frame\": %zu, \"source\": %s, \"page\": %u, \"mean_grey\": %.6f, \"epsilon\": %s, "
+                "\"temperature\": %s, \"unit\": %s}\n",
+                origin.frame, JsonString(origin.source).c_str(), origin.page, reading.meanGrey,
+                JsonNumber(reading.epsilon).c_str(), JsonNumber(reading.temperature).c_str(),
+                JsonString(reading.unit).c_str());
+  } else {
+    const bool known = JsonNumber(reading.temperature) != "null";
+    std::printf("frame %zu: mean grey %.2f, epsilon %s, temperature %s%s%s", origin.frame, reading.meanGrey,
+                reading.epsilon.c_str(), reading.temperature.c_str(), known ? " " : "", known ? reading.unit.c_str() : "");
+    if (origin.named) std::printf(" (%s page %u)", origin.source.c_str(), origin.page);
+    std::printf("\n");
   }
-  const std::string unit = readings.empty() ? std::string() : readings.front().unit;
-  std::printf("{\"unit\": %s, \"frames\": [", JsonString(unit).c_str());
-  for (std::size_t frame = 0; frame < readings.size(); ++frame) {
-    const TemperatureReading& r = readings[frame];
-    std::printf("%s\n  {\"frame\": %zu, \"mean_grey\": %.6f, \"epsilon\": %s, \"temperature\": %s}", frame == 0 ? "" : ",",
-                frame, r.meanGrey, JsonNumber(r.epsilon).c_str(), JsonNumber(r.temperature).c_str());
-  }
-  std::printf("\n]}\n");
+  std::fflush(stdout);
 }
 
 }  // namespace xelimg

@@ -7,6 +7,8 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
+
 using xelfw::Image;
 using xelfw::ImageIoError;
 using xelfw::PixelLayout;
@@ -106,6 +108,56 @@ TEST(ImageFileRoundTrip, OnePageFormatsRefuseSeveralFrames) {
   EXPECT_THROW(xelfw::WriteImageFile(pages, dir / "pages.png"), ImageIoError);
   EXPECT_THROW(xelfw::WriteImageFile(pages, dir / "pages.pgm"), ImageIoError);
   EXPECT_TRUE(dir.Entries().empty());
+}
+
+TEST(ImageFileRoundTrip, EveryCompressionKeepsThePixelsAndSmallerCostsMore) {
+  using xelfw::ImageCompression;
+  ScratchDir dir;
+  // A smooth picture with a little texture, as pseudo-colour output is.
+  Image rgb(96, 40, PixelLayout::Colour(8, 3));
+  for (UINT y = 0; y < 40; ++y)
+    for (UINT x = 0; x < 96; ++x)
+      for (UINT c = 0; c < 3; ++c) rgb.SetComponent(x, y, c, (x * (c + 1) + y + ((x * y) % 3)) & 255);
+  const Image grey12 = Patterned(33, 17, PixelLayout::Grey(12, 16));
+  const Image rgb16 = Patterned(21, 5, PixelLayout::Colour(16, 3));
+  std::vector<std::uintmax_t> pngSizes;
+  for (const ImageCompression compression : {ImageCompression::Fast, ImageCompression::Default, ImageCompression::Small}) {
+    for (const xelfw::ImageFileFormat format : {xelfw::ImageFileFormat::Png, xelfw::ImageFileFormat::Tiff}) {
+      for (const Image* image : {static_cast<const Image*>(&rgb), &grey12, &rgb16}) {
+        const auto file = dir / (format == xelfw::ImageFileFormat::Png ? "c.png" : "c.tif");
+        xelfw::WriteImageFile(*image, file, format, compression);
+        ExpectSameComponents(*image, xelfw::ReadImageFile(file));
+        if (format == xelfw::ImageFileFormat::Png) {
+          EXPECT_EQ(xelfw::EncodePng(*image, compression), ReadBytes(file)) << "the bytes of a stream and a file agree";
+          if (image == &rgb) pngSizes.push_back(std::filesystem::file_size(file));
+        }
+      }
+    }
+  }
+  EXPECT_GT(pngSizes[0], pngSizes[1]);
+  EXPECT_GE(pngSizes[1], pngSizes[2]);
+}
+
+TEST(ImageFileWrite, TiffWrittenPageByPageAppearsOnlyOnCommit) {
+  ScratchDir dir;
+  const Image pages = Patterned(20, 10, PixelLayout::Grey(16, 16), 3);
+  {
+    xelfw::TiffFileWriter writer(dir / "pages.tif", xelfw::ImageCompression::Default, 0);
+    for (UINT f = 0; f < 3; ++f) {
+      Image page(20, 10, pages.Layout());
+      std::memcpy(page.Data(), pages.Data(f), pages.FrameBytes());
+      writer.Add(page);
+    }
+    EXPECT_EQ(writer.Pages(), 3u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "pages.tif"));
+    writer.Commit();
+  }
+  ExpectSameComponents(pages, xelfw::ReadImageFile(dir / "pages.tif"));
+  {
+    xelfw::TiffFileWriter abandoned(dir / "abandoned.tif", xelfw::ImageCompression::Fast, 2);
+    abandoned.Add(pages);
+  }
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"pages.tif"});
 }
 
 TEST(ImageFileRead, PgmHeaderWithCommentsAndSmallMaxval) {

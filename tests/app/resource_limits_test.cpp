@@ -83,7 +83,7 @@ TEST(MemoryLimit, InputAndResultTogetherMustFitTheLimit) {
   ExpectFailure(RunXelimg({"pseudo", in, out, "--max-memory", "99999"}), "--max-memory");
   // 16-bit RGB doubles the result.
   ExpectFailure(RunXelimg({"pseudo", in, out, "--max-memory", "100000", "--bits", "16"}), "16-bit RGB");
-  ExpectFailure(RunXelimg({"temperature", in, "--max-memory", "50K"}), "--max-memory");
+  ExpectFailure(RunXelimg({"temperature", in, "--max-memory", "30K"}), "--max-memory");
   ExpectFailure(RunXelimg({"view", in, in, "--snapshot", out, "--max-memory", "60K"}), "--max-memory");
   {
     ScopedVariable limit("XELIMG_MAX_MEMORY", "64K");
@@ -125,7 +125,7 @@ TEST(EarlyRefusal, TheOutputIsCheckedBeforeTheInputIsDecoded) {
   ExpectFailure(RunXelimg({"pseudo", in, (dir / "out.png").string()}), "above maxval");
 
   xelfw::WriteImageFile(Image(4, 4, PixelLayout::Grey(8, 8), 3), dir / "pages.tif");
-  ExpectFailure(RunXelimg({"pseudo", (dir / "pages.tif").string(), (dir / "out.png").string()}), "3 pages");
+  ExpectFailure(RunXelimg({"pseudo", (dir / "pages.tif").string(), (dir / "out.png").string()}), "3 frames");
   ExpectFailure(RunXelimg({"dialog", "scale", "--out", (dir / "missing" / "d.png").string()}), "no such directory");
   ExpectFailure(RunXelimg({"dialog", "scale", "--out", (dir / "d.tif").string()}), ".png");
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"broken.pgm", "pages.tif", "whole.pgm"}));

@@ -25,12 +25,13 @@ std::string Slurp(const std::filesystem::path& file) {
 
 }  // namespace
 
-RunResult RunXelimg(const std::vector<std::string>& args) {
+RunResult RunXelimg(const std::vector<std::string>& args, const std::filesystem::path& stdinFile) {
   ScratchDir capture;
   const std::string outFile = (capture / "stdout").string();
   const std::string errFile = (capture / "stderr").string();
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  if (!stdinFile.empty()) posix_spawn_file_actions_addopen(&actions, 0, stdinFile.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
 

@@ -13,7 +13,8 @@ struct RunResult {
   std::string err;
 };
 
-RunResult RunXelimg(const std::vector<std::string>& args);
+// stdinFile empty: standard input is left as it is.
+RunResult RunXelimg(const std::vector<std::string>& args, const std::filesystem::path& stdinFile = {});
 
 // True when the build made the plug-in; tests that need it skip otherwise.
 bool HavePlugin();

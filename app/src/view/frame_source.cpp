@@ -8,6 +8,7 @@
 #include <xelfw/image_io.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <system_error>
 
@@ -78,7 +79,9 @@ std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::p
     xelfw::ImageFileReader reader(file, {info.FrameBytes(), info.frames});
     const std::size_t first = frames.size();
     while (std::optional<xelfw::Image> frame = reader.Next()) frames.push_back(std::move(*frame));
-    ApplyInputBits(std::span(frames).subspan(first), inputBits, file.string());
+    if (const auto warning = ApplyInputBits(std::span(frames).subspan(first), inputBits, file.string())) {
+      std::fprintf(stderr, "%s\n", warning->c_str());
+    }
   }
   return std::make_unique<FileFrames>(std::move(frames));
 }

@@ -111,14 +111,19 @@ void WriteImageFile(const Image& image, const std::filesystem::path& file) {
 }
 
 void WriteImageFile(const Image& image, const std::filesystem::path& file, ImageFileFormat format) {
+  WriteImageFile(image, file, format, ImageCompression::Default);
+}
+
+void WriteImageFile(const Image& image, const std::filesystem::path& file, ImageFileFormat format,
+                    ImageCompression compression) {
   image_io::CheckWritable(ImageFileInfo{image.Width(), image.Height(), image.Frames(), image.Layout()}, file, format);
   try {
     switch (format) {
       case ImageFileFormat::Png:
-        image_io::WritePng(image, file);
+        image_io::WritePng(image, file, compression);
         return;
       case ImageFileFormat::Tiff:
-        image_io::WriteTiff(image, file);
+        image_io::WriteTiff(image, file, compression);
         return;
       case ImageFileFormat::Pgm:
         image_io::WritePgm(image, file);

@@ -51,4 +51,11 @@ void ReadComponentRow(const Image& image, UINT frame, UINT row, std::vector<std:
   }
 }
 
+const BYTE* FileSampleRow(const Image& image, UINT frame, UINT row) {
+  const PixelLayout& layout = image.Layout();
+  const bool plain = layout.memBPC == 8 && layout.imgBPC == 8 && layout.lsbPos == 0 &&
+                     layout.unitsPerPixel == layout.numComponents && (layout.numComponents == 1 || layout.order == XI_ORDER_RGB);
+  return plain ? image.Data(frame) + row * image.Stride() : nullptr;
+}
+
 }  // namespace xelfw::image_io

@@ -26,4 +26,8 @@ WritableShape ShapeForWriting(const Image& image, const std::string& fileName);
 // without padding units.
 void ReadComponentRow(const Image& image, UINT frame, UINT row, std::vector<std::uint16_t>& samples);
 
+// The row as an 8-bit image file stores it, when the image already holds it that way (8-bit units,
+// every bit significant, grey or RGB without padding): writers take it as it is. Null otherwise.
+const BYTE* FileSampleRow(const Image& image, UINT frame, UINT row);
+
 }  // namespace xelfw::image_io

@@ -1,13 +1,16 @@
-// TIFF encoding with libtiff: one page per frame, deflate-compressed.
+// TIFF encoding: pages deflate-compressed here (with the horizontal predictor, in strips of about
+// 256 KB) so that any thread can do it, then appended by libtiff as raw strips, page by page.
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
 #include "image_io/tiff_support.h"
+#include "image_io/zlib_stream.h"
 
 #include <xelfw/AtomicFile.h>
 #include <xelfw/image_io.h>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -15,64 +18,155 @@ namespace xelfw::image_io {
 
 namespace {
 
-void SetPageTags(TIFF* tiff, const Image& image, const WritableShape& shape, UINT frame) {
-  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(image.Width()));
-  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(image.Height()));
-  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, static_cast<std::uint16_t>(shape.fileBits));
-  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, static_cast<std::uint16_t>(shape.samplesPerPixel));
-  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, shape.samplesPerPixel == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
+constexpr std::size_t kStripBytes = std::size_t{256} << 10;
+
+// The row's samples in host order (libtiff records the byte order in the header), each minus the
+// same sample of the pixel before: smooth rows become small numbers that compress well.
+void DifferencedRow(const Image& image, UINT frame, UINT y, const WritableShape& shape,
+                    std::vector<std::uint16_t>& samples, BYTE* out) {
+  const std::size_t count = std::size_t{image.Width()} * shape.samplesPerPixel;
+  const std::size_t step = shape.samplesPerPixel;
+  if (const BYTE* plain = FileSampleRow(image, frame, y)) {
+    std::memcpy(out, plain, step);
+    for (std::size_t i = step; i < count; ++i) out[i] = static_cast<BYTE>(plain[i] - plain[i - step]);
+    return;
+  }
+  ReadComponentRow(image, frame, y, samples);
+  for (std::size_t i = count; i-- > step;) samples[i] = static_cast<std::uint16_t>(samples[i] - samples[i - step]);
+  if (shape.fileBits == 8) {
+    for (std::size_t i = 0; i < count; ++i) out[i] = static_cast<BYTE>(samples[i]);
+  } else {
+    std::memcpy(out, samples.data(), count * 2);
+  }
+}
+
+void SetPageTags(TIFF* tiff, const TiffPage& page) {
+  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(page.width));
+  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(page.height));
+  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, static_cast<std::uint16_t>(page.fileBits));
+  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, static_cast<std::uint16_t>(page.samplesPerPixel));
+  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, page.samplesPerPixel == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
   TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_UINT);
   // Keeps the significant bits of grey below the sample size readable, as sBIT does in a PNG.
-  if (shape.samplesPerPixel == 1 && shape.significantBits < shape.fileBits) {
-    TIFFSetField(tiff, TIFFTAG_MAXSAMPLEVALUE, static_cast<std::uint16_t>((1u << shape.significantBits) - 1));
+  if (page.samplesPerPixel == 1 && page.significantBits < page.fileBits) {
+    TIFFSetField(tiff, TIFFTAG_MAXSAMPLEVALUE, static_cast<std::uint16_t>((1u << page.significantBits) - 1));
   }
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
   TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
-  TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
-  if (image.Frames() > 1) {
-    TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
-    TIFFSetField(tiff, TIFFTAG_PAGENUMBER, static_cast<std::uint16_t>(frame), static_cast<std::uint16_t>(image.Frames()));
-  }
+  TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, static_cast<std::uint32_t>(page.rowsPerStrip));
 }
 
 }  // namespace
 
-void WriteTiff(const Image& image, const std::filesystem::path& file) {
-  const std::string name = file.string();
-  const WritableShape shape = ShapeForWriting(image, name);
+}  // namespace xelfw::image_io
 
-  AtomicFile output(file);
-  TiffMessages messages;
-  // libtiff closes the descriptor it is given, so it gets a copy of the temporary file's.
-  const int fd = ::dup(output.Descriptor());
-  TiffHandle tiff(fd >= 0 ? TIFFFdOpenExt(fd, name.c_str(), "w", messages.Options()) : nullptr);
-  if (tiff.Get() == nullptr) {
-    if (fd >= 0) ::close(fd);
-    throw ImageIoError(name + ": cannot open for writing: " + messages.Error("cannot create"));
-  }
+namespace xelfw {
 
+TiffPage EncodeTiffPage(const Image& image, UINT frame, ImageCompression compression) {
+  const std::string name = "TIFF page";
+  const image_io::WritableShape shape = image_io::ShapeForWriting(image, name);
+  TiffPage page;
+  page.width = image.Width();
+  page.height = image.Height();
+  page.samplesPerPixel = shape.samplesPerPixel;
+  page.fileBits = shape.fileBits;
+  page.significantBits = shape.significantBits;
+  const std::size_t rowBytes = std::size_t{image.Width()} * shape.samplesPerPixel * (shape.fileBits / 8);
+  page.rowsPerStrip = static_cast<UINT>(std::clamp<std::size_t>(image_io::kStripBytes / std::max<std::size_t>(rowBytes, 1), 1,
+                                                                std::max<UINT>(image.Height(), 1)));
+  std::vector<BYTE> strip(rowBytes * page.rowsPerStrip);
   std::vector<std::uint16_t> samples;
-  std::vector<BYTE> row(std::size_t{image.Width()} * shape.samplesPerPixel * (shape.fileBits / 8));
-  for (UINT frame = 0; frame < image.Frames(); ++frame) {
-    SetPageTags(tiff.Get(), image, shape, frame);
-    for (UINT y = 0; y < image.Height(); ++y) {
-      ReadComponentRow(image, frame, y, samples);
-      // libtiff takes samples in host order and records the byte order in the header.
-      if (shape.fileBits == 8) {
-        for (std::size_t i = 0; i < samples.size(); ++i) row[i] = static_cast<BYTE>(samples[i]);
-      } else {
-        std::memcpy(row.data(), samples.data(), row.size());
-      }
-      if (TIFFWriteScanline(tiff.Get(), row.data(), y, 0) != 1) {
-        throw ImageIoError(name + ": cannot write TIFF: " + messages.Error("write failed"));
-      }
+  for (UINT first = 0; first < image.Height(); first += page.rowsPerStrip) {
+    const UINT rows = std::min(page.rowsPerStrip, image.Height() - first);
+    for (UINT r = 0; r < rows; ++r) {
+      image_io::DifferencedRow(image, frame, first + r, shape, samples, strip.data() + r * rowBytes);
     }
-    if (TIFFWriteDirectory(tiff.Get()) != 1) throw ImageIoError(name + ": cannot write TIFF: " + messages.Error("write failed"));
+    page.strips.push_back(image_io::ZlibStream({strip.data(), rows * rowBytes}, compression, name));
   }
-  tiff.Close();
-  if (!messages.Error("").empty()) throw ImageIoError(name + ": cannot write TIFF: " + messages.Error(""));
-  output.Commit();
+  return page;
 }
 
-}  // namespace xelfw::image_io
+struct TiffFileWriter::State {
+  State(const std::filesystem::path& file, ImageCompression compression, UINT pageCount)
+      : name(file.string()), output(file), tiff(OpenTemporary()), compression(compression), pageCount(pageCount) {}
+
+  // libtiff closes the descriptor it is given, so it gets a copy of the temporary file's: the file is
+  // never opened again by its name.
+  TIFF* OpenTemporary() {
+    const int fd = ::dup(output.Descriptor());
+    if (fd < 0) return nullptr;
+    TIFF* opened = TIFFFdOpenExt(fd, name.c_str(), "w", messages.Options());
+    if (opened == nullptr) ::close(fd);
+    return opened;
+  }
+
+  [[noreturn]] void Fail() const { throw ImageIoError(name + ": cannot write TIFF: " + messages.Error("write failed")); }
+
+  std::string name;
+  AtomicFile output;
+  image_io::TiffMessages messages;
+  image_io::TiffHandle tiff;
+  ImageCompression compression;
+  UINT pageCount;
+  UINT pages = 0;
+};
+
+TiffFileWriter::TiffFileWriter(const std::filesystem::path& file, ImageCompression compression, UINT pageCount)
+    : m_State(std::make_unique<State>(file, compression, pageCount)) {
+  if (m_State->tiff.Get() == nullptr) {
+    throw ImageIoError(m_State->name + ": cannot open for writing: " + m_State->messages.Error("cannot create"));
+  }
+}
+
+TiffFileWriter::~TiffFileWriter() = default;
+
+void TiffFileWriter::Add(const Image& image) {
+  image_io::ShapeForWriting(image, m_State->name);
+  for (UINT frame = 0; frame < image.Frames(); ++frame) Add(EncodeTiffPage(image, frame, m_State->compression));
+}
+
+void TiffFileWriter::Add(const TiffPage& page) {
+  State& s = *m_State;
+  if (s.pages >= 0xFFFF) throw ImageIoError(s.name + ": too many frames for a TIFF");
+  TIFF* tiff = s.tiff.Get();
+  image_io::SetPageTags(tiff, page);
+  if (s.pageCount != 1) {
+    TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+    TIFFSetField(tiff, TIFFTAG_PAGENUMBER, static_cast<std::uint16_t>(s.pages), static_cast<std::uint16_t>(s.pageCount));
+  }
+  for (std::size_t i = 0; i < page.strips.size(); ++i) {
+    std::vector<BYTE> strip = page.strips[i];  // libtiff takes a non-const buffer
+    if (TIFFWriteRawStrip(tiff, static_cast<uint32_t>(i), strip.data(), static_cast<tmsize_t>(strip.size())) < 0) s.Fail();
+  }
+  if (TIFFWriteDirectory(tiff) != 1) s.Fail();
+  ++s.pages;
+}
+
+UINT TiffFileWriter::Pages() const { return m_State->pages; }
+
+void TiffFileWriter::Commit() {
+  State& s = *m_State;
+  s.tiff.Close();
+  if (!s.messages.Error("").empty()) s.Fail();
+  try {
+    s.output.Commit();
+  } catch (const FileWriteError& error) {
+    throw ImageIoError(error.what());
+  }
+}
+
+namespace image_io {
+
+void WriteTiff(const Image& image, const std::filesystem::path& file, ImageCompression compression) {
+  const std::string name = file.string();
+  ShapeForWriting(image, name);
+  if (image.Frames() > 0xFFFF) throw ImageIoError(name + ": too many frames for a TIFF");
+  TiffFileWriter writer(file, compression, image.Frames());
+  writer.Add(image);
+  writer.Commit();
+}
+
+}  // namespace image_io
+
+}  // namespace xelfw

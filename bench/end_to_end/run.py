@@ -1,0 +1,82 @@
+#!/usr/bin/env python3
+"""End-to-end benchmark: a folder of 16-bit frames into pseudo-colour PNGs with auto contrast, by
+xelimg (one job and two) and by the numpy + Pillow script, in the same run, with wall time, peak
+resident memory and output size of each."""
+import argparse
+import os
+import pathlib
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+import frames  # noqa: E402
+
+
+LONG_PASSES = 5
+
+
+def timed(command, scratch):
+    """Wall seconds, CPU seconds (user + system) and peak RSS in MB of one command, by GNU time: a
+    child of this process would inherit the interpreter's resident size as its peak."""
+    report = scratch / "time.txt"
+    result = subprocess.run(["/usr/bin/time", "-f", "%e %U %S %M", "-o", report, *command], stdout=subprocess.DEVNULL)
+    if result.returncode != 0:
+        sys.exit(f"failed: {' '.join(map(str, command))}")
+    wall, user, system, kilobytes = report.read_text().split()[-4:]
+    return float(wall), float(user) + float(system), int(kilobytes) / 1024.0
+
+
+def folder_bytes(folder):
+    return sum(f.stat().st_size for f in pathlib.Path(folder).iterdir())
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--xelimg", required=True)
+    parser.add_argument("--frames", type=int, default=200)
+    parser.add_argument("--repeat", type=int, default=3, help="runs of each, the fastest counts")
+    args = parser.parse_args()
+
+    here = pathlib.Path(__file__).resolve().parent
+    load_before = os.getloadavg()[0]
+    with tempfile.TemporaryDirectory(prefix="xel-end-to-end-") as scratch:
+        scratch = pathlib.Path(scratch)
+        frames.write_frames(scratch / "in", args.frames)
+        contenders = {
+            "numpy + Pillow": lambda out: [sys.executable, here / "numpy_pseudo.py", scratch / "in", out],
+            "xelimg --jobs 1": lambda out: [args.xelimg, "pseudo", scratch / "in", out, "--auto", "contrast", "--jobs", "1"],
+            "xelimg --jobs 2": lambda out: [args.xelimg, "pseudo", scratch / "in", out, "--auto", "contrast", "--jobs", "2"],
+        }
+        results = {}
+        for _ in range(args.repeat):
+            for name, command in contenders.items():
+                out = scratch / "out"
+                shutil.rmtree(out, ignore_errors=True)
+                seconds, cpu, rss = timed(command(out), scratch)
+                size = folder_bytes(out)
+                best = results.get(name)
+                if best is None or seconds < best[0]:
+                    results[name] = (seconds, cpu, max(rss, best[2]) if best else rss, size)
+
+        # Memory must not grow with the length of a sequence.
+        long_run = timed([args.xelimg, "pseudo", *[scratch / "in"] * LONG_PASSES, scratch / "long.tif", "--auto", "contrast",
+                          "--jobs", "2"], scratch)
+
+    base_seconds, base_cpu, _, base_size = results["numpy + Pillow"]
+    print(f"{args.frames} frames of 640 x 512, 16-bit PNG in, RGB8 PNG out, auto contrast; fastest of {args.repeat} runs; "
+          f"load average before: {load_before:.1f} on {os.cpu_count()} processors")
+    print("| | wall time | frames/s | x numpy + Pillow | CPU time | peak RSS | output | x numpy + Pillow size |")
+    print("|---|---|---|---|---|---|---|---|")
+    for name, (seconds, cpu, rss, size) in results.items():
+        print(f"| {name} | {seconds:.2f} s | {args.frames / seconds:.0f} | {base_seconds / seconds:.1f} | {cpu:.2f} s "
+              f"| {rss:.0f} MB | {size / 1e6:.1f} MB | {size / base_size:.2f} |")
+    one, two = results["xelimg --jobs 1"][0], results["xelimg --jobs 2"][0]
+    print(f"--jobs 2 over --jobs 1: {one / two:.2f}x")
+    print(f"xelimg --jobs 2, the frames {LONG_PASSES} times into one {args.frames * LONG_PASSES}-page TIFF: "
+          f"{long_run[0]:.2f} s, peak RSS {long_run[2]:.0f} MB")
+
+
+if __name__ == "__main__":
+    main()
