@@ -115,7 +115,8 @@ PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
   if (now.Lower != wanted.Lower || now.Upper != wanted.Upper) m_Object.SetSettings(wanted);
 
   PseudoResult result{xelfw::Image(source.Width(), source.Height(),
-                                   xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB), source.Frames())};
+                                   xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB), source.Frames()),
+                      std::nullopt};
   m_Object.Process(source, result.image, [&](UINT) {
     if (auto failure = m_Log.TakeWindowFailure(); failure && !result.windowFailure) result.windowFailure = std::move(failure);
   });
