@@ -8,6 +8,7 @@
 #include "cli_error.h"
 #include "command_table.h"
 #include "input_image.h"
+#include "legend.h"
 #include "memory_budget.h"
 #include "plugin_location.h"
 #include "pseudo_job.h"
@@ -30,9 +31,10 @@ namespace xelimg {
 namespace {
 
 constexpr auto kOptions = [] {
-  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + 4> all{};
+  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + kLegendOptionSpecs.size() + 4> all{};
   std::size_t i = 0;
   for (const OptionSpec& spec : kPseudoOptionSpecs) all[i++] = spec;
+  for (const OptionSpec& spec : kLegendOptionSpecs) all[i++] = spec;
   for (const OptionSpec& spec : kBatchOptionSpecs) all[i++] = spec;
   all[i++] = kInputBitsOption;
   all[i++] = kCalibrationOption;
@@ -56,6 +58,7 @@ struct RunContext {
   const OutputPlan& plan;
   const std::vector<InputFile>& inputs;
   xelfw::ImageCompression compression;
+  std::optional<LegendOptions> legend;
   std::atomic_flag bitsWarned;  // the advice to give --input-bits, once a run
 };
 
@@ -71,6 +74,9 @@ class FrameWorker {
       std::fprintf(stderr, "%s\n", warning->c_str());
     }
     PseudoResult result = m_Job.Run(*frame.image);
+    if (m_Run.legend) {
+      result.image = AddLegend(result.image, result, frame.image->Layout().imgBPC, m_Job, m_Run.options.calibration, *m_Run.legend);
+    }
     return {Output(result.image, frame), std::move(result.windowFailure)};
   }
 
@@ -97,14 +103,15 @@ class FrameWorker {
   RunContext& m_Run;
 };
 
-// Every frame in flight holds its grey frame and its picture; a frame whose two cannot fit its share
-// of the memory limit is refused from its headers, before it is decoded.
-FrameAdmission AdmitWithin(std::size_t share, const PseudoOptions& options, const OutputPlan& plan) {
-  return [share, bits = options.outputBits, out = plan.path.string()](const xelfw::ImageFileInfo& frame,
-                                                                     const std::string& name) {
+// Every frame in flight holds its grey frame and its picture (twice with a legend: the picture and the
+// picture framed); a frame whose two cannot fit its share of the memory limit is refused from its
+// headers, before it is decoded.
+FrameAdmission AdmitWithin(std::size_t share, const PseudoOptions& options, const OutputPlan& plan, bool legend) {
+  return [share, bits = options.outputBits, out = plan.path.string(), legend](const xelfw::ImageFileInfo& frame,
+                                                                             const std::string& name) {
     MemoryBudget budget(share);
     budget.Reserve(frame.FrameBytes(), name);
-    const std::size_t picture = std::size_t{frame.width} * frame.height * 3 * (bits / 8);
+    const std::size_t picture = std::size_t{frame.width} * frame.height * 3 * (bits / 8) * (legend ? 2 : 1);
     budget.Reserve(picture, out + " (" + std::to_string(bits) + "-bit RGB)");
   };
 }
@@ -135,6 +142,7 @@ void KeepFreedFrameBuffers() {
 int RunPseudo(const Arguments& args) {
   PseudoOptions options = ParsePseudoOptions(args);
   BatchOptions batch = ParseBatchOptions(args);
+  const std::optional<LegendOptions> legend = ParseLegendOptions(args);
   const auto& operands = args.Operands();
   if (operands.size() < 2) {
     throw UsageError("give the input(s) and then the output (see 'xelimg pseudo --help'); demo: names the demo scene");
@@ -162,9 +170,9 @@ int RunPseudo(const Arguments& args) {
   }
 
   const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
-  RunContext run{options, inputBits, plan, inputs, batch.compression, {}};
+  RunContext run{options, inputBits, plan, inputs, batch.compression, legend, {}};
   BatchReport report(inputs, !batch.quiet);
-  FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan), budget.Limit());
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan, legend.has_value()), budget.Limit());
   RunOrderedPipeline<FrameProduct, FrameWorker>(
       sequence, jobs, [&] { return std::make_unique<FrameWorker>(library, run); },
       [&](FrameOutcome<FrameProduct>& outcome) {
@@ -215,6 +223,9 @@ const Command kPseudoCommand{
     "  --threads N               worker threads of each object (default: one per processor)\n"
     "  --log                     the object's log lines on stderr (one job at a time)\n"
     "  --bits 8|16               bits per colour component of OUT (default 8)\n"
+    "  --legend right|bottom     a colour bar beside the picture in the frame's own colours, labelled\n"
+    "                            in the display unit (calibrated with --ini) as the Scale dialog is\n"
+    "  --title TEXT              a title above the picture (with --legend)\n"
     "  --max-memory SIZE         decoded image data the frames in flight may hold, grey frames and\n"
     "                            pictures together (bytes, or with K, M, G; default 1G, or\n"
     "                            $XELIMG_MAX_MEMORY)\n"
