@@ -27,8 +27,8 @@ TEST(ScaleLabelTenthsTest, MultiplesOfTheStepInsideTheWindow) {
     EXPECT_EQ(step, chosen.step);
     for (std::size_t i = 0; i < labels.size(); ++i) {
       EXPECT_EQ(labels[i] % step, 0);
-      EXPECT_GE(labels[i], c.low * 10);
-      EXPECT_LE(labels[i], c.high * 10);
+      EXPECT_GE(labels[i], c.low * 10 - 1e-6);
+      EXPECT_LE(labels[i], c.high * 10 + 1e-6);
       if (i > 0) {
         EXPECT_EQ(labels[i] - labels[i - 1], step);
       }
@@ -37,6 +37,8 @@ TEST(ScaleLabelTenthsTest, MultiplesOfTheStepInsideTheWindow) {
     EXPECT_LT(labels.front() - step, c.low * 10);
     EXPECT_GT(labels.back() + step, c.high * 10);
   }
+  EXPECT_EQ(xelfw::ScaleLabelTenths(10.000000001, 59.99999999, 250, 39).front(), 100);
+  EXPECT_EQ(xelfw::ScaleLabelTenths(10.000000001, 59.99999999, 250, 39).back(), 600);
   // 20 to 200 over 200 pixels, a label every 39 at most: steps of 40.
   EXPECT_EQ(xelfw::ScaleLabelTenths(20.0, 200.0, 200, 39), (std::vector<long long>{400, 800, 1200, 1600, 2000}));
 }
