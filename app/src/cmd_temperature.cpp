@@ -1,6 +1,7 @@
 // xelimg temperature: the object's reading and the temperature statistics of every frame's areas,
 // and optionally every pixel's temperature as a float TIFF.
 #include "batch/batch_report.h"
+#include "area_option.h"
 #include "batch/frame_inputs.h"
 #include "calibration_option.h"
 #include "cli_error.h"
@@ -21,8 +22,6 @@
 #include <limits>
 #include <memory>
 #include <optional>
-#include <set>
-#include <sstream>
 #include <vector>
 
 namespace xelimg {
@@ -30,59 +29,8 @@ namespace xelimg {
 namespace {
 
 constexpr std::array<OptionSpec, 11> kOptions = {
-    {kPluginOption, kCalibrationOption, {"aoi", true, true}, kEpsilonOption, {"json", false}, {"csv", false},
+    {kPluginOption, kCalibrationOption, kAreaOption, kEpsilonOption, {"json", false}, {"csv", false},
      {"temperature-map", true}, {"quiet", false}, kInputBitsOption, kMaxMemoryOption}};
-
-// The whole image when no area is given.
-constexpr std::string_view kWholeImage = "image";
-
-// "[NAME=]X,Y,W,H" with a non-empty rectangle; whether it lies inside is a question for each frame.
-// An area without a name is called after its place among the options: aoi1, aoi2, ...
-xelfw::MeasurementArea ParseArea(const std::string& option, std::size_t position) {
-  const std::size_t equals = option.find('=');
-  const std::string name = equals == std::string::npos ? "aoi" + std::to_string(position + 1) : option.substr(0, equals);
-  const std::string text = equals == std::string::npos ? option : option.substr(equals + 1);
-  if (name.empty()) throw UsageError("--aoi " + option + ": the name before '=' is empty");
-  std::array<unsigned, 4> v{};
-  std::stringstream in(text);
-  std::string part;
-  std::size_t count = 0;
-  while (std::getline(in, part, ',')) {
-    if (count == v.size()) throw UsageError("--aoi: expected X,Y,W,H, got '" + text + "'");
-    v[count++] = ParseUnsignedOption("aoi", part);
-  }
-  if (count != v.size()) throw UsageError("--aoi: expected X,Y,W,H, got '" + text + "'");
-  const auto [x, y, w, h] = v;
-  if (w == 0 || h == 0) throw UsageError("--aoi " + option + " is empty");
-  return {name, x, y, w, h};
-}
-
-std::vector<xelfw::MeasurementArea> ParseAreas(const Arguments& args) {
-  const std::vector<std::string> options = args.Values("aoi");
-  std::vector<xelfw::MeasurementArea> areas;
-  std::set<std::string> names;
-  for (std::size_t i = 0; i < options.size(); ++i) {
-    areas.push_back(ParseArea(options[i], i));
-    if (!names.insert(areas.back().name).second) throw UsageError("--aoi: the name '" + areas.back().name + "' is given twice");
-  }
-  return areas;
-}
-
-// No area given: the whole frame, whatever its size.
-std::vector<xelfw::MeasurementArea> AreasOf(const std::vector<xelfw::MeasurementArea>& given, const xelfw::Image& image) {
-  if (!given.empty()) return given;
-  return {{std::string(kWholeImage), 0, 0, image.Width(), image.Height()}};
-}
-
-void CheckAreasInside(const std::vector<xelfw::MeasurementArea>& areas, const xelfw::Image& image) {
-  for (const xelfw::MeasurementArea& area : areas) {
-    if (area.left > image.Width() || area.width > image.Width() - area.left || area.top > image.Height() ||
-        area.height > image.Height() - area.top) {
-      throw UsageError("--aoi does not lie inside the " + std::to_string(image.Width()) + " x " +
-                       std::to_string(image.Height()) + " image (" + area.name + ")");
-    }
-  }
-}
 
 ReportFormat FormatOf(const Arguments& args) {
   if (args.Has("json") && args.Has("csv")) throw UsageError("--json and --csv exclude each other");
@@ -122,7 +70,7 @@ int RunTemperature(const Arguments& args) {
   // soon as it is measured.
   const bool labelled = inputs.size() > 1;
   // One area without a name reads as today's single reading; otherwise each line names its area.
-  const bool areasNamed = givenAreas.size() > 1 || (givenAreas.size() == 1 && args.Value("aoi")->find('=') != std::string::npos);
+  const bool areasNamed = AreasNamed(args);
   if (format == ReportFormat::kCsv) PrintCsvHeader();
   BatchReport report(inputs, !args.Has("quiet"));
   FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), map != nullptr), budget.Limit());
