@@ -1,4 +1,5 @@
 // xelimg pseudo: greyscale image files, folders or sequences into pseudo-colour images.
+#include "area_option.h"
 #include "batch/batch_options.h"
 #include "batch/batch_report.h"
 #include "batch/frame_inputs.h"
@@ -9,6 +10,7 @@
 #include "command_table.h"
 #include "input_image.h"
 #include "legend.h"
+#include "marks.h"
 #include "memory_budget.h"
 #include "plugin_location.h"
 #include "pseudo_job.h"
@@ -31,11 +33,13 @@ namespace xelimg {
 namespace {
 
 constexpr auto kOptions = [] {
-  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + kLegendOptionSpecs.size() + 4> all{};
+  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + kLegendOptionSpecs.size() + 6> all{};
   std::size_t i = 0;
   for (const OptionSpec& spec : kPseudoOptionSpecs) all[i++] = spec;
   for (const OptionSpec& spec : kLegendOptionSpecs) all[i++] = spec;
   for (const OptionSpec& spec : kBatchOptionSpecs) all[i++] = spec;
+  all[i++] = kAreaOption;
+  all[i++] = {"mark", false};
   all[i++] = kInputBitsOption;
   all[i++] = kCalibrationOption;
   all[i++] = kMaxMemoryOption;
@@ -59,6 +63,7 @@ struct RunContext {
   const std::vector<InputFile>& inputs;
   xelfw::ImageCompression compression;
   std::optional<LegendOptions> legend;
+  std::optional<std::vector<xelfw::MeasurementArea>> marks;  // the areas --mark draws
   std::atomic_flag bitsWarned;  // the advice to give --input-bits, once a run
 };
 
@@ -74,6 +79,9 @@ class FrameWorker {
       std::fprintf(stderr, "%s\n", warning->c_str());
     }
     PseudoResult result = m_Job.Run(*frame.image);
+    if (m_Run.marks) {
+      MarkAreas(result.image, *frame.image, *m_Run.marks, m_Run.options.calibration.value_or(xelfw::TemperatureCalibration{}));
+    }
     if (m_Run.legend) {
       result.image = AddLegend(result.image, result, frame.image->Layout().imgBPC, m_Job, m_Run.options.calibration, *m_Run.legend);
     }
@@ -143,6 +151,9 @@ int RunPseudo(const Arguments& args) {
   PseudoOptions options = ParsePseudoOptions(args);
   BatchOptions batch = ParseBatchOptions(args);
   const std::optional<LegendOptions> legend = ParseLegendOptions(args);
+  std::optional<std::vector<xelfw::MeasurementArea>> marks;
+  if (args.Has("mark")) marks = ParseAreas(args);
+  if (!marks && args.Has(kAreaOption.name)) throw UsageError("--aoi needs --mark");
   const auto& operands = args.Operands();
   if (operands.size() < 2) {
     throw UsageError("give the input(s) and then the output (see 'xelimg pseudo --help'); demo: names the demo scene");
@@ -170,7 +181,7 @@ int RunPseudo(const Arguments& args) {
   }
 
   const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
-  RunContext run{options, inputBits, plan, inputs, batch.compression, legend, {}};
+  RunContext run{options, inputBits, plan, inputs, batch.compression, legend, marks, {}};
   BatchReport report(inputs, !batch.quiet);
   FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan, legend.has_value()), budget.Limit());
   RunOrderedPipeline<FrameProduct, FrameWorker>(
@@ -226,6 +237,9 @@ const Command kPseudoCommand{
     "  --legend right|bottom     a colour bar beside the picture in the frame's own colours, labelled\n"
     "                            in the display unit (calibrated with --ini) as the Scale dialog is\n"
     "  --title TEXT              a title above the picture (with --legend)\n"
+    "  --mark                    outline each --aoi area and cross its hottest pixel (through --ini)\n"
+    "                            in white; without --aoi, the whole picture's hottest pixel\n"
+    "  --aoi [NAME=]X,Y,W,H      an area --mark draws; repeat for several\n"
     "  --max-memory SIZE         decoded image data the frames in flight may hold, grey frames and\n"
     "                            pictures together (bytes, or with K, M, G; default 1G, or\n"
     "                            $XELIMG_MAX_MEMORY)\n"
