@@ -1,7 +1,7 @@
 // xelimg temperature: the object's reading and the temperature statistics of every frame's areas,
 // and optionally every pixel's temperature as a float TIFF.
-#include "batch/batch_report.h"
 #include "area_option.h"
+#include "batch/batch_report.h"
 #include "batch/frame_inputs.h"
 #include "calibration_option.h"
 #include "cli_error.h"
@@ -20,7 +20,6 @@
 #include <array>
 #include <cstdio>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -62,9 +61,8 @@ int RunTemperature(const Arguments& args) {
   const xelfw::TemperatureCalibration calibration =
       ReadCalibrationOption(args, library).value_or(xelfw::TemperatureCalibration{});
   object.ImportCalibration(calibration);
-  const auto mapFile = args.Value("temperature-map");
-  std::unique_ptr<xelfw::FloatTiffWriter> map;
-  if (mapFile) map = std::make_unique<xelfw::FloatTiffWriter>(*mapFile);
+  std::optional<xelfw::FloatTiffWriter> map;
+  if (const auto mapFile = args.Value("temperature-map")) map.emplace(*mapFile);
 
   // Reading is all the work here, so the frames go through one object in order, each printed as
   // soon as it is measured.
@@ -73,7 +71,7 @@ int RunTemperature(const Arguments& args) {
   const bool areasNamed = AreasNamed(args);
   if (format == ReportFormat::kCsv) PrintCsvHeader();
   BatchReport report(inputs, !args.Has("quiet"));
-  FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), map != nullptr), budget.Limit());
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), map.has_value()), budget.Limit());
   bool bitsWarned = false;
   while (std::optional<InputFrame> frame = sequence.Next()) {
     sequence.Load(*frame);

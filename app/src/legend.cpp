@@ -204,8 +204,7 @@ xelfw::Image AddLegend(const xelfw::Image& picture, const PseudoResult& frame, U
 
   const int barLeft = right ? width + kMargin : barStart;
   const int barTop = titleHeight + (right ? barStart : height + kMargin);
-  const int canvasWidth = right ? barLeft + kBarThickness + kTick + 2 + labelWidth + kMargin
-                                : std::max(side, measure.Width(options.title) + 2 * kMargin);
+  const int canvasWidth = right ? barLeft + kBarThickness + kTick + 2 + labelWidth + kMargin : side;
   const int canvasHeight = right ? titleHeight + side : barTop + kBarThickness + kTick + 2 + 2 * th + kMargin;
   LabelCanvas canvas(std::max(canvasWidth, measure.Width(options.title) + 2 * kMargin), canvasHeight);
 
