@@ -116,7 +116,7 @@ int RunTemperature(const Arguments& args) {
 
 const Command kTemperatureCommand{
     "temperature",
-    "temperature IN... [--ini CALIB.ini] [--aoi [NAME=]X,Y,W,H]... [--json|--csv] [--temperature-map OUT.tif]   temperature report",
+    "temperature IN... [options]                temperatures of areas: text, JSON, CSV, float TIFF",
     "usage: xelimg temperature IN... [--ini CALIB.ini] [--aoi [NAME=]X,Y,W,H]... [--epsilon E] [--json|--csv]\n"
     "                              [--temperature-map OUT.tif]\n"
     "\n"
