@@ -123,7 +123,9 @@ struct Label {
   double position;  // 0 at the window's low end, 1 at its high end
 };
 
+// As the dialogs show a value that has no temperature.
 std::string Format(double value) {
+  if (!std::isfinite(value)) return "- N.A. -";
   char text[48];
   std::snprintf(text, sizeof text, "%.1f", value);
   return text;
