@@ -3,6 +3,10 @@
 
 #include "area_option.h"
 
+#include <cstddef>
+#include <set>
+#include <utility>
+
 namespace xelimg {
 
 namespace {
@@ -10,40 +14,37 @@ namespace {
 constexpr int kCrossGap = 2;  // the hottest pixel and its neighbours stay visible
 constexpr int kCrossArm = 4;
 
-class Pen {
+// The points of every mark, each painted once, with the ink its unmarked colour calls for.
+class Marks {
  public:
-  explicit Pen(xelfw::Image& picture) : m_Picture(picture), m_Full((1u << picture.Layout().imgBPC) - 1) {}
-  void Dot(long x, long y) const {
-    if (x < 0 || y < 0 || x >= static_cast<long>(m_Picture.Width()) || y >= static_cast<long>(m_Picture.Height())) return;
-    for (UINT c = 0; c < 3; ++c) m_Picture.SetComponent(static_cast<UINT>(x), static_cast<UINT>(y), c, m_Full);
+  void Outline(const xelfw::MeasurementArea& area) {
+    const long left = area.left, top = area.top;
+    const long right = left + static_cast<long>(area.width) - 1, bottom = top + static_cast<long>(area.height) - 1;
+    for (long x = left; x <= right; ++x) m_Points.insert({{x, top}, {x, bottom}});
+    for (long y = top; y <= bottom; ++y) m_Points.insert({{left, y}, {right, y}});
+  }
+
+  void Cross(const xelfw::PixelTemperature& pixel) {
+    const long x = pixel.x, y = pixel.y;
+    for (long d = kCrossGap; d < kCrossGap + kCrossArm; ++d) m_Points.insert({{x - d, y}, {x + d, y}, {x, y - d}, {x, y + d}});
+  }
+
+  // White on dark colours, black on bright ones: a mark shows on any part of any profile.
+  void Paint(xelfw::Image& picture) const {
+    const UINT full = (1u << picture.Layout().imgBPC) - 1;
+    for (const auto& [x, y] : m_Points) {
+      if (x < 0 || y < 0 || x >= static_cast<long>(picture.Width()) || y >= static_cast<long>(picture.Height())) continue;
+      const auto px = static_cast<UINT>(x), py = static_cast<UINT>(y);
+      std::size_t sum = 0;
+      for (UINT c = 0; c < 3; ++c) sum += picture.GetComponent(px, py, c);
+      const UINT ink = sum > std::size_t{3} * full / 2 ? 0 : full;
+      for (UINT c = 0; c < 3; ++c) picture.SetComponent(px, py, c, ink);
+    }
   }
 
  private:
-  xelfw::Image& m_Picture;
-  UINT m_Full;
+  std::set<std::pair<long, long>> m_Points;
 };
-
-void Outline(const Pen& pen, const xelfw::MeasurementArea& area) {
-  const long left = area.left, top = area.top;
-  const long right = left + static_cast<long>(area.width) - 1, bottom = top + static_cast<long>(area.height) - 1;
-  for (long x = left; x <= right; ++x) {
-    pen.Dot(x, top);
-    pen.Dot(x, bottom);
-  }
-  for (long y = top; y <= bottom; ++y) {
-    pen.Dot(left, y);
-    pen.Dot(right, y);
-  }
-}
-
-void Cross(const Pen& pen, const xelfw::PixelTemperature& pixel) {
-  for (int d = kCrossGap; d < kCrossGap + kCrossArm; ++d) {
-    pen.Dot(static_cast<long>(pixel.x) - d, pixel.y);
-    pen.Dot(static_cast<long>(pixel.x) + d, pixel.y);
-    pen.Dot(pixel.x, static_cast<long>(pixel.y) - d);
-    pen.Dot(pixel.x, static_cast<long>(pixel.y) + d);
-  }
-}
 
 }  // namespace
 
@@ -52,12 +53,13 @@ void MarkAreas(xelfw::Image& picture, const xelfw::Image& grey, const std::vecto
   const std::vector<xelfw::MeasurementArea> marked = AreasOf(areas, grey);
   CheckAreasInside(marked, grey);
   const std::vector<xelfw::AreaStatistics> statistics = xelfw::MeasureAreas(grey, marked, calibration);
-  const Pen pen(picture);
+  Marks marks;
   for (std::size_t i = 0; i < marked.size(); ++i) {
     // The whole frame needs no outline: its edge is the picture's.
-    if (!areas.empty()) Outline(pen, marked[i]);
-    if (statistics[i].hottest) Cross(pen, *statistics[i].hottest);
+    if (!areas.empty()) marks.Outline(marked[i]);
+    if (statistics[i].hottest) marks.Cross(*statistics[i].hottest);
   }
+  marks.Paint(picture);
 }
 
 }  // namespace xelimg
