@@ -13,7 +13,8 @@ namespace {
 
 xelfw::MeasurementArea ParseArea(const std::string& option, std::size_t position) {
   const std::size_t equals = option.find('=');
-  const std::string name = equals == std::string::npos ? "aoi" + std::to_string(position + 1) : option.substr(0, equals);
+  const std::string name =
+      equals == std::string::npos ? "aoi" + std::to_string(position + 1) : option.substr(0, equals);
   const std::string text = equals == std::string::npos ? option : option.substr(equals + 1);
   if (name.empty()) throw UsageError("--aoi " + option + ": the name before '=' is empty");
   std::array<unsigned, 4> v{};
@@ -38,12 +39,14 @@ std::vector<xelfw::MeasurementArea> ParseAreas(const Arguments& args) {
   std::set<std::string> names;
   for (std::size_t i = 0; i < options.size(); ++i) {
     areas.push_back(ParseArea(options[i], i));
-    if (!names.insert(areas.back().name).second) throw UsageError("--aoi: the name '" + areas.back().name + "' is given twice");
+    if (!names.insert(areas.back().name).second)
+      throw UsageError("--aoi: the name '" + areas.back().name + "' is given twice");
   }
   return areas;
 }
 
-std::vector<xelfw::MeasurementArea> AreasOf(const std::vector<xelfw::MeasurementArea>& given, const xelfw::Image& image) {
+std::vector<xelfw::MeasurementArea> AreasOf(const std::vector<xelfw::MeasurementArea>& given,
+                                            const xelfw::Image& image) {
   if (!given.empty()) return given;
   return {{std::string(kWholeImage), 0, 0, image.Width(), image.Height()}};
 }

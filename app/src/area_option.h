@@ -22,7 +22,8 @@ std::vector<xelfw::MeasurementArea> ParseAreas(const Arguments& args);
 bool AreasNamed(const Arguments& args);
 
 // The given areas, or the whole frame, whatever its size, when none is given.
-std::vector<xelfw::MeasurementArea> AreasOf(const std::vector<xelfw::MeasurementArea>& given, const xelfw::Image& image);
+std::vector<xelfw::MeasurementArea> AreasOf(const std::vector<xelfw::MeasurementArea>& given,
+                                            const xelfw::Image& image);
 // Throws UsageError naming the first area that does not lie inside the image.
 void CheckAreasInside(const std::vector<xelfw::MeasurementArea>& areas, const xelfw::Image& image);
 

@@ -32,7 +32,8 @@ class LabelCanvas {
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;
     m_Bitmap = ::CreateDIBSection(m_Dc, &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0);
-    if (m_Dc == nullptr || m_Bitmap == nullptr || m_pBits == nullptr) throw CommandError("cannot make the legend's bitmap");
+    if (m_Dc == nullptr || m_Bitmap == nullptr || m_pBits == nullptr)
+      throw CommandError("cannot make the legend's bitmap");
     m_OldBitmap = ::SelectObject(m_Dc, m_Bitmap);
     m_OldFont = ::SelectObject(m_Dc, ::GetStockObject(ANSI_FIXED_FONT));
     const RECT all{0, 0, width, height};
@@ -95,7 +96,8 @@ struct TextMeasure {
 // same conversion the object's dialogs use.
 class WindowScale {
  public:
-  WindowScale(const TPseudoColorSettings& settings, UINT bits, const std::optional<xelfw::TemperatureCalibration>& calibration)
+  WindowScale(const TPseudoColorSettings& settings, UINT bits,
+              const std::optional<xelfw::TemperatureCalibration>& calibration)
       : m_Span(static_cast<double>((1u << bits) - 1)), m_Low(settings.Lower * m_Span), m_High(settings.Upper * m_Span) {
     const double scaleOffset[2] = {(settings.UnitMax - settings.UnitMin) / m_Span, settings.UnitMin};
     m_Converter.SetConvParam(XI_CONV_PARAM_SCALE_OFFSET, reinterpret_cast<UINT_PTR>(scaleOffset), 0, 0, 0);
@@ -152,7 +154,8 @@ xelfw::Image Ramp(const WindowScale& scale, UINT bits, UINT length) {
   xelfw::Image ramp(length, 1, xelfw::PixelLayout::Grey(bits, bits > 8 ? 16 : 8));
   for (UINT i = 0; i < length; ++i) {
     const double t = length > 1 ? static_cast<double>(i) / (length - 1) : 1.0;
-    ramp.SetComponent(i, 0, 0, static_cast<UINT>(std::lround(scale.LowGrey() + t * (scale.HighGrey() - scale.LowGrey()))));
+    ramp.SetComponent(i, 0, 0,
+                      static_cast<UINT>(std::lround(scale.LowGrey() + t * (scale.HighGrey() - scale.LowGrey()))));
   }
   return ramp;
 }
@@ -200,7 +203,8 @@ xelfw::Image AddLegend(const xelfw::Image& picture, const PseudoResult& frame, U
   const int barStart = right ? th * 3 / 2 : measure.Width("-0000.0") / 2 + kMargin;
   const int barEnd = right ? side - th / 2 : side - measure.Width("-0000.0") / 2 - kMargin;
   const auto length = static_cast<UINT>(std::max(barEnd - barStart, 2));
-  const std::vector<Label> labels = Labels(scale, length, static_cast<UINT>(right ? 3 * th : measure.Width("-0000.0") * 2));
+  const std::vector<Label> labels =
+      Labels(scale, length, static_cast<UINT>(right ? 3 * th : measure.Width("-0000.0") * 2));
   int labelWidth = measure.Width(unit);
   for (const Label& label : labels) labelWidth = std::max(labelWidth, measure.Width(label.text));
 
@@ -213,7 +217,8 @@ xelfw::Image AddLegend(const xelfw::Image& picture, const PseudoResult& frame, U
   if (!options.title.empty()) canvas.Text(options.title, RECT{0, 0, canvas.Width(), th}, DT_CENTER | DT_VCENTER);
   const auto along = [&](double position) {  // a label's pixel along the bar: high end at top or right
     const double offset = position * (length - 1);
-    return right ? barTop + static_cast<int>(std::lround(length - 1 - offset)) : barLeft + static_cast<int>(std::lround(offset));
+    return right ? barTop + static_cast<int>(std::lround(length - 1 - offset))
+                 : barLeft + static_cast<int>(std::lround(offset));
   };
   for (const Label& label : labels) {
     const int at = along(label.position);
@@ -224,7 +229,8 @@ xelfw::Image AddLegend(const xelfw::Image& picture, const PseudoResult& frame, U
     } else {
       const int y = barTop + kBarThickness;
       canvas.Line(at, y, at, y + kTick);
-      canvas.Text(label.text, RECT{at - labelWidth, y + kTick + 2, at + labelWidth, y + kTick + 2 + th}, DT_CENTER | DT_VCENTER);
+      canvas.Text(label.text, RECT{at - labelWidth, y + kTick + 2, at + labelWidth, y + kTick + 2 + th},
+                  DT_CENTER | DT_VCENTER);
     }
   }
   if (right) {
@@ -242,11 +248,13 @@ xelfw::Image AddLegend(const xelfw::Image& picture, const PseudoResult& frame, U
   for (int y = 0; y < canvas.Height(); ++y)
     for (int x = 0; x < canvas.Width(); ++x)
       for (UINT c = 0; c < 3; ++c) {
-        legend.SetComponent(static_cast<UINT>(x), static_cast<UINT>(y), c, canvas.Component(x, y, static_cast<int>(c)) * full / 255);
+        legend.SetComponent(static_cast<UINT>(x), static_cast<UINT>(y), c,
+                            canvas.Component(x, y, static_cast<int>(c)) * full / 255);
       }
   for (UINT y = 0; y < picture.Height(); ++y)
     for (UINT x = 0; x < picture.Width(); ++x)
-      for (UINT c = 0; c < 3; ++c) legend.SetComponent(x, y + static_cast<UINT>(titleHeight), c, picture.GetComponent(x, y, c));
+      for (UINT c = 0; c < 3; ++c)
+        legend.SetComponent(x, y + static_cast<UINT>(titleHeight), c, picture.GetComponent(x, y, c));
   const xelfw::Image colours = job.RunWithWindow(Ramp(scale, sourceBits, length), frame.settings);
   for (UINT i = 0; i < length; ++i) {
     for (int across = 0; across < kBarThickness; ++across) {

@@ -26,14 +26,16 @@ class Marks {
 
   void Cross(const xelfw::PixelTemperature& pixel) {
     const long x = pixel.x, y = pixel.y;
-    for (long d = kCrossGap; d < kCrossGap + kCrossArm; ++d) m_Points.insert({{x - d, y}, {x + d, y}, {x, y - d}, {x, y + d}});
+    for (long d = kCrossGap; d < kCrossGap + kCrossArm; ++d)
+      m_Points.insert({{x - d, y}, {x + d, y}, {x, y - d}, {x, y + d}});
   }
 
   // White on dark colours, black on bright ones: a mark shows on any part of any profile.
   void Paint(xelfw::Image& picture) const {
     const UINT full = (1u << picture.Layout().imgBPC) - 1;
     for (const auto& [x, y] : m_Points) {
-      if (x < 0 || y < 0 || x >= static_cast<long>(picture.Width()) || y >= static_cast<long>(picture.Height())) continue;
+      if (x < 0 || y < 0 || x >= static_cast<long>(picture.Width()) || y >= static_cast<long>(picture.Height()))
+        continue;
       const auto px = static_cast<UINT>(x), py = static_cast<UINT>(y);
       std::size_t sum = 0;
       for (UINT c = 0; c < 3; ++c) sum += picture.GetComponent(px, py, c);

@@ -11,8 +11,8 @@
 namespace xelimg {
 
 // Draws each area's outline and a cross around its hottest pixel (the pixel itself left as it is),
-// white on dark colours and black on bright ones, into the picture's own units. grey: the frame the picture was made from; areas: as given
-// (the whole frame when none). Throws UsageError for an area outside the frame.
+// white on dark colours and black on bright ones, into the picture's own units. grey: the frame the picture was made
+// from; areas: as given (the whole frame when none). Throws UsageError for an area outside the frame.
 void MarkAreas(xelfw::Image& picture, const xelfw::Image& grey, const std::vector<xelfw::MeasurementArea>& areas,
                const xelfw::TemperatureCalibration& calibration);
 

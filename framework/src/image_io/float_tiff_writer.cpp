@@ -32,7 +32,9 @@ struct FloatTiffWriter::State {
     return opened;
   }
 
-  [[noreturn]] void Fail() const { throw ImageIoError(name + ": cannot write TIFF: " + messages.Error("write failed")); }
+  [[noreturn]] void Fail() const {
+    throw ImageIoError(name + ": cannot write TIFF: " + messages.Error("write failed"));
+  }
 
   std::string name;
   AtomicFile output;
