@@ -7,6 +7,8 @@ add_custom_target(docs-pictures
   COMMAND xelimg dialog scale demo: --out ${XEL_DOCS_DIR}/dialog-temperature-scale.png
   COMMAND xelimg dialog temperature demo: --ini ${PROJECT_SOURCE_DIR}/app/samples/calibration.ini
           --out ${XEL_DOCS_DIR}/dialog-temperature-display.png
+  COMMAND xelimg pseudo demo: ${XEL_DOCS_DIR}/legend-right.png --ini ${PROJECT_SOURCE_DIR}/app/samples/calibration.ini --range 10:60 --legend right --title "Demo scene"
+          --mark --aoi disc=74,82,32,32 --aoi hot=150,60,20,20
   COMMAND xelimg view --snapshot ${XEL_DOCS_DIR}/viewer.png --frames 30
   DEPENDS XelPseudoColor
   COMMENT "Rendering the documentation's pictures into docs/"

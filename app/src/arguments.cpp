@@ -23,12 +23,14 @@ Arguments::Arguments(std::span<const std::string> args, std::span<const OptionSp
       if (candidate.name == name) spec = &candidate;
     }
     if (spec == nullptr && name != "help") throw UsageError("unknown option '" + arg + "'");
-    if (m_Options.count(name) != 0) throw UsageError("option '" + arg + "' given twice");
+    if (m_Options.count(name) != 0 && (spec == nullptr || !spec->repeatable)) {
+      throw UsageError("option '" + arg + "' given twice");
+    }
     if (spec != nullptr && spec->takesValue) {
       if (i + 1 >= args.size()) throw UsageError("option '" + arg + "' needs a value");
-      m_Options[name] = args[++i];
+      m_Options[name].push_back(args[++i]);
     } else {
-      m_Options[name] = "";
+      m_Options[name].push_back("");
     }
   }
   if (!WantsHelp() && m_Operands.size() > maxOperands) {
@@ -39,6 +41,12 @@ Arguments::Arguments(std::span<const std::string> args, std::span<const OptionSp
 std::optional<std::string> Arguments::Value(std::string_view option) const {
   const auto it = m_Options.find(std::string(option));
   if (it == m_Options.end()) return std::nullopt;
+  return it->second.front();
+}
+
+std::vector<std::string> Arguments::Values(std::string_view option) const {
+  const auto it = m_Options.find(std::string(option));
+  if (it == m_Options.end()) return {};
   return it->second;
 }
 

@@ -13,21 +13,25 @@ namespace xelimg {
 struct OptionSpec {
   std::string_view name;  // without the leading dashes
   bool takesValue;
+  bool repeatable = false;  // may be given more than once; Values() has them all
 };
 
 class Arguments {
  public:
-  // Throws UsageError for an option not in specs, a value missing after an option, an option given
-  // twice, or more operands than maxOperands. "--help" is always known.
+  // Throws UsageError for an option not in specs, a value missing after an option, an option that is
+  // not repeatable given twice, or more operands than maxOperands. "--help" is always known.
   Arguments(std::span<const std::string> args, std::span<const OptionSpec> specs, std::size_t maxOperands);
 
   bool Has(std::string_view option) const { return m_Options.count(std::string(option)) != 0; }
+  // The first value of an option.
   std::optional<std::string> Value(std::string_view option) const;
+  // Every value of an option in the order given; none when it was not given.
+  std::vector<std::string> Values(std::string_view option) const;
   const std::vector<std::string>& Operands() const { return m_Operands; }
   bool WantsHelp() const { return Has("help"); }
 
  private:
-  std::map<std::string, std::string> m_Options;
+  std::map<std::string, std::vector<std::string>> m_Options;
   std::vector<std::string> m_Operands;
 };
 

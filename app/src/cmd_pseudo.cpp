@@ -1,4 +1,5 @@
 // xelimg pseudo: greyscale image files, folders or sequences into pseudo-colour images.
+#include "area_option.h"
 #include "batch/batch_options.h"
 #include "batch/batch_report.h"
 #include "batch/frame_inputs.h"
@@ -8,6 +9,8 @@
 #include "cli_error.h"
 #include "command_table.h"
 #include "input_image.h"
+#include "legend.h"
+#include "marks.h"
 #include "memory_budget.h"
 #include "plugin_location.h"
 #include "pseudo_job.h"
@@ -30,10 +33,13 @@ namespace xelimg {
 namespace {
 
 constexpr auto kOptions = [] {
-  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + 4> all{};
+  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + kLegendOptionSpecs.size() + 6> all{};
   std::size_t i = 0;
   for (const OptionSpec& spec : kPseudoOptionSpecs) all[i++] = spec;
+  for (const OptionSpec& spec : kLegendOptionSpecs) all[i++] = spec;
   for (const OptionSpec& spec : kBatchOptionSpecs) all[i++] = spec;
+  all[i++] = kAreaOption;
+  all[i++] = {"mark", false};
   all[i++] = kInputBitsOption;
   all[i++] = kCalibrationOption;
   all[i++] = kMaxMemoryOption;
@@ -56,6 +62,8 @@ struct RunContext {
   const OutputPlan& plan;
   const std::vector<InputFile>& inputs;
   xelfw::ImageCompression compression;
+  std::optional<LegendOptions> legend;
+  std::optional<std::vector<xelfw::MeasurementArea>> marks;  // the areas --mark draws
   std::atomic_flag bitsWarned;  // the advice to give --input-bits, once a run
 };
 
@@ -71,6 +79,12 @@ class FrameWorker {
       std::fprintf(stderr, "%s\n", warning->c_str());
     }
     PseudoResult result = m_Job.Run(*frame.image);
+    if (m_Run.marks) {
+      MarkAreas(result.image, *frame.image, *m_Run.marks, m_Run.options.calibration.value_or(xelfw::TemperatureCalibration{}));
+    }
+    if (m_Run.legend) {
+      result.image = AddLegend(result.image, result, frame.image->Layout().imgBPC, m_Job, m_Run.options.calibration, *m_Run.legend);
+    }
     return {Output(result.image, frame), std::move(result.windowFailure)};
   }
 
@@ -97,14 +111,15 @@ class FrameWorker {
   RunContext& m_Run;
 };
 
-// Every frame in flight holds its grey frame and its picture; a frame whose two cannot fit its share
-// of the memory limit is refused from its headers, before it is decoded.
-FrameAdmission AdmitWithin(std::size_t share, const PseudoOptions& options, const OutputPlan& plan) {
-  return [share, bits = options.outputBits, out = plan.path.string()](const xelfw::ImageFileInfo& frame,
-                                                                     const std::string& name) {
+// Every frame in flight holds its grey frame and its picture (twice with a legend: the picture and the
+// picture framed); a frame whose two cannot fit its share of the memory limit is refused from its
+// headers, before it is decoded.
+FrameAdmission AdmitWithin(std::size_t share, const PseudoOptions& options, const OutputPlan& plan, bool legend) {
+  return [share, bits = options.outputBits, out = plan.path.string(), legend](const xelfw::ImageFileInfo& frame,
+                                                                             const std::string& name) {
     MemoryBudget budget(share);
     budget.Reserve(frame.FrameBytes(), name);
-    const std::size_t picture = std::size_t{frame.width} * frame.height * 3 * (bits / 8);
+    const std::size_t picture = std::size_t{frame.width} * frame.height * 3 * (bits / 8) * (legend ? 2 : 1);
     budget.Reserve(picture, out + " (" + std::to_string(bits) + "-bit RGB)");
   };
 }
@@ -135,6 +150,10 @@ void KeepFreedFrameBuffers() {
 int RunPseudo(const Arguments& args) {
   PseudoOptions options = ParsePseudoOptions(args);
   BatchOptions batch = ParseBatchOptions(args);
+  const std::optional<LegendOptions> legend = ParseLegendOptions(args);
+  std::optional<std::vector<xelfw::MeasurementArea>> marks;
+  if (args.Has("mark")) marks = ParseAreas(args);
+  if (!marks && args.Has(kAreaOption.name)) throw UsageError("--aoi needs --mark");
   const auto& operands = args.Operands();
   if (operands.size() < 2) {
     throw UsageError("give the input(s) and then the output (see 'xelimg pseudo --help'); demo: names the demo scene");
@@ -162,9 +181,9 @@ int RunPseudo(const Arguments& args) {
   }
 
   const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
-  RunContext run{options, inputBits, plan, inputs, batch.compression, {}};
+  RunContext run{options, inputBits, plan, inputs, batch.compression, legend, marks, {}};
   BatchReport report(inputs, !batch.quiet);
-  FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan), budget.Limit());
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan, legend.has_value()), budget.Limit());
   RunOrderedPipeline<FrameProduct, FrameWorker>(
       sequence, jobs, [&] { return std::make_unique<FrameWorker>(library, run); },
       [&](FrameOutcome<FrameProduct>& outcome) {
@@ -215,6 +234,12 @@ const Command kPseudoCommand{
     "  --threads N               worker threads of each object (default: one per processor)\n"
     "  --log                     the object's log lines on stderr (one job at a time)\n"
     "  --bits 8|16               bits per colour component of OUT (default 8)\n"
+    "  --legend right|bottom     a colour bar beside the picture in the frame's own colours, labelled\n"
+    "                            in the display unit (calibrated with --ini) as the Scale dialog is\n"
+    "  --title TEXT              a title above the picture (with --legend)\n"
+    "  --mark                    outline each --aoi area and cross its hottest pixel (through --ini),\n"
+    "                            white or black; without --aoi, the whole picture's hottest pixel\n"
+    "  --aoi [NAME=]X,Y,W,H      an area --mark draws; repeat for several\n"
     "  --max-memory SIZE         decoded image data the frames in flight may hold, grey frames and\n"
     "                            pictures together (bytes, or with K, M, G; default 1G, or\n"
     "                            $XELIMG_MAX_MEMORY)\n"

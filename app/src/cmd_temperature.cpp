@@ -1,4 +1,6 @@
-// xelimg temperature: mean grey value, emissivity and temperature of every frame.
+// xelimg temperature: the object's reading and the temperature statistics of every frame's areas,
+// and optionally every pixel's temperature as a float TIFF.
+#include "area_option.h"
 #include "batch/batch_report.h"
 #include "batch/frame_inputs.h"
 #include "calibration_option.h"
@@ -11,73 +13,65 @@
 #include "temperature_report.h"
 
 #include <xelfw/Aoi.h>
+#include <xelfw/AreaStatistics.h>
+#include <xelfw/FloatTiffWriter.h>
 #include <xelfw/image_io.h>
 
 #include <array>
 #include <cstdio>
 #include <limits>
 #include <optional>
-#include <sstream>
+#include <vector>
 
 namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 9> kOptions = {{kPluginOption, kCalibrationOption, {"aoi", true}, kEpsilonOption,
-                                                 {"json", false}, {"quiet", false}, kInputBitsOption,
-                                                 kMaxMemoryOption}};
+constexpr std::array<OptionSpec, 11> kOptions = {
+    {kPluginOption, kCalibrationOption, kAreaOption, kEpsilonOption, {"json", false}, {"csv", false},
+     {"temperature-map", true}, {"quiet", false}, kInputBitsOption, kMaxMemoryOption}};
 
-// "X,Y,W,H" with a non-empty rectangle; whether it lies inside is a question for each frame.
-xelfw::Aoi ParseAoi(const std::string& text) {
-  std::array<unsigned, 4> v{};
-  std::stringstream in(text);
-  std::string part;
-  std::size_t count = 0;
-  while (std::getline(in, part, ',')) {
-    if (count == v.size()) throw UsageError("--aoi: expected X,Y,W,H, got '" + text + "'");
-    v[count++] = ParseUnsignedOption("aoi", part);
-  }
-  if (count != v.size()) throw UsageError("--aoi: expected X,Y,W,H, got '" + text + "'");
-  const auto [x, y, w, h] = v;
-  if (w == 0 || h == 0) throw UsageError("--aoi " + text + " is empty");
-  return xelfw::Aoi::FromSize(static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(w), static_cast<LONG>(h));
+ReportFormat FormatOf(const Arguments& args) {
+  if (args.Has("json") && args.Has("csv")) throw UsageError("--json and --csv exclude each other");
+  if (args.Has("json")) return ReportFormat::kJson;
+  return args.Has("csv") ? ReportFormat::kCsv : ReportFormat::kText;
 }
 
-void CheckAoiInside(const xelfw::Aoi& aoi, const xelfw::Image& image) {
-  const RECT box = aoi.GetBoundingRect();
-  if (box.left < 0 || box.top < 0 || box.right > static_cast<LONG>(image.Width()) ||
-      box.bottom > static_cast<LONG>(image.Height())) {
-    throw UsageError("--aoi does not lie inside the " + std::to_string(image.Width()) + " x " +
-                     std::to_string(image.Height()) + " image");
-  }
-}
-
-// The frame being measured and the copy the statistics object is handed must fit the memory limit.
-FrameAdmission AdmitWithin(std::size_t limit) {
-  return [limit](const xelfw::ImageFileInfo& frame, const std::string& name) {
+// The frame being measured, the copy the statistics object is handed and a temperature map's page
+// must fit the memory limit.
+FrameAdmission AdmitWithin(std::size_t limit, bool map) {
+  return [limit, map](const xelfw::ImageFileInfo& frame, const std::string& name) {
     MemoryBudget budget(limit);
     budget.Reserve(frame.FrameBytes(), name);
+    if (map) budget.Reserve(std::size_t{frame.width} * frame.height * sizeof(float), name + " (temperature map)");
   };
 }
 
 int RunTemperature(const Arguments& args) {
   const auto& operands = args.Operands();
   if (operands.empty()) throw UsageError("give the input(s) (see 'xelimg temperature --help'); demo: names the demo scene");
-  const std::optional<xelfw::Aoi> aoi = args.Has("aoi") ? std::optional(ParseAoi(*args.Value("aoi"))) : std::nullopt;
+  const std::vector<xelfw::MeasurementArea> givenAreas = ParseAreas(args);
+  const ReportFormat format = FormatOf(args);
   const std::vector<InputFile> inputs = ExpandInputs(operands);
   const std::optional<UINT> inputBits = ParseInputBits(args);
   const MemoryBudget budget = MemoryBudget::FromArguments(args);
 
   const xelfw::PluginLibrary library(PluginPath(args));
   TemperatureObject object(library, xelfw::HostOptions{});
-  object.ImportCalibration(ReadCalibrationOption(args, library).value_or(xelfw::TemperatureCalibration{}));
+  const xelfw::TemperatureCalibration calibration =
+      ReadCalibrationOption(args, library).value_or(xelfw::TemperatureCalibration{});
+  object.ImportCalibration(calibration);
+  std::optional<xelfw::FloatTiffWriter> map;
+  if (const auto mapFile = args.Value("temperature-map")) map.emplace(*mapFile);
 
   // Reading is all the work here, so the frames go through one object in order, each printed as
   // soon as it is measured.
-  const bool json = args.Has("json");
   const bool labelled = inputs.size() > 1;
+  // One area without a name reads as today's single reading; otherwise each line names its area.
+  const bool areasNamed = AreasNamed(args);
+  if (format == ReportFormat::kCsv) PrintCsvHeader();
   BatchReport report(inputs, !args.Has("quiet"));
-  FrameSequence sequence(inputs, AdmitWithin(budget.Limit()), budget.Limit());
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), map.has_value()), budget.Limit());
   bool bitsWarned = false;
   while (std::optional<InputFrame> frame = sequence.Next()) {
     sequence.Load(*frame);
@@ -93,14 +87,28 @@ int RunTemperature(const Arguments& args) {
         std::fprintf(stderr, "%s\n", warning->c_str());
         bitsWarned = true;
       }
-      if (aoi) CheckAoiInside(*aoi, image);
-      const TemperatureReading reading = object.Measure(image, aoi ? &*aoi : nullptr);
-      PrintTemperatureReading(reading, {frame->index, input.name, frame->page, labelled}, json);
+      const std::vector<xelfw::MeasurementArea> areas = AreasOf(givenAreas, image);
+      CheckAreasInside(areas, image);
+      // Everything is measured before anything is printed, so a frame is reported whole or not at all.
+      const std::vector<xelfw::AreaStatistics> statistics = xelfw::MeasureAreas(image, areas, calibration);
+      std::vector<TemperatureReading> readings;
+      for (const xelfw::MeasurementArea& area : areas) {
+        const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(area.left), static_cast<LONG>(area.top),
+                                                    static_cast<LONG>(area.width), static_cast<LONG>(area.height));
+        readings.push_back(object.Measure(image, &aoi));
+      }
+      if (map) map->Add(image.Width(), image.Height(), xelfw::TemperatureMap(image, calibration));
+      const ReadingOrigin origin{frame->index, input.name, frame->page, labelled};
+      for (std::size_t i = 0; i < areas.size(); ++i) {
+        PrintAreaReading({areas[i], readings[i], statistics[i], areasNamed}, origin, format);
+      }
       report.Done();
     } catch (const std::exception& error) {
       report.Skipped(*frame, error.what());
     }
   }
+  // A map of no frame would be a file of no page: nothing is written then.
+  if (map && map->Pages() > 0) map->Commit();
   return report.ExitCode();
 }
 
@@ -108,23 +116,33 @@ int RunTemperature(const Arguments& args) {
 
 const Command kTemperatureCommand{
     "temperature",
-    "temperature IN... [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--json]   temperature readout",
-    "usage: xelimg temperature IN... [--ini CALIB.ini] [--aoi X,Y,W,H] [--epsilon E] [--json]\n"
+    "temperature IN... [options]                temperatures of areas: text, JSON, CSV, float TIFF",
+    "usage: xelimg temperature IN... [--ini CALIB.ini] [--aoi [NAME=]X,Y,W,H]... [--epsilon E] [--json|--csv]\n"
+    "                              [--temperature-map OUT.tif]\n"
     "\n"
-    "Runs the plug-in's \"Temperature display\" object on every frame of the inputs and prints, one\n"
-    "line a frame as soon as it is measured: the mean grey value inside the area of interest, the\n"
-    "emissivity and the temperature in the display unit. Each IN is a greyscale PNG, PGM or TIFF\n"
-    "(every page), a folder (its images in name order), a pattern such as 'frames/*.tif', '-' for\n"
-    "standard input, or demo: for the built-in demo scene. A frame that cannot be read or measured\n"
-    "is reported on stderr and skipped. Exit code 0: all measured; 1: some skipped; 2: none.\n"
+    "Runs the plug-in's \"Temperature display\" object on every area of every frame of the inputs and\n"
+    "prints, one line a frame and area as soon as it is measured: the object's reading (the mean grey\n"
+    "value, the emissivity and the temperature of the mean in the display unit) and the lowest and\n"
+    "highest pixel temperature and their standard deviation, through the same calibration. Each IN is\n"
+    "a greyscale PNG, PGM or TIFF (every page), a folder (its images in name order), a pattern such as\n"
+    "'frames/*.tif', '-' for standard input, or demo: for the built-in demo scene. A frame that cannot\n"
+    "be read or measured is reported on stderr and skipped. Exit code 0: all measured; 1: some\n"
+    "skipped; 2: none.\n"
     "\n"
     "  --ini CALIB.ini   calibration (Point_0, Point_1, ... as normalised grey value, Kelvin) and the\n"
     "                    keys Epsilon, BgTempKelvin, UnitDesc, KelvinToUnitOfs, KelvinToUnitMult;\n"
     "                    a file that cannot be read exactly is refused (README: Calibration)\n"
     "  --input-bits N    significant bits of the grey values, 1..16 (default: what each file declares)\n"
-    "  --aoi X,Y,W,H     measure only this rectangle (default: the whole image)\n"
+    "  --aoi [NAME=]X,Y,W,H  an area to measure; repeat for several (unnamed: aoi1, aoi2, ...;\n"
+    "                    default: the whole image, named image)\n"
     "  --epsilon E       emissivity of the surface, 0 < E <= 1 (overrides the file)\n"
-    "  --json            one JSON object a line (JSON Lines) instead of text\n"
+    "  --json            one JSON object a frame and area (JSON Lines), numbers at full precision:\n"
+    "                    pixels, unavailable (pixels without a temperature), mean_grey, epsilon,\n"
+    "                    temperature (the object's), mean_temperature, min, max, std, coldest_x/_y,\n"
+    "                    hottest_x/_y, unit; null where not available\n"
+    "  --csv             the same as CSV: a header row, then one row a frame and area\n"
+    "  --temperature-map OUT.tif  every pixel's temperature in the display unit as a 32-bit float\n"
+    "                    TIFF, one page a measured frame, NaN where not available\n"
     "  --quiet           no progress line on a terminal\n"
     "  --max-memory SIZE decoded image data the run may hold (K, M, G; default 1G, or $XELIMG_MAX_MEMORY)\n"
     "  --plugin PATH     the plug-in library\n",

@@ -112,15 +112,27 @@ PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
     std::tie(wanted.Lower, wanted.Upper) = RangeToBounds(*m_Options.range, wanted, m_Options.calibration, source);
   }
   const TPseudoColorSettings now = m_Object.Settings();
-  if (now.Lower != wanted.Lower || now.Upper != wanted.Upper) m_Object.SetSettings(wanted);
+  if (now.Lower != wanted.Lower || now.Upper != wanted.Upper || now.AutoMode != wanted.AutoMode) {
+    m_Object.SetSettings(wanted);
+  }
 
   PseudoResult result{xelfw::Image(source.Width(), source.Height(),
                                    xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB), source.Frames()),
-                      std::nullopt};
+                      std::nullopt, TPseudoColorSettings{}};
   m_Object.Process(source, result.image, [&](UINT) {
     if (auto failure = m_Log.TakeWindowFailure(); failure && !result.windowFailure) result.windowFailure = std::move(failure);
   });
+  result.settings = m_Object.Settings();
   return result;
+}
+
+xelfw::Image PseudoColorJob::RunWithWindow(const xelfw::Image& source, TPseudoColorSettings settings) {
+  settings.AutoMode = 0;
+  m_Object.SetSettings(settings);
+  xelfw::Image colours(source.Width(), source.Height(), xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB),
+                       source.Frames());
+  m_Object.Process(source, colours);
+  return colours;
 }
 
 }  // namespace xelimg

@@ -60,6 +60,8 @@ struct PseudoResult {
   // Why a requested automatic window was not found for the frame (the object's log line); the frame
   // then kept the window the options gave.
   std::optional<std::string> windowFailure;
+  // The settings the frame was coloured with: its window, after an automatic one was found.
+  TPseudoColorSettings settings{};
 };
 
 // One pseudo-colour object set up from the options. Every image starts from the settings the options
@@ -72,6 +74,9 @@ class PseudoColorJob {
 
   // The source must be greyscale; the result is RGB of the same size and frame count.
   PseudoResult Run(const xelfw::Image& source);
+  // The source coloured with the given settings' window and no automatic one: a legend's grey ramp
+  // gets exactly the colours a frame got. The next Run starts from the options' settings again.
+  xelfw::Image RunWithWindow(const xelfw::Image& source, TPseudoColorSettings settings);
 
  private:
   PseudoOptions m_Options;

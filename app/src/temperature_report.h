@@ -1,12 +1,16 @@
-// Output of the temperature command: text lines for people, JSON Lines for programs.
+// Output of the temperature command: short text lines for people, JSON Lines and CSV for programs.
 #pragma once
 
 #include "plugin_objects.h"
+
+#include <xelfw/AreaStatistics.h>
 
 #include <cstddef>
 #include <string>
 
 namespace xelimg {
+
+enum class ReportFormat { kText, kJson, kCsv };
 
 // Where a reading comes from.
 struct ReadingOrigin {
@@ -16,10 +20,23 @@ struct ReadingOrigin {
   bool named;  // the run has several inputs: the text line names the source too
 };
 
-// Text: "frame N: mean grey G, epsilon E, temperature T UNIT" and, for several inputs,
-// " (SOURCE page P)". JSON: one object a line with the frame, source, page, the values and the unit;
-// a temperature the object could not compute is null there. Flushed at once, for a reader at the
-// other end of a pipe.
-void PrintTemperatureReading(const TemperatureReading& reading, const ReadingOrigin& origin, bool json);
+// One area of one frame: the object's reading and the statistics of the same pixels.
+struct AreaReading {
+  const xelfw::MeasurementArea& area;
+  const TemperatureReading& reading;
+  const xelfw::AreaStatistics& statistics;
+  bool areaNamed;  // the run has several or named areas: the text line names the area
+};
+
+// The CSV header row; printed once, before the first row.
+void PrintCsvHeader();
+
+// Text: "frame N: mean grey G, epsilon E, temperature T UNIT, min A, max B, std S" with the area's
+// name after the frame number when areaNamed, and " (SOURCE page P)" for several inputs. JSON: one
+// object a line with the frame, source, page, area, the object's values as it formats them and the
+// statistics at full precision (shortest text that reads back exactly). CSV: the same numbers, one
+// row. A value that is not available is null in JSON and an empty field in CSV. Flushed at once, for
+// a reader at the other end of a pipe.
+void PrintAreaReading(const AreaReading& reading, const ReadingOrigin& origin, ReportFormat format);
 
 }  // namespace xelimg

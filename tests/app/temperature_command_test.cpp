@@ -32,12 +32,12 @@ TEST(TemperatureCommand, DefaultCalibrationInsideTheAoi) {
   const auto in = WriteHalves(dir);
   const auto hot = RunXelimg({"temperature", in.string(), "--aoi", "10,0,10,10"});
   ExpectSuccess(hot);
-  EXPECT_EQ(hot.out, "frame 0: mean grey 128.00, epsilon 1.000, temperature 110.0 \xC2\xB0" "C\n");
+  EXPECT_EQ(hot.out, "frame 0: mean grey 128.00, epsilon 1.000, temperature 110.0 \xC2\xB0" "C, min 110.0, max 110.0, std 0.00\n");
 
   const auto whole = RunXelimg({"temperature", in.string()});
   ExpectSuccess(whole);
   EXPECT_NE(whole.out.find("mean grey 64.00"), std::string::npos) << whole.out;
-  EXPECT_NE(whole.out.find("temperature 65.0 "), std::string::npos) << whole.out;
+  EXPECT_NE(whole.out.find("temperature 65.0 \xC2\xB0" "C, min 20.0, max 110.0, std 45.00\n"), std::string::npos) << whole.out;
 }
 
 TEST(TemperatureCommand, EmissivityAgainstABackgroundAtTheSameTemperatureChangesNothing) {
@@ -45,8 +45,8 @@ TEST(TemperatureCommand, EmissivityAgainstABackgroundAtTheSameTemperatureChanges
   ScratchDir dir;
   const auto run = RunXelimg({"temperature", WriteHalves(dir).string(), "--aoi", "0,0,10,10", "--epsilon", "0.5", "--json"});
   ExpectSuccess(run);
-  EXPECT_NE(run.out.find("\"page\": 0, \"mean_grey\": 0.000000, \"epsilon\": 0.500, \"temperature\": 20.0, "
-                         "\"unit\": \"\xC2\xB0" "C\"}\n"),
+  EXPECT_NE(run.out.find("\"mean_grey\": 0.000000, \"epsilon\": 0.500, \"temperature\": 20.0, \"mean_temperature\": 20, "
+                         "\"min\": 20, \"max\": 20, \"std\": 0,"),
             std::string::npos)
       << run.out;
 }
@@ -126,7 +126,7 @@ TEST(TemperatureCommand, UnitOfAUtf8CalibrationPrintsInUtf8) {
   const auto in = WriteHalves(dir);
   const auto text = RunXelimg({"temperature", in.string(), "--ini", (dir / "cal.ini").string()});
   ExpectSuccess(text);
-  EXPECT_NE(text.out.find(" \xC2\xB0" "C\n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find(" \xC2\xB0" "C, min"), std::string::npos) << text.out;
   const auto json = RunXelimg({"temperature", in.string(), "--ini", (dir / "cal.ini").string(), "--json"});
   EXPECT_NE(json.out.find("\"unit\": \"\xC2\xB0" "C\""), std::string::npos) << json.out;
 }
@@ -162,4 +162,43 @@ TEST(TemperatureCommand, FourteenBitCountsReadAlikeWhereverTheDepthIsSaid) {
   }
   ExpectFailure(RunXelimg({"temperature", (dir / "plain.png").string(), "--input-bits", "13"}), "12007");
   ExpectFailure(RunXelimg({"temperature", (dir / "plain.png").string(), "--input-bits", "17"}), "--input-bits");
+}
+
+TEST(TemperatureCommand, SeveralAreasOneLineEachAndTheirStatisticsInCsv) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  const auto in = WriteHalves(dir);
+  const auto text = RunXelimg({"temperature", in.string(), "--aoi", "cold=0,0,10,10", "--aoi", "8,0,4,1"});
+  ExpectSuccess(text);
+  EXPECT_EQ(text.out,
+            "frame 0 cold: mean grey 0.00, epsilon 1.000, temperature 20.0 \xC2\xB0" "C, min 20.0, max 20.0, std 0.00\n"
+            "frame 0 aoi2: mean grey 64.00, epsilon 1.000, temperature 65.0 \xC2\xB0" "C, min 20.0, max 110.0, std 45.00\n");
+
+  // A file name with a comma is quoted; the hottest pixel is the first of the hot ones.
+  const auto odd = dir / "a,b.pgm";
+  std::filesystem::copy_file(in, odd);
+  const auto csv = RunXelimg({"temperature", odd.string(), "--aoi", "8,0,4,1", "--csv"});
+  ExpectSuccess(csv);
+  const std::string header = csv.out.substr(0, csv.out.find('\n') + 1);
+  EXPECT_EQ(header, "file,frame,page,area,x,y,width,height,pixels,unavailable,mean_grey,epsilon,temperature,"
+                    "mean_temperature,min,max,std,coldest_x,coldest_y,hottest_x,hottest_y,unit\r\n");
+  EXPECT_EQ(csv.out.substr(header.size()), "\"" + odd.string() + "\",0,0,aoi1,8,0,4,1,4,0,64.000000,1.000,65.0,65,20,110,"
+                                            "45,8,0,10,0,\xC2\xB0" "C\r\n");
+}
+
+TEST(TemperatureCommand, ReportOptionsThatCannotHoldAreRefusedBeforeAnythingIsWritten) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  const auto in = WriteHalves(dir);
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--json", "--csv"}), "exclude");
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--json", "--json"}), "twice");
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--aoi", "a=0,0,1,1", "--aoi", "a=1,0,1,1"}), "'a'");
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--aoi", "=0,0,1,1"}), "name");
+  const auto map = dir / "missing" / "map.tif";
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--temperature-map", map.string()}), "map.tif");
+  // A map of frames that were all refused is not written either.
+  const auto kept = dir / "map.tif";
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--aoi", "15,0,10,10", "--temperature-map", kept.string()}), "inside");
+  EXPECT_FALSE(std::filesystem::exists(kept));
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"halves.pgm"});  // no temporary left either
 }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
+#include <vector>
 
 namespace xelfw {
 
@@ -40,6 +41,31 @@ inline TLabelStep ChooseLabelStep(UINT pixels, UINT minSpacing, int start, UINT 
   int first = start / static_cast<int>(step) * static_cast<int>(step);
   if (first < start) first += static_cast<int>(step);
   return {first, step};
+}
+
+// The labels a scale from lowUnit to highUnit over `pixels` gets by the rule above, in tenths of the
+// unit: multiples of the step that lie inside the window (to a millionth of a tenth), lowest first. Empty when the window is not
+// rising, not finite, beyond ten million units or narrower than a tenth: only its ends can be shown.
+inline std::vector<long long> ScaleLabelTenths(double lowUnit, double highUnit, UINT pixels, UINT minSpacing) {
+  constexpr double kLargestTickedUnit = 1.0e7;
+  const double tenths = (highUnit - lowUnit) * 10;
+  if (!(std::fabs(lowUnit) <= kLargestTickedUnit && std::fabs(highUnit) <= kLargestTickedUnit && tenths >= 1.0) ||
+      pixels == 0) {
+    return {};
+  }
+  // A window's end read back through a conversion is a little off a round value (10.000000001): it
+  // still gets its label.
+  constexpr double kRounding = 1e-6;
+  const double low = lowUnit * 10 - kRounding;
+  const double high = highUnit * 10 + kRounding;
+  const int start = static_cast<int>(std::ceil(low));
+  const TLabelStep labels = ChooseLabelStep(pixels, minSpacing, start, static_cast<UINT>(tenths));
+  std::vector<long long> values;
+  for (long long v = labels.first; static_cast<double>(v) <= high; v += labels.step) {
+    if (static_cast<double>(v) >= low) values.push_back(v);
+    if (labels.step == 0) break;
+  }
+  return values;
 }
 
 }  // namespace xelfw
