@@ -176,6 +176,10 @@ inline constexpr WPARAM MK_SHIFT = 0x0004;
 inline constexpr WPARAM MK_CONTROL = 0x0008;
 inline constexpr WPARAM MK_MBUTTON = 0x0010;
 
+// WM_MOUSEWHEEL: one notch, and the signed distance in the high word of wParam.
+inline constexpr int WHEEL_DELTA = 120;
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM wParam) { return static_cast<SHORT>(HIWORD(wParam)); }
+
 // WM_NCHITTEST results.
 inline constexpr LRESULT HTERROR = -2;
 inline constexpr LRESULT HTTRANSPARENT = -1;
