@@ -55,6 +55,7 @@ class ImageWindow {
   void ShowAoi(const std::optional<RECT>& imageArea);
   void SetTitle(const std::string& title);
   void SetStatus(const std::string& text);
+  const std::string& Status() const { return m_Status; }  // Windows-1252
   void StartTimer(UINT intervalMs);
   enum class Zoom { Fit, ActualSize };
   void SetZoom(Zoom zoom);

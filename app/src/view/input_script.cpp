@@ -62,8 +62,8 @@ InputEvent ParseEvent(const std::string& event) {
   InputEvent out{InputEvent::Kind::Key};
   if (verb == "key") {
     out.key = KeyCode(rest, event);
-  } else if (verb == "click" || verb == "rclick") {
-    out.kind = verb == "click" ? InputEvent::Kind::Click : InputEvent::Kind::RightClick;
+  } else if (verb == "move" || verb == "click" || verb == "rclick") {
+    out.kind = verb == "move" ? InputEvent::Kind::Move : verb == "click" ? InputEvent::Kind::Click : InputEvent::Kind::RightClick;
     const auto n = Numbers(rest, 2, event);
     out.from = POINT{n[0], n[1]};
   } else if (verb == "drag" || verb == "mdrag" || verb == "sdrag") {
@@ -78,7 +78,7 @@ InputEvent ParseEvent(const std::string& event) {
     out.notches = n[2];
     if (out.notches < -100 || out.notches > 100) throw UsageError("--input: at most 100 notches in '" + event + "'");
   } else {
-    throw UsageError("--input: '" + event + "' is not key, click, rclick, drag, mdrag, sdrag or wheel");
+    throw UsageError("--input: '" + event + "' is not key, move, click, rclick, drag, mdrag, sdrag or wheel");
   }
   return out;
 }
@@ -107,6 +107,7 @@ std::vector<InputEvent> ParseInputScript(const std::string& text) {
 void Inject(const InputEvent& event) {
   switch (event.kind) {
     case InputEvent::Kind::Key: winui::InjectKeyPress(event.key); break;
+    case InputEvent::Kind::Move: winui::InjectMouseMove(event.from); break;
     case InputEvent::Kind::Click: winui::InjectClick(event.from); break;
     case InputEvent::Kind::RightClick: winui::InjectClick(event.from, winui::MouseButton::Right); break;
     case InputEvent::Kind::Drag: Drag(event, winui::MouseButton::Left); break;

@@ -10,7 +10,7 @@
 namespace xelimg::view {
 
 struct InputEvent {
-  enum class Kind { Key, Click, RightClick, Drag, MiddleDrag, ShiftDrag, Wheel };
+  enum class Kind { Key, Move, Click, RightClick, Drag, MiddleDrag, ShiftDrag, Wheel };
   Kind kind;
   int key = 0;      // Key: virtual-key code
   POINT from{};     // screen point
@@ -18,7 +18,7 @@ struct InputEvent {
   int notches = 0;  // Wheel
 };
 
-// "key space; click 600,250; drag 100,100,200,180; mdrag ...; sdrag ...; rclick X,Y; wheel X,Y,N":
+// "key space; move 300,200; click 600,250; drag 100,100,200,180; mdrag ...; sdrag ...; rclick X,Y; wheel X,Y,N":
 // events separated by ';'. Keys: a letter or digit, space, left, right, plus, minus, escape, f1..f12.
 // Throws UsageError naming the event that cannot be read.
 std::vector<InputEvent> ParseInputScript(const std::string& text);

@@ -38,13 +38,19 @@ void PictureView::Fit() {
 
 void PictureView::ActualSize() { ZoomTo(Middle(), 1.0); }
 
-void PictureView::ZoomAt(POINT client, double factor) { ZoomTo(client, m_Scale * factor); }
+// Rounded to nine digits, so that two wheel notches of a square root of two from 7.5 land on 15
+// exactly, and pixel edges where whole zooms put them.
+void PictureView::ZoomAt(POINT client, double factor) { ZoomTo(client, std::round(m_Scale * factor * 1e9) / 1e9); }
 
 void PictureView::ZoomTo(POINT client, double target) {
   const double scale = std::clamp(target, kMinScale, kMaxScale);
-  // Whole client pixels stay whole picture pixels at 1:1 and at whole zooms.
-  m_OriginX = std::round(client.x - (client.x - m_OriginX) * scale / m_Scale);
-  m_OriginY = std::round(client.y - (client.y - m_OriginY) * scale / m_Scale);
+  m_OriginX = client.x - (client.x - m_OriginX) * scale / m_Scale;
+  m_OriginY = client.y - (client.y - m_OriginY) * scale / m_Scale;
+  // At whole zooms picture pixels start on whole client pixels, so that 1:1 is a plain copy.
+  if (scale >= 1.0 && scale == std::floor(scale)) {
+    m_OriginX = std::round(m_OriginX);
+    m_OriginY = std::round(m_OriginY);
+  }
   m_Scale = scale;
   m_Fitted = false;
 }

@@ -7,6 +7,7 @@
 
 #include <XelPseudoColor/SettingsRecord.h>
 #include <xelfw/IniStore.h>
+#include <xelfw/TextEncoding.h>
 #include <winui/screen.h>
 
 #include <cstdio>
@@ -216,6 +217,8 @@ void ViewSession::RunHeadless(const HeadlessRun& run) {
     SettleHeadless();
   }
   SavePicture(winui::ComposeScreen(), run.snapshot);
+  // The status line in words too, for scripts that want the numbers rather than their picture.
+  std::printf("status: %s\n", xelfw::Cp1252ToUtf8(m_Window.Status()).c_str());
   SaveState();
 }
 
