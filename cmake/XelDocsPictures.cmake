@@ -7,7 +7,7 @@ add_custom_target(docs-pictures
   COMMAND xelimg dialog scale demo: --out ${XEL_DOCS_DIR}/dialog-temperature-scale.png
   COMMAND xelimg dialog temperature demo: --ini ${PROJECT_SOURCE_DIR}/app/samples/calibration.ini
           --out ${XEL_DOCS_DIR}/dialog-temperature-display.png
-  COMMAND xelimg view --snapshot ${XEL_DOCS_DIR}/viewer.png --frames 30
+  COMMAND xelimg view --snapshot ${XEL_DOCS_DIR}/viewer.png --frames 30 --input "wheel 252,211,2" --cursor 175,135
   DEPENDS XelPseudoColor
   COMMENT "Rendering the documentation's pictures into docs/"
   VERBATIM)
