@@ -611,3 +611,9 @@ inline LPCSTR RT_DIALOG = MAKEINTRESOURCE(5);
 inline LPCSTR RT_GROUP_ICON = MAKEINTRESOURCE(14);
 // The module's icon resource, or null; the icon belongs to the module (no DestroyIcon needed).
 HICON LoadIcon(HINSTANCE instance, LPCSTR name);
+// LoadImage for icons (IMAGE_ICON only): the image nearest cx x cy; with 0 x 0 the resource's own
+// size, that of the first image in its group, as an SS_REALSIZEIMAGE static shows it; LR_DEFAULTSIZE
+// the system icon size. Owned by the module, like LoadIcon's.
+inline constexpr UINT IMAGE_ICON = 1;
+inline constexpr UINT LR_DEFAULTSIZE = 0x0040;
+HANDLE LoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
