@@ -244,10 +244,15 @@ void ViewSession::SaveState() {
   for (const auto& dialog : dialogs) {
     if (CXelImgProcessDlg* open = dialog.host.Dialog(dialog.id)) state.windows[dialog.name] = WindowRectOf(open->GetSafeHwnd());
   }
+  m_Processing.WaitUntilIdle();
   state.epsilon = CurrentEpsilon();
   state.area = m_Aoi;
-  m_Processing.WaitUntilIdle();
-  SaveViewState(m_Options.stateFile, state, m_PseudoColor);
+  // The run itself went well; a state that cannot be kept is worth a warning, not a failure.
+  try {
+    SaveViewState(m_Options.stateFile, state, m_PseudoColor);
+  } catch (const CommandError& failure) {
+    std::fprintf(stderr, "xelimg: warning: %s\n", failure.what());
+  }
 }
 
 double ViewSession::CurrentEpsilon() const {
@@ -273,7 +278,9 @@ UINT ViewSession::OnDialogEvent(CXelImgProcess_0* sender, UINT event) {
       return 1;  // the dialog hides itself; its key or the menu brings it back
     case XIP_DLG_EVENT_SETTING_CHANGED:
       if (sender == &m_Temperature.Object()) {
-        // The emissivity typed in the dialog counts for the status line as for the readout.
+        // The emissivity typed in the dialog counts for the status line as for the readout; read
+        // between frames, as the object reads it while it measures.
+        m_Processing.WaitUntilIdle();
         xelfw::TemperatureCalibration calibration = m_Calibration.value_or(xelfw::TemperatureCalibration{});
         calibration.epsilon = CurrentEpsilon();
         m_Readout = CursorReadout(calibration);

@@ -28,7 +28,7 @@ std::filesystem::path DefaultStateFile();
 std::optional<ViewState> LoadViewState(const std::filesystem::path& file, PseudoColorObject& pseudoColor);
 
 // Written whole or not at all (the framework's atomic writer), its folder made when missing. Throws
-// CommandError naming the file.
+// CommandError naming the file when it cannot be written.
 void SaveViewState(const std::filesystem::path& file, const ViewState& state, PseudoColorObject& pseudoColor);
 
 }  // namespace xelimg::view
