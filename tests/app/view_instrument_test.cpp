@@ -179,6 +179,26 @@ TEST_F(ViewInstrument, ClosedDialogsComeBackByKeyAndMenu) {
   EXPECT_NE(At(Snapshot({"--input", "click 273,438; key t"}).picture, 150, 500), kDesktop);
 }
 
+TEST_F(ViewInstrument, UserButtonsFreezeZoomAndSaveAndSaySo) {
+  constexpr char kFreeze[] = "click 570,316", kActualSize[] = "click 681,316", kSavePng[] = "click 232,495";
+  EXPECT_EQ(Snapshot({"--input", kFreeze}).status, "Freeze: the picture stays on this frame");
+  EXPECT_EQ(Snapshot({"--input", std::string(kFreeze) + "; " + kFreeze}).status, "Freeze off: playing");
+  EXPECT_EQ(PixelAfter(kActualSize, 209, 157), "x 1  y 1") << "1:1 about the middle";
+  EXPECT_EQ(PixelAfter(std::string(kActualSize) + "; " + kActualSize, 30, 30), "x 4  y 4") << "fitted again";
+
+  // "Save PNG" and P write the screen into the working directory, never over an earlier picture.
+  const auto here = std::filesystem::current_path();
+  std::filesystem::current_path(m_Dir.Path());
+  const std::string first = Snapshot({"--input", kSavePng}).status;
+  const std::string second = Snapshot({"--input", "key p"}).status;
+  std::filesystem::current_path(here);
+  EXPECT_EQ(first, "saved xelimg-view-1.png");
+  EXPECT_EQ(second, "saved xelimg-view-2.png");
+  const Image saved = xelfw::ReadImageFile(m_Dir / "xelimg-view-2.png");
+  EXPECT_EQ(saved.Width(), 1024u);
+  EXPECT_EQ(At(saved, 8, 8), kButtonFace);
+}
+
 TEST_F(ViewInstrument, StateIsSavedAtTheEndAndRestoredAtTheStart) {
   const auto state = m_Dir / "config" / "view.ini";
   // Epsilon 0.5, profile 2, an area, and the "Scale" dialog dragged by its caption 20 right, 10 down.
