@@ -152,6 +152,29 @@ TEST_F(ViewInstrument, StatusLineTellsPositionGreyAndTheReadoutsTemperature) {
                 "click 1");
 }
 
+TEST_F(ViewInstrument, ColourOptionsGiveThePicturePseudoGives) {
+  const std::string calibration = std::string(XELIMG_SAMPLES_DIR) + "/calibration.ini";
+  WriteText(m_Dir / "window.ini", "[Pseudo color lut]\nLower=0.4\nUpper=0.5\n");
+  const std::vector<std::vector<std::string>> cases = {{"--range", "90:110"},
+                                                       {"--range", "40:50", "--ini", calibration},
+                                                       {"--settings", (m_Dir / "window.ini").string(), "--profile", "3"},
+                                                       {"--profile", "1", "--lower", "0.3", "--upper", "0.6"}};
+  for (const auto& options : cases) {
+    SCOPED_TRACE(options[1]);
+    std::vector<std::string> pseudo = {"pseudo", m_Ramp.string(), (m_Dir / "pseudo.png").string()};
+    pseudo.insert(pseudo.end(), options.begin(), options.end());
+    ASSERT_EQ(RunXelimg(pseudo).exitCode, 0);
+    const Image expected = xelfw::ReadImageFile(m_Dir / "pseudo.png");
+    const Image shot = Snapshot(options).picture;
+    // Picture pixel (x, 10) fills client pixels 7.5 x to 7.5 (x + 1).
+    for (UINT x = 0; x < 64; x += 3) {
+      const unsigned want = expected.GetComponent(x, 10, 0) << 16 | expected.GetComponent(x, 10, 1) << 8 |
+                            expected.GetComponent(x, 10, 2);
+      EXPECT_EQ(At(shot, kClientLeft + x * 15 / 2 + 3, kClientTop + 78), want) << "column " << x;
+    }
+  }
+}
+
 TEST_F(ViewInstrument, PausedFrameIsRepaintedWhenADialogChangesASetting) {
   // "Continuous auto contrast" clicked while paused: the frame in hand is coloured again at once,
   // its greys (100 to 131 of 0 to 255) spread over the profile, from near black to near white.
