@@ -172,8 +172,9 @@ const Command kViewCommand{
     "--snapshot runs N frames (default 1) without a display, then plays --input, then puts the pointer\n"
     "on picture pixel X,Y (--cursor, image coordinates), and saves the whole screen as PNG. --input\n"
     "holds events separated by ';' at screen points: 'key NAME' (a letter or digit, space, left,\n"
-    "right, plus, minus, escape, f1..f12), 'move X,Y', 'click X,Y', 'rclick X,Y', 'drag X1,Y1,X2,Y2', 'mdrag ...'\n"
-    "(middle button), 'sdrag ...' (with Shift), 'wheel X,Y,N' (N notches, positive zooms in).\n"
+    "right, plus, minus, escape, f1..f12), 'move X,Y', 'click X,Y', 'rclick X,Y', 'drag X1,Y1,X2,Y2',\n"
+    "'mdrag ...' (middle button), 'sdrag ...' (with Shift), 'wheel X,Y,N' (N notches, positive zooms\n"
+    "in). The status line is printed on stdout as well.\n"
     "--max-memory SIZE limits the decoded image data of all inputs together (bytes, or with K, M, G;\n"
     "default 1G, or $XELIMG_MAX_MEMORY).\n",
     kOptions,
