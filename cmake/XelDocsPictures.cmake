@@ -9,7 +9,7 @@ add_custom_target(docs-pictures
           --out ${XEL_DOCS_DIR}/dialog-temperature-display.png
   COMMAND xelimg pseudo demo: ${XEL_DOCS_DIR}/legend-right.png --ini ${PROJECT_SOURCE_DIR}/app/samples/calibration.ini --range 10:60 --legend right --title "Demo scene"
           --mark --aoi disc=74,82,32,32 --aoi hot=150,60,20,20
-  COMMAND xelimg view --snapshot ${XEL_DOCS_DIR}/viewer.png --frames 30
+  COMMAND xelimg view --snapshot ${XEL_DOCS_DIR}/viewer.png --frames 30 --input "wheel 252,211,2" --cursor 175,135
   DEPENDS XelPseudoColor
   COMMENT "Rendering the documentation's pictures into docs/"
   VERBATIM)

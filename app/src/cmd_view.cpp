@@ -6,10 +6,16 @@
 #include "memory_budget.h"
 #include "picture_file.h"
 #include "plugin_location.h"
+#include "pseudo_job.h"
 #include "view/frame_source.h"
+#include "view/input_script.h"
 #include "view/view_session.h"
+#include "view/view_state.h"
+
+#include <winui/screen.h>
 
 #include <array>
+#include <charconv>
 #include <cstddef>
 #include <limits>
 #include <optional>
@@ -18,33 +24,99 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 7> kOptions = {{kPluginOption, {"snapshot", true}, {"frames", true}, kCalibrationOption,
-                                                 kEpsilonOption, kInputBitsOption, kMaxMemoryOption}};
+constexpr std::array<OptionSpec, 18> kOptions = {{kPluginOption,
+                                                  kCalibrationOption,
+                                                  kEpsilonOption,
+                                                  kInputBitsOption,
+                                                  kMaxMemoryOption,
+                                                  {"settings", true},
+                                                  {"profile", true},
+                                                  {"range", true},
+                                                  {"lower", true},
+                                                  {"upper", true},
+                                                  {"auto", true},
+                                                  {"size", true},
+                                                  {"state", true},
+                                                  {"no-state", false},
+                                                  {"snapshot", true},
+                                                  {"frames", true},
+                                                  {"input", true},
+                                                  {"cursor", true}}};
+
+// Two whole numbers separated by `separator`, such as 1280x800 or 160,120.
+std::pair<long, long> ParsePair(std::string_view option, const std::string& text, char separator) {
+  const std::size_t at = text.find(separator);
+  long first = 0, second = 0;
+  const auto whole = [](std::string_view part, long& value) {
+    const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), value);
+    return !part.empty() && error == std::errc() && end == part.data() + part.size();
+  };
+  if (at == std::string::npos || !whole(std::string_view(text).substr(0, at), first) ||
+      !whole(std::string_view(text).substr(at + 1), second)) {
+    throw UsageError("--" + std::string(option) + ": expected two whole numbers separated by '" +
+                     std::string(1, separator) + "', got '" + text + "'");
+  }
+  return {first, second};
+}
+
+// The screen the windows are laid out on; the default one holds the viewer's layout.
+void ApplyScreenSize(const Arguments& args) {
+  const auto text = args.Value("size");
+  if (!text) return;
+  const auto [width, height] = ParsePair("size", *text, 'x');
+  if (width < 320 || height < 240 || width > 8192 || height > 8192) {
+    throw UsageError("--size must lie between 320x240 and 8192x8192");
+  }
+  winui::SetScreenSize(static_cast<int>(width), static_cast<int>(height));
+}
 
 // Everything about the output is checked before any window opens, so a mistake leaves no file.
-struct Snapshot {
-  std::filesystem::path file;
-  UINT frames;
-};
-
-std::optional<Snapshot> ParseSnapshot(const Arguments& args) {
+std::optional<view::HeadlessRun> ParseHeadlessRun(const Arguments& args) {
   const auto file = args.Value("snapshot");
-  const auto frames = args.Value("frames");
   if (!file) {
-    if (frames) throw UsageError("--frames goes with --snapshot");
+    for (const char* option : {"frames", "input", "cursor"}) {
+      if (args.Has(option)) throw UsageError(std::string("--") + option + " goes with --snapshot");
+    }
     return std::nullopt;
   }
-  Snapshot snapshot{*file, frames ? ParseUnsignedOption("frames", *frames) : 1};
-  if (snapshot.frames == 0 || snapshot.frames > 100000) throw UsageError("--frames must be 1 to 100000");
-  CheckPictureFile("snapshot", snapshot.file);
-  return snapshot;
+  view::HeadlessRun run;
+  run.snapshot = *file;
+  if (const auto frames = args.Value("frames")) run.frames = ParseUnsignedOption("frames", *frames);
+  if (run.frames == 0 || run.frames > 100000) throw UsageError("--frames must be 1 to 100000");
+  if (const auto input = args.Value("input")) run.input = view::ParseInputScript(*input);
+  if (const auto cursor = args.Value("cursor")) {
+    const auto [x, y] = ParsePair("cursor", *cursor, ',');
+    run.cursor = POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
+  }
+  CheckPictureFile("snapshot", run.snapshot);
+  return run;
+}
+
+// A run on the display keeps its state in the user's configuration; a snapshot only in a file it
+// is given, so that pictures do not depend on who takes them.
+std::filesystem::path StateFile(const Arguments& args, bool headless) {
+  if (args.Has("no-state")) {
+    if (args.Has("state")) throw UsageError("--state and --no-state contradict each other");
+    return {};
+  }
+  if (const auto file = args.Value("state")) return *file;
+  return headless ? std::filesystem::path() : view::DefaultStateFile();
+}
+
+bool GivesColourSettings(const PseudoOptions& options) {
+  return options.settingsFile || options.lower || options.upper || options.range || options.autoMode;
 }
 
 int RunView(const Arguments& args) {
-  const std::optional<Snapshot> snapshot = ParseSnapshot(args);
+  const std::optional<view::HeadlessRun> headless = ParseHeadlessRun(args);
+  view::ViewOptions options;
+  options.pseudo = ParsePseudoOptions(args);
+  options.stateFile = StateFile(args, headless.has_value());
+  ApplyScreenSize(args);
   const auto& operands = args.Operands();
   const bool demo = operands.empty() || (operands.size() == 1 && operands[0] == kDemoInput);
   if (demo && args.Has(kInputBitsOption.name)) throw UsageError("--input-bits belongs to files, not to the demo scene");
+  options.autoContrast = demo && !GivesColourSettings(options.pseudo);
   MemoryBudget budget = MemoryBudget::FromArguments(args);
   std::unique_ptr<view::FrameSource> frames =
       demo ? view::OpenDemoFrames()
@@ -52,9 +124,10 @@ int RunView(const Arguments& args) {
                                   ParseInputBits(args), budget);
 
   const xelfw::PluginLibrary library(PluginPath(args));
-  view::ViewSession session(library, std::move(frames), demo, ReadCalibrationOption(args, library));
-  if (snapshot) {
-    session.RunHeadless(snapshot->frames, snapshot->file);
+  options.pseudo.calibration = ReadCalibrationOption(args, library);
+  view::ViewSession session(library, std::move(frames), std::move(options));
+  if (headless) {
+    session.RunHeadless(*headless);
   } else {
     session.RunOnDisplay();
   }
@@ -67,17 +140,41 @@ const Command kViewCommand{
     "view",
     "view [IN...]                               live viewer with the plug-in's dialogs",
     "usage: xelimg view [IN...] [--ini CALIB.ini] [--epsilon E] [--input-bits N] [--plugin PATH]\n"
-    "                   [--snapshot FILE.png [--frames N]]\n"
+    "                   [--settings FILE.ini] [--profile P] [--range LOW:HIGH | --lower L --upper U]\n"
+    "                   [--auto contrast|brightness] [--size WxH] [--state FILE | --no-state]\n"
+    "                   [--snapshot FILE.png [--frames N] [--input EVENTS] [--cursor X,Y]]\n"
     "\n"
     "Plays the inputs (8/16-bit greyscale PNG, PGM or TIFF files, every page of a multi-page TIFF,\n"
     "directories of them in name order) pseudo-coloured by the plug-in, with its \"Pseudo color\",\n"
-    "\"Scale\" and \"Temperature\" dialogs beside the picture. Without inputs (or with demo:) it plays an animated demo\n"
-    "scene with continuous auto contrast. Drag a rectangle over the picture to choose the area the\n"
-    "temperature is measured in (a click measures the whole picture again); space pauses, the arrow\n"
-    "keys step, Esc or the close box quits. With --ini the temperature and every value the dialogs\n"
-    "show follow the calibration (README: Calibration); --input-bits N gives the files' significant bits.\n"
+    "\"Scale\" and \"Temperature\" dialogs beside the picture. Without inputs (or with demo:) it plays an\n"
+    "animated demo scene with continuous auto contrast (unless colour settings are given).\n"
     "\n"
-    "--snapshot runs N frames (default 1) without a display and saves the whole screen as PNG.\n"
+    "Mouse: drag a rectangle over the picture to choose the area the temperature is measured in (a\n"
+    "click measures the whole picture again); the wheel zooms about the pointer; a middle-button or\n"
+    "Shift drag pans; the right button opens a menu. The status line under the picture gives the\n"
+    "position, grey value and temperature of the pixel under the pointer, also while paused.\n"
+    "Keys: space pauses, the arrows step, + and - zoom, 1 shows 1:1, 0 fits the window; C, S and T\n"
+    "show the \"Pseudo color\", \"Scale\" and \"Temperature\" dialogs again after they were closed; P saves\n"
+    "a PNG of the screen (xelimg-view-N.png in the working directory); Esc or the close box quits.\n"
+    "User buttons: \"Freeze\" holds the frame, \"Zoom 1:1\" shows the picture 1:1 (fitted again when\n"
+    "released), \"Save PNG\" saves the screen as P does. A change in a dialog repaints a paused frame.\n"
+    "\n"
+    "--ini, --epsilon, --settings, --profile, --range, --lower, --upper and --auto work as in pseudo and\n"
+    "temperature (README: Calibration); the status line's temperature uses the same calibration as the\n"
+    "readout. --input-bits N gives the files' significant bits. --size WxH sets the screen (default\n"
+    "1024x768); on a display, resizing the window resizes the screen.\n"
+    "\n"
+    "State: window places, colour settings, emissivity and the area are saved at the end of a run on\n"
+    "the display to $XDG_CONFIG_HOME/xelimg/view.ini (else ~/.config/xelimg/view.ini) and restored at\n"
+    "the start; the options override them. --no-state neither reads nor writes it; --state FILE uses\n"
+    "another file (snapshots use one only when given it). A damaged file is reported and ignored.\n"
+    "\n"
+    "--snapshot runs N frames (default 1) without a display, then plays --input, then puts the pointer\n"
+    "on picture pixel X,Y (--cursor, image coordinates), and saves the whole screen as PNG. --input\n"
+    "holds events separated by ';' at screen points: 'key NAME' (a letter or digit, space, left,\n"
+    "right, plus, minus, escape, f1..f12), 'move X,Y', 'click X,Y', 'rclick X,Y', 'drag X1,Y1,X2,Y2',\n"
+    "'mdrag ...' (middle button), 'sdrag ...' (with Shift), 'wheel X,Y,N' (N notches, positive zooms\n"
+    "in). The status line is printed on stdout as well.\n"
     "--max-memory SIZE limits the decoded image data of all inputs together (bytes, or with K, M, G;\n"
     "default 1G, or $XELIMG_MAX_MEMORY).\n",
     kOptions,

@@ -43,6 +43,8 @@ class PseudoColorObject {
   const std::string& Name() const { return m_Name; }
   // The object itself, for what goes beyond these calls (its dialogs).
   CXelImgProcess_0& Object() const { return m_Host.Object(); }
+  // Its set-up, for hosts that drive frames and dialogs themselves (the viewer).
+  xelfw::ProcessingHost& Host() { return m_Host; }
   // Parameter 17, mode 0. Import returns false when the file did not hold every key (what was
   // there is applied all the same).
   bool ImportSettings(xelfw::IniStore& store);

@@ -36,13 +36,14 @@ constexpr Rgb kActiveCaption{10, 36, 106};
 constexpr Rgb kInactiveCaption{128, 128, 128};
 
 // Where the viewer lays its windows out (outer top-left corners), and the image window's client
-// area: 480 x 360 inside a 4-pixel sizing frame and a 19-pixel caption.
+// area: 480 x 360 of picture and an 18-pixel status line inside a 4-pixel sizing frame and a 19-pixel
+// caption.
 struct Placed {
   const char* name;
   UINT x, y;
 };
 constexpr Placed kImageWindow{"image window", 8, 8};
-constexpr Placed kDialogs[] = {{"Pseudo color", 504, 8}, {"Scale", 868, 8}, {"Temperature", 8, 408}};
+constexpr Placed kDialogs[] = {{"Pseudo color", 504, 8}, {"Scale", 868, 8}, {"Temperature", 8, 426}};
 constexpr UINT kClientLeft = 12, kClientTop = 31, kClientWidth = 480, kClientHeight = 360;
 
 Image Snapshot(const ScratchDir& dir, std::vector<std::string> inputs, UINT frames) {

@@ -26,7 +26,8 @@ constexpr auto kPatience = 20s;
 class ViewerProcess {
  public:
   ViewerProcess() {
-    std::vector<std::string> args{XELIMG_PATH, "view", "--plugin", xelimg_test::PluginPath().string()};
+    // No state: the tests must neither read nor write the user's configuration.
+    std::vector<std::string> args{XELIMG_PATH, "view", "--no-state", "--plugin", xelimg_test::PluginPath().string()};
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -141,6 +142,23 @@ TEST_F(ViewOnDisplay, QuitsWhenTheDisplayWindowIsClosed) {
   ASSERT_TRUE(viewer->Running());
   display->RequestClose(*window);
   EXPECT_EQ(viewer->WaitForExit(kPatience), std::optional<int>(0)) << "the close request did not end the viewer in time";
+}
+
+TEST_F(ViewOnDisplay, ALargerWindowShowsMoreDesktopNotALargerPicture) {
+  ASSERT_EQ(display->Size(*window), (std::pair{1024u, 768u}));
+  // Small enough to stay on xvfb-run's 1280 x 1024 screen, whose pixels alone can be read back.
+  display->Resize(*window, 1100, 880);
+  // Beyond the old screen's corner the new screen shows desktop.
+  const auto end = Clock::now() + kPatience;
+  while (display->Pixel(*window, 1080, 860) != 0x008080u && Clock::now() < end) std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(display->Pixel(*window, 1080, 860), std::optional<unsigned>(0x008080u)) << "the desktop did not grow";
+  // The windows keep their size: below the "Temperature" dialog (rows 426 to 526) is desktop, where
+  // the dialog would reach if the old screen had been stretched to the window.
+  EXPECT_EQ(display->Pixel(*window, 100, 560), std::optional<unsigned>(0x008080u)) << "the screen was stretched";
+  EXPECT_EQ(display->Pixel(*window, 15, 500), std::optional<unsigned>(0xD4D0C8u)) << "the dialog moved";
+  EXPECT_TRUE(ShowsAPicture());
+  display->Key(*window, "Escape");
+  EXPECT_EQ(viewer->WaitForExit(kPatience), std::optional<int>(0));
 }
 
 }  // namespace

@@ -126,6 +126,17 @@ std::optional<unsigned> XDisplay::Pixel(unsigned long window, int x, int y) {
   return rgb;
 }
 
+void XDisplay::Resize(unsigned long window, unsigned width, unsigned height) {
+  XResizeWindow(m_State->display, window, width, height);
+  XFlush(m_State->display);
+}
+
+std::optional<std::pair<unsigned, unsigned>> XDisplay::Size(unsigned long window) {
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(m_State->display, window, &attributes)) return std::nullopt;
+  return std::pair{static_cast<unsigned>(attributes.width), static_cast<unsigned>(attributes.height)};
+}
+
 void XDisplay::RequestClose(unsigned long window) {
   Display* display = m_State->display;
   XEvent event{};
@@ -150,6 +161,8 @@ void XDisplay::Button(unsigned long, bool) {}
 void XDisplay::Move(unsigned long, int, int) {}
 void XDisplay::Key(unsigned long, const char*) {}
 std::optional<unsigned> XDisplay::Pixel(unsigned long, int, int) { return std::nullopt; }
+void XDisplay::Resize(unsigned long, unsigned, unsigned) {}
+std::optional<std::pair<unsigned, unsigned>> XDisplay::Size(unsigned long) { return std::nullopt; }
 void XDisplay::RequestClose(unsigned long) {}
 
 #endif

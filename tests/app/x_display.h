@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace xelimg_test {
 
@@ -25,6 +26,10 @@ class XDisplay {
   void Key(unsigned long window, const char* keysym);
   // The colour of one point of the window as 0xRRGGBB; none when the server cannot read it.
   std::optional<unsigned> Pixel(unsigned long window, int x, int y);
+  // What dragging the window's frame does under a window manager.
+  void Resize(unsigned long window, unsigned width, unsigned height);
+  // The window's size as the server has it; none when it cannot tell.
+  std::optional<std::pair<unsigned, unsigned>> Size(unsigned long window);
   // What the close box does under a window manager.
   void RequestClose(unsigned long window);
 

@@ -113,3 +113,23 @@ TEST_F(TempDisplayDialogTest, EmptyUserButtonCaptionHidesTheButton) {
 }
 
 }  // namespace
+
+// The template places the ε= icon (16 and 32 pixels in its group) with SS_REALSIZEIMAGE in front of
+// the edit, 24 pixels before it: shown at its own 16 pixels it ends before the edit begins, as on
+// Windows; stretched to the system icon size it would reach under the edit.
+TEST_F(TempDisplayDialogTest, EpsilonSignIsDrawnAtItsOwnSizeClearOfItsEdit) {
+  const CRect icon = ClientRect(kIcon);
+  const int editStart = ClientRect(kEpsilon).left - icon.left;
+  ASSERT_GT(editStart, 16);
+  const winui::Surface picture = winui::RenderWindow(hosted.Item(kIcon)->GetSafeHwnd());
+  const auto ink = [&](int x, int y) { return (picture.At(x, y) & 0xFF) < 128; };
+  int inkInside = 0, inkBeyond = 0;
+  // Above the user button, which reaches into the icon's rectangle from below; from the edit on,
+  // the pixels are the edit's own, frame and all.
+  const int buttonStart = ClientRect(kUserButton).top - icon.top;
+  for (int y = 0; y < std::min(buttonStart, picture.Height()); ++y) {
+    for (int x = 0; x < std::min(editStart, picture.Width()); ++x) (x < 16 ? inkInside : inkBeyond) += ink(x, y) ? 1 : 0;
+  }
+  EXPECT_GT(inkInside, 10) << "the sign is drawn";
+  EXPECT_EQ(inkBeyond, 0) << "the sign spreads beyond its 16 pixels toward the edit at " << editStart;
+}

@@ -220,6 +220,29 @@ TEST_F(MessageTest, TypingShiftedKeysGivesCharactersAndSidedShiftState) {
   EXPECT_FALSE(GetKeyState(VK_RSHIFT) & 0x8000);
 }
 
+TEST_F(MessageTest, WheelNotchesGoToTheWindowUnderThePointerWithTheirSignAndShift) {
+  HWND below = Make(WS_POPUP | WS_VISIBLE, nullptr, 300, 300, 50, 50);
+  HWND hwnd = Make(WS_POPUP | WS_VISIBLE);
+  winui::PumpMessages();
+  log.clear();
+  winui::InjectMouseWheel(POINT{20, 30}, 2);
+  winui::InjectKeyDown(VK_SHIFT);
+  winui::InjectMouseWheel(POINT{20, 30}, -1);
+  winui::InjectKeyUp(VK_SHIFT);
+  winui::InjectMouseWheel(POINT{310, 310}, 1);
+  winui::PumpMessages();
+  std::vector<std::pair<HWND, WPARAM>> wheels;
+  for (const Seen& s : log) {
+    if (s.message == WM_MOUSEWHEEL) wheels.emplace_back(s.hwnd, s.wParam);
+  }
+  ASSERT_EQ(wheels.size(), 3u);
+  EXPECT_EQ(wheels[0].first, hwnd);
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheels[0].second), 2 * WHEEL_DELTA);
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheels[1].second), -WHEEL_DELTA);
+  EXPECT_EQ(LOWORD(wheels[1].second) & MK_SHIFT, MK_SHIFT);
+  EXPECT_EQ(wheels[2].first, below);
+}
+
 TEST_F(MessageTest, GeometryOfFramedWindowsAndChildren) {
   HWND top = Make(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, nullptr, 100, 50, 200, 150);
   RECT client;

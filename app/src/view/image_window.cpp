@@ -1,9 +1,11 @@
-// The image window's messages: painting, the rubber band, keys, close and timer.
+// The image window's messages: painting, the rubber band, zoom and pan, the status line, the
+// menu, keys, close and timer.
 #include "view/image_window.h"
 
 #include <winui/wingdi.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace xelimg::view {
@@ -13,8 +15,13 @@ namespace {
 constexpr char kClassName[] = "XelimgViewImage";
 constexpr UINT_PTR kPlaybackTimer = 1;
 constexpr COLORREF kBackground = RGB(32, 32, 32);
+constexpr COLORREF kStatusFace = RGB(212, 208, 200);
 // A click that moves the mouse less than this is no drag.
 constexpr int kDragThreshold = 3;
+// One wheel notch or one +/- key: two notches double the size.
+const double kZoomStep = std::sqrt(2.0);
+constexpr int kMenuRowHeight = 18;
+constexpr int kMenuWidth = 190;
 
 void RegisterImageClass(WNDPROC proc) {
   WNDCLASS existing;
@@ -35,13 +42,27 @@ void DrawOutline(HDC dc, RECT rect) {
   FrameRect(dc, &rect, white);
 }
 
+void Fill(HDC dc, const RECT& rect, COLORREF colour) {
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &rect, brush);
+  DeleteObject(brush);
+}
+
 RECT Normalised(POINT a, POINT b) {
   return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
+std::string KeyName(int key) {
+  if (key >= VK_F1 && key <= VK_F1 + 11) return "F" + std::to_string(key - VK_F1 + 1);
+  if (key == VK_SPACE) return "Space";
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return std::string(1, static_cast<char>(key));
+  return {};
+}
+
 }  // namespace
 
-ImageWindow::ImageWindow(const RECT& frame, ImageWindowEvents& events) : m_Events(events) {
+ImageWindow::ImageWindow(const RECT& frame, std::vector<MenuEntry> menu, ImageWindowEvents& events)
+    : m_Events(events), m_Menu(std::move(menu)) {
   RegisterImageClass(&ImageWindow::WindowProc);
   m_Hwnd = CreateWindowEx(0, kClassName, "xelimg view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, frame.left, frame.top,
                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, nullptr, this);
@@ -62,6 +83,7 @@ void ImageWindow::ShowPicture(const xelfw::Image& picture) {
       m_Pixels[static_cast<std::size_t>(y) * m_Width + x] = (rgb[0] << 16) | (rgb[1] << 8) | rgb[2];
     }
   }
+  m_View.SetArea(PictureArea(), m_Width, m_Height);
   InvalidateRect(m_Hwnd, nullptr, FALSE);
 }
 
@@ -72,7 +94,34 @@ void ImageWindow::ShowAoi(const std::optional<RECT>& imageArea) {
 
 void ImageWindow::SetTitle(const std::string& title) { SetWindowText(m_Hwnd, title.c_str()); }
 
+void ImageWindow::SetStatus(const std::string& text) {
+  if (text == m_Status) return;
+  m_Status = text;
+  InvalidateRect(m_Hwnd, nullptr, FALSE);
+}
+
 void ImageWindow::StartTimer(UINT intervalMs) { SetTimer(m_Hwnd, kPlaybackTimer, intervalMs, nullptr); }
+
+void ImageWindow::SetZoom(Zoom zoom) {
+  if (zoom == Zoom::Fit) {
+    m_View.Fit();
+  } else {
+    m_View.ActualSize();
+  }
+  ViewChanged();
+}
+
+std::optional<POINT> ImageWindow::ScreenPointOf(POINT imagePoint) const {
+  if (imagePoint.x < 0 || imagePoint.y < 0 || static_cast<UINT>(imagePoint.x) >= m_Width ||
+      static_cast<UINT>(imagePoint.y) >= m_Height) {
+    return std::nullopt;
+  }
+  POINT client = m_View.ToClient(imagePoint.x + 0.5, imagePoint.y + 0.5);
+  const RECT area = PictureArea();
+  if (!PtInRect(&area, client)) return std::nullopt;
+  ClientToScreen(m_Hwnd, &client);
+  return client;
+}
 
 LRESULT ImageWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
@@ -99,39 +148,75 @@ LRESULT ImageWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers every pixel
     case WM_SIZE:
-      InvalidateRect(m_Hwnd, nullptr, FALSE);
+      m_View.SetArea(PictureArea(), m_Width, m_Height);
+      ViewChanged();
       return 0;
     case WM_LBUTTONDOWN: {
-      const RECT picture = PictureRect();
-      if (m_Width == 0 || !PtInRect(&picture, mouse)) return 0;
+      if (m_MenuAt) {
+        const RECT menu = MenuRect();
+        const bool inside = PtInRect(&menu, mouse);
+        m_MenuAt.reset();
+        InvalidateRect(m_Hwnd, nullptr, FALSE);
+        if (inside) m_Events.OnCommand(static_cast<UINT>((mouse.y - menu.top - 2) / kMenuRowHeight));
+        return 0;
+      }
+      const RECT picture = m_View.PictureRect();
+      const RECT area = PictureArea();
+      if (m_Width == 0 || !PtInRect(&picture, mouse) || !PtInRect(&area, mouse)) return 0;
+      SetCapture(m_Hwnd);
+      // Shift turns the drag into a pan, so that a plain drag keeps choosing the area.
+      if (wParam & MK_SHIFT) {
+        m_PanFrom = mouse;
+        return 0;
+      }
       m_Dragging = true;
       m_DragStart = m_DragEnd = mouse;
-      SetCapture(m_Hwnd);
       return 0;
     }
+    case WM_MBUTTONDOWN:
+      if (m_Width == 0) return 0;
+      m_PanFrom = mouse;
+      SetCapture(m_Hwnd);
+      return 0;
+    case WM_RBUTTONUP:
+      m_MenuAt = mouse;
+      InvalidateRect(m_Hwnd, nullptr, FALSE);
+      return 0;
     case WM_MOUSEMOVE:
+      if (m_PanFrom) {
+        m_View.Pan(mouse.x - m_PanFrom->x, mouse.y - m_PanFrom->y);
+        m_PanFrom = mouse;
+        InvalidateRect(m_Hwnd, nullptr, FALSE);
+      }
       if (m_Dragging) {
         m_DragEnd = mouse;
         InvalidateRect(m_Hwnd, nullptr, FALSE);
       }
+      TrackCursor(mouse);
       return 0;
+    case WM_MOUSEWHEEL: {
+      POINT client = mouse;  // the wheel's point is a screen point
+      ScreenToClient(m_Hwnd, &client);
+      m_View.ZoomAt(client, std::pow(kZoomStep, GET_WHEEL_DELTA_WPARAM(wParam) / static_cast<double>(WHEEL_DELTA)));
+      ViewChanged();
+      return 0;
+    }
     case WM_LBUTTONUP:
       if (m_Dragging) EndDrag(mouse);
+      if (m_PanFrom) ReleaseCapture();
+      return 0;
+    case WM_MBUTTONUP:
+      if (m_PanFrom) ReleaseCapture();
       return 0;
     case WM_CAPTURECHANGED:
+      m_PanFrom.reset();
       if (m_Dragging) {
         m_Dragging = false;
         InvalidateRect(m_Hwnd, nullptr, FALSE);
       }
       return 0;
     case WM_KEYDOWN:
-      switch (static_cast<int>(wParam)) {
-        case VK_SPACE: m_Events.OnTogglePause(); return 0;
-        case VK_LEFT: m_Events.OnStep(-1); return 0;
-        case VK_RIGHT: m_Events.OnStep(1); return 0;
-        case VK_ESCAPE: m_Events.OnQuit(); return 0;
-        default: break;
-      }
+      if (HandleKey(static_cast<int>(wParam))) return 0;
       break;
     case WM_CLOSE:
       m_Events.OnQuit();
@@ -148,12 +233,56 @@ LRESULT ImageWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProc(m_Hwnd, message, wParam, lParam);
 }
 
+bool ImageWindow::HandleKey(int key) {
+  if (m_MenuAt && key == VK_ESCAPE) {
+    m_MenuAt.reset();
+    InvalidateRect(m_Hwnd, nullptr, FALSE);
+    return true;
+  }
+  switch (key) {
+    case VK_SPACE: m_Events.OnTogglePause(); return true;
+    case VK_LEFT: m_Events.OnStep(-1); return true;
+    case VK_RIGHT: m_Events.OnStep(1); return true;
+    case VK_ESCAPE: m_Events.OnQuit(); return true;
+    case '1': SetZoom(Zoom::ActualSize); return true;
+    case '0': SetZoom(Zoom::Fit); return true;
+    case VK_OEM_PLUS:
+    case VK_ADD: m_View.ZoomAtMiddle(kZoomStep); ViewChanged(); return true;
+    case VK_OEM_MINUS:
+    case VK_SUBTRACT: m_View.ZoomAtMiddle(1.0 / kZoomStep); ViewChanged(); return true;
+    default: break;
+  }
+  for (UINT i = 0; i < m_Menu.size(); ++i) {
+    if (m_Menu[i].key == key) {
+      m_Events.OnCommand(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+// After a zoom, a pan or a resize the pixel under a still mouse is another one.
+void ImageWindow::ViewChanged() {
+  if (m_Mouse) TrackCursor(*m_Mouse);
+  InvalidateRect(m_Hwnd, nullptr, FALSE);
+}
+
+void ImageWindow::TrackCursor(POINT client) {
+  m_Mouse = client;
+  const RECT area = PictureArea();
+  const std::optional<POINT> pixel = PtInRect(&area, client) ? m_View.ToImage(client) : std::nullopt;
+  const bool same = pixel.has_value() == m_CursorPixel.has_value() &&
+                    (!pixel || (pixel->x == m_CursorPixel->x && pixel->y == m_CursorPixel->y));
+  m_CursorPixel = pixel;
+  if (!same) m_Events.OnCursor(pixel);
+}
+
 void ImageWindow::EndDrag(POINT client) {
   m_Dragging = false;
   ReleaseCapture();
   const bool moved = std::abs(client.x - m_DragStart.x) >= kDragThreshold ||
                      std::abs(client.y - m_DragStart.y) >= kDragThreshold;
-  const RECT area = Normalised(ToImage(m_DragStart), ToImage(client));
+  const RECT area = Normalised(m_View.ToImageClamped(m_DragStart), m_View.ToImageClamped(client));
   if (moved && area.right > area.left && area.bottom > area.top) {
     m_Events.OnAoiChosen(area);
   } else {
@@ -162,42 +291,17 @@ void ImageWindow::EndDrag(POINT client) {
   InvalidateRect(m_Hwnd, nullptr, FALSE);
 }
 
-RECT ImageWindow::PictureRect() const {
+RECT ImageWindow::PictureArea() const {
   RECT client;
   GetClientRect(m_Hwnd, &client);
-  if (m_Width == 0 || m_Height == 0) return RECT{};
-  const long long cw = client.right;
-  const long long ch = client.bottom;
-  // The larger scale that fits both ways, in integers so that edges land on whole pixels.
-  long long w = cw;
-  long long h = cw * m_Height / m_Width;
-  if (h > ch) {
-    h = ch;
-    w = ch * m_Width / m_Height;
-  }
-  const LONG left = static_cast<LONG>((cw - w) / 2);
-  const LONG top = static_cast<LONG>((ch - h) / 2);
-  return RECT{left, top, left + static_cast<LONG>(w), top + static_cast<LONG>(h)};
+  client.bottom = std::max(client.top, client.bottom - kStatusHeight);
+  return client;
 }
 
-POINT ImageWindow::ToImage(POINT client) const {
-  const RECT picture = PictureRect();
-  const LONG w = std::max<LONG>(1, picture.right - picture.left);
-  const LONG h = std::max<LONG>(1, picture.bottom - picture.top);
-  const LONG x = std::clamp<LONG>(client.x - picture.left, 0, w);
-  const LONG y = std::clamp<LONG>(client.y - picture.top, 0, h);
-  return POINT{static_cast<LONG>(static_cast<long long>(x) * m_Width / w),
-               static_cast<LONG>(static_cast<long long>(y) * m_Height / h)};
-}
-
-RECT ImageWindow::ToClient(const RECT& imageArea) const {
-  const RECT picture = PictureRect();
-  const long long w = picture.right - picture.left;
-  const long long h = picture.bottom - picture.top;
-  return RECT{picture.left + static_cast<LONG>(imageArea.left * w / m_Width),
-              picture.top + static_cast<LONG>(imageArea.top * h / m_Height),
-              picture.left + static_cast<LONG>(imageArea.right * w / m_Width),
-              picture.top + static_cast<LONG>(imageArea.bottom * h / m_Height)};
+RECT ImageWindow::MenuRect() const {
+  if (!m_MenuAt) return RECT{};
+  return RECT{m_MenuAt->x, m_MenuAt->y, m_MenuAt->x + kMenuWidth,
+              m_MenuAt->y + 4 + kMenuRowHeight * static_cast<LONG>(m_Menu.size())};
 }
 
 void ImageWindow::Paint() {
@@ -205,21 +309,64 @@ void ImageWindow::Paint() {
   HDC dc = BeginPaint(m_Hwnd, &paint);
   RECT client;
   GetClientRect(m_Hwnd, &client);
-  HBRUSH background = CreateSolidBrush(kBackground);
-  FillRect(dc, &client, background);
-  DeleteObject(background);
+  const RECT area = PictureArea();
+  Fill(dc, area, kBackground);
   if (m_Width != 0) {
-    const RECT picture = PictureRect();
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = static_cast<LONG>(m_Width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(m_Height);
-    StretchDIBits(dc, picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top, 0, 0,
-                  static_cast<int>(m_Width), static_cast<int>(m_Height), m_Pixels.data(), &info, DIB_RGB_COLORS,
-                  SRCCOPY);
-    if (m_Aoi) DrawOutline(dc, ToClient(*m_Aoi));
-    if (m_Dragging) DrawOutline(dc, Normalised(m_DragStart, m_DragEnd));
+    const RECT picture = m_View.PictureRect();
+    RECT shown;
+    // Only the part in sight is drawn: a picture zoomed far in is much larger than the window.
+    if (IntersectRect(&shown, &picture, &area)) {
+      const double scale = m_View.Scale();
+      const int srcX = static_cast<int>((shown.left - picture.left) / scale);
+      const int srcY = static_cast<int>((shown.top - picture.top) / scale);
+      const int srcRight = std::min<int>(static_cast<int>(m_Width), static_cast<int>(std::ceil((shown.right - picture.left) / scale)));
+      const int srcBottom = std::min<int>(static_cast<int>(m_Height), static_cast<int>(std::ceil((shown.bottom - picture.top) / scale)));
+      const POINT at = m_View.ToClient(srcX, srcY);
+      const POINT end = m_View.ToClient(srcRight, srcBottom);
+      BITMAPINFO info{};
+      info.bmiHeader.biWidth = static_cast<LONG>(m_Width);
+      info.bmiHeader.biHeight = -static_cast<LONG>(m_Height);
+      const int saved = SaveDC(dc);
+      IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+      StretchDIBits(dc, at.x, at.y, end.x - at.x, end.y - at.y, srcX, srcY, srcRight - srcX, srcBottom - srcY,
+                    m_Pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+      if (m_Aoi) DrawOutline(dc, m_View.ToClient(*m_Aoi));
+      if (m_Dragging) DrawOutline(dc, Normalised(m_DragStart, m_DragEnd));
+      RestoreDC(dc, saved);
+    }
   }
+  PaintStatus(dc, client);
+  if (m_MenuAt) PaintMenu(dc);
   EndPaint(m_Hwnd, &paint);
+}
+
+void ImageWindow::PaintStatus(HDC dc, const RECT& client) {
+  RECT line{client.left, std::max(client.top, client.bottom - kStatusHeight), client.right, client.bottom};
+  Fill(dc, line, kStatusFace);
+  HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0, 0, 0));
+  InflateRect(&line, -4, 0);
+  DrawText(dc, m_Status.c_str(), static_cast<int>(m_Status.size()), &line, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc, oldFont);
+}
+
+void ImageWindow::PaintMenu(HDC dc) {
+  RECT menu = MenuRect();
+  Fill(dc, menu, kStatusFace);
+  DrawEdge(dc, &menu, EDGE_RAISED, BF_RECT);
+  HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0, 0, 0));
+  for (std::size_t i = 0; i < m_Menu.size(); ++i) {
+    RECT row{menu.left + 8, menu.top + 2 + static_cast<LONG>(i) * kMenuRowHeight, menu.right - 8,
+             menu.top + 2 + static_cast<LONG>(i + 1) * kMenuRowHeight};
+    DrawText(dc, m_Menu[i].text.c_str(), static_cast<int>(m_Menu[i].text.size()), &row,
+             DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    const std::string key = KeyName(m_Menu[i].key);
+    DrawText(dc, key.c_str(), static_cast<int>(key.size()), &row, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+  }
+  SelectObject(dc, oldFont);
 }
 
 }  // namespace xelimg::view

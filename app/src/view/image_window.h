@@ -1,6 +1,9 @@
-// The viewer's image window: the current picture scaled to fit, the measured area drawn over it,
-// a rubber band dragged with the left mouse button, and the keys that drive the sequence.
+// The viewer's image window: the current picture, fitted or zoomed and panned, the measured area
+// drawn over it, a rubber band dragged with the left mouse button, a status line under it, a small
+// menu on the right button, and the keys that drive the sequence.
 #pragma once
+
+#include "view/picture_view.h"
 
 #include <xelfw/Image.h>
 #include <winui/winuser.h>
@@ -21,17 +24,27 @@ class ImageWindowEvents {
   virtual void OnQuit() = 0;  // Esc or the close box
   virtual void OnFrameReady() = 0;  // the message the processing thread posts
   virtual void OnTick() = 0;        // the playback timer
+  // The picture pixel under the mouse; none when the mouse is not over the picture.
+  virtual void OnCursor(const std::optional<POINT>& imagePoint) = 0;
+  virtual void OnCommand(UINT command) = 0;  // an entry of the menu, chosen or by its key
 
  protected:
   ~ImageWindowEvents() = default;
 };
 
+// One entry of the window's menu: what it says, and the key that does the same.
+struct MenuEntry {
+  std::string text;
+  int key;  // virtual-key code
+};
+
 class ImageWindow {
  public:
   static constexpr UINT kFrameReadyMessage = WM_APP + 1;
+  static constexpr int kStatusHeight = 18;
 
-  // `frame` is the outer rectangle in screen coordinates.
-  ImageWindow(const RECT& frame, ImageWindowEvents& events);
+  // `frame` is the outer rectangle in screen coordinates; the menu's entries are reported by index.
+  ImageWindow(const RECT& frame, std::vector<MenuEntry> menu, ImageWindowEvents& events);
   ~ImageWindow();
   ImageWindow(const ImageWindow&) = delete;
   ImageWindow& operator=(const ImageWindow&) = delete;
@@ -41,26 +54,46 @@ class ImageWindow {
   void ShowPicture(const xelfw::Image& picture);
   void ShowAoi(const std::optional<RECT>& imageArea);
   void SetTitle(const std::string& title);
+  void SetStatus(const std::string& text);
+  const std::string& Status() const { return m_Status; }  // Windows-1252
   void StartTimer(UINT intervalMs);
+  enum class Zoom { Fit, ActualSize };
+  void SetZoom(Zoom zoom);
+
+  // The picture pixel under the mouse, as OnCursor last told it.
+  std::optional<POINT> CursorPixel() const { return m_CursorPixel; }
+  // Where a picture pixel's middle is on the screen now; none when it is not in sight.
+  std::optional<POINT> ScreenPointOf(POINT imagePoint) const;
 
  private:
   static LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  bool HandleKey(int key);
   void Paint();
-  RECT PictureRect() const;  // where the picture goes in the client area, aspect kept
-  POINT ToImage(POINT client) const;
-  RECT ToClient(const RECT& imageArea) const;
+  void PaintStatus(HDC dc, const RECT& client);
+  void PaintMenu(HDC dc);
+  RECT MenuRect() const;
+  RECT PictureArea() const;  // the client area above the status line
+  void ViewChanged();
+  void TrackCursor(POINT client);
   void EndDrag(POINT client);
 
   ImageWindowEvents& m_Events;
+  const std::vector<MenuEntry> m_Menu;
   HWND m_Hwnd = nullptr;
   UINT m_Width = 0;  // of the picture
   UINT m_Height = 0;
   std::vector<std::uint32_t> m_Pixels;  // 0x00RRGGBB, top-down rows
+  PictureView m_View;
   std::optional<RECT> m_Aoi;           // image pixels
+  std::string m_Status;
+  std::optional<POINT> m_Mouse;        // client point of the last mouse move
+  std::optional<POINT> m_CursorPixel;
   bool m_Dragging = false;
   POINT m_DragStart{};
   POINT m_DragEnd{};
+  std::optional<POINT> m_PanFrom;      // client point the pan drag was last at
+  std::optional<POINT> m_MenuAt;       // client point of an open menu's top-left corner
 };
 
 }  // namespace xelimg::view

@@ -107,7 +107,7 @@ ProcessedFrame ProcessingThread::Process(UINT index) {
   m_Source = m_Frames.Frame(index);
   ProcessedFrame done{index, xelfw::Image(m_Source.Width(), m_Source.Height(),
                                           xelfw::PixelLayout::Colour(8, 3, XI_ORDER_RGB)),
-                        m_Source.GetImgBPC()};
+                        m_Source, m_Source.GetImgBPC()};
   m_PseudoColor.SetSource(&m_Source);
   m_PseudoColor.SetDestination(&done.picture);
   m_PseudoColor.Object().SetImageAccess(0, 0, XI_ACCESS_READ);

@@ -18,6 +18,7 @@ namespace xelimg::view {
 struct ProcessedFrame {
   UINT index;
   xelfw::Image picture;  // RGB, 8 bits a component
+  xelfw::Image grey;     // the frame it was made from, for the values under the cursor
   UINT sourceBits;       // significant bits of the grey frame it came from
 };
 

@@ -1,12 +1,13 @@
-// The viewer's session: where its windows go, how playback paces the processing thread, and the
-// order in which everything is made and closed.
+// The viewer's session: where its windows go, how playback paces the processing thread, what the
+// menu, the keys and the dialogs' user buttons do, and the order in which everything is made and closed.
 #include "view/view_session.h"
 
 #include "cli_error.h"
 #include "picture_file.h"
-#include "plugin_objects.h"
 
 #include <XelPseudoColor/SettingsRecord.h>
+#include <xelfw/IniStore.h>
+#include <xelfw/TextEncoding.h>
 #include <winui/screen.h>
 
 #include <cstdio>
@@ -15,26 +16,50 @@ namespace xelimg::view {
 
 namespace {
 
-// The screen keeps its default size; the windows are laid out on it without overlapping, the
-// picture at one and a half times the demo scene's size.
+// The windows are laid out on the default screen without overlapping, the picture at one and a half
+// times the demo scene's size with the status line under it.
 constexpr POINT kImageOrigin{8, 8};
-constexpr SIZE kImageClient{480, 360};
+constexpr SIZE kImageClient{480, 360 + ImageWindow::kStatusHeight};
 constexpr RECT kPseudoColorPlacement{504, 8, 504 + 354, 8 + 336};
 constexpr RECT kScalePlacement{868, 8, 868 + 122, 8 + 504};
-constexpr RECT kTemperaturePlacement{8, 408, 8 + 280, 408 + 100};
+constexpr RECT kTemperaturePlacement{8, 426, 8 + 280, 426 + 100};
 
 constexpr UINT kPseudoColorDialog = 0;
 constexpr UINT kScaleDialog = 1;
 constexpr UINT kTemperatureDialog = 0;
 
+// Names in the state file.
+constexpr char kImageWindowName[] = "Image";
+constexpr char kPseudoColorName[] = "PseudoColor";
+constexpr char kScaleName[] = "Scale";
+constexpr char kTemperatureName[] = "Temperature";
+
+// What the user buttons do, said on the buttons themselves.
+constexpr char kFreezeCaption[] = "Freeze";
+constexpr char kActualSizeCaption[] = "Zoom 1:1";
+constexpr char kSaveCaption[] = "Save PNG";
+constexpr UINT kFreezeBit = 0x1;
+constexpr UINT kActualSizeBit = 0x2;
+
 // 25 frames a second at most: the pace of a thermal camera, and time left for the dialogs.
 constexpr UINT kFrameIntervalMs = 40;
 
-RECT ImageWindowFrame() {
+RECT DefaultImageWindowFrame() {
   RECT frame{kImageOrigin.x, kImageOrigin.y, kImageOrigin.x + kImageClient.cx, kImageOrigin.y + kImageClient.cy};
   AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
   OffsetRect(&frame, kImageOrigin.x - frame.left, kImageOrigin.y - frame.top);
   return frame;
+}
+
+// A saved place counts only when some of its caption is on today's screen.
+RECT PlacementOf(const std::optional<ViewState>& state, const char* name, const RECT& fallback) {
+  if (!state) return fallback;
+  const auto saved = state->windows.find(name);
+  if (saved == state->windows.end()) return fallback;
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const RECT caption{saved->second.left, saved->second.top, saved->second.right, saved->second.top + 20};
+  RECT visible;
+  return IntersectRect(&visible, &caption, &screen) ? saved->second : fallback;
 }
 
 void SwitchOnAutoContrast(CXelImgProcess_0& object) {
@@ -43,50 +68,128 @@ void SwitchOnAutoContrast(CXelImgProcess_0& object) {
   WritePseudoColorSettings(object, settings);
 }
 
+bool Fits(const RECT& area, const xelfw::Image& frame) {
+  return area.left >= 0 && area.top >= 0 && area.right <= static_cast<LONG>(frame.Width()) &&
+         area.bottom <= static_cast<LONG>(frame.Height());
+}
+
+RECT WindowRectOf(HWND hwnd) {
+  RECT rect{};
+  GetWindowRect(hwnd, &rect);
+  return rect;
+}
+
 }  // namespace
 
-ViewSession::ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<FrameSource> frames, bool autoContrast,
-                         const std::optional<xelfw::TemperatureCalibration>& calibration)
-    : m_Frames(std::move(frames)),
-      m_PseudoColor(library, kPseudoColorType, xelfw::HostOptions{0, nullptr}),
+ViewSession::ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<FrameSource> frames, ViewOptions options)
+    : m_Options(std::move(options)),
+      m_Frames(std::move(frames)),
+      m_PseudoColor(library, xelfw::HostOptions{0, nullptr}),
       m_Temperature(library, kTemperatureType, xelfw::HostOptions{1, nullptr}),
-      m_Window(ImageWindowFrame(), *this),
+      m_TemperatureName(ObjectName(library, kTemperatureType)),
+      m_Restored(m_Options.stateFile.empty() ? std::nullopt : LoadViewState(m_Options.stateFile, m_PseudoColor)),
+      m_Window(PlacementOf(m_Restored, kImageWindowName, DefaultImageWindowFrame()), MenuEntries(), *this),
       m_PseudoColorDialogs(m_PseudoColor.Object()),
       m_TemperatureDialogs(m_Temperature.Object()),
-      m_Processing(*m_Frames, m_PseudoColor, m_Temperature, m_Window.Handle(), ImageWindow::kFrameReadyMessage) {
-  if (autoContrast) SwitchOnAutoContrast(m_PseudoColor.Object());
-  if (calibration) {
-    m_PseudoColor.Record().SetUnitCalibration(calibration);
-    ImportCalibration(m_Temperature.Object(), *calibration, ObjectName(library, kTemperatureType));
-  }
+      m_Processing(*m_Frames, m_PseudoColor.Host(), m_Temperature, m_Window.Handle(), ImageWindow::kFrameReadyMessage),
+      m_Readout(std::nullopt) {
+  if (m_Options.autoContrast && !m_Restored) SwitchOnAutoContrast(m_PseudoColor.Object());
+  // A --range speaks the display unit of the first frame's grey span.
+  const xelfw::Image first = m_Frames->Frame(0);
+  ConfigurePseudoColorObject(m_PseudoColor, m_Options.pseudo, &first);
+  RestoreState();
+  m_PseudoColor.Host().Record().SetDlgEventHook([this](CXelImgProcess_0* sender, UINT event) { return OnDialogEvent(sender, event); });
+  m_Temperature.Record().SetDlgEventHook([this](CXelImgProcess_0* sender, UINT event) { return OnDialogEvent(sender, event); });
+  LabelUserButtons();
   OpenDialogs();
   UpdateTitle();
+  UpdateStatus();
 }
 
 // Members go in reverse order: the processing thread stops before the dialogs close, the dialogs
 // close before the window that owns them, and the objects go last.
 ViewSession::~ViewSession() { m_Processing.Stop(); }
 
-void ViewSession::OpenDialogs() {
-  const HWND owner = m_Window.Handle();
-  const struct {
-    xelfw::DialogHost& host;
-    UINT id;
-    RECT placement;
-  } dialogs[] = {{m_PseudoColorDialogs, kPseudoColorDialog, kPseudoColorPlacement},
-                 {m_PseudoColorDialogs, kScaleDialog, kScalePlacement},
-                 {m_TemperatureDialogs, kTemperatureDialog, kTemperaturePlacement}};
-  for (const auto& dialog : dialogs) {
-    if (!dialog.host.Open(dialog.id, owner, &dialog.placement)) {
-      throw CommandError("the plug-in's dialog " + std::to_string(dialog.id) + " could not be opened");
+std::vector<MenuEntry> ViewSession::MenuEntries() const {
+  const auto menuText = [](CXelImgProcess_0& object, UINT id) {
+    const _TXIP_DIALOG_DATA* record = object.GetDialogDataByDlgID(id);
+    return record ? record->MenuText : std::string("Dialog ") + std::to_string(id);
+  };
+  std::vector<MenuEntry> entries(kCommandCount);
+  entries[kShowPseudoColor] = {menuText(m_PseudoColor.Object(), kPseudoColorDialog), 'C'};
+  entries[kShowScale] = {menuText(m_PseudoColor.Object(), kScaleDialog), 'S'};
+  entries[kShowTemperature] = {menuText(m_Temperature.Object(), kTemperatureDialog), 'T'};
+  entries[kPausePlay] = {"Pause / play", VK_SPACE};
+  entries[kSaveSnapshot] = {"Save PNG of the screen", 'P'};
+  return entries;
+}
+
+// The options come after the state: what the command line says wins over what was saved.
+void ViewSession::RestoreState() {
+  ApplyCalibration(m_Restored ? m_Restored->epsilon : std::nullopt);
+  if (m_Restored && m_Restored->area && Fits(*m_Restored->area, m_Frames->Frame(0))) {
+    m_Aoi = m_Restored->area;
+    m_Processing.SetAoi(m_Aoi);
+    m_Window.ShowAoi(m_Aoi);
+  }
+}
+
+// One calibration behind every temperature: the object's readout and the status line convert alike.
+void ViewSession::ApplyCalibration(const std::optional<double>& savedEpsilon) {
+  m_Calibration = m_Options.pseudo.calibration;
+  if (!m_Calibration && savedEpsilon) {
+    m_Calibration = xelfw::TemperatureCalibration{};
+    m_Calibration->epsilon = *savedEpsilon;
+  }
+  if (m_Calibration) ImportCalibration(m_Temperature.Object(), *m_Calibration, m_TemperatureName);
+  m_Readout = CursorReadout(m_Calibration);
+}
+
+void ViewSession::LabelUserButtons() {
+  const auto label = [](CXelImgProcess_0& object, UINT id, std::initializer_list<const char*> captions) {
+    _TXIP_DIALOG_DATA* record = object.GetDialogDataByDlgID(id);
+    if (!record || !record->ppUserButtonTexts) return;
+    UINT i = 0;
+    for (const char* caption : captions) {
+      if (i < record->NumUserButtons && record->ppUserButtonTexts[i]) *record->ppUserButtonTexts[i] = caption;
+      ++i;
     }
+    record->UserButtonState = 0;
+  };
+  label(m_PseudoColor.Object(), kPseudoColorDialog, {kFreezeCaption, kActualSizeCaption});
+  label(m_Temperature.Object(), kTemperatureDialog, {kSaveCaption});
+}
+
+void ViewSession::OpenDialogs() {
+  const struct {
+    UINT command;
+    const char* name;
+    RECT placement;
+  } dialogs[] = {{kShowPseudoColor, kPseudoColorName, kPseudoColorPlacement},
+                 {kShowScale, kScaleName, kScalePlacement},
+                 {kShowTemperature, kTemperatureName, kTemperaturePlacement}};
+  for (const auto& dialog : dialogs) {
+    const RECT placement = PlacementOf(m_Restored, dialog.name, dialog.placement);
+    xelfw::DialogHost& host = dialog.command == kShowTemperature ? m_TemperatureDialogs : m_PseudoColorDialogs;
+    const UINT id = dialog.command == kShowScale ? kScaleDialog : kPseudoColorDialog;
+    CXelImgProcessDlg* opened = host.Open(id, m_Window.Handle(), &placement);
+    if (!opened) throw CommandError("the plug-in's dialog " + std::to_string(id) + " could not be opened");
+    opened->UpdateDialogDisplay(XIP_UPDATE_USER_BUTTONS, 0);  // the captions LabelUserButtons wrote
   }
   // Keys belong to the picture: space, arrows and Esc drive the sequence.
-  SetActiveWindow(owner);
-  SetFocus(owner);
+  SetActiveWindow(m_Window.Handle());
+  SetFocus(m_Window.Handle());
+}
+
+void ViewSession::ShowDialog(UINT command) {
+  xelfw::DialogHost& host = command == kShowTemperature ? m_TemperatureDialogs : m_PseudoColorDialogs;
+  const UINT id = command == kShowScale ? kScaleDialog : kPseudoColorDialog;
+  // Open shows a hidden dialog where it was; a closed one comes back at the record's placement.
+  if (CXelImgProcessDlg* dialog = host.Open(id, m_Window.Handle())) SetWindowPos(dialog->GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ViewSession::RunOnDisplay() {
+  m_Playing = true;
   m_Window.StartTimer(kFrameIntervalMs);
   RequestFrame(0);
   winui::PresenterOptions options;
@@ -95,18 +198,70 @@ void ViewSession::RunOnDisplay() {
   const int code = winui::RunPresenter(options, &error);
   RethrowFailure();
   if (code == -1) throw CommandError("cannot show the viewer: " + error + " (--snapshot runs without one)");
+  SaveState();
 }
 
-void ViewSession::RunHeadless(UINT count, const std::filesystem::path& snapshot) {
+void ViewSession::RunHeadless(const HeadlessRun& run) {
   // The GUI thread waits while a frame is processed, so dialogs never read the settings the
   // frame's auto contrast is writing; their refreshes wait in the queue until the pump below.
-  for (UINT frame = 0; frame < count; ++frame) {
+  for (UINT frame = 0; frame < run.frames; ++frame) {
     RequestFrame(frame % m_Frames->Count());
-    m_Processing.WaitUntilIdle();
-    winui::PumpMessages();
-    RethrowFailure();
+    SettleHeadless();
   }
-  SavePicture(winui::ComposeScreen(), snapshot);
+  for (const InputEvent& event : run.input) {
+    Inject(event);
+    SettleHeadless();
+  }
+  if (run.cursor) {
+    const std::optional<POINT> at = m_Window.ScreenPointOf(*run.cursor);
+    if (!at) throw CommandError("--cursor: the pixel is not in sight in the image window");
+    winui::InjectMouseMove(*at);
+    SettleHeadless();
+  }
+  SavePicture(winui::ComposeScreen(), run.snapshot);
+  // The status line in words too, for scripts that want the numbers rather than their picture.
+  std::printf("status: %s\n", xelfw::Cp1252ToUtf8(m_Window.Status()).c_str());
+  SaveState();
+}
+
+// Everything the last input or frame set going: messages, a frame it asked for, the repaints after it.
+void ViewSession::SettleHeadless() {
+  winui::PumpMessages();
+  m_Processing.WaitUntilIdle();
+  winui::PumpMessages();
+  RethrowFailure();
+}
+
+void ViewSession::SaveState() {
+  if (m_Options.stateFile.empty()) return;
+  ViewState state;
+  state.windows[kImageWindowName] = WindowRectOf(m_Window.Handle());
+  const struct {
+    const char* name;
+    xelfw::DialogHost& host;
+    UINT id;
+  } dialogs[] = {{kPseudoColorName, m_PseudoColorDialogs, kPseudoColorDialog},
+                 {kScaleName, m_PseudoColorDialogs, kScaleDialog},
+                 {kTemperatureName, m_TemperatureDialogs, kTemperatureDialog}};
+  for (const auto& dialog : dialogs) {
+    if (CXelImgProcessDlg* open = dialog.host.Dialog(dialog.id)) state.windows[dialog.name] = WindowRectOf(open->GetSafeHwnd());
+  }
+  m_Processing.WaitUntilIdle();
+  state.epsilon = CurrentEpsilon();
+  state.area = m_Aoi;
+  // The run itself went well; a state that cannot be kept is worth a warning, not a failure.
+  try {
+    SaveViewState(m_Options.stateFile, state, m_PseudoColor);
+  } catch (const CommandError& failure) {
+    std::fprintf(stderr, "xelimg: warning: %s\n", failure.what());
+  }
+}
+
+double ViewSession::CurrentEpsilon() const {
+  xelfw::IniStore store;
+  xelfw::IniContext context(store, m_TemperatureName);
+  CheckResult(m_Temperature.Object().GetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_ALL), "settings export");
+  return store.GetDouble(m_TemperatureName, "Epsilon").value_or(1.0);
 }
 
 void ViewSession::RequestFrame(UINT index) {
@@ -114,15 +269,84 @@ void ViewSession::RequestFrame(UINT index) {
   m_Processing.Request(index);
 }
 
-void ViewSession::OnAoiChosen(const std::optional<RECT>& imageArea) {
-  m_Processing.SetAoi(imageArea);
-  m_Window.ShowAoi(imageArea);
-  // A paused picture is measured again at once, so the reading follows the new area.
-  if (m_Paused && m_HaveFrame) RequestFrame(m_Shown);
+// Paused means still, not frozen: what a dialog changed shows on the frame in hand at once.
+void ViewSession::RepaintIfStill() {
+  if (m_Frame && (m_Paused || !m_Playing)) RequestFrame(m_Frame->index);
 }
 
-void ViewSession::OnTogglePause() {
-  m_Paused = !m_Paused;
+UINT ViewSession::OnDialogEvent(CXelImgProcess_0* sender, UINT event) {
+  switch (XipDlgEventCode(event)) {
+    case XIP_DLG_EVENT_CLOSE_REQUEST:
+      return 1;  // the dialog hides itself; its key or the menu brings it back
+    case XIP_DLG_EVENT_SETTING_CHANGED:
+      if (sender == &m_Temperature.Object()) {
+        // The emissivity typed in the dialog counts for the status line as for the readout; read
+        // between frames, as the object reads it while it measures.
+        m_Processing.WaitUntilIdle();
+        xelfw::TemperatureCalibration calibration = m_Calibration.value_or(xelfw::TemperatureCalibration{});
+        calibration.epsilon = CurrentEpsilon();
+        m_Readout = CursorReadout(calibration);
+      }
+      RepaintIfStill();
+      UpdateStatus();
+      return 0;
+    case XIP_DLG_EVENT_USER_BUTTON:
+      OnUserButton(sender);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void ViewSession::OnUserButton(CXelImgProcess_0* sender) {
+  if (sender == &m_Temperature.Object()) {
+    SaveScreenshot();
+    return;
+  }
+  const _TXIP_DIALOG_DATA* record = m_PseudoColor.Object().GetDialogDataByDlgID(kPseudoColorDialog);
+  if (!record) return;
+  const UINT changed = record->UserButtonState ^ m_UserButtons;
+  m_UserButtons = record->UserButtonState;
+  if (changed & kFreezeBit) {
+    SetPaused((m_UserButtons & kFreezeBit) != 0);
+    m_Notice = m_Paused ? "Freeze: the picture stays on this frame" : "Freeze off: playing";
+  }
+  if (changed & kActualSizeBit) {
+    const bool actual = (m_UserButtons & kActualSizeBit) != 0;
+    m_Window.SetZoom(actual ? ImageWindow::Zoom::ActualSize : ImageWindow::Zoom::Fit);
+    m_Notice = actual ? "Zoom 1:1: one screen pixel a picture pixel" : "Zoom 1:1 off: the picture fits the window";
+  }
+  UpdateStatus();
+}
+
+void ViewSession::SaveScreenshot() {
+  // The next free name in the working directory, so that no earlier picture is overwritten.
+  std::filesystem::path file;
+  std::error_code error;
+  do {
+    file = "xelimg-view-" + std::to_string(++m_Screenshots) + ".png";
+  } while (std::filesystem::exists(file, error) && m_Screenshots < 100000);
+  try {
+    SavePicture(winui::ComposeScreen(), file);
+    m_Notice = "saved " + file.string();
+  } catch (const std::exception& failure) {
+    m_Notice = std::string("not saved: ") + failure.what();
+  }
+  UpdateStatus();
+}
+
+void ViewSession::OnAoiChosen(const std::optional<RECT>& imageArea) {
+  m_Aoi = imageArea;
+  m_Processing.SetAoi(imageArea);
+  m_Window.ShowAoi(imageArea);
+  // A still picture is measured again at once, so the reading follows the new area.
+  RepaintIfStill();
+}
+
+void ViewSession::OnTogglePause() { SetPaused(!m_Paused); }
+
+void ViewSession::SetPaused(bool paused) {
+  m_Paused = paused;
   m_Rate.Reset();
   UpdateTitle();
 }
@@ -130,7 +354,8 @@ void ViewSession::OnTogglePause() {
 void ViewSession::OnStep(int frames) {
   m_Paused = true;
   const long long count = m_Frames->Count();
-  RequestFrame(static_cast<UINT>(((static_cast<long long>(m_Shown) + frames) % count + count) % count));
+  const long long shown = m_Frame ? m_Frame->index : 0;
+  RequestFrame(static_cast<UINT>(((shown + frames) % count + count) % count));
 }
 
 void ViewSession::OnQuit() { PostQuitMessage(0); }
@@ -139,16 +364,32 @@ void ViewSession::OnTick() {
   if (!m_Paused && m_Processing.Idle()) RequestFrame(m_Next);
 }
 
+void ViewSession::OnCursor(const std::optional<POINT>&) {
+  m_Notice.clear();
+  UpdateStatus();
+}
+
+void ViewSession::OnCommand(UINT command) {
+  switch (command) {
+    case kShowPseudoColor:
+    case kShowScale:
+    case kShowTemperature: ShowDialog(command); break;
+    case kPausePlay: OnTogglePause(); break;
+    case kSaveSnapshot: SaveScreenshot(); break;
+    default: break;
+  }
+}
+
 void ViewSession::OnFrameReady() {
   try {
     std::optional<ProcessedFrame> frame = m_Processing.TakeFrame();
     if (!frame) return;
     if (frame->sourceBits != m_DisplayUnitBits) RescaleDisplayUnit(frame->sourceBits);
     m_Window.ShowPicture(frame->picture);
-    m_Shown = frame->index;
-    m_HaveFrame = true;
+    m_Frame = std::move(frame);
     if (!m_Paused) m_Rate.Count();
     UpdateTitle();
+    UpdateStatus();
   } catch (...) {
     // Exceptions stay out of the window layer's dispatch; the run ends and the caller sees it.
     m_Failure = std::current_exception();
@@ -168,13 +409,29 @@ void ViewSession::RescaleDisplayUnit(UINT sourceBits) {
 
 void ViewSession::UpdateTitle() {
   char title[96];
+  const UINT shown = m_Frame ? m_Frame->index + 1 : 1;
   if (m_Paused) {
-    std::snprintf(title, sizeof title, "xelimg view - frame %u/%u - paused", m_Shown + 1, m_Frames->Count());
+    std::snprintf(title, sizeof title, "xelimg view - frame %u/%u - paused", shown, m_Frames->Count());
   } else {
-    std::snprintf(title, sizeof title, "xelimg view - frame %u/%u - %.1f fps", m_Shown + 1, m_Frames->Count(),
+    std::snprintf(title, sizeof title, "xelimg view - frame %u/%u - %.1f fps", shown, m_Frames->Count(),
                   m_Rate.PerSecond());
   }
   m_Window.SetTitle(title);
+}
+
+// The pixel under the cursor of the frame on screen, read again with every frame, so that a still
+// mouse over a moving scene follows it; a command's notice stands until the mouse moves.
+void ViewSession::UpdateStatus() {
+  if (!m_Notice.empty()) {
+    m_Window.SetStatus(m_Notice);
+    return;
+  }
+  const std::optional<POINT> pixel = m_Window.CursorPixel();
+  if (!m_Frame || !pixel) {
+    m_Window.SetStatus("right button: menu   wheel, +, -, 1, 0: zoom   middle or Shift drag: pan");
+    return;
+  }
+  m_Window.SetStatus(m_Readout.Describe(m_Frame->grey, *pixel));
 }
 
 void ViewSession::RethrowFailure() {

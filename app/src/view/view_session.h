@@ -2,10 +2,15 @@
 // thread, made in that order and taken down in the reverse one.
 #pragma once
 
+#include "plugin_objects.h"
+#include "pseudo_job.h"
+#include "view/cursor_readout.h"
 #include "view/frame_rate.h"
 #include "view/frame_source.h"
 #include "view/image_window.h"
+#include "view/input_script.h"
 #include "view/processing_thread.h"
+#include "view/view_state.h"
 
 #include <xelfw/DialogHost.h>
 #include <xelfw/PluginLoader.h>
@@ -16,51 +21,94 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace xelimg::view {
 
+struct ViewOptions {
+  // The pseudo-colour options as `pseudo` takes them; their calibration is --ini / --epsilon.
+  PseudoOptions pseudo;
+  // Continuous auto contrast, for the demo scene whose grey range moves, unless the settings come
+  // from the options or the state.
+  bool autoContrast = false;
+  // Read at the start and written at the end; empty: no state.
+  std::filesystem::path stateFile;
+};
+
+// What a headless run does after its frames, before the picture is taken.
+struct HeadlessRun {
+  UINT frames = 1;
+  std::vector<InputEvent> input;
+  std::optional<POINT> cursor;  // a picture pixel the mouse is put on last
+  std::filesystem::path snapshot;
+};
+
 class ViewSession final : private ImageWindowEvents {
  public:
-  // Continuous auto contrast is switched on for the demo scene, whose grey range moves. A calibration
-  // goes to the temperature object and puts the pseudo-colour dialogs' unit on it.
-  ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<FrameSource> frames, bool autoContrast,
-              const std::optional<xelfw::TemperatureCalibration>& calibration);
+  ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<FrameSource> frames, ViewOptions options);
   ~ViewSession();
   ViewSession(const ViewSession&) = delete;
   ViewSession& operator=(const ViewSession&) = delete;
 
   // Plays on the display until the user quits; throws CommandError when there is no display.
   void RunOnDisplay();
-  // Shows frames 1..count without a display and saves the whole screen as PNG.
-  void RunHeadless(UINT count, const std::filesystem::path& snapshot);
+  // Shows the frames without a display, plays the input and saves the whole screen as PNG.
+  void RunHeadless(const HeadlessRun& run);
 
  private:
+  enum Command : UINT { kShowPseudoColor, kShowScale, kShowTemperature, kPausePlay, kSaveSnapshot, kCommandCount };
+
   void OnAoiChosen(const std::optional<RECT>& imageArea) override;
   void OnTogglePause() override;
   void OnStep(int frames) override;
   void OnQuit() override;
   void OnFrameReady() override;
   void OnTick() override;
+  void OnCursor(const std::optional<POINT>& imagePoint) override;
+  void OnCommand(UINT command) override;
 
+  std::vector<MenuEntry> MenuEntries() const;
+  void RestoreState();
+  void SaveState();
+  void ApplyCalibration(const std::optional<double>& savedEpsilon);
+  void LabelUserButtons();
   void OpenDialogs();
+  void ShowDialog(UINT command);
+  UINT OnDialogEvent(CXelImgProcess_0* sender, UINT event);
+  void OnUserButton(CXelImgProcess_0* sender);
+  void SetPaused(bool paused);
+  void SaveScreenshot();
+  double CurrentEpsilon() const;
   void RequestFrame(UINT index);
+  void RepaintIfStill();
   void RescaleDisplayUnit(UINT sourceBits);
   void UpdateTitle();
+  void UpdateStatus();
   void RethrowFailure();
+  void SettleHeadless();
 
+  const ViewOptions m_Options;
   std::unique_ptr<FrameSource> m_Frames;
-  xelfw::ProcessingHost m_PseudoColor;
+  PseudoColorObject m_PseudoColor;
   xelfw::ProcessingHost m_Temperature;
+  std::string m_TemperatureName;
+  std::optional<ViewState> m_Restored;
   ImageWindow m_Window;
   xelfw::DialogHost m_PseudoColorDialogs;
   xelfw::DialogHost m_TemperatureDialogs;
   ProcessingThread m_Processing;
 
-  UINT m_Shown = 0;      // index of the frame on screen
+  std::optional<xelfw::TemperatureCalibration> m_Calibration;  // what the temperature object converts with
+  CursorReadout m_Readout;
+  std::optional<ProcessedFrame> m_Frame;  // the frame on screen
+  std::optional<RECT> m_Aoi;
+  std::string m_Notice;  // what the last command did, shown until the cursor moves
   UINT m_Next = 0;       // index the playback asks for next
-  bool m_HaveFrame = false;
   UINT m_DisplayUnitBits = 0;  // source depth the display unit was last scaled for; 0: not yet
+  UINT m_UserButtons = 0;      // the pseudo-colour dialog's user-button bits as last seen
   bool m_Paused = false;
+  bool m_Playing = false;  // on the display, with the playback timer
+  unsigned m_Screenshots = 0;
   FrameRate m_Rate;
   std::exception_ptr m_Failure;
 };

@@ -28,6 +28,9 @@ void InjectMouseDown(POINT screen, MouseButton button = MouseButton::Left);
 void InjectMouseUp(POINT screen, MouseButton button = MouseButton::Left);
 // Move, press and release: one click.
 void InjectClick(POINT screen, MouseButton button = MouseButton::Left);
+// Wheel notches at a screen point (positive: away from the user), as WM_MOUSEWHEEL with
+// WHEEL_DELTA a notch to the window under the point.
+void InjectMouseWheel(POINT screen, int notches);
 void InjectKeyDown(int virtualKey);
 void InjectKeyUp(int virtualKey);
 // Presses `virtualKey` with the given modifiers held (VK_SHIFT/VK_LSHIFT/VK_CONTROL/...).
@@ -53,7 +56,9 @@ std::vector<ShownMessageBox> ShownMessageBoxes();
 void ClearShownMessageBoxes();
 
 // Shows the screen in a window of the desktop and runs the calling thread's message loop until
-// WM_QUIT, the last top-level window is gone, or the display window is closed. Returns the exit
+// WM_QUIT, the last top-level window is gone, or the display window is closed. The display window
+// can be resized: the screen takes its new size (divided by the scale), so a larger window shows
+// more desktop rather than a blurred enlargement. Returns the exit
 // code, or -1 with a message when there is no display (or the layer was built without SDL2).
 struct PresenterOptions {
   std::string title = "winui";

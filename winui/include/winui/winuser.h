@@ -176,6 +176,10 @@ inline constexpr WPARAM MK_SHIFT = 0x0004;
 inline constexpr WPARAM MK_CONTROL = 0x0008;
 inline constexpr WPARAM MK_MBUTTON = 0x0010;
 
+// WM_MOUSEWHEEL: one notch, and the signed distance in the high word of wParam.
+inline constexpr int WHEEL_DELTA = 120;
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM wParam) { return static_cast<SHORT>(HIWORD(wParam)); }
+
 // WM_NCHITTEST results.
 inline constexpr LRESULT HTERROR = -2;
 inline constexpr LRESULT HTTRANSPARENT = -1;
@@ -607,3 +611,9 @@ inline LPCSTR RT_DIALOG = MAKEINTRESOURCE(5);
 inline LPCSTR RT_GROUP_ICON = MAKEINTRESOURCE(14);
 // The module's icon resource, or null; the icon belongs to the module (no DestroyIcon needed).
 HICON LoadIcon(HINSTANCE instance, LPCSTR name);
+// LoadImage for icons (IMAGE_ICON only): the image nearest cx x cy; with 0 x 0 the resource's own
+// size, that of the first image in its group, as an SS_REALSIZEIMAGE static shows it; LR_DEFAULTSIZE
+// the system icon size. Owned by the module, like LoadIcon's.
+inline constexpr UINT IMAGE_ICON = 1;
+inline constexpr UINT LR_DEFAULTSIZE = 0x0040;
+HANDLE LoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);

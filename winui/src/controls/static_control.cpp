@@ -18,13 +18,16 @@ struct StaticState {
 
 DWORD TypeOf(HWND hwnd) { return StyleOf(hwnd) & SS_TYPEMASK; }
 
-// The resource name of an icon static comes as an ordinal or as text ("#7007" or a name).
-HICON LoadIconByName(HINSTANCE instance, LPCSTR name) {
+// The resource name of an icon static comes as an ordinal or as text ("#7007" or a name). As on
+// Windows, SS_REALSIZEIMAGE loads the icon at the resource's own size (LoadImage at 0 x 0), not at
+// the system icon size: a 16 x 16 icon placed for that size would otherwise grow over its neighbours.
+HICON LoadIconByName(HINSTANCE instance, LPCSTR name, bool ownSize) {
   if (!name) return nullptr;
-  if (IS_INTRESOURCE(name)) return LoadIcon(instance, name);
-  if (name[0] == '\0') return nullptr;
-  if (name[0] == '#') return LoadIcon(instance, MAKEINTRESOURCE(static_cast<UINT>(std::atoi(name + 1))));
-  return LoadIcon(instance, name);
+  if (!IS_INTRESOURCE(name)) {
+    if (name[0] == '\0') return nullptr;
+    if (name[0] == '#') name = MAKEINTRESOURCE(static_cast<UINT>(std::atoi(name + 1)));
+  }
+  return ownSize ? static_cast<HICON>(LoadImage(instance, name, IMAGE_ICON, 0, 0, 0)) : LoadIcon(instance, name);
 }
 
 // A sunken static wears the one-pixel static edge in its frame, as Windows gives it.
@@ -104,7 +107,9 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
       const auto* create = reinterpret_cast<const CREATESTRUCT*>(lParam);
-      if (TypeOf(hwnd) == SS_ICON) state.icon = LoadIconByName(create->hInstance, create->lpszName);
+      if (TypeOf(hwnd) == SS_ICON) {
+        state.icon = LoadIconByName(create->hInstance, create->lpszName, HasStyle(hwnd, SS_REALSIZEIMAGE));
+      }
       if (HasStyle(hwnd, SS_SUNKEN)) AddStaticEdge(hwnd);
       return 0;
     }

@@ -5,6 +5,7 @@
 #include "display_probe.h"
 #include "window.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
@@ -92,24 +93,35 @@ class SdlSession {
   bool Open(const PresenterOptions& options, int width, int height, std::string* error) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Fail(error);
     started_ = true;
-    const int scale = std::max(1, options.scale);
-    window_ = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
-                               height * scale, 0);
+    scale_ = std::max(1, options.scale);
+    window_ = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale_,
+                               height * scale_, SDL_WINDOW_RESIZABLE);
     if (!window_) return Fail(error);
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) return Fail(error);
-    SDL_RenderSetLogicalSize(renderer_, width, height);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (!texture_) return Fail(error);
     SDL_StartTextInput();
-    return true;
+    return MakeTexture(width, height, error);
+  }
+  // The desktop window's new size becomes the screen's: windows keep their places, and what the
+  // larger window adds is more desktop.
+  void Resized(int windowWidth, int windowHeight) {
+    SetScreenSize(std::max(1, windowWidth / scale_), std::max(1, windowHeight / scale_));
+    MakeTexture(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr);
   }
   void Show(const Surface& screen) {
+    if (!texture_ || screen.Width() != textureWidth_ || screen.Height() != textureHeight_) return;
     SDL_UpdateTexture(texture_, nullptr, screen.Row(0), screen.Width() * 4);
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
+  }
+  // Where the mouse is on the screen. Mouse events come scaled to the renderer's logical size, the
+  // screen's; the mouse state does not.
+  POINT MouseOnScreen() const {
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    return POINT{x / scale_, y / scale_};
   }
 
  private:
@@ -117,17 +129,32 @@ class SdlSession {
     if (error) *error = std::string("cannot open the display: ") + SDL_GetError();
     return false;
   }
+  bool MakeTexture(int width, int height, std::string* error) {
+    if (texture_) SDL_DestroyTexture(texture_);
+    SDL_RenderSetLogicalSize(renderer_, width, height);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    textureWidth_ = width;
+    textureHeight_ = height;
+    return texture_ || Fail(error);
+  }
+
   bool started_ = false;
+  int scale_ = 1;
+  int textureWidth_ = 0;
+  int textureHeight_ = 0;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
 };
 
 // Hands one desktop event on as injected input; false when the display window was closed.
-bool Forward(const SDL_Event& e) {
+bool Forward(const SDL_Event& e, SdlSession& session) {
   switch (e.type) {
     case SDL_QUIT:
       return false;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) session.Resized(e.window.data1, e.window.data2);
+      break;
     case SDL_MOUSEMOTION:
       InjectMouseMove(POINT{e.motion.x, e.motion.y});
       break;
@@ -137,6 +164,11 @@ bool Forward(const SDL_Event& e) {
     case SDL_MOUSEBUTTONUP:
       InjectMouseUp(POINT{e.button.x, e.button.y}, ButtonOf(e.button.button));
       break;
+    case SDL_MOUSEWHEEL: {
+      const int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+      if (notches != 0) InjectMouseWheel(session.MouseOnScreen(), notches);
+      break;
+    }
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       if (const int vk = VirtualKeyOf(e.key.keysym.sym)) {
@@ -178,7 +210,7 @@ int RunPresenter(const PresenterOptions& options, std::string* error) {
   for (;;) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-      if (!Forward(event)) return 0;
+      if (!Forward(event, session)) return 0;
     }
     MSG msg;
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {

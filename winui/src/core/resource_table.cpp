@@ -173,13 +173,16 @@ const IconImage* FindIconImage(HINSTANCE module, LPCSTR name, int size) {
 
 }  // namespace winui
 
-HICON LoadIcon(HINSTANCE instance, LPCSTR name) {
-  const int size = GetSystemMetrics(SM_CXICON);
+namespace {
+
+// size 0: the first image's own size.
+HICON LoadIconAt(HINSTANCE instance, LPCSTR name, int size) {
   std::lock_guard lock(winui::core::TableMutex());
   winui::core::ModuleResources* table = winui::core::FindModule(instance);
   if (!table) return nullptr;
   auto it = table->icons.find(winui::core::ResourceKey::FromLpcstr(name));
-  if (it == table->icons.end()) return nullptr;
+  if (it == table->icons.end() || it->second.images.empty()) return nullptr;
+  if (size == 0) size = it->second.images.front().width;
   HICON& handle = it->second.handles[size];
   if (!handle) {
     const winui::IconImage* image = winui::core::BestImage(it->second.images, size);
@@ -187,4 +190,18 @@ HICON LoadIcon(HINSTANCE instance, LPCSTR name) {
     handle = ::CreateIconFromPixels(image->width, image->height, image->argb.data());
   }
   return handle;
+}
+
+}  // namespace
+
+HICON LoadIcon(HINSTANCE instance, LPCSTR name) { return LoadIconAt(instance, name, GetSystemMetrics(SM_CXICON)); }
+
+HANDLE LoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
+  if (type != IMAGE_ICON) return nullptr;
+  if (flags & LR_DEFAULTSIZE) {
+    if (cx == 0) cx = GetSystemMetrics(SM_CXICON);
+    if (cy == 0) cy = GetSystemMetrics(SM_CYICON);
+  }
+  // Icons are square here; the width picks the image.
+  return LoadIconAt(instance, name, cx != 0 ? cx : cy);
 }

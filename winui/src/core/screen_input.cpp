@@ -66,7 +66,7 @@ void Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   t_out = nullptr;
 }
 
-enum RawKind : WPARAM { kMove, kDown, kUp, kKeyDown, kKeyUp, kChar };
+enum RawKind : WPARAM { kMove, kDown, kUp, kKeyDown, kKeyUp, kChar, kWheel };
 
 // Input waits in the thread's queue as raw events and finds its window only when the loop takes
 // it, as hardware input does: a press that sets the capture decides where the release goes.
@@ -261,7 +261,22 @@ void ResolveMouseUp(POINT screen, MouseButton button) {
   }
 }
 
+// The wheel goes to the window under the point (or the capture), its position in screen coordinates.
+void ResolveMouseWheel(POINT screen, int notches) {
+  SetCursorPosition(screen);
+  LRESULT hit;
+  HWND hwnd = MouseTarget(screen, &hit);
+  if (!hwnd || !IsWindowEnabled(hwnd)) return;
+  const auto delta = static_cast<WORD>(static_cast<SHORT>(notches * WHEEL_DELTA));
+  Post(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(MouseFlags()), delta), PackPoint(screen));
+}
+
 }  // namespace
+
+void InjectMouseWheel(POINT screen, int notches) {
+  // The notches ride in the raw event's detail as a biased count, so that negative ones survive.
+  PostRaw(kWheel, static_cast<WPARAM>(std::clamp(notches, -100, 100) + 128), screen);
+}
 
 void InjectMouseMove(POINT screen) { PostRaw(kMove, 0, screen); }
 void InjectMouseDown(POINT screen, MouseButton button) { PostRaw(kDown, static_cast<WPARAM>(button), screen); }
@@ -311,6 +326,7 @@ bool ResolveRawInput(MSG* msg) {
     case kUp: ResolveMouseUp(screen, static_cast<MouseButton>(detail)); break;
     case kKeyDown: PostKey(static_cast<int>(detail), true); break;
     case kKeyUp: PostKey(static_cast<int>(detail), false); break;
+    case kWheel: ResolveMouseWheel(screen, static_cast<int>(detail) - 128); break;
     case kChar: {
       HWND target = GetFocus();
       if (target) Post(target, WM_CHAR, detail, 1);
