@@ -30,13 +30,15 @@ namespace xelimg {
 namespace {
 
 constexpr auto kOptions = [] {
-  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + 4> all{};
+  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + 6> all{};
   std::size_t i = 0;
   for (const OptionSpec& spec : kPseudoOptionSpecs) all[i++] = spec;
   for (const OptionSpec& spec : kBatchOptionSpecs) all[i++] = spec;
   all[i++] = kInputBitsOption;
   all[i++] = kCalibrationOption;
   all[i++] = kMaxMemoryOption;
+  all[i++] = kFramesOption;
+  all[i++] = kTimeoutOption;
   all[i] = kPluginOption;
   return all;
 }();
@@ -164,7 +166,8 @@ int RunPseudo(const Arguments& args) {
   const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
   RunContext run{options, inputBits, plan, inputs, batch.compression, {}};
   BatchReport report(inputs, !batch.quiet);
-  FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan), budget.Limit());
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan), budget.Limit(),
+                         ParseStreamOptions(args));
   RunOrderedPipeline<FrameProduct, FrameWorker>(
       sequence, jobs, [&] { return std::make_unique<FrameWorker>(library, run); },
       [&](FrameOutcome<FrameProduct>& outcome) {
@@ -191,7 +194,8 @@ const Command kPseudoCommand{
     "Runs the plug-in's \"Pseudo color lut\" object on every frame of the inputs and writes the RGB\n"
     "results to OUT. Each IN is an 8- or 16-bit greyscale PNG, PGM or TIFF (every page of a TIFF), a\n"
     "folder (its .png, .pgm and .tif files in name order), a pattern such as 'frames/*.png', '-' for\n"
-    "standard input (PGM or PNG), or demo: for the built-in demo scene (16-bit, 320 x 240).\n"
+    "standard input (PGM or PNG), demo: for the built-in demo scene (16-bit, 320 x 240), or a video\n"
+    "stream: gst:PIPELINE (a gst-launch-1.0 description giving GRAY8 or GRAY16_LE) or /dev/videoN.\n"
     "\n"
     "OUT is a folder (one PNG a frame, named after its input, with the page for multi-page inputs),\n"
     "a .tif (one page a frame), a .png (one frame only) or '-' for standard output (one PNG). Every\n"
@@ -215,6 +219,8 @@ const Command kPseudoCommand{
     "  --threads N               worker threads of each object (default: one per processor)\n"
     "  --log                     the object's log lines on stderr (one job at a time)\n"
     "  --bits 8|16               bits per colour component of OUT (default 8)\n"
+    "  --frames N                take at most N frames of each stream (default: until it ends)\n"
+    "  --timeout SECONDS         a stream that sends no frame for this long has stalled (default 5)\n"
     "  --max-memory SIZE         decoded image data the frames in flight may hold, grey frames and\n"
     "                            pictures together (bytes, or with K, M, G; default 1G, or\n"
     "                            $XELIMG_MAX_MEMORY)\n"

@@ -1,4 +1,5 @@
 // xelimg temperature: mean grey value, emissivity and temperature of every frame.
+#include "batch/batch_options.h"
 #include "batch/batch_report.h"
 #include "batch/frame_inputs.h"
 #include "calibration_option.h"
@@ -23,9 +24,9 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 9> kOptions = {{kPluginOption, kCalibrationOption, {"aoi", true}, kEpsilonOption,
+constexpr std::array<OptionSpec, 11> kOptions = {{kPluginOption, kCalibrationOption, {"aoi", true}, kEpsilonOption,
                                                  {"json", false}, {"quiet", false}, kInputBitsOption,
-                                                 kMaxMemoryOption}};
+                                                 kMaxMemoryOption, kFramesOption, kTimeoutOption}};
 
 // "X,Y,W,H" with a non-empty rectangle; whether it lies inside is a question for each frame.
 xelfw::Aoi ParseAoi(const std::string& text) {
@@ -77,7 +78,7 @@ int RunTemperature(const Arguments& args) {
   const bool json = args.Has("json");
   const bool labelled = inputs.size() > 1;
   BatchReport report(inputs, !args.Has("quiet"));
-  FrameSequence sequence(inputs, AdmitWithin(budget.Limit()), budget.Limit());
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit()), budget.Limit(), ParseStreamOptions(args));
   bool bitsWarned = false;
   while (std::optional<InputFrame> frame = sequence.Next()) {
     sequence.Load(*frame);
@@ -115,8 +116,9 @@ const Command kTemperatureCommand{
     "line a frame as soon as it is measured: the mean grey value inside the area of interest, the\n"
     "emissivity and the temperature in the display unit. Each IN is a greyscale PNG, PGM or TIFF\n"
     "(every page), a folder (its images in name order), a pattern such as 'frames/*.tif', '-' for\n"
-    "standard input, or demo: for the built-in demo scene. A frame that cannot be read or measured\n"
-    "is reported on stderr and skipped. Exit code 0: all measured; 1: some skipped; 2: none.\n"
+    "standard input, demo: for the built-in demo scene, or a video stream: gst:PIPELINE (a\n"
+    "gst-launch-1.0 description giving GRAY8 or GRAY16_LE) or /dev/videoN, read until it ends. A\n"
+    "frame that cannot be read or measured is reported on stderr and skipped. Exit code 0: all measured; 1: some skipped; 2: none.\n"
     "\n"
     "  --ini CALIB.ini   calibration (Point_0, Point_1, ... as normalised grey value, Kelvin) and the\n"
     "                    keys Epsilon, BgTempKelvin, UnitDesc, KelvinToUnitOfs, KelvinToUnitMult;\n"
@@ -124,6 +126,8 @@ const Command kTemperatureCommand{
     "  --input-bits N    significant bits of the grey values, 1..16 (default: what each file declares)\n"
     "  --aoi X,Y,W,H     measure only this rectangle (default: the whole image)\n"
     "  --epsilon E       emissivity of the surface, 0 < E <= 1 (overrides the file)\n"
+    "  --frames N        take at most N frames of each stream (default: until it ends)\n"
+    "  --timeout SECONDS a stream that sends no frame for this long has stalled (default 5)\n"
     "  --json            one JSON object a line (JSON Lines) instead of text\n"
     "  --quiet           no progress line on a terminal\n"
     "  --max-memory SIZE decoded image data the run may hold (K, M, G; default 1G, or $XELIMG_MAX_MEMORY)\n"
