@@ -6,7 +6,9 @@
 #include "memory_budget.h"
 #include "picture_file.h"
 #include "plugin_location.h"
+#include "batch/batch_options.h"
 #include "view/frame_source.h"
+#include "view/stream_frame_source.h"
 #include "view/view_session.h"
 
 #include <array>
@@ -18,8 +20,8 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 7> kOptions = {{kPluginOption, {"snapshot", true}, {"frames", true}, kCalibrationOption,
-                                                 kEpsilonOption, kInputBitsOption, kMaxMemoryOption}};
+constexpr std::array<OptionSpec, 8> kOptions = {{kPluginOption, {"snapshot", true}, {"frames", true}, kCalibrationOption,
+                                                 kEpsilonOption, kInputBitsOption, kMaxMemoryOption, kTimeoutOption}};
 
 // Everything about the output is checked before any window opens, so a mistake leaves no file.
 struct Snapshot {
@@ -46,9 +48,11 @@ int RunView(const Arguments& args) {
   const bool demo = operands.empty() || (operands.size() == 1 && operands[0] == kDemoInput);
   if (demo && args.Has(kInputBitsOption.name)) throw UsageError("--input-bits belongs to files, not to the demo scene");
   MemoryBudget budget = MemoryBudget::FromArguments(args);
+  const bool stream = operands.size() == 1 && xelfw::IsStreamOperand(operands[0]);
   std::unique_ptr<view::FrameSource> frames =
-      demo ? view::OpenDemoFrames()
-           : view::OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()),
+      demo     ? view::OpenDemoFrames()
+      : stream ? view::OpenStreamFrames(operands[0], ParseInputBits(args), ParseStreamOptions(args).source.timeout)
+               : view::OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()),
                                   ParseInputBits(args), budget);
 
   const xelfw::PluginLibrary library(PluginPath(args));
@@ -76,6 +80,10 @@ const Command kViewCommand{
     "temperature is measured in (a click measures the whole picture again); space pauses, the arrow\n"
     "keys step, Esc or the close box quits. With --ini the temperature and every value the dialogs\n"
     "show follow the calibration (README: Calibration); --input-bits N gives the files' significant bits.\n"
+    "\n"
+    "IN may also be one video stream, played live: gst:PIPELINE (a gst-launch-1.0 description giving\n"
+    "GRAY8 or GRAY16_LE) or /dev/videoN (a V4L2 camera). When processing falls behind, the newest\n"
+    "frame wins; --timeout SECONDS (default 5) ends a stream that stalls.\n"
     "\n"
     "--snapshot runs N frames (default 1) without a display and saves the whole screen as PNG.\n"
     "--max-memory SIZE limits the decoded image data of all inputs together (bytes, or with K, M, G;\n"

@@ -125,6 +125,38 @@ TEST(StreamInput, FailuresExitWithTheElementNamed) {
   }
 }
 
+// A uniform live source shows on screen what a file of the same frame shows: the picture, the
+// dialogs and the temperature readout; only the image window's caption (frame count, rate) differs.
+TEST(StreamInput, ViewerShowsALiveSourceAsTheSameFrameFromAFile) {
+  REQUIRE_STREAMS();
+  ScratchDir dir;
+  const std::string caps = " pattern=white ! video/x-raw,format=GRAY8,width=64,height=48";
+  const auto raw = dir / "white.raw";
+  ASSERT_EQ(std::system(("gst-launch-1.0 -q videotestsrc num-buffers=1" + caps + " ! filesink location=" + raw.string() +
+                         " >/dev/null").c_str()),
+            0);
+  xelfw::Image white(64, 48, xelfw::PixelLayout::Grey(8, 8));
+  ASSERT_EQ(ReadBytes(raw).size(), white.FrameBytes());
+  std::memcpy(white.Data(), ReadBytes(raw).data(), white.FrameBytes());
+  xelfw::WriteImageFile(white, dir / "white.pgm");
+  const auto fromFile = dir / "file.png";
+  const auto fromStream = dir / "stream.png";
+  ExpectSuccess(RunXelimg({"view", (dir / "white.pgm").string(), "--snapshot", fromFile.string()}));
+  ExpectSuccess(RunXelimg({"view", "gst:videotestsrc" + caps, "--snapshot", fromStream.string(), "--frames", "5"}));
+  const xelfw::Image a = xelfw::ReadImageFile(fromFile);
+  const xelfw::Image b = xelfw::ReadImageFile(fromStream);
+  ASSERT_EQ(a.FrameBytes(), b.FrameBytes());
+  constexpr UINT kBelowCaption = 31;
+  const std::size_t offset = kBelowCaption * a.Stride();
+  EXPECT_EQ(std::memcmp(a.Data() + offset, b.Data() + offset, a.FrameBytes() - offset), 0);
+
+  ExpectFailure(RunXelimg({"view", "/dev/video99", "--snapshot", (dir / "none.png").string()}), "/dev/video99");
+  ExpectFailure(RunXelimg({"view", "gst:videotestsrc num-buffers=0 ! video/x-raw,format=GRAY8", "--snapshot",
+                           (dir / "none.png").string()}),
+                "ended before its first frame");
+  EXPECT_FALSE(std::filesystem::exists(dir / "none.png"));
+}
+
 TEST(StreamInput, BuildWithoutGStreamerSaysSo) {
   REQUIRE_PLUGIN();
   if (xelfw::StreamsAvailable()) GTEST_SKIP() << "this build has GStreamer";
