@@ -60,7 +60,9 @@ using FrameAdmission = std::function<void(const xelfw::ImageFileInfo& frame, con
 
 // Reads the inputs' frames one after the other, one frame in memory at a time. A file that cannot
 // be opened gives one failed frame; a damaged page gives a failed frame and ends its file, as the
-// reader cannot be trusted to find the next page. Standard input is read up to maxStreamBytes.
+// reader cannot be trusted to find the next page. Standard input is read up to maxStreamBytes. A
+// stream's frames are read as they come, each admitted on arrival; a stream that fails or stalls
+// gives one failed frame and ends.
 class FrameSequence {
  public:
   FrameSequence(const std::vector<InputFile>& inputs, FrameAdmission admit, std::size_t maxStreamBytes,
