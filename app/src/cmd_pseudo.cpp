@@ -137,6 +137,7 @@ void KeepFreedFrameBuffers() {
 int RunPseudo(const Arguments& args) {
   PseudoOptions options = ParsePseudoOptions(args);
   BatchOptions batch = ParseBatchOptions(args);
+  const StreamInputOptions streams = ParseStreamOptions(args);
   const auto& operands = args.Operands();
   if (operands.size() < 2) {
     throw UsageError("give the input(s) and then the output (see 'xelimg pseudo --help'); demo: names the demo scene");
@@ -166,8 +167,7 @@ int RunPseudo(const Arguments& args) {
   const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
   RunContext run{options, inputBits, plan, inputs, batch.compression, {}};
   BatchReport report(inputs, !batch.quiet);
-  FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan), budget.Limit(),
-                         ParseStreamOptions(args));
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan), budget.Limit(), streams);
   RunOrderedPipeline<FrameProduct, FrameWorker>(
       sequence, jobs, [&] { return std::make_unique<FrameWorker>(library, run); },
       [&](FrameOutcome<FrameProduct>& outcome) {

@@ -67,6 +67,7 @@ int RunTemperature(const Arguments& args) {
   const std::optional<xelfw::Aoi> aoi = args.Has("aoi") ? std::optional(ParseAoi(*args.Value("aoi"))) : std::nullopt;
   const std::vector<InputFile> inputs = ExpandInputs(operands);
   const std::optional<UINT> inputBits = ParseInputBits(args);
+  const StreamInputOptions streams = ParseStreamOptions(args);
   const MemoryBudget budget = MemoryBudget::FromArguments(args);
 
   const xelfw::PluginLibrary library(PluginPath(args));
@@ -78,7 +79,7 @@ int RunTemperature(const Arguments& args) {
   const bool json = args.Has("json");
   const bool labelled = inputs.size() > 1;
   BatchReport report(inputs, !args.Has("quiet"));
-  FrameSequence sequence(inputs, AdmitWithin(budget.Limit()), budget.Limit(), ParseStreamOptions(args));
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit()), budget.Limit(), streams);
   bool bitsWarned = false;
   while (std::optional<InputFrame> frame = sequence.Next()) {
     sequence.Load(*frame);

@@ -92,6 +92,9 @@ TEST(StreamInput, FramesOptionEndsAnEndlessSource) {
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2) << run.out;
   ExpectFailure(RunXelimg({"temperature", "gst:videotestsrc", "--frames", "0"}), "--frames");
   ExpectFailure(RunXelimg({"temperature", "gst:videotestsrc", "--timeout", "soon"}), "--timeout");
+  ScratchDir dir;
+  ExpectFailure(RunXelimg({"pseudo", "gst:videotestsrc", (dir / "out").string(), "--timeout", "0"}), "--timeout");
+  EXPECT_TRUE(dir.Entries().empty()) << "no output folder for a usage error";
 }
 
 TEST(StreamInput, AStreamHasNoSingleOutputPicture) {
