@@ -1,12 +1,11 @@
-// Video streams through GStreamer: frames as the pipeline delivers them, the end of the stream, and
-// a clear refusal naming the element for each way a pipeline fails.
+// Video streams through GStreamer: frames as the pipeline delivers them and the end of the stream.
+// How a failing pipeline is refused is tested through xelimg, which users see it in.
 #include <xelfw/GstFrameSource.h>
 
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -16,7 +15,6 @@
 #include <vector>
 
 using xelfw::Image;
-using xelfw::StreamError;
 using xelfw::StreamFrameSource;
 
 namespace {
@@ -115,42 +113,4 @@ TEST(StreamFrameSource, LosslessRecordingReadsBackAsRecorded) {
     ASSERT_EQ(recorded[i].Layout().memBPC, 16u);
     EXPECT_EQ(std::memcmp(recorded[i].Data(), live[i].Data(), live[i].FrameBytes()), 0) << "frame " << i;
   }
-}
-
-TEST(StreamFrameSource, RefusalsNameTheElement) {
-  REQUIRE_STREAMS();
-  const auto message = [](const std::string& operand, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-    try {
-      StreamFrameSource source(operand, {false, timeout});
-      while (source.Next()) {
-      }
-    } catch (const StreamError& error) {
-      return std::string(error.what());
-    }
-    return std::string("no error");
-  };
-  EXPECT_NE(message("gst:videotestsrc ! nosuchelement").find("nosuchelement"), std::string::npos);
-  // Elements are numbered through the process, so only their kind is certain.
-  const std::string missing = message("/dev/video99");
-  EXPECT_NE(missing.find("v4l2src"), std::string::npos) << missing;
-  EXPECT_NE(missing.find("Cannot identify device '/dev/video99'"), std::string::npos) << missing;
-
-  const std::string rgb = message("gst:videotestsrc num-buffers=2 ! video/x-raw,format=RGB");
-  EXPECT_NE(rgb.find(": videotestsrc"), std::string::npos) << rgb;
-  EXPECT_NE(rgb.find("offers video/x-raw, format=(string)RGB"), std::string::npos) << rgb;
-
-  const auto start = std::chrono::steady_clock::now();
-  const std::string stalled =
-      message("gst:videotestsrc is-live=true ! video/x-raw,format=GRAY8 ! valve drop=true", std::chrono::milliseconds(200));
-  EXPECT_NE(stalled.find("sent no frame for 0.2 s"), std::string::npos) << stalled;
-  EXPECT_NE(stalled.find(": videotestsrc"), std::string::npos) << stalled;
-  // Not a speed check: a stall must end in the error rather than in a wait without end.
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-}
-
-TEST(StreamFrameSource, OperandsThatNameStreams) {
-  EXPECT_TRUE(xelfw::IsStreamOperand("gst:videotestsrc"));
-  EXPECT_TRUE(xelfw::IsStreamOperand("/dev/video0"));
-  EXPECT_FALSE(xelfw::IsStreamOperand("video0.tif"));
-  EXPECT_FALSE(xelfw::IsStreamOperand("demo:"));
 }
