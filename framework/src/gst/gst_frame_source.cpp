@@ -10,6 +10,20 @@
 #include <cstring>
 #include <mutex>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define XEL_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define XEL_LEAK_CHECKED 1
+#endif
+#endif
+
+#if defined(XEL_LEAK_CHECKED)
+// GLib's library constructor keeps a block for the life of the process that it no longer points
+// to once GStreamer has run: not a leak of ours for the leak checker to report.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libglib-2.0.so\n"; }
+#endif
+
 namespace xelfw {
 
 namespace {
