@@ -33,7 +33,7 @@ namespace xelimg {
 namespace {
 
 constexpr auto kOptions = [] {
-  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + kLegendOptionSpecs.size() + 6> all{};
+  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + kLegendOptionSpecs.size() + 8> all{};
   std::size_t i = 0;
   for (const OptionSpec& spec : kPseudoOptionSpecs) all[i++] = spec;
   for (const OptionSpec& spec : kLegendOptionSpecs) all[i++] = spec;
@@ -43,6 +43,8 @@ constexpr auto kOptions = [] {
   all[i++] = kInputBitsOption;
   all[i++] = kCalibrationOption;
   all[i++] = kMaxMemoryOption;
+  all[i++] = kFramesOption;
+  all[i++] = kTimeoutOption;
   all[i] = kPluginOption;
   return all;
 }();
@@ -154,6 +156,7 @@ int RunPseudo(const Arguments& args) {
   std::optional<std::vector<xelfw::MeasurementArea>> marks;
   if (args.Has("mark")) marks = ParseAreas(args);
   if (!marks && args.Has(kAreaOption.name)) throw UsageError("--aoi needs --mark");
+  const StreamInputOptions streams = ParseStreamOptions(args);
   const auto& operands = args.Operands();
   if (operands.size() < 2) {
     throw UsageError("give the input(s) and then the output (see 'xelimg pseudo --help'); demo: names the demo scene");
@@ -183,7 +186,7 @@ int RunPseudo(const Arguments& args) {
   const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
   RunContext run{options, inputBits, plan, inputs, batch.compression, legend, marks, {}};
   BatchReport report(inputs, !batch.quiet);
-  FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan, legend.has_value()), budget.Limit());
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan, legend.has_value()), budget.Limit(), streams);
   RunOrderedPipeline<FrameProduct, FrameWorker>(
       sequence, jobs, [&] { return std::make_unique<FrameWorker>(library, run); },
       [&](FrameOutcome<FrameProduct>& outcome) {
@@ -210,7 +213,8 @@ const Command kPseudoCommand{
     "Runs the plug-in's \"Pseudo color lut\" object on every frame of the inputs and writes the RGB\n"
     "results to OUT. Each IN is an 8- or 16-bit greyscale PNG, PGM or TIFF (every page of a TIFF), a\n"
     "folder (its .png, .pgm and .tif files in name order), a pattern such as 'frames/*.png', '-' for\n"
-    "standard input (PGM or PNG), or demo: for the built-in demo scene (16-bit, 320 x 240).\n"
+    "standard input (PGM or PNG), demo: for the built-in demo scene (16-bit, 320 x 240), or a video\n"
+    "stream: gst:PIPELINE (a gst-launch-1.0 description giving GRAY8 or GRAY16_LE) or /dev/videoN.\n"
     "\n"
     "OUT is a folder (one PNG a frame, named after its input, with the page for multi-page inputs),\n"
     "a .tif (one page a frame), a .png (one frame only) or '-' for standard output (one PNG). Every\n"
@@ -240,6 +244,8 @@ const Command kPseudoCommand{
     "  --mark                    outline each --aoi area and cross its hottest pixel (through --ini),\n"
     "                            white or black; without --aoi, the whole picture's hottest pixel\n"
     "  --aoi [NAME=]X,Y,W,H      an area --mark draws; repeat for several\n"
+    "  --frames N                take at most N frames of each stream (default: until it ends)\n"
+    "  --timeout SECONDS         a stream that sends no frame for this long has stalled (default 5)\n"
     "  --max-memory SIZE         decoded image data the frames in flight may hold, grey frames and\n"
     "                            pictures together (bytes, or with K, M, G; default 1G, or\n"
     "                            $XELIMG_MAX_MEMORY)\n"

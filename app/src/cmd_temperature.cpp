@@ -1,6 +1,7 @@
 // xelimg temperature: the object's reading and the temperature statistics of every frame's areas,
 // and optionally every pixel's temperature as a float TIFF.
 #include "area_option.h"
+#include "batch/batch_options.h"
 #include "batch/batch_report.h"
 #include "batch/frame_inputs.h"
 #include "calibration_option.h"
@@ -27,9 +28,9 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 11> kOptions = {
+constexpr std::array<OptionSpec, 12> kOptions = {
     {kPluginOption, kCalibrationOption, kAreaOption, kEpsilonOption, {"json", false}, {"csv", false},
-     {"temperature-map", true}, {"quiet", false}, kInputBitsOption, kMaxMemoryOption}};
+     {"temperature-map", true}, {"quiet", false}, kInputBitsOption, kMaxMemoryOption, kFramesOption, kTimeoutOption}};
 
 ReportFormat FormatOf(const Arguments& args) {
   if (args.Has("json") && args.Has("csv")) throw UsageError("--json and --csv exclude each other");
@@ -54,6 +55,7 @@ int RunTemperature(const Arguments& args) {
   const ReportFormat format = FormatOf(args);
   const std::vector<InputFile> inputs = ExpandInputs(operands);
   const std::optional<UINT> inputBits = ParseInputBits(args);
+  const StreamInputOptions streams = ParseStreamOptions(args);
   const MemoryBudget budget = MemoryBudget::FromArguments(args);
 
   const xelfw::PluginLibrary library(PluginPath(args));
@@ -71,7 +73,7 @@ int RunTemperature(const Arguments& args) {
   const bool areasNamed = AreasNamed(args);
   if (format == ReportFormat::kCsv) PrintCsvHeader();
   BatchReport report(inputs, !args.Has("quiet"));
-  FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), map.has_value()), budget.Limit());
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), map.has_value()), budget.Limit(), streams);
   bool bitsWarned = false;
   while (std::optional<InputFrame> frame = sequence.Next()) {
     sequence.Load(*frame);
@@ -125,9 +127,10 @@ const Command kTemperatureCommand{
     "value, the emissivity and the temperature of the mean in the display unit) and the lowest and\n"
     "highest pixel temperature and their standard deviation, through the same calibration. Each IN is\n"
     "a greyscale PNG, PGM or TIFF (every page), a folder (its images in name order), a pattern such as\n"
-    "'frames/*.tif', '-' for standard input, or demo: for the built-in demo scene. A frame that cannot\n"
-    "be read or measured is reported on stderr and skipped. Exit code 0: all measured; 1: some\n"
-    "skipped; 2: none.\n"
+    "'frames/*.tif', '-' for standard input, demo: for the built-in demo scene, or a video stream:\n"
+    "gst:PIPELINE (a gst-launch-1.0 description giving GRAY8 or GRAY16_LE) or /dev/videoN, read until\n"
+    "it ends. A frame that cannot be read or measured is reported on stderr and skipped. Exit code 0:\n"
+    "all measured; 1: some skipped; 2: none.\n"
     "\n"
     "  --ini CALIB.ini   calibration (Point_0, Point_1, ... as normalised grey value, Kelvin) and the\n"
     "                    keys Epsilon, BgTempKelvin, UnitDesc, KelvinToUnitOfs, KelvinToUnitMult;\n"
@@ -136,6 +139,8 @@ const Command kTemperatureCommand{
     "  --aoi [NAME=]X,Y,W,H  an area to measure; repeat for several (unnamed: aoi1, aoi2, ...;\n"
     "                    default: the whole image, named image)\n"
     "  --epsilon E       emissivity of the surface, 0 < E <= 1 (overrides the file)\n"
+    "  --frames N        take at most N frames of each stream (default: until it ends)\n"
+    "  --timeout SECONDS a stream that sends no frame for this long has stalled (default 5)\n"
     "  --json            one JSON object a frame and area (JSON Lines), numbers at full precision:\n"
     "                    pixels, unavailable (pixels without a temperature), mean_grey, epsilon,\n"
     "                    temperature (the object's), mean_temperature, min, max, std, coldest_x/_y,\n"

@@ -1,4 +1,5 @@
 // xelimg view: the live viewer, a pseudo-coloured image sequence with the plug-in's dialogs beside it.
+#include "batch/batch_options.h"
 #include "calibration_option.h"
 #include "cli_error.h"
 #include "command_table.h"
@@ -9,6 +10,7 @@
 #include "pseudo_job.h"
 #include "view/frame_source.h"
 #include "view/input_script.h"
+#include "view/stream_frame_source.h"
 #include "view/view_session.h"
 #include "view/view_state.h"
 
@@ -24,7 +26,7 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 18> kOptions = {{kPluginOption,
+constexpr std::array<OptionSpec, 19> kOptions = {{kPluginOption,
                                                   kCalibrationOption,
                                                   kEpsilonOption,
                                                   kInputBitsOption,
@@ -41,7 +43,8 @@ constexpr std::array<OptionSpec, 18> kOptions = {{kPluginOption,
                                                   {"snapshot", true},
                                                   {"frames", true},
                                                   {"input", true},
-                                                  {"cursor", true}}};
+                                                  {"cursor", true},
+                                                  kTimeoutOption}};
 
 // Two whole numbers separated by `separator`, such as 1280x800 or 160,120.
 std::pair<long, long> ParsePair(std::string_view option, const std::string& text, char separator) {
@@ -118,10 +121,12 @@ int RunView(const Arguments& args) {
   if (demo && args.Has(kInputBitsOption.name)) throw UsageError("--input-bits belongs to files, not to the demo scene");
   options.autoContrast = demo && !GivesColourSettings(options.pseudo);
   MemoryBudget budget = MemoryBudget::FromArguments(args);
+  const bool stream = operands.size() == 1 && xelfw::IsStreamOperand(operands[0]);
   std::unique_ptr<view::FrameSource> frames =
-      demo ? view::OpenDemoFrames()
-           : view::OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()),
-                                  ParseInputBits(args), budget);
+      demo     ? view::OpenDemoFrames()
+      : stream ? view::OpenStreamFrames(operands[0], ParseInputBits(args), ParseStreamOptions(args).source.timeout)
+               : view::OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()),
+                                      ParseInputBits(args), budget);
 
   const xelfw::PluginLibrary library(PluginPath(args));
   options.pseudo.calibration = ReadCalibrationOption(args, library);
@@ -168,6 +173,10 @@ const Command kViewCommand{
     "the display to $XDG_CONFIG_HOME/xelimg/view.ini (else ~/.config/xelimg/view.ini) and restored at\n"
     "the start; the options override them. --no-state neither reads nor writes it; --state FILE uses\n"
     "another file (snapshots use one only when given it). A damaged file is reported and ignored.\n"
+    "\n"
+    "IN may also be one video stream, played live: gst:PIPELINE (a gst-launch-1.0 description giving\n"
+    "GRAY8 or GRAY16_LE) or /dev/videoN (a V4L2 camera). When processing falls behind, the newest\n"
+    "frame wins; --timeout SECONDS (default 5) ends a stream that stalls.\n"
     "\n"
     "--snapshot runs N frames (default 1) without a display, then plays --input, then puts the pointer\n"
     "on picture pixel X,Y (--cursor, image coordinates), and saves the whole screen as PNG. --input\n"

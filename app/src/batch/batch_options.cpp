@@ -4,9 +4,29 @@
 #include "cli_error.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <thread>
 
 namespace xelimg {
+
+StreamInputOptions ParseStreamOptions(const Arguments& args) {
+  StreamInputOptions options;
+  if (const auto text = args.Value("frames")) {
+    options.frames = ParseUnsignedOption("frames", *text);
+    if (*options.frames == 0) throw UsageError("--frames must be at least 1");
+  }
+  if (const auto text = args.Value("timeout")) {
+    double seconds = 0.0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), seconds);
+    if (error != std::errc{} || end != text->data() + text->size() || !std::isfinite(seconds) || seconds <= 0.0 ||
+        seconds > 3600.0) {
+      throw UsageError("--timeout: '" + *text + "' is not a number of seconds above 0 and at most 3600");
+    }
+    options.source.timeout = std::chrono::milliseconds(std::max(1L, std::lround(seconds * 1000.0)));
+  }
+  return options;
+}
 
 BatchOptions ParseBatchOptions(const Arguments& args) {
   BatchOptions options;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "arguments.h"
+#include "batch/frame_inputs.h"
 
 #include <xelfw/image_io.h>
 
@@ -16,6 +17,13 @@ struct BatchOptions {
 };
 
 inline constexpr std::array<OptionSpec, 3> kBatchOptionSpecs = {{{"jobs", true}, {"compression", true}, {"quiet", false}}};
+
+inline constexpr OptionSpec kFramesOption{"frames", true};
+inline constexpr OptionSpec kTimeoutOption{"timeout", true};
+
+// --frames N (N >= 1) and --timeout SECONDS (more than 0, at most an hour; default 5). Throws
+// UsageError for values out of range.
+StreamInputOptions ParseStreamOptions(const Arguments& args);
 
 // --jobs defaults to the processor count. Throws UsageError for values out of range.
 BatchOptions ParseBatchOptions(const Arguments& args);

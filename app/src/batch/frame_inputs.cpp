@@ -112,6 +112,10 @@ std::vector<InputFile> ExpandInputs(const std::vector<std::string>& operands) {
   std::vector<InputFile> inputs;
   bool standardInput = false;
   for (const std::string& operand : operands) {
+    if (xelfw::IsStreamOperand(operand)) {
+      inputs.push_back({operand, 0, false, true});
+      continue;
+    }
     if (operand == kDemoInput) {
       inputs.push_back({operand, 1});
       continue;
@@ -143,16 +147,21 @@ std::vector<InputFile> ExpandInputs(const std::vector<std::string>& operands) {
 
 std::size_t TotalFrames(const std::vector<InputFile>& inputs) {
   std::size_t total = 0;
-  for (const InputFile& input : inputs) total += input.pages;
+  for (const InputFile& input : inputs) {
+    if (input.stream) return kUnknownFrames;
+    total += input.pages;
+  }
   return total;
 }
 
 std::string FrameLabel(const InputFile& input, UINT page) {
+  if (input.stream) return input.name + " frame " + std::to_string(page);
   return input.pages > 1 || page > 0 ? input.name + " page " + std::to_string(page) : input.name;
 }
 
-FrameSequence::FrameSequence(const std::vector<InputFile>& inputs, FrameAdmission admit, std::size_t maxStreamBytes)
-    : m_Inputs(inputs), m_Admit(std::move(admit)), m_MaxStreamBytes(maxStreamBytes) {}
+FrameSequence::FrameSequence(const std::vector<InputFile>& inputs, FrameAdmission admit, std::size_t maxStreamBytes,
+                             StreamInputOptions streams)
+    : m_Inputs(inputs), m_Admit(std::move(admit)), m_MaxStreamBytes(maxStreamBytes), m_Streams(streams) {}
 
 InputFrame FrameSequence::Failed(std::string error) {
   InputFrame frame;
@@ -176,7 +185,9 @@ std::optional<InputFrame> FrameSequence::Next() {
       }
       if (!m_Opened) {
         m_Opened = true;
-        if (name == kDemoInput) {
+        if (m_Inputs[m_Input].stream) {
+          m_Stream.emplace(name, m_Streams.source);
+        } else if (name == kDemoInput) {
           m_Whole = MakeDemoScene();
         } else if (name == kStandardStream) {
           m_Whole = ReadStandardInput(m_MaxStreamBytes);
@@ -187,7 +198,11 @@ std::optional<InputFrame> FrameSequence::Next() {
         if (m_Whole) m_Admit(InfoOf(*m_Whole), name);
       }
       std::optional<xelfw::Image> image;
-      if (m_Reader) {
+      if (m_Stream) {
+        // A stream's frames are known only as they come, so each is admitted on arrival.
+        if (!m_Streams.frames || m_Page < *m_Streams.frames) image = m_Stream->Next();
+        if (image) m_Admit(InfoOf(*image), name);
+      } else if (m_Reader) {
         image = m_Reader->Next();
       } else if (m_Whole && m_Page < m_Whole->Frames()) {
         image = FrameOf(*m_Whole, m_Page);
@@ -206,10 +221,12 @@ std::optional<InputFrame> FrameSequence::Next() {
       const UINT pages = m_Inputs[m_Input].pages;
       if (pages > m_Page) frame.error += " (and the " + std::to_string(pages - m_Page) + " pages after it)";
       m_Reader.reset();
+      m_Stream.reset();
       m_Whole.reset();
       return frame;
     }
     m_Reader.reset();
+    m_Stream.reset();
     m_Whole.reset();
     m_Opened = false;
     m_Page = 0;

@@ -3,12 +3,14 @@
 
 #include "input_image.h"
 
+#include <xelfw/GstFrameSource.h>
 #include <xelfw/Image.h>
 #include <xelfw/image_io.h>
 
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +24,7 @@ struct InputFile {
   std::string name;  // as the user gave it, or as found in a folder or by a pattern
   UINT pages = 1;    // as counted in advance (TIFF pages); the reader has the last word
   bool oneFrame = false;  // a PNG or PGM file, which never holds more than one frame
+  bool stream = false;    // gst:PIPELINE or /dev/videoN: frames until the end of the stream (pages 0)
 };
 
 // Operands in order; a folder gives its image files (.png, .pgm, .tif, .tiff) in name order, a
@@ -29,7 +32,16 @@ struct InputFile {
 // a pattern without matches, so that a typo does not pass for an empty batch.
 std::vector<InputFile> ExpandInputs(const std::vector<std::string>& operands);
 
+// What TotalFrames gives when a stream is among the inputs.
+inline constexpr std::size_t kUnknownFrames = std::numeric_limits<std::size_t>::max();
 std::size_t TotalFrames(const std::vector<InputFile>& inputs);
+
+// How streams are read: how long a frame may take before the source counts as stalled, and how
+// many frames of each stream to take (all until the end of the stream when not given).
+struct StreamInputOptions {
+  xelfw::StreamOptions source;
+  std::optional<std::size_t> frames;
+};
 
 // One frame of an input, or why it could not be read.
 struct InputFrame {
@@ -48,10 +60,13 @@ using FrameAdmission = std::function<void(const xelfw::ImageFileInfo& frame, con
 
 // Reads the inputs' frames one after the other, one frame in memory at a time. A file that cannot
 // be opened gives one failed frame; a damaged page gives a failed frame and ends its file, as the
-// reader cannot be trusted to find the next page. Standard input is read up to maxStreamBytes.
+// reader cannot be trusted to find the next page. Standard input is read up to maxStreamBytes. A
+// stream's frames are read as they come, each admitted on arrival; a stream that fails or stalls
+// gives one failed frame and ends.
 class FrameSequence {
  public:
-  FrameSequence(const std::vector<InputFile>& inputs, FrameAdmission admit, std::size_t maxStreamBytes);
+  FrameSequence(const std::vector<InputFile>& inputs, FrameAdmission admit, std::size_t maxStreamBytes,
+                StreamInputOptions streams = {});
   // The frames of one-frame files come pending, so that several threads can read them at once.
   std::optional<InputFrame> Next();
   // Reads a pending frame (or records why it could not); safe on several threads at once.
@@ -63,15 +78,17 @@ class FrameSequence {
   const std::vector<InputFile>& m_Inputs;
   FrameAdmission m_Admit;
   std::size_t m_MaxStreamBytes;
+  StreamInputOptions m_Streams;
   std::size_t m_Input = 0;
   std::size_t m_Index = 0;
   UINT m_Page = 0;
   bool m_Opened = false;
   std::optional<xelfw::ImageFileReader> m_Reader;
+  std::optional<xelfw::StreamFrameSource> m_Stream;
   std::optional<xelfw::Image> m_Whole;  // the demo scene or standard input, decoded in one go
 };
 
-// "FILE" for a one-page input, "FILE page P" otherwise.
+// "FILE" for a one-page input, "FILE page P" otherwise, "STREAM frame F" for a stream.
 std::string FrameLabel(const InputFile& input, UINT page);
 
 }  // namespace xelimg

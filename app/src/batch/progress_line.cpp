@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <limits>
 
 namespace xelimg {
 
@@ -31,6 +32,12 @@ void ProgressLine::Advance() {
 void ProgressLine::Draw() {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_Start).count();
   const double fps = seconds > 0.0 ? static_cast<double>(m_Done) / seconds : 0.0;
+  if (m_Total == std::numeric_limits<std::size_t>::max()) {
+    std::fprintf(stderr, "\r%zu frames, %.1f frames/s\x1b[K", m_Done, fps);
+    std::fflush(stderr);
+    m_Drawn = true;
+    return;
+  }
   const std::size_t left = m_Total > m_Done ? m_Total - m_Done : 0;
   const long secondsLeft = fps > 0.0 ? static_cast<long>(static_cast<double>(left) / fps + 0.5) : 0;
   std::fprintf(stderr, "\r%zu of %zu frames, %.1f frames/s, %ld:%02ld left\x1b[K", m_Done, m_Total, fps,

@@ -8,7 +8,8 @@ namespace xelimg {
 
 class ProgressLine {
  public:
-  // Shows itself only when enabled, stderr is a terminal and there is more than one frame.
+  // Shows itself only when enabled, stderr is a terminal and there is more than one frame. A total
+  // of std::numeric_limits<std::size_t>::max() is unknown (a stream): frames done and their rate.
   ProgressLine(std::size_t total, bool enabled);
   ~ProgressLine();
   ProgressLine(const ProgressLine&) = delete;

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <system_error>
@@ -16,7 +17,7 @@ namespace {
 void RefuseOverwritingAnInput(const std::filesystem::path& out, const std::vector<InputFile>& inputs) {
   std::error_code error;
   for (const InputFile& input : inputs) {
-    if (input.name != kDemoInput && input.name != kStandardStream && std::filesystem::equivalent(out, input.name, error)) {
+    if (input.name != kDemoInput && input.name != kStandardStream && !input.stream && std::filesystem::equivalent(out, input.name, error)) {
       throw UsageError(out.string() + ": is also an input; write somewhere else");
     }
   }
@@ -25,7 +26,8 @@ void RefuseOverwritingAnInput(const std::filesystem::path& out, const std::vecto
 void RefuseNameClashes(const std::filesystem::path& folder, const std::vector<InputFile>& inputs) {
   std::map<std::string, std::string> owner;
   for (const InputFile& input : inputs) {
-    for (UINT page = 0; page < input.pages; ++page) {
+    // A stream's frames are not counted in advance; its first file name stands for the rest.
+    for (UINT page = 0; page < std::max<UINT>(input.pages, input.stream ? 1 : 0); ++page) {
       const std::string name = FolderFileName(input, page);
       RefuseOverwritingAnInput(folder / name, inputs);
       const auto [it, fresh] = owner.emplace(name, input.name);
@@ -40,10 +42,11 @@ void RefuseNameClashes(const std::filesystem::path& folder, const std::vector<In
 }  // namespace
 
 std::string FolderFileName(const InputFile& input, UINT page) {
-  const std::string stem = input.name == kDemoInput        ? "demo"
-                           : input.name == kStandardStream ? "stdin"
-                                                           : std::filesystem::path(input.name).stem().string();
-  if (input.pages <= 1 && page == 0) return stem + ".png";
+  const std::string stem = input.name == kDemoInput          ? "demo"
+                           : input.name == kStandardStream   ? "stdin"
+                           : input.name.starts_with("gst:") ? "stream"
+                                                             : std::filesystem::path(input.name).stem().string();
+  if (!input.stream && input.pages <= 1 && page == 0) return stem + ".png";
   char suffix[16];
   std::snprintf(suffix, sizeof suffix, "-%04u.png", page);
   return stem + suffix;

@@ -1,0 +1,10 @@
+// Which operands name a stream rather than a file.
+#include <xelfw/GstFrameSource.h>
+
+namespace xelfw {
+
+bool IsStreamOperand(const std::string& operand) {
+  return operand.starts_with("gst:") || operand.starts_with("/dev/video");
+}
+
+}  // namespace xelfw

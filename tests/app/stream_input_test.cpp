@@ -1,0 +1,167 @@
+// Video streams as inputs of pseudo and temperature: every frame as if it came from a file, frames
+// counted as they come, and each way a stream fails ending the run with exit 2 and the element named.
+#include "cli_expectations.h"
+#include "test_files.h"
+
+#include <xelfw/GstFrameSource.h>
+#include <xelfw/image_io.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+using namespace xelimg_test;
+
+namespace {
+
+#define REQUIRE_STREAMS()                                                                          \
+  REQUIRE_PLUGIN();                                                                                \
+  if (!xelfw::StreamsAvailable() || std::system("gst-launch-1.0 --version >/dev/null 2>&1") != 0) \
+  GTEST_SKIP() << "built without GStreamer, or gst-launch-1.0 missing"
+
+constexpr UINT kWidth = 64;  // rows of 128 bytes: GStreamer's raw frames hold no padding
+constexpr UINT kHeight = 48;
+const std::string kSource = "videotestsrc num-buffers=3 pattern=ball ! video/x-raw,format=GRAY16_LE,width=64,height=48";
+
+// The source's frames as 16-bit PGM files f0.pgm, f1.pgm, f2.pgm.
+std::vector<std::string> WriteFramesAsFiles(const ScratchDir& dir) {
+  const std::string raw = (dir / "f%d.raw").string();
+  EXPECT_EQ(std::system(("gst-launch-1.0 -q " + kSource + " ! multifilesink location=" + raw + " >/dev/null").c_str()), 0);
+  std::vector<std::string> files;
+  for (int i = 0; i < 3; ++i) {
+    const auto bytes = ReadBytes(dir / ("f" + std::to_string(i) + ".raw"));
+    xelfw::Image frame(kWidth, kHeight, xelfw::PixelLayout::Grey(16, 16));
+    EXPECT_EQ(bytes.size(), frame.FrameBytes());
+    std::memcpy(frame.Data(), bytes.data(), std::min(bytes.size(), frame.FrameBytes()));
+    files.push_back((dir / ("f" + std::to_string(i) + ".pgm")).string());
+    xelfw::WriteImageFile(frame, files.back());
+  }
+  return files;
+}
+
+// "mean grey ..., temperature ..." of each line, without the labels of several inputs.
+std::vector<std::string> Readings(const std::string& out) {
+  std::vector<std::string> readings;
+  for (std::size_t at = out.find("mean grey"); at != std::string::npos; at = out.find("mean grey", at + 1)) {
+    readings.push_back(out.substr(at, std::min(out.find('\n', at), out.find(" (", at)) - at));
+  }
+  return readings;
+}
+
+}  // namespace
+
+TEST(StreamInput, FramesReadAsTheSameFramesFromFiles) {
+  REQUIRE_STREAMS();
+  ScratchDir dir;
+  const std::vector<std::string> files = WriteFramesAsFiles(dir);
+
+  std::vector<std::string> fileArgs{"temperature", "--input-bits", "16"};
+  fileArgs.insert(fileArgs.end(), files.begin(), files.end());
+  const auto fromFiles = RunXelimg(fileArgs);
+  const auto fromStream = RunXelimg({"temperature", "gst:" + kSource, "--input-bits", "16"});
+  ExpectSuccess(fromStream);
+  ASSERT_EQ(Readings(fromStream.out).size(), 3u) << fromStream.out;
+  EXPECT_EQ(Readings(fromStream.out), Readings(fromFiles.out));
+  EXPECT_NE(fromStream.out.find("frame 2:"), std::string::npos) << fromStream.out;
+
+  std::vector<std::string> pseudoArgs{"pseudo", "--input-bits", "16", "--auto", "contrast"};
+  pseudoArgs.insert(pseudoArgs.end(), files.begin(), files.end());
+  pseudoArgs.push_back((dir / "from-files").string());
+  ExpectSuccess(RunXelimg(pseudoArgs));
+  ExpectSuccess(RunXelimg({"pseudo", "--input-bits", "16", "--auto", "contrast", "gst:" + kSource,
+                           (dir / "from-stream").string()}));
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(ReadBytes(dir / "from-stream" / ("stream-000" + std::to_string(i) + ".png")),
+              ReadBytes(dir / "from-files" / ("f" + std::to_string(i) + ".png")))
+        << "frame " << i;
+  }
+
+  const auto tiff = dir / "stream.tif";
+  ExpectSuccess(RunXelimg({"pseudo", "gst:" + kSource, tiff.string()}));
+  xelfw::ImageFileReader pages(tiff);
+  int count = 0;
+  while (pages.Next()) ++count;
+  EXPECT_EQ(count, 3);
+}
+
+TEST(StreamInput, FramesOptionEndsAnEndlessSource) {
+  REQUIRE_STREAMS();
+  const auto run = RunXelimg(
+      {"temperature", "gst:videotestsrc ! video/x-raw,format=GRAY8,width=16,height=8", "--frames", "2", "--json"});
+  ExpectSuccess(run);
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2) << run.out;
+  ExpectFailure(RunXelimg({"temperature", "gst:videotestsrc", "--frames", "0"}), "--frames");
+  ExpectFailure(RunXelimg({"temperature", "gst:videotestsrc", "--timeout", "soon"}), "--timeout");
+  ScratchDir dir;
+  ExpectFailure(RunXelimg({"pseudo", "gst:videotestsrc", (dir / "out").string(), "--timeout", "0"}), "--timeout");
+  EXPECT_TRUE(dir.Entries().empty()) << "no output folder for a usage error";
+}
+
+TEST(StreamInput, AStreamHasNoSingleOutputPicture) {
+  REQUIRE_STREAMS();
+  ScratchDir dir;
+  ExpectFailure(RunXelimg({"pseudo", "gst:" + kSource, (dir / "one.png").string()}), "one PNG holds one frame");
+  EXPECT_TRUE(dir.Entries().empty());
+}
+
+TEST(StreamInput, FailuresExitWithTheElementNamed) {
+  REQUIRE_STREAMS();
+  struct Case {
+    std::string operand;
+    std::string mention;
+  };
+  for (const Case& c : {Case{"gst:videotestsrc ! nosuchelement", "no element \"nosuchelement\""},
+                        Case{"/dev/video99", "v4l2src0: Cannot identify device '/dev/video99'"},
+                        Case{"gst:videotestsrc num-buffers=2 ! video/x-raw,format=RGB",
+                             "videotestsrc0: Internal data stream error. (caps not negotiated: the pipeline offers "
+                             "video/x-raw, format=(string)RGB"},
+                        Case{"gst:videotestsrc is-live=true ! video/x-raw,format=GRAY8 ! valve drop=true",
+                             "videotestsrc0 sent no frame for 0.3 s"}}) {
+    SCOPED_TRACE(c.operand);
+    const auto start = std::chrono::steady_clock::now();
+    ExpectFailure(RunXelimg({"temperature", c.operand, "--timeout", "0.3"}), c.mention);
+    ScratchDir dir;
+    ExpectFailure(RunXelimg({"pseudo", c.operand, (dir / "out.tif").string(), "--timeout", "0.3"}), c.mention);
+    EXPECT_TRUE(dir.Entries().empty()) << "nothing written";
+    // Not a speed check: each failure must end the run instead of waiting for frames that never come.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  }
+}
+
+// A uniform live source shows on screen what a file of the same frame shows: the picture, the
+// dialogs and the temperature readout; only the image window's caption (frame count, rate) differs.
+TEST(StreamInput, ViewerShowsALiveSourceAsTheSameFrameFromAFile) {
+  REQUIRE_STREAMS();
+  ScratchDir dir;
+  const std::string caps = " pattern=white ! video/x-raw,format=GRAY8,width=64,height=48";
+  const auto raw = dir / "white.raw";
+  ASSERT_EQ(std::system(("gst-launch-1.0 -q videotestsrc num-buffers=1" + caps + " ! filesink location=" + raw.string() +
+                         " >/dev/null").c_str()),
+            0);
+  xelfw::Image white(64, 48, xelfw::PixelLayout::Grey(8, 8));
+  ASSERT_EQ(ReadBytes(raw).size(), white.FrameBytes());
+  std::memcpy(white.Data(), ReadBytes(raw).data(), white.FrameBytes());
+  xelfw::WriteImageFile(white, dir / "white.pgm");
+  const auto fromFile = dir / "file.png";
+  const auto fromStream = dir / "stream.png";
+  ExpectSuccess(RunXelimg({"view", (dir / "white.pgm").string(), "--snapshot", fromFile.string()}));
+  ExpectSuccess(RunXelimg({"view", "gst:videotestsrc" + caps, "--snapshot", fromStream.string(), "--frames", "5"}));
+  const xelfw::Image a = xelfw::ReadImageFile(fromFile);
+  const xelfw::Image b = xelfw::ReadImageFile(fromStream);
+  ASSERT_EQ(a.FrameBytes(), b.FrameBytes());
+  constexpr UINT kBelowCaption = 31;
+  const std::size_t offset = kBelowCaption * a.Stride();
+  EXPECT_EQ(std::memcmp(a.Data() + offset, b.Data() + offset, a.FrameBytes() - offset), 0);
+
+  ExpectFailure(RunXelimg({"view", "/dev/video99", "--snapshot", (dir / "none.png").string()}), "/dev/video99");
+  ExpectFailure(RunXelimg({"view", "gst:videotestsrc num-buffers=0 ! video/x-raw,format=GRAY8", "--snapshot",
+                           (dir / "none.png").string()}),
+                "ended before its first frame");
+  EXPECT_FALSE(std::filesystem::exists(dir / "none.png"));
+}
+
+TEST(StreamInput, BuildWithoutGStreamerSaysSo) {
+  REQUIRE_PLUGIN();
+  if (xelfw::StreamsAvailable()) GTEST_SKIP() << "this build has GStreamer";
+  ExpectFailure(RunXelimg({"temperature", "gst:videotestsrc"}), "built without GStreamer");
+}
