@@ -6,16 +6,20 @@
 #include <xelfw/Image.h>
 
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace xelimg::view {
 
+inline constexpr UINT kLiveCount = std::numeric_limits<UINT>::max();
+
 // Single-frame greyscale images by index. Read from the processing thread only.
 class FrameSource {
  public:
   virtual ~FrameSource() = default;
+  // kLiveCount for a live stream, whose end is not known in advance.
   virtual UINT Count() const = 0;
   // index < Count().
   virtual xelfw::Image Frame(UINT index) const = 0;

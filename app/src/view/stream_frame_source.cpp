@@ -19,7 +19,7 @@ class StreamFrames final : public FrameSource {
       : m_Operand(operand), m_InputBits(inputBits), m_Stream(operand, {true, timeout}), m_Last(Pull().value()) {}
 
   // A stream has no end known in advance; the viewer's indices only tell a new frame from the same.
-  UINT Count() const override { return std::numeric_limits<UINT>::max(); }
+  UINT Count() const override { return kLiveCount; }
 
   xelfw::Image Frame(UINT index) const override {
     std::lock_guard lock(m_Mutex);

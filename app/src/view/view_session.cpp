@@ -408,13 +408,18 @@ void ViewSession::RescaleDisplayUnit(UINT sourceBits) {
 }
 
 void ViewSession::UpdateTitle() {
-  char title[96];
+  char position[48];
   const UINT shown = m_Frame ? m_Frame->index + 1 : 1;
-  if (m_Paused) {
-    std::snprintf(title, sizeof title, "xelimg view - frame %u/%u - paused", shown, m_Frames->Count());
+  if (m_Frames->Count() == kLiveCount) {
+    std::snprintf(position, sizeof position, "frame %u", shown);
   } else {
-    std::snprintf(title, sizeof title, "xelimg view - frame %u/%u - %.1f fps", shown, m_Frames->Count(),
-                  m_Rate.PerSecond());
+    std::snprintf(position, sizeof position, "frame %u/%u", shown, m_Frames->Count());
+  }
+  char title[96];
+  if (m_Paused) {
+    std::snprintf(title, sizeof title, "xelimg view - %s - paused", position);
+  } else {
+    std::snprintf(title, sizeof title, "xelimg view - %s - %.1f fps", position, m_Rate.PerSecond());
   }
   m_Window.SetTitle(title);
 }
