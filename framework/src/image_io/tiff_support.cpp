@@ -1,7 +1,9 @@
-// Per-handle libtiff message routing.
+// Per-handle libtiff message routing, and TIFFs written through the atomic writer.
 #include "image_io/tiff_support.h"
 
 #include <xelfw/image_io.h>
+
+#include <unistd.h>
 
 #include <cstdarg>
 #include <cstdio>
@@ -29,5 +31,34 @@ int TiffMessages::KeepError(TIFF*, void* user, const char* module, const char* f
 }
 
 int TiffMessages::DropWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+namespace {
+
+TIFF* OpenOnCopyOf(int descriptor, const std::string& name, const TiffMessages& messages) {
+  const int fd = ::dup(descriptor);
+  if (fd < 0) return nullptr;
+  TIFF* opened = TIFFFdOpenExt(fd, name.c_str(), "w", messages.Options());
+  if (opened == nullptr) ::close(fd);
+  return opened;
+}
+
+}  // namespace
+
+TiffOutput::TiffOutput(const std::filesystem::path& file)
+    : m_Name(file.string()), m_Output(file), m_Tiff(OpenOnCopyOf(m_Output.Descriptor(), m_Name, m_Messages)) {
+  if (m_Tiff.Get() == nullptr) throw ImageIoError(m_Name + ": cannot open for writing: " + m_Messages.Error("cannot create"));
+}
+
+void TiffOutput::Fail() const { throw ImageIoError(m_Name + ": cannot write TIFF: " + m_Messages.Error("write failed")); }
+
+void TiffOutput::Commit() {
+  m_Tiff.Close();
+  if (!m_Messages.Error("").empty()) Fail();
+  try {
+    m_Output.Commit();
+  } catch (const FileWriteError& error) {
+    throw ImageIoError(error.what());
+  }
+}
 
 }  // namespace xelfw::image_io

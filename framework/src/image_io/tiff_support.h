@@ -1,8 +1,11 @@
 // libtiff handles whose error messages are kept for the exception instead of going to stderr.
 #pragma once
 
+#include <xelfw/AtomicFile.h>
+
 #include <tiffio.h>
 
+#include <filesystem>
 #include <string>
 
 namespace xelfw::image_io {
@@ -40,6 +43,26 @@ class TiffHandle {
 
  private:
   TIFF* m_pTiff;
+};
+
+// A TIFF written into the atomic writer's temporary file. libtiff gets a copy of the temporary's
+// descriptor (it closes what it is given), so the file is never opened again by its name.
+class TiffOutput {
+ public:
+  // Throws ImageIoError naming the file when it cannot be created.
+  explicit TiffOutput(const std::filesystem::path& file);
+  TIFF* Get() const { return m_Tiff.Get(); }
+  const std::string& Name() const { return m_Name; }
+  // Throws ImageIoError with libtiff's first error.
+  [[noreturn]] void Fail() const;
+  // Closes the TIFF and puts the file in place; throws ImageIoError, the target then as it was.
+  void Commit();
+
+ private:
+  std::string m_Name;
+  AtomicFile m_Output;
+  TiffMessages m_Messages;
+  TiffHandle m_Tiff;
 };
 
 }  // namespace xelfw::image_io

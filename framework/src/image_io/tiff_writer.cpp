@@ -5,10 +5,7 @@
 #include "image_io/tiff_support.h"
 #include "image_io/zlib_stream.h"
 
-#include <xelfw/AtomicFile.h>
 #include <xelfw/image_io.h>
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -89,47 +86,28 @@ TiffPage EncodeTiffPage(const Image& image, UINT frame, ImageCompression compres
 
 struct TiffFileWriter::State {
   State(const std::filesystem::path& file, ImageCompression compression, UINT pageCount)
-      : name(file.string()), output(file), tiff(OpenTemporary()), compression(compression), pageCount(pageCount) {}
+      : output(file), compression(compression), pageCount(pageCount) {}
 
-  // libtiff closes the descriptor it is given, so it gets a copy of the temporary file's: the file is
-  // never opened again by its name.
-  TIFF* OpenTemporary() {
-    const int fd = ::dup(output.Descriptor());
-    if (fd < 0) return nullptr;
-    TIFF* opened = TIFFFdOpenExt(fd, name.c_str(), "w", messages.Options());
-    if (opened == nullptr) ::close(fd);
-    return opened;
-  }
-
-  [[noreturn]] void Fail() const { throw ImageIoError(name + ": cannot write TIFF: " + messages.Error("write failed")); }
-
-  std::string name;
-  AtomicFile output;
-  image_io::TiffMessages messages;
-  image_io::TiffHandle tiff;
+  image_io::TiffOutput output;
   ImageCompression compression;
   UINT pageCount;
   UINT pages = 0;
 };
 
 TiffFileWriter::TiffFileWriter(const std::filesystem::path& file, ImageCompression compression, UINT pageCount)
-    : m_State(std::make_unique<State>(file, compression, pageCount)) {
-  if (m_State->tiff.Get() == nullptr) {
-    throw ImageIoError(m_State->name + ": cannot open for writing: " + m_State->messages.Error("cannot create"));
-  }
-}
+    : m_State(std::make_unique<State>(file, compression, pageCount)) {}
 
 TiffFileWriter::~TiffFileWriter() = default;
 
 void TiffFileWriter::Add(const Image& image) {
-  image_io::ShapeForWriting(image, m_State->name);
+  image_io::ShapeForWriting(image, m_State->output.Name());
   for (UINT frame = 0; frame < image.Frames(); ++frame) Add(EncodeTiffPage(image, frame, m_State->compression));
 }
 
 void TiffFileWriter::Add(const TiffPage& page) {
   State& s = *m_State;
-  if (s.pages >= 0xFFFF) throw ImageIoError(s.name + ": too many frames for a TIFF");
-  TIFF* tiff = s.tiff.Get();
+  if (s.pages >= 0xFFFF) throw ImageIoError(s.output.Name() + ": too many frames for a TIFF");
+  TIFF* tiff = s.output.Get();
   image_io::SetPageTags(tiff, page);
   if (s.pageCount != 1) {
     TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
@@ -137,23 +115,16 @@ void TiffFileWriter::Add(const TiffPage& page) {
   }
   for (std::size_t i = 0; i < page.strips.size(); ++i) {
     std::vector<BYTE> strip = page.strips[i];  // libtiff takes a non-const buffer
-    if (TIFFWriteRawStrip(tiff, static_cast<uint32_t>(i), strip.data(), static_cast<tmsize_t>(strip.size())) < 0) s.Fail();
+    if (TIFFWriteRawStrip(tiff, static_cast<uint32_t>(i), strip.data(), static_cast<tmsize_t>(strip.size())) < 0) s.output.Fail();
   }
-  if (TIFFWriteDirectory(tiff) != 1) s.Fail();
+  if (TIFFWriteDirectory(tiff) != 1) s.output.Fail();
   ++s.pages;
 }
 
 UINT TiffFileWriter::Pages() const { return m_State->pages; }
 
 void TiffFileWriter::Commit() {
-  State& s = *m_State;
-  s.tiff.Close();
-  if (!s.messages.Error("").empty()) s.Fail();
-  try {
-    s.output.Commit();
-  } catch (const FileWriteError& error) {
-    throw ImageIoError(error.what());
-  }
+  m_State->output.Commit();
 }
 
 namespace image_io {
