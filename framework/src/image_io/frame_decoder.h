@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace xelfw::image_io {
@@ -69,5 +70,9 @@ std::unique_ptr<FrameDecoder> OpenPgmDecoder(ByteSource& source, FrameAllowance&
 
 // Every frame of the decoder in one image.
 Image DecodeAllFrames(FrameDecoder& decoder);
+
+// Every frame of bytes already in memory, through the given decoder (one of the above).
+using DecoderOpener = std::unique_ptr<FrameDecoder> (*)(ByteSource&, FrameAllowance&);
+Image DecodeBytes(std::span<const BYTE> bytes, const std::string& sourceName, DecoderOpener open);
 
 }  // namespace xelfw::image_io

@@ -80,10 +80,14 @@ ImageFileFormat ImageFileFormatFromPath(const std::filesystem::path& file) {
   throw ImageIoError(file.string() + ": unknown image file type (use .png, .tif, .tiff or .pgm)");
 }
 
+Image image_io::DecodeBytes(std::span<const BYTE> bytes, const std::string& sourceName, DecoderOpener open) {
+  MemorySource source(bytes, sourceName);
+  FrameAllowance allowance(ReadLimits{}, bytes.size(), sourceName, false);
+  return DecodeAllFrames(*open(source, allowance));
+}
+
 Image DecodeImage(std::span<const BYTE> bytes, const std::string& sourceName) {
-  image_io::MemorySource source(bytes, sourceName);
-  image_io::FrameAllowance allowance(ReadLimits{}, bytes.size(), sourceName, false);
-  return image_io::DecodeAllFrames(*image_io::OpenFrameDecoder(source, allowance));
+  return image_io::DecodeBytes(bytes, sourceName, image_io::OpenFrameDecoder);
 }
 
 Image ReadImageFile(const std::filesystem::path& file, const ReadLimits& limits) {

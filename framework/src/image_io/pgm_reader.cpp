@@ -142,9 +142,7 @@ std::unique_ptr<FrameDecoder> OpenPgmDecoder(ByteSource& source, FrameAllowance&
 }  // namespace image_io
 
 Image DecodePgm(std::span<const BYTE> bytes, const std::string& sourceName) {
-  image_io::MemorySource source(bytes, sourceName);
-  image_io::FrameAllowance allowance(ReadLimits{}, bytes.size(), sourceName, false);
-  return image_io::DecodeAllFrames(*image_io::OpenPgmDecoder(source, allowance));
+  return image_io::DecodeBytes(bytes, sourceName, image_io::OpenPgmDecoder);
 }
 
 }  // namespace xelfw

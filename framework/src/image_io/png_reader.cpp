@@ -184,9 +184,7 @@ std::unique_ptr<FrameDecoder> OpenPngDecoder(ByteSource& source, FrameAllowance&
 }  // namespace image_io
 
 Image DecodePng(std::span<const BYTE> bytes, const std::string& sourceName) {
-  image_io::MemorySource source(bytes, sourceName);
-  image_io::FrameAllowance allowance(ReadLimits{}, bytes.size(), sourceName, false);
-  return image_io::DecodeAllFrames(*image_io::OpenPngDecoder(source, allowance));
+  return image_io::DecodeBytes(bytes, sourceName, image_io::OpenPngDecoder);
 }
 
 }  // namespace xelfw

@@ -195,9 +195,7 @@ std::unique_ptr<FrameDecoder> OpenTiffDecoder(ByteSource& source, FrameAllowance
 }  // namespace image_io
 
 Image DecodeTiff(std::span<const BYTE> bytes, const std::string& sourceName) {
-  image_io::MemorySource source(bytes, sourceName);
-  image_io::FrameAllowance allowance(ReadLimits{}, bytes.size(), sourceName, false);
-  return image_io::DecodeAllFrames(*image_io::OpenTiffDecoder(source, allowance));
+  return image_io::DecodeBytes(bytes, sourceName, image_io::OpenTiffDecoder);
 }
 
 }  // namespace xelfw
