@@ -4,7 +4,7 @@
 #include "catalogue.h"
 #include "scene.h"
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <benchmark/benchmark.h>
 #include <png.h>
@@ -43,10 +43,10 @@ xelfw::Image PseudoColourFrame(UINT width, UINT height) {
   return rgb;
 }
 
-void EncodeXel(benchmark::State& state, xelfw::ImageCompression compression) {
+void EncodeXel(benchmark::State& state, xelhost::ImageCompression compression) {
   const xelfw::Image frame = PseudoColourFrame(640, 512);
   std::size_t bytes = 0;
-  for (auto _ : state) bytes = xelfw::EncodePng(frame, compression).size();
+  for (auto _ : state) bytes = xelhost::EncodePng(frame, compression).size();
   state.counters["bytes"] = static_cast<double>(bytes);
 }
 
@@ -77,9 +77,9 @@ void EncodeLibpngDefault(benchmark::State& state) {
 }  // namespace
 
 void RegisterEncodeBenchmarks() {
-  const std::pair<const char*, xelfw::ImageCompression> settings[] = {{"png_encode/xel_fast", xelfw::ImageCompression::Fast},
-                                                                       {"png_encode/xel_default", xelfw::ImageCompression::Default},
-                                                                       {"png_encode/xel_small", xelfw::ImageCompression::Small}};
+  const std::pair<const char*, xelhost::ImageCompression> settings[] = {{"png_encode/xel_fast", xelhost::ImageCompression::Fast},
+                                                                       {"png_encode/xel_default", xelhost::ImageCompression::Default},
+                                                                       {"png_encode/xel_small", xelhost::ImageCompression::Small}};
   for (const auto& [name, compression] : settings) {
     benchmark::RegisterBenchmark(name, EncodeXel, compression)->Unit(benchmark::kMillisecond)->UseRealTime();
     Record({name, Kind::Other, "", 0});

@@ -1,4 +1,4 @@
-# What `cmake --install` puts in place for people who write their own host: the framework and the
+# What `cmake --install` puts in place for people who write their own host: the framework, the host kit and the
 # window layer as shared libraries, the plug-in in a folder of its own (it is dlopen'ed, never
 # linked), xelimg, the headers, a CMake package (find_package(XelImgProcess)) and a pkg-config file.
 # Every RPATH is relative to the file that carries it, so an installed tree can be moved as a whole.
@@ -21,10 +21,12 @@ endfunction()
 
 set_target_properties(xel_host PROPERTIES EXPORT_NAME Host)
 xel_install_rpath(XelImgProcess ${CMAKE_INSTALL_LIBDIR})
-install(TARGETS xel_host xelwinui XelImgProcess EXPORT XelImgProcessTargets
+xel_install_rpath(xelhost ${CMAKE_INSTALL_LIBDIR})
+xel_install_rpath(xelwinui_presenter ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS xel_host xelwinui xelwinui_presenter XelImgProcess xelhost EXPORT XelImgProcessTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/host/include/ ${PROJECT_SOURCE_DIR}/framework/include/
-                  ${PROJECT_SOURCE_DIR}/winui/include/
+                  ${PROJECT_SOURCE_DIR}/hostkit/include/ ${PROJECT_SOURCE_DIR}/winui/include/
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
 
 xel_install_rpath(XelPseudoColor ${XEL_PLUGIN_INSTALL_DIR})

@@ -1,5 +1,5 @@
 // Arbitrary bytes through the PNG reader: a clear ImageIoError or a well-formed image, nothing else.
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
-    const xelfw::Image image = xelfw::DecodePng(std::span<const BYTE>(data, size), "fuzz input");
+    const xelfw::Image image = xelhost::DecodePng(std::span<const BYTE>(data, size), "fuzz input");
     // Touch the last component of every frame: the buffers must be as large as the image claims.
     const UINT top = (1u << image.GetImgBPC()) - 1;
     for (UINT frame = 0; frame < image.Frames(); ++frame) {
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
       }
     }
-  } catch (const xelfw::ImageIoError&) {
+  } catch (const xelhost::ImageIoError&) {
   }
   return 0;
 }

@@ -1,13 +1,15 @@
 // xelimg demo: the demo scene and its pseudo-colour pictures in every profile.
-#include "cli_error.h"
+#include "host_kit.h"
+#include "exit_status.h"
+#include <xelhost/errors.h>
 #include "command_table.h"
-#include "demo_scene.h"
+#include <xelhost/demo_scene.h>
 #include "plugin_location.h"
-#include "plugin_objects.h"
-#include "profile_names.h"
-#include "pseudo_job.h"
+#include <xelhost/plugin_objects.h>
+#include <xelhost/profile_names.h>
+#include <xelhost/pseudo_job.h>
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <array>
 #include <cstdio>
@@ -36,7 +38,7 @@ int RunDemo(const Arguments& args) {
   const xelfw::PluginLibrary library(PluginPath(args));
   const xelfw::Image scene = MakeDemoScene();
   const std::filesystem::path scenePath = dir / "demo-scene.png";
-  xelfw::WriteImageFile(scene, scenePath);
+  xelhost::WriteImageFile(scene, scenePath);
   std::printf("%s  (16-bit greyscale input, %u x %u)\n", scenePath.c_str(), scene.Width(), scene.Height());
 
   // The histogram window shows each profile over the scene's real range rather than the whole
@@ -48,7 +50,7 @@ int RunDemo(const Arguments& args) {
     options.profile = std::to_string(profile);
     const xelfw::Image picture = PseudoColorJob(library, options).Run(scene).image;
     const std::filesystem::path path = dir / ("demo-" + std::to_string(profile) + "-" + ProfileSlug(profile) + ".png");
-    xelfw::WriteImageFile(picture, path);
+    xelhost::WriteImageFile(picture, path);
     std::printf("%s  (%s)\n", path.c_str(), ProfileName(profile).c_str());
   }
   return kExitOk;

@@ -1,17 +1,19 @@
 // xelimg dialog: one of the plug-in's dialogs as it looks after one processing run, as a PNG.
-#include "calibration_option.h"
-#include "cli_error.h"
+#include "host_kit.h"
+#include <xelhost/calibration_option.h>
+#include "exit_status.h"
+#include <xelhost/errors.h>
 #include "command_table.h"
-#include "input_image.h"
-#include "memory_budget.h"
-#include "picture_file.h"
+#include <xelhost/input_image.h>
+#include <xelhost/memory_budget.h>
+#include <xelhost/picture_file.h>
 #include "plugin_location.h"
-#include "plugin_objects.h"
-#include "profile_names.h"
-#include "pseudo_job.h"
+#include <xelhost/plugin_objects.h>
+#include <xelhost/profile_names.h>
+#include <xelhost/pseudo_job.h>
 
 #include <xelfw/DialogHost.h>
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 #include <winui/screen.h>
 
 #include <array>
@@ -66,7 +68,7 @@ xelfw::Image ReadSource(const Arguments& args) {
   const std::string& operand = args.Operands()[1];
   MemoryBudget budget = MemoryBudget::FromArguments(args);
   // The pseudo-colour run adds an 8-bit RGB picture of every frame.
-  xelfw::Image image = ReadInputImage(operand, ParseInputBits(args), budget, [](const xelfw::ImageFileInfo& in) {
+  xelfw::Image image = ReadInputImage(operand, ParseInputBits(args), budget, [](const xelhost::ImageFileInfo& in) {
     return Derived{std::size_t{3} * in.width * in.height * in.frames, "the processed picture"};
   });
   if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {

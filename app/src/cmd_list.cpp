@@ -1,5 +1,7 @@
 // xelimg list: the plug-in's catalogue.
-#include "cli_error.h"
+#include "host_kit.h"
+#include "exit_status.h"
+#include <xelhost/errors.h>
 #include "command_table.h"
 #include "plugin_location.h"
 

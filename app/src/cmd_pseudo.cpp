@@ -1,21 +1,22 @@
 // xelimg pseudo: greyscale image files, folders or sequences into pseudo-colour images.
-#include "area_option.h"
+#include "host_kit.h"
+#include <xelhost/area_option.h>
 #include "batch/batch_options.h"
 #include "batch/batch_report.h"
-#include "batch/frame_inputs.h"
-#include "batch/ordered_pipeline.h"
-#include "batch/pseudo_output.h"
-#include "calibration_option.h"
-#include "cli_error.h"
+#include <xelhost/frame_inputs.h>
+#include <xelhost/ordered_pipeline.h>
+#include <xelhost/pseudo_output.h>
+#include <xelhost/calibration_option.h>
+#include <xelhost/errors.h>
 #include "command_table.h"
-#include "input_image.h"
-#include "legend.h"
-#include "marks.h"
-#include "memory_budget.h"
+#include <xelhost/input_image.h>
+#include <xelhost/legend.h>
+#include <xelhost/marks.h>
+#include <xelhost/memory_budget.h>
 #include "plugin_location.h"
-#include "pseudo_job.h"
+#include <xelhost/pseudo_job.h>
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <malloc.h>
 
@@ -53,7 +54,7 @@ constexpr auto kOptions = [] {
 // page for the one TIFF writer, or the PNG bytes for standard output; and why the frame found no
 // automatic window, when it did not.
 struct FrameProduct {
-  std::variant<std::monostate, xelfw::TiffPage, std::vector<BYTE>> output;
+  std::variant<std::monostate, xelhost::TiffPage, std::vector<BYTE>> output;
   std::optional<std::string> windowFailure;
 };
 
@@ -63,9 +64,9 @@ struct RunContext {
   std::optional<UINT> inputBits;
   const OutputPlan& plan;
   const std::vector<InputFile>& inputs;
-  xelfw::ImageCompression compression;
+  xelhost::ImageCompression compression;
   std::optional<LegendOptions> legend;
-  std::optional<std::vector<xelfw::MeasurementArea>> marks;  // the areas --mark draws
+  std::optional<std::vector<xelhost::MeasurementArea>> marks;  // the areas --mark draws
   std::atomic_flag bitsWarned;  // the advice to give --input-bits, once a run
 };
 
@@ -92,21 +93,21 @@ class FrameWorker {
 
  private:
   decltype(FrameProduct::output) Output(const xelfw::Image& picture, const InputFrame& frame) {
-    const xelfw::ImageCompression compression = m_Run.compression;
+    const xelhost::ImageCompression compression = m_Run.compression;
     switch (m_Run.plan.kind) {
       case OutputKind::Folder:
-        xelfw::WriteImageFile(picture, m_Run.plan.path / FolderFileName(m_Run.inputs[frame.input], frame.page),
-                              xelfw::ImageFileFormat::Png, compression);
+        xelhost::WriteImageFile(picture, m_Run.plan.path / FolderFileName(m_Run.inputs[frame.input], frame.page),
+                              xelhost::ImageFileFormat::Png, compression);
         return {};
       case OutputKind::PngFile:
-        xelfw::WriteImageFile(picture, m_Run.plan.path, xelfw::ImageFileFormat::Png, compression);
+        xelhost::WriteImageFile(picture, m_Run.plan.path, xelhost::ImageFileFormat::Png, compression);
         return {};
       case OutputKind::StandardOutput:
-        return xelfw::EncodePng(picture, compression);
+        return xelhost::EncodePng(picture, compression);
       case OutputKind::TiffFile:
         break;
     }
-    return xelfw::EncodeTiffPage(picture, 0, compression);
+    return xelhost::EncodeTiffPage(picture, 0, compression);
   }
 
   PseudoColorJob m_Job;
@@ -117,7 +118,7 @@ class FrameWorker {
 // picture framed); a frame whose two cannot fit its share of the memory limit is refused from its
 // headers, before it is decoded.
 FrameAdmission AdmitWithin(std::size_t share, const PseudoOptions& options, const OutputPlan& plan, bool legend) {
-  return [share, bits = options.outputBits, out = plan.path.string(), legend](const xelfw::ImageFileInfo& frame,
+  return [share, bits = options.outputBits, out = plan.path.string(), legend](const xelhost::ImageFileInfo& frame,
                                                                              const std::string& name) {
     MemoryBudget budget(share);
     budget.Reserve(frame.FrameBytes(), name);
@@ -153,7 +154,7 @@ int RunPseudo(const Arguments& args) {
   PseudoOptions options = ParsePseudoOptions(args);
   BatchOptions batch = ParseBatchOptions(args);
   const std::optional<LegendOptions> legend = ParseLegendOptions(args);
-  std::optional<std::vector<xelfw::MeasurementArea>> marks;
+  std::optional<std::vector<xelhost::MeasurementArea>> marks;
   if (args.Has("mark")) marks = ParseAreas(args);
   if (!marks && args.Has(kAreaOption.name)) throw UsageError("--aoi needs --mark");
   const StreamInputOptions streams = ParseStreamOptions(args);
@@ -178,7 +179,7 @@ int RunPseudo(const Arguments& args) {
   const PseudoColorJob settingsCheck(library, options);
   if (plan.kind == OutputKind::Folder) CreateFolder(plan.path);
   const std::size_t frames = TotalFrames(inputs);
-  std::optional<xelfw::TiffFileWriter> tiff;
+  std::optional<xelhost::TiffFileWriter> tiff;
   if (plan.kind == OutputKind::TiffFile) {
     tiff.emplace(plan.path, batch.compression, frames == 1 ? 1u : 0u);
   }
@@ -194,7 +195,7 @@ int RunPseudo(const Arguments& args) {
           report.Skipped(outcome.frame, outcome.error);
           return;
         }
-        if (auto* page = std::get_if<xelfw::TiffPage>(&outcome.result->output)) tiff->Add(*page);
+        if (auto* page = std::get_if<xelhost::TiffPage>(&outcome.result->output)) tiff->Add(*page);
         if (auto* bytes = std::get_if<std::vector<BYTE>>(&outcome.result->output)) WriteStandardOutput(*bytes);
         if (outcome.result->windowFailure) report.Warned(outcome.frame, "no automatic window (" + *outcome.result->windowFailure + "); the window of the settings was used");
         report.Done();

@@ -1,10 +1,13 @@
 // xelimg settings export|import: the pseudo-colour object's settings through its INI parameter.
-#include "cli_error.h"
+#include "host_kit.h"
+#include "exit_status.h"
+#include <xelhost/IniFile.h>
+#include <xelhost/errors.h>
 #include "command_table.h"
 #include "plugin_location.h"
-#include "plugin_objects.h"
-#include "profile_names.h"
-#include "settings_file.h"
+#include <xelhost/plugin_objects.h>
+#include <xelhost/profile_names.h>
+#include <xelhost/settings_file.h>
 
 #include <xelfw/IniStore.h>
 #include <xelfw/TextEncoding.h>
@@ -70,7 +73,7 @@ int RunSettings(const Arguments& args) {
   if (const auto from = args.Value("from")) ImportSettingsFile(object, *from);
   xelfw::IniStore store;
   object.ExportSettings(store);
-  store.Save(file);
+  xelhost::SaveIniFile(store, file);
   return kExitOk;
 }
 

@@ -1,22 +1,23 @@
 // xelimg temperature: the object's reading and the temperature statistics of every frame's areas,
 // and optionally every pixel's temperature as a float TIFF.
-#include "area_option.h"
+#include "host_kit.h"
+#include <xelhost/area_option.h>
 #include "batch/batch_options.h"
 #include "batch/batch_report.h"
-#include "batch/frame_inputs.h"
-#include "calibration_option.h"
-#include "cli_error.h"
+#include <xelhost/frame_inputs.h>
+#include <xelhost/calibration_option.h>
+#include <xelhost/errors.h>
 #include "command_table.h"
-#include "input_image.h"
-#include "memory_budget.h"
+#include <xelhost/input_image.h>
+#include <xelhost/memory_budget.h>
 #include "plugin_location.h"
-#include "plugin_objects.h"
-#include "temperature_report.h"
+#include <xelhost/plugin_objects.h>
+#include <xelhost/temperature_report.h>
 
 #include <xelfw/Aoi.h>
-#include <xelfw/AreaStatistics.h>
-#include <xelfw/FloatTiffWriter.h>
-#include <xelfw/image_io.h>
+#include <xelhost/AreaStatistics.h>
+#include <xelhost/FloatTiffWriter.h>
+#include <xelhost/image_io.h>
 
 #include <array>
 #include <cstdio>
@@ -41,7 +42,7 @@ ReportFormat FormatOf(const Arguments& args) {
 // The frame being measured, the copy the statistics object is handed and a temperature map's page
 // must fit the memory limit.
 FrameAdmission AdmitWithin(std::size_t limit, bool map) {
-  return [limit, map](const xelfw::ImageFileInfo& frame, const std::string& name) {
+  return [limit, map](const xelhost::ImageFileInfo& frame, const std::string& name) {
     MemoryBudget budget(limit);
     budget.Reserve(frame.FrameBytes(), name);
     if (map) budget.Reserve(std::size_t{frame.width} * frame.height * sizeof(float), name + " (temperature map)");
@@ -51,7 +52,7 @@ FrameAdmission AdmitWithin(std::size_t limit, bool map) {
 int RunTemperature(const Arguments& args) {
   const auto& operands = args.Operands();
   if (operands.empty()) throw UsageError("give the input(s) (see 'xelimg temperature --help'); demo: names the demo scene");
-  const std::vector<xelfw::MeasurementArea> givenAreas = ParseAreas(args);
+  const std::vector<xelhost::MeasurementArea> givenAreas = ParseAreas(args);
   const ReportFormat format = FormatOf(args);
   const std::vector<InputFile> inputs = ExpandInputs(operands);
   const std::optional<UINT> inputBits = ParseInputBits(args);
@@ -63,7 +64,7 @@ int RunTemperature(const Arguments& args) {
   const xelfw::TemperatureCalibration calibration =
       ReadCalibrationOption(args, library).value_or(xelfw::TemperatureCalibration{});
   object.ImportCalibration(calibration);
-  std::optional<xelfw::FloatTiffWriter> map;
+  std::optional<xelhost::FloatTiffWriter> map;
   if (const auto mapFile = args.Value("temperature-map")) map.emplace(*mapFile);
 
   // Reading is all the work here, so the frames go through one object in order, each printed as
@@ -89,17 +90,17 @@ int RunTemperature(const Arguments& args) {
         std::fprintf(stderr, "%s\n", warning->c_str());
         bitsWarned = true;
       }
-      const std::vector<xelfw::MeasurementArea> areas = AreasOf(givenAreas, image);
+      const std::vector<xelhost::MeasurementArea> areas = AreasOf(givenAreas, image);
       CheckAreasInside(areas, image);
       // Everything is measured before anything is printed, so a frame is reported whole or not at all.
-      const std::vector<xelfw::AreaStatistics> statistics = xelfw::MeasureAreas(image, areas, calibration);
+      const std::vector<xelhost::AreaStatistics> statistics = xelhost::MeasureAreas(image, areas, calibration);
       std::vector<TemperatureReading> readings;
-      for (const xelfw::MeasurementArea& area : areas) {
+      for (const xelhost::MeasurementArea& area : areas) {
         const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(area.left), static_cast<LONG>(area.top),
                                                     static_cast<LONG>(area.width), static_cast<LONG>(area.height));
         readings.push_back(object.Measure(image, &aoi));
       }
-      if (map) map->Add(image.Width(), image.Height(), xelfw::TemperatureMap(image, calibration));
+      if (map) map->Add(image.Width(), image.Height(), xelhost::TemperatureMap(image, calibration));
       const ReadingOrigin origin{frame->index, input.name, frame->page, labelled};
       for (std::size_t i = 0; i < areas.size(); ++i) {
         PrintAreaReading({areas[i], readings[i], statistics[i], areasNamed}, origin, format);

@@ -1,16 +1,18 @@
 // xelimg view: the live viewer, a pseudo-coloured image sequence with the plug-in's dialogs beside it.
+#include "host_kit.h"
 #include "batch/batch_options.h"
-#include "calibration_option.h"
-#include "cli_error.h"
+#include <xelhost/calibration_option.h>
+#include "exit_status.h"
+#include <xelhost/errors.h>
 #include "command_table.h"
-#include "input_image.h"
-#include "memory_budget.h"
-#include "picture_file.h"
+#include <xelhost/input_image.h>
+#include <xelhost/memory_budget.h>
+#include <xelhost/picture_file.h>
 #include "plugin_location.h"
-#include "pseudo_job.h"
-#include "view/frame_source.h"
+#include <xelhost/pseudo_job.h>
+#include <xelhost/frame_source.h>
 #include "view/input_script.h"
-#include "view/stream_frame_source.h"
+#include <xelhost/stream_frame_source.h>
 #include "view/view_session.h"
 #include "view/view_state.h"
 
@@ -121,11 +123,11 @@ int RunView(const Arguments& args) {
   if (demo && args.Has(kInputBitsOption.name)) throw UsageError("--input-bits belongs to files, not to the demo scene");
   options.autoContrast = demo && !GivesColourSettings(options.pseudo);
   MemoryBudget budget = MemoryBudget::FromArguments(args);
-  const bool stream = operands.size() == 1 && xelfw::IsStreamOperand(operands[0]);
-  std::unique_ptr<view::FrameSource> frames =
-      demo     ? view::OpenDemoFrames()
-      : stream ? view::OpenStreamFrames(operands[0], ParseInputBits(args), ParseStreamOptions(args).source.timeout)
-               : view::OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()),
+  const bool stream = operands.size() == 1 && xelhost::IsStreamOperand(operands[0]);
+  std::unique_ptr<FrameSource> frames =
+      demo     ? OpenDemoFrames()
+      : stream ? OpenStreamFrames(operands[0], ParseInputBits(args), ParseStreamOptions(args).source.timeout)
+               : OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()),
                                       ParseInputBits(args), budget);
 
   const xelfw::PluginLibrary library(PluginPath(args));

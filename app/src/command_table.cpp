@@ -1,7 +1,9 @@
 // Dispatch from the first argument to a command.
+#include "host_kit.h"
 #include "command_table.h"
 
-#include "cli_error.h"
+#include "exit_status.h"
+#include <xelhost/errors.h>
 
 #include <array>
 #include <iostream>

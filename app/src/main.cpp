@@ -1,9 +1,10 @@
 // xelimg: a command-line host for the XelPseudoColor plug-in.
-#include "cli_error.h"
+#include "exit_status.h"
+#include <xelhost/errors.h>
 #include "command_table.h"
-#include "memory_budget.h"
+#include <xelhost/memory_budget.h>
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <exception>
 #include <iostream>
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
     // machine that has less memory than the limit allows.
     std::cerr << "xelimg: out of memory (lower --max-memory or XELIMG_MAX_MEMORY to refuse such inputs early)\n";
     return xelimg::kExitFailure;
-  } catch (const xelfw::ImageLimitError& error) {
+  } catch (const xelhost::ImageLimitError& error) {
     std::cerr << "xelimg: " << error.what() << " (" << xelimg::kLimitHint << ")\n";
     return xelimg::kExitFailure;
   } catch (const std::exception& error) {

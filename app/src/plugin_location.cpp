@@ -1,4 +1,5 @@
 // Default plug-in path, relative to the running program.
+#include "host_kit.h"
 #include "plugin_location.h"
 
 #include <xelfw/PluginLocation.h>

@@ -1,7 +1,8 @@
 // Where xelimg finds the plug-in library.
 #pragma once
 
-#include "arguments.h"
+#include "host_kit.h"
+#include <xelhost/arguments.h>
 
 #include <filesystem>
 

@@ -2,7 +2,7 @@
 // the XelPseudoColor plug-in, its bounds following the image's histogram (auto contrast).
 #include <XelPseudoColor/SettingsRecord.h>
 #include <xelfw/ProcessingHost.h>
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <cstdio>
 #include <stdexcept>
@@ -27,13 +27,13 @@ int main(int argc, char** argv) try {
   settings.AutoMode = kPseudoColorAutoContrast;
   Check(object.SetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, record, sizeof settings), "writing the settings");
 
-  xelfw::Image grey = xelfw::ReadImageFile(argv[1]);
+  xelfw::Image grey = xelhost::ReadImageFile(argv[1]);
   xelfw::Image colour(grey.Width(), grey.Height(), xelfw::PixelLayout::Colour(8, 3));
   host.SetSource(&grey);
   host.SetDestination(&colour);
   Check(object.SetImageAccess(1, 0, XI_ACCESS_WRITE), "opening the destination");
   Check(host.Process(), "processing");
-  xelfw::WriteImageFile(colour, argv[2]);
+  xelhost::WriteImageFile(colour, argv[2]);
   return 0;
 } catch (const std::exception& error) {
   std::fprintf(stderr, "host-example: %s\n", error.what());

@@ -1,9 +1,8 @@
 // Parsing, lookup and atomic saving of INI text.
 #include <xelfw/IniStore.h>
 
-#include "regular_file.h"
+#include <xelfw/RegularFile.h>
 
-#include <xelfw/AtomicFile.h>
 
 #include <algorithm>
 #include <cctype>
@@ -157,16 +156,6 @@ std::string IniStore::ToText() const {
     }
   }
   return text;
-}
-
-void IniStore::Save(const std::filesystem::path& file) const {
-  try {
-    AtomicFile out(file);
-    out.Write(ToText());
-    out.Commit();
-  } catch (const FileWriteError& error) {
-    throw IniError(std::string("cannot save INI file: ") + error.what());
-  }
 }
 
 const IniStore::Section* IniStore::FindSection(std::string_view name) const {

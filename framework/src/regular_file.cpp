@@ -1,5 +1,5 @@
 // Regular files only: a directory, device or FIFO given where a file belongs is refused at once.
-#include "regular_file.h"
+#include <xelfw/RegularFile.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -5,6 +5,7 @@
 #include "pseudocolor.h"
 #include "temperature.h"
 
+#include <xelhost/CalibrationFile.h>
 #include <xelfw/IniStore.h>
 #include <xelfw/PseudoColorProfiles.h>
 #include <xelfw/ResultError.h>
@@ -64,7 +65,7 @@ py::dict Measure(Thermometer& thermometer, const py::array& array, const std::op
                  std::optional<int> inputBits) {
   xelfw::Image frame = GreyImageFromArray(array, inputBits);
   const std::optional<xelfw::Aoi> aoi = box ? std::optional(AoiInside(*box, frame)) : std::nullopt;
-  xelfw::TemperatureReading reading;
+  xelhost::TemperatureReading reading;
   {
     const py::gil_scoped_release unlocked;
     reading = thermometer.Measure(frame, aoi ? &*aoi : nullptr);
@@ -90,7 +91,7 @@ void RegisterExceptions(py::module_& m) {
       PyErr_SetString(PyExc_OSError, error.what());
     } catch (const xelfw::IniError& error) {
       PyErr_SetString(PyExc_OSError, error.what());
-    } catch (const xelfw::CalibrationError& error) {
+    } catch (const xelhost::CalibrationError& error) {
       PyErr_SetString(PyExc_ValueError, error.what());
     }
   });

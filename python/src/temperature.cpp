@@ -1,6 +1,7 @@
 // The calibration goes in the way xelimg puts it in: read strictly, with epsilon written over it.
 #include "temperature.h"
 
+#include <xelhost/CalibrationFile.h>
 #include <xelfw/TemperatureCalibration.h>
 
 #include <stdexcept>
@@ -12,7 +13,7 @@ Thermometer::Thermometer(std::shared_ptr<const xelfw::PluginLibrary> library,
                          const std::optional<std::filesystem::path>& calibration, std::optional<double> epsilon)
     : m_Library(std::move(library)), m_Meter(*m_Library, xelfw::HostOptions{}) {
   xelfw::TemperatureCalibration settings =
-      calibration ? xelfw::ReadCalibrationFile(*calibration, m_Meter.Name()) : xelfw::TemperatureCalibration{};
+      calibration ? xelhost::ReadCalibrationFile(*calibration, m_Meter.Name()) : xelfw::TemperatureCalibration{};
   if (epsilon) {
     if (!(*epsilon > 0.0 && *epsilon <= 1.0)) {
       throw std::invalid_argument("epsilon must lie in (0, 1], got " + std::to_string(*epsilon));
@@ -22,7 +23,7 @@ Thermometer::Thermometer(std::shared_ptr<const xelfw::PluginLibrary> library,
   m_Meter.ImportCalibration(settings);
 }
 
-xelfw::TemperatureReading Thermometer::Measure(xelfw::Image& frame, const xelfw::Aoi* aoi) {
+xelhost::TemperatureReading Thermometer::Measure(xelfw::Image& frame, const xelfw::Aoi* aoi) {
   const std::lock_guard lock(m_Mutex);
   return m_Meter.Measure(frame, aoi);
 }

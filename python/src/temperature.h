@@ -1,7 +1,7 @@
 // xelpseudocolor.Temperature: one temperature object with its calibration, measuring frame by frame.
 #pragma once
 
-#include <xelfw/TemperatureMeter.h>
+#include <xelhost/TemperatureMeter.h>
 
 #include <filesystem>
 #include <memory>
@@ -20,11 +20,11 @@ class Thermometer {
 
   // Serialised: the object keeps the last reading, so two threads must not measure at once.
   // Needs no GIL.
-  xelfw::TemperatureReading Measure(xelfw::Image& frame, const xelfw::Aoi* aoi);
+  xelhost::TemperatureReading Measure(xelfw::Image& frame, const xelfw::Aoi* aoi);
 
  private:
   std::shared_ptr<const xelfw::PluginLibrary> m_Library;  // outlives the meter's object
-  xelfw::TemperatureMeter m_Meter;
+  xelhost::TemperatureMeter m_Meter;
   std::mutex m_Mutex;
 };
 

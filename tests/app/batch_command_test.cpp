@@ -2,7 +2,7 @@
 #include "cli_expectations.h"
 #include "test_files.h"
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <algorithm>
 #include <cstring>
@@ -25,7 +25,7 @@ Image Frame(UINT index) {
 // in/f0.png ... in/f{count-1}.png
 std::filesystem::path WriteFrames(const ScratchDir& dir, UINT count) {
   std::filesystem::create_directory(dir / "in");
-  for (UINT i = 0; i < count; ++i) xelfw::WriteImageFile(Frame(i), dir / "in" / ("f" + std::to_string(i) + ".png"));
+  for (UINT i = 0; i < count; ++i) xelhost::WriteImageFile(Frame(i), dir / "in" / ("f" + std::to_string(i) + ".png"));
   return dir / "in";
 }
 
@@ -76,9 +76,9 @@ TEST(BatchCommand, FolderGivesTheBytesOfEachFileAloneWhateverTheJobs) {
   }
   // A pattern and a multi-page TIFF give the same frames again.
   ExpectSuccess(RunXelimg({"pseudo", (in / "f*.png").string(), (dir / "all.tif").string(), "--auto", "contrast"}));
-  const Image pages = xelfw::ReadImageFile(dir / "all.tif");
+  const Image pages = xelhost::ReadImageFile(dir / "all.tif");
   ASSERT_EQ(pages.Frames(), 5u);
-  const Image third = xelfw::ReadImageFile(dir / "jobs2" / "f2.png");
+  const Image third = xelhost::ReadImageFile(dir / "jobs2" / "f2.png");
   EXPECT_EQ(pages.GetComponent(17, 9, 1, 2), third.GetComponent(17, 9, 1, 0));
 }
 
@@ -119,7 +119,7 @@ TEST(BatchCommand, RefusalsComeBeforeAnyFileIsTouched) {
   ExpectFailure(RunXelimg({"pseudo", in.string(), in.string()}), "also an input");
   ExpectFailure(RunXelimg({"pseudo", in.string(), (dir / "both.png").string()}), "one PNG holds one frame");
   ExpectFailure(RunXelimg({"pseudo", in.string(), "-"}), "standard output");
-  xelfw::WriteImageFile(Frame(7), dir / "f0.tif");
+  xelhost::WriteImageFile(Frame(7), dir / "f0.tif");
   ExpectFailure(RunXelimg({"pseudo", a.string(), (dir / "f0.tif").string(), (dir / "out").string()}), "both");
   ExpectFailure(RunXelimg({"pseudo", (dir / "nothing*.png").string(), (dir / "out").string()}), "no file matches");
   ExpectFailure(RunXelimg({"pseudo", in.string(), (dir / "out").string(), "--profile", "9"}), "no profile 9");
@@ -132,16 +132,16 @@ TEST(BatchCommand, PagesOfATiffGetTheirOwnFilesAndStandardStreamsWork) {
   ScratchDir dir;
   Image pages(48, 32, PixelLayout::Grey(16, 16), 3);
   for (UINT f = 0; f < 3; ++f) std::memcpy(pages.Data(f), Frame(f).Data(), pages.FrameBytes());
-  xelfw::WriteImageFile(pages, dir / "seq.tif");
+  xelhost::WriteImageFile(pages, dir / "seq.tif");
   ExpectSuccess(RunXelimg({"pseudo", (dir / "seq.tif").string(), "demo:", (dir / "out").string(), "--compression", "small"}));
   EXPECT_TRUE(std::filesystem::exists(dir / "out" / "seq-0002.png"));
-  EXPECT_EQ(xelfw::ReadImageFile(dir / "out" / "demo.png").Width(), 320u);
+  EXPECT_EQ(xelhost::ReadImageFile(dir / "out" / "demo.png").Width(), 320u);
 
-  xelfw::WriteImageFile(Frame(1), dir / "one.pgm");
+  xelhost::WriteImageFile(Frame(1), dir / "one.pgm");
   const auto piped = RunXelimg({"pseudo", "-", "-", "--compression", "fast"}, dir / "one.pgm");
   ExpectSuccess(piped);
-  const Image decoded = xelfw::DecodeImage({reinterpret_cast<const BYTE*>(piped.out.data()), piped.out.size()});
-  const Image page = xelfw::ReadImageFile(dir / "out" / "seq-0001.png");
+  const Image decoded = xelhost::DecodeImage({reinterpret_cast<const BYTE*>(piped.out.data()), piped.out.size()});
+  const Image page = xelhost::ReadImageFile(dir / "out" / "seq-0001.png");
   for (UINT x = 0; x < 48; x += 7) EXPECT_EQ(decoded.GetComponent(x, 5, 2), page.GetComponent(x, 5, 2)) << x;
 }
 
@@ -150,18 +150,18 @@ TEST(BatchCommand, DamagedPageEndsItsFileAndTheRestIsWritten) {
   ScratchDir dir;
   Image pages(48, 32, PixelLayout::Grey(16, 16), 4);
   for (UINT f = 0; f < 4; ++f) std::memcpy(pages.Data(f), Frame(f).Data(), pages.FrameBytes());
-  xelfw::WriteImageFile(pages, dir / "seq.tif");
+  xelhost::WriteImageFile(pages, dir / "seq.tif");
   // Garbage over the compressed pixels of page 2; the pages before it stay readable.
   std::vector<unsigned char> bytes = ReadBytes(dir / "seq.tif");
   const auto [offset, size] = OnlyStripOfPage(bytes, 2);
   std::fill_n(bytes.begin() + offset, size, 0xA5);
   WriteBytes(dir / "cut.tif", bytes);
-  xelfw::WriteImageFile(Frame(9), dir / "after.png");
+  xelhost::WriteImageFile(Frame(9), dir / "after.png");
 
   const auto run = RunXelimg({"pseudo", (dir / "cut.tif").string(), (dir / "after.png").string(), (dir / "out.tif").string()});
   EXPECT_EQ(run.exitCode, 1) << run.err;
   EXPECT_NE(run.err.find("skipped " + (dir / "cut.tif").string()), std::string::npos) << run.err;
-  const Image out = xelfw::ReadImageFile(dir / "out.tif");
+  const Image out = xelhost::ReadImageFile(dir / "out.tif");
   // The pages before the damage as far as the reader gets them out before it fails, then the file after.
   EXPECT_GE(out.Frames(), 1u);
   EXPECT_LE(out.Frames(), 3u);
@@ -174,14 +174,14 @@ TEST(BatchCommand, DamagedPageEndsItsFileAndTheRestIsWritten) {
 TEST(BatchCommand, FramesThatFitNoneOfTheOptionsAreSkippedOneByOne) {
   REQUIRE_PLUGIN();
   ScratchDir dir;
-  xelfw::WriteImageFile(Frame(0), dir / "a.png");
-  xelfw::WriteImageFile(Image(8, 8, PixelLayout::Grey(8, 8)), dir / "small.pgm");
+  xelhost::WriteImageFile(Frame(0), dir / "a.png");
+  xelhost::WriteImageFile(Image(8, 8, PixelLayout::Grey(8, 8)), dir / "small.pgm");
   const auto run = RunXelimg({"temperature", (dir / "a.png").string(), (dir / "small.pgm").string(), "--aoi", "20,20,4,4"});
   EXPECT_EQ(run.exitCode, 1) << run.err;
   EXPECT_NE(run.err.find("small.pgm: --aoi does not lie inside the 8 x 8 image"), std::string::npos) << run.err;
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
 
-  xelfw::WriteImageFile(Image(4, 4, PixelLayout::Colour(8, 3)), dir / "colour.png");
+  xelhost::WriteImageFile(Image(4, 4, PixelLayout::Colour(8, 3)), dir / "colour.png");
   const auto none = RunXelimg({"pseudo", (dir / "colour.png").string(), (dir / "colour.png").string() + ".d/"});
   EXPECT_EQ(none.exitCode, 2) << none.err;
   const auto piped = RunXelimg({"temperature", "-", "--json"}, dir / "small.pgm");

@@ -2,7 +2,7 @@
 #include "cli_expectations.h"
 #include "test_files.h"
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <algorithm>
 #include <string>
@@ -71,7 +71,7 @@ TEST_P(DialogPictureTest, WritesTheDialogWindowAtItsSizeWithItsContent) {
   ExpectSuccess(run);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"dialog.png"}) << "no temporary left beside it";
 
-  const Image picture = xelfw::ReadImageFile(dir / "dialog.png");
+  const Image picture = xelhost::ReadImageFile(dir / "dialog.png");
   EXPECT_EQ(picture.Width(), p.width);
   EXPECT_EQ(picture.Height(), p.height);
   if (p.showsProfile) {
@@ -95,12 +95,12 @@ TEST(DialogCommand, ProfileAndInputReachThePicture) {
   Image ramp(64, 8, PixelLayout::Grey(8, 8));
   for (UINT y = 0; y < 8; ++y)
     for (UINT x = 0; x < 64; ++x) ramp.SetComponent(x, y, 0, x * 4);
-  xelfw::WriteImageFile(ramp, dir / "ramp.pgm");
+  xelhost::WriteImageFile(ramp, dir / "ramp.pgm");
 
   const auto run = RunXelimg({"dialog", "pseudo", (dir / "ramp.pgm").string(), "--profile", "grey", "--auto",
                               "contrast", "--out", (dir / "grey.png").string()});
   ExpectSuccess(run);
-  const Image grey = xelfw::ReadImageFile(dir / "grey.png");
+  const Image grey = xelhost::ReadImageFile(dir / "grey.png");
   EXPECT_EQ(VividPixels(grey), 0u) << "slider bar and preview in the grey wedge";
 }
 
@@ -108,7 +108,7 @@ TEST(DialogCommand, RefusalsExitWithOneLineAndWriteNothing) {
   REQUIRE_PLUGIN();
   ScratchDir dir;
   const std::string out = (dir / "out.png").string();
-  xelfw::WriteImageFile(Image(8, 8, PixelLayout::Colour(8, 3)), dir / "colour.png");
+  xelhost::WriteImageFile(Image(8, 8, PixelLayout::Colour(8, 3)), dir / "colour.png");
   struct Refusal {
     std::vector<std::string> args;
     std::string mention;

@@ -2,7 +2,7 @@
 // sharing their data, too many pages, things that are not files, and the limits a reader is given.
 #include "test_files.h"
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <gtest/gtest.h>
 
@@ -15,10 +15,10 @@
 #include <vector>
 
 using xelfw::Image;
-using xelfw::ImageIoError;
-using xelfw::ImageLimitError;
+using xelhost::ImageIoError;
+using xelhost::ImageLimitError;
 using xelfw::PixelLayout;
-using xelfw::ReadLimits;
+using xelhost::ReadLimits;
 using xelimg_test::ScratchDir;
 using xelimg_test::WriteBytes;
 
@@ -128,14 +128,14 @@ TEST(HostileImageFiles, HeadersThatPromiseMoreThanTheFileHoldsAreRefusedBeforeDe
   WriteBytes(dir / "bomb.png", TruncatedPng(32768, 32768));
   WriteBytes(dir / "bomb.tif", SharedStripTiff(4, 16384, 16384, 1, Bytes(600, 0)));
   for (const char* name : {"bomb.png", "bomb.tif"}) {
-    const std::string message = ErrorOf([&] { xelfw::ReadImageFile(dir / name); });
+    const std::string message = ErrorOf([&] { xelhost::ReadImageFile(dir / name); });
     EXPECT_NE(message.find((dir / name).string()), std::string::npos) << message;
     EXPECT_NE(message.find("can hold"), std::string::npos) << message;
-    EXPECT_NE(ErrorOf([&] { xelfw::InspectImageFile(dir / name); }).find("can hold"), std::string::npos) << name;
+    EXPECT_NE(ErrorOf([&] { xelhost::InspectImageFile(dir / name); }).find("can hold"), std::string::npos) << name;
   }
   // The same PNG header with a size the data could hold is an honest, if truncated, file.
   WriteBytes(dir / "small.png", TruncatedPng(4, 4));
-  EXPECT_NE(ErrorOf([&] { xelfw::ReadImageFile(dir / "small.png"); }).find("bad PNG"), std::string::npos);
+  EXPECT_NE(ErrorOf([&] { xelhost::ReadImageFile(dir / "small.png"); }).find("bad PNG"), std::string::npos);
 }
 
 TEST(HostileImageFiles, PagesSharingTheirDataCannotTogetherExceedTheFile) {
@@ -144,10 +144,10 @@ TEST(HostileImageFiles, PagesSharingTheirDataCannotTogetherExceedTheFile) {
   const Bytes runs = PackBitsRuns(1024 * 1024, 7);
   WriteBytes(dir / "one.tif", SharedStripTiff(1, 1024, 1024, 32773, runs));
   WriteBytes(dir / "four.tif", SharedStripTiff(4, 1024, 1024, 32773, runs));
-  const Image one = xelfw::ReadImageFile(dir / "one.tif");
+  const Image one = xelhost::ReadImageFile(dir / "one.tif");
   EXPECT_EQ(one.GetComponent(1023, 1023, 0), 7u);
-  for (const auto& read : {+[](const std::filesystem::path& f) { xelfw::ReadImageFile(f); },
-                           +[](const std::filesystem::path& f) { xelfw::InspectImageFile(f); }}) {
+  for (const auto& read : {+[](const std::filesystem::path& f) { xelhost::ReadImageFile(f); },
+                           +[](const std::filesystem::path& f) { xelhost::InspectImageFile(f); }}) {
     EXPECT_NE(ErrorOf([&] { read(dir / "four.tif"); }).find("pages declare"), std::string::npos);
   }
 }
@@ -155,31 +155,31 @@ TEST(HostileImageFiles, PagesSharingTheirDataCannotTogetherExceedTheFile) {
 TEST(HostileImageFiles, ByteAndPageLimitsCoverEveryPageAndAreCheckedAsPagesAreFound) {
   ScratchDir dir;
   const Image pages(64, 32, PixelLayout::Grey(16, 16), 5);  // 4 KiB a page
-  xelfw::WriteImageFile(pages, dir / "pages.tif");
-  EXPECT_EQ(xelfw::ReadImageFile(dir / "pages.tif", ReadLimits{5 * 4096, 5}).Frames(), 5u);
-  EXPECT_THROW(xelfw::ReadImageFile(dir / "pages.tif", ReadLimits{5 * 4096 - 1, 5}), ImageLimitError);
-  EXPECT_NE(ErrorOf([&] { xelfw::ReadImageFile(dir / "pages.tif", ReadLimits{1 << 20, 4}); }).find("more than 4 pages"),
+  xelhost::WriteImageFile(pages, dir / "pages.tif");
+  EXPECT_EQ(xelhost::ReadImageFile(dir / "pages.tif", ReadLimits{5 * 4096, 5}).Frames(), 5u);
+  EXPECT_THROW(xelhost::ReadImageFile(dir / "pages.tif", ReadLimits{5 * 4096 - 1, 5}), ImageLimitError);
+  EXPECT_NE(ErrorOf([&] { xelhost::ReadImageFile(dir / "pages.tif", ReadLimits{1 << 20, 4}); }).find("more than 4 pages"),
             std::string::npos);
-  EXPECT_NE(ErrorOf([&] { xelfw::InspectImageFile(dir / "pages.tif", ReadLimits{1 << 20, 4}); }).find("more than 4 pages"),
+  EXPECT_NE(ErrorOf([&] { xelhost::InspectImageFile(dir / "pages.tif", ReadLimits{1 << 20, 4}); }).find("more than 4 pages"),
             std::string::npos);
-  EXPECT_THROW(xelfw::ReadImageFile(dir / "pages.tif", ReadLimits{4095, 5}), ImageLimitError);
+  EXPECT_THROW(xelhost::ReadImageFile(dir / "pages.tif", ReadLimits{4095, 5}), ImageLimitError);
 
-  const xelfw::ImageFileInfo info = xelfw::InspectImageFile(dir / "pages.tif");
+  const xelhost::ImageFileInfo info = xelhost::InspectImageFile(dir / "pages.tif");
   EXPECT_EQ(info.width, 64u);
   EXPECT_EQ(info.height, 32u);
   EXPECT_EQ(info.frames, 5u);
   EXPECT_EQ(info.DecodedBytes(), 5u * 4096u);
 
   // More pages than any file may have: refused once the limit is passed, not after reading them all.
-  WriteBytes(dir / "many.tif", SharedStripTiff(xelfw::kMaxImageFrames + 5, 1, 1, 1, {9}));
-  EXPECT_NE(ErrorOf([&] { xelfw::InspectImageFile(dir / "many.tif"); }).find("more than 65535 pages"), std::string::npos);
+  WriteBytes(dir / "many.tif", SharedStripTiff(xelhost::kMaxImageFrames + 5, 1, 1, 1, {9}));
+  EXPECT_NE(ErrorOf([&] { xelhost::InspectImageFile(dir / "many.tif"); }).find("more than 65535 pages"), std::string::npos);
 }
 
 TEST(HostileImageFiles, ManyPagesAreReadInOneOrderlyPass) {
   ScratchDir dir;
   WriteBytes(dir / "pages.tif", SharedStripTiff(20000, 1, 1, 1, {9}));
   // A hang guard rather than a timing: reading each page from the first one again took minutes.
-  const Image image = xelfw::ReadImageFile(dir / "pages.tif", ReadLimits{1 << 20, 20000});
+  const Image image = xelhost::ReadImageFile(dir / "pages.tif", ReadLimits{1 << 20, 20000});
   ASSERT_EQ(image.Frames(), 20000u);
   EXPECT_EQ(image.GetComponent(0, 0, 0, 19999), 9u);
 }
@@ -189,26 +189,26 @@ TEST(HostileImageFiles, OnlyRegularFilesAreReadAndTheMessageNamesThePath) {
   ASSERT_EQ(::mkfifo((dir / "fifo.png").c_str(), 0600), 0);
   std::filesystem::create_directory(dir / "folder.png");
   for (const std::filesystem::path& path : {dir / "fifo.png", dir / "folder.png", std::filesystem::path("/dev/zero")}) {
-    const std::string message = ErrorOf([&] { xelfw::ReadImageFile(path); });
+    const std::string message = ErrorOf([&] { xelhost::ReadImageFile(path); });
     EXPECT_EQ(message.rfind(path.string() + ":", 0), 0u) << message;
-    EXPECT_THROW(xelfw::ImageFileReader{path}, ImageIoError);
+    EXPECT_THROW(xelhost::ImageFileReader{path}, ImageIoError);
   }
   // A large file that is not an image is refused from its first bytes, however large it is.
   {
     std::ofstream sparse(dir / "big.png");
   }
   std::filesystem::resize_file(dir / "big.png", std::uintmax_t{3} << 30);
-  EXPECT_NE(ErrorOf([&] { xelfw::ReadImageFile(dir / "big.png"); }).find("not a PNG"), std::string::npos);
+  EXPECT_NE(ErrorOf([&] { xelhost::ReadImageFile(dir / "big.png"); }).find("not a PNG"), std::string::npos);
 }
 
 TEST(ImageFileReader, ReadsOnePageAtATimeFromTheFileItOpenedOnce) {
   ScratchDir dir;
   Image pages(8, 4, PixelLayout::Grey(12, 16), 3);
   for (UINT f = 0; f < 3; ++f) pages.SetComponent(1, 2, 0, 100 * (f + 1), f);
-  xelfw::WriteImageFile(pages, dir / "pages.tif");
+  xelhost::WriteImageFile(pages, dir / "pages.tif");
 
   // Each frame counts against the limit on its own.
-  xelfw::ImageFileReader reader(dir / "pages.tif", ReadLimits{8 * 4 * 2, 3});
+  xelhost::ImageFileReader reader(dir / "pages.tif", ReadLimits{8 * 4 * 2, 3});
   EXPECT_EQ(reader.FrameInfo().width, 8u);
   std::filesystem::remove(dir / "pages.tif");  // the reader holds the file open
   for (UINT f = 0; f < 3; ++f) {
@@ -220,8 +220,8 @@ TEST(ImageFileReader, ReadsOnePageAtATimeFromTheFileItOpenedOnce) {
   }
   EXPECT_FALSE(reader.Next().has_value());
 
-  xelfw::WriteImageFile(pages, dir / "again.tif");
-  xelfw::ImageFileReader limited(dir / "again.tif", ReadLimits{1 << 20, 2});
+  xelhost::WriteImageFile(pages, dir / "again.tif");
+  xelhost::ImageFileReader limited(dir / "again.tif", ReadLimits{1 << 20, 2});
   EXPECT_TRUE(limited.Next().has_value());
   EXPECT_TRUE(limited.Next().has_value());
   EXPECT_THROW(limited.Next(), ImageIoError);
@@ -230,15 +230,15 @@ TEST(ImageFileReader, ReadsOnePageAtATimeFromTheFileItOpenedOnce) {
 TEST(ImageFileWrite, WhatTheFileCannotHoldIsRefusedFromTheShapeAlone) {
   ScratchDir dir;
   const auto shape = [](UINT width, UINT height, UINT frames, const PixelLayout& layout) {
-    return xelfw::ImageFileInfo{width, height, frames, layout};
+    return xelhost::ImageFileInfo{width, height, frames, layout};
   };
   const PixelLayout rgb = PixelLayout::Colour(8, 3);
-  EXPECT_NO_THROW(xelfw::CheckImageFileWritable(shape(1000000, 1, 1, rgb), dir / "wide.png"));
-  EXPECT_THROW(xelfw::CheckImageFileWritable(shape(1000001, 1, 1, rgb), dir / "wide.png"), ImageIoError);
-  EXPECT_THROW(xelfw::CheckImageFileWritable(shape(2, 2, 2, rgb), dir / "pages.png"), ImageIoError);
-  EXPECT_THROW(xelfw::CheckImageFileWritable(shape(2, 2, 1, rgb), dir / "colour.pgm"), ImageIoError);
-  EXPECT_THROW(xelfw::CheckImageFileWritable(shape(2, 2, 70000, rgb), dir / "pages.tif"), ImageIoError);
-  EXPECT_THROW(xelfw::CheckImageFileWritable(shape(2, 2, 1, rgb), dir / "missing" / "a.tif"), ImageIoError);
-  EXPECT_THROW(xelfw::CheckImageFileWritable(shape(2, 2, 1, rgb), dir / "a.bmp"), ImageIoError);
+  EXPECT_NO_THROW(xelhost::CheckImageFileWritable(shape(1000000, 1, 1, rgb), dir / "wide.png"));
+  EXPECT_THROW(xelhost::CheckImageFileWritable(shape(1000001, 1, 1, rgb), dir / "wide.png"), ImageIoError);
+  EXPECT_THROW(xelhost::CheckImageFileWritable(shape(2, 2, 2, rgb), dir / "pages.png"), ImageIoError);
+  EXPECT_THROW(xelhost::CheckImageFileWritable(shape(2, 2, 1, rgb), dir / "colour.pgm"), ImageIoError);
+  EXPECT_THROW(xelhost::CheckImageFileWritable(shape(2, 2, 70000, rgb), dir / "pages.tif"), ImageIoError);
+  EXPECT_THROW(xelhost::CheckImageFileWritable(shape(2, 2, 1, rgb), dir / "missing" / "a.tif"), ImageIoError);
+  EXPECT_THROW(xelhost::CheckImageFileWritable(shape(2, 2, 1, rgb), dir / "a.bmp"), ImageIoError);
   EXPECT_TRUE(dir.Entries().empty());
 }

@@ -2,7 +2,7 @@
 #include "cli_expectations.h"
 #include "test_files.h"
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 using xelfw::Image;
 using xelfw::PixelLayout;
@@ -15,7 +15,7 @@ std::filesystem::path WriteRamp(const ScratchDir& dir) {
   Image ramp(256, 1, PixelLayout::Grey(8, 8));
   for (UINT x = 0; x < 256; ++x) ramp.SetComponent(x, 0, 0, x);
   const auto file = dir / "ramp.pgm";
-  xelfw::WriteImageFile(ramp, file);
+  xelhost::WriteImageFile(ramp, file);
   return file;
 }
 
@@ -26,7 +26,7 @@ TEST(PseudoCommand, GreyWedgeMapsTheRampOntoGreysFromBlackToWhite) {
   ScratchDir dir;
   const auto in = WriteRamp(dir);
   ExpectSuccess(RunXelimg({"pseudo", in.string(), (dir / "wedge.png").string(), "--profile", "grey"}));
-  const Image out = xelfw::ReadImageFile(dir / "wedge.png");
+  const Image out = xelhost::ReadImageFile(dir / "wedge.png");
   ASSERT_EQ(out.GetNumComponents(), 3u);
   ASSERT_EQ(out.GetMemBPC(), 8u);
   UINT previous = 0;
@@ -47,7 +47,7 @@ TEST(PseudoCommand, WindowClampsValuesOutsideTheBounds) {
   const auto in = WriteRamp(dir);
   ExpectSuccess(RunXelimg({"pseudo", in.string(), (dir / "window.tif").string(), "--profile", "1", "--lower", "0.25",
                            "--upper", "0.75", "--bits", "16", "--threads", "2"}));
-  const Image out = xelfw::ReadImageFile(dir / "window.tif");
+  const Image out = xelhost::ReadImageFile(dir / "window.tif");
   ASSERT_EQ(out.GetMemBPC(), 16u);
   EXPECT_EQ(out.GetComponent(10, 0, 0), 0u) << "below the window: the first colour";
   EXPECT_EQ(out.GetComponent(245, 0, 0), 65535u) << "above the window: the last colour";
@@ -61,7 +61,7 @@ TEST(PseudoCommand, DemoSceneIsAnInputByName) {
   const auto run = RunXelimg({"pseudo", "demo:", (dir / "demo.png").string(), "--auto", "contrast", "--log"});
   ExpectSuccess(run);
   EXPECT_NE(run.err.find("Entering CXelPseudoColorClass::Process"), std::string::npos) << run.err;
-  const Image out = xelfw::ReadImageFile(dir / "demo.png");
+  const Image out = xelhost::ReadImageFile(dir / "demo.png");
   EXPECT_EQ(out.Width(), 320u);
   EXPECT_EQ(out.Height(), 240u);
 }
@@ -72,9 +72,9 @@ TEST(PseudoCommand, EveryPageOfATiffIsConverted) {
   Image pages(8, 4, PixelLayout::Grey(16, 16), 2);
   for (UINT y = 0; y < 4; ++y)
     for (UINT x = 0; x < 8; ++x) pages.SetComponent(x, y, 0, 65535, 1);  // page 0 black, page 1 white
-  xelfw::WriteImageFile(pages, dir / "pages.tif");
+  xelhost::WriteImageFile(pages, dir / "pages.tif");
   ExpectSuccess(RunXelimg({"pseudo", (dir / "pages.tif").string(), (dir / "out.tif").string(), "--profile", "grey"}));
-  const Image out = xelfw::ReadImageFile(dir / "out.tif");
+  const Image out = xelhost::ReadImageFile(dir / "out.tif");
   ASSERT_EQ(out.Frames(), 2u);
   EXPECT_EQ(out.GetComponent(3, 2, 1, 0), 0u);
   EXPECT_EQ(out.GetComponent(3, 2, 1, 1), 255u);
@@ -91,7 +91,7 @@ TEST(PseudoCommand, BadInputsLeaveNoOutputFile) {
   ExpectFailure(RunXelimg({"pseudo", (dir / "broken.png").string(), out.string()}), "broken.png");
   ExpectFailure(RunXelimg({"pseudo", (dir / "absent.pgm").string(), out.string()}), "absent.pgm");
 
-  xelfw::WriteImageFile(Image(4, 4, PixelLayout::Colour(8, 3)), dir / "colour.png");
+  xelhost::WriteImageFile(Image(4, 4, PixelLayout::Colour(8, 3)), dir / "colour.png");
   ExpectFailure(RunXelimg({"pseudo", (dir / "colour.png").string(), out.string()}), "greyscale");
   ExpectFailure(RunXelimg({"pseudo", WriteRamp(dir).string(), (dir / "out.pgm").string()}), "colour");
   ExpectFailure(RunXelimg({"pseudo", "demo:", out.string(), "--profile", "rainbow"}), "Grey wedge");
@@ -121,7 +121,7 @@ TEST(PseudoCommand, RangeInACalibratedUnitClampsBelowAndAbove) {
   const auto run = RunXelimg({"pseudo", WriteRamp(dir).string(), (dir / "out.png").string(), "--profile", "grey",
                               "--ini", (dir / "cal.ini").string(), "--range", "20:60"});
   ExpectSuccess(run);
-  const Image out = xelfw::ReadImageFile(dir / "out.png");
+  const Image out = xelhost::ReadImageFile(dir / "out.png");
   for (UINT x = 0; x <= 51; ++x) EXPECT_EQ(out.GetComponent(x, 0, 0), 0u) << "colder than 20 at grey " << x;
   EXPECT_GT(out.GetComponent(52, 0, 0), 0u);
   EXPECT_LT(out.GetComponent(153, 0, 0), 255u);
@@ -130,7 +130,7 @@ TEST(PseudoCommand, RangeInACalibratedUnitClampsBelowAndAbove) {
   // Equal ends are a threshold.
   ExpectSuccess(RunXelimg({"pseudo", WriteRamp(dir).string(), (dir / "step.png").string(), "--profile", "grey",
                            "--lower", "0.5", "--upper", "0.5"}));
-  const Image step = xelfw::ReadImageFile(dir / "step.png");
+  const Image step = xelhost::ReadImageFile(dir / "step.png");
   EXPECT_EQ(step.GetComponent(127, 0, 0), 0u);
   EXPECT_EQ(step.GetComponent(128, 0, 0), 255u);
 }

@@ -3,7 +3,7 @@
 #include "cli_expectations.h"
 #include "test_files.h"
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <array>
 #include <map>
@@ -41,9 +41,9 @@ std::vector<std::string> Pseudo(const std::filesystem::path& in, const std::file
 Image LookUpTable(const ScratchDir& dir) {
   Image ramp(256, 1, PixelLayout::Grey(8, 8));
   for (UINT g = 0; g < 256; ++g) ramp.SetComponent(g, 0, 0, g);
-  xelfw::WriteImageFile(ramp, dir / "ramp.pgm");
+  xelhost::WriteImageFile(ramp, dir / "ramp.pgm");
   ExpectSuccess(RunXelimg(Pseudo(dir / "ramp.pgm", dir / "lut.png", {})));
-  return xelfw::ReadImageFile(dir / "lut.png");
+  return xelhost::ReadImageFile(dir / "lut.png");
 }
 
 class PseudoLegend : public testing::Test {
@@ -53,9 +53,9 @@ class PseudoLegend : public testing::Test {
     Image scene(60, 90, PixelLayout::Grey(8, 8));
     for (UINT y = 0; y < scene.Height(); ++y)
       for (UINT x = 0; x < scene.Width(); ++x) scene.SetComponent(x, y, 0, (x * 4 + y) % 256);
-    xelfw::WriteImageFile(scene, m_Dir / "scene.pgm");
+    xelhost::WriteImageFile(scene, m_Dir / "scene.pgm");
     ExpectSuccess(RunXelimg(Pseudo(m_Dir / "scene.pgm", m_Dir / "plain.png", {})));
-    m_Plain.emplace(xelfw::ReadImageFile(m_Dir / "plain.png"));
+    m_Plain.emplace(xelhost::ReadImageFile(m_Dir / "plain.png"));
     m_Lut.emplace(LookUpTable(m_Dir));
     for (UINT g = kHighGrey + 1; g-- > kLowGrey;) m_Colours[At(*m_Lut, g, 0)] = g;
     ASSERT_EQ(m_Colours.count(kWhite), 0u) << "the bar must stand out from the frame";
@@ -63,7 +63,7 @@ class PseudoLegend : public testing::Test {
 
   Image Legend(const std::vector<std::string>& extra) {
     ExpectSuccess(RunXelimg(Pseudo(m_Dir / "scene.pgm", m_Dir / "legend.png", extra)));
-    return xelfw::ReadImageFile(m_Dir / "legend.png");
+    return xelhost::ReadImageFile(m_Dir / "legend.png");
   }
 
   void ExpectPictureAt(const Image& legend, UINT top) {
@@ -127,7 +127,7 @@ TEST_F(PseudoLegend, BottomBarHighestOnTheRightUnderATitle) {
 
 TEST_F(PseudoLegend, SixteenBitPicturesKeepTheirUnitsAndOptionsAreChecked) {
   ExpectSuccess(RunXelimg(Pseudo(m_Dir / "scene.pgm", m_Dir / "plain16.png", {"--bits", "16"})));
-  const Image plain = xelfw::ReadImageFile(m_Dir / "plain16.png");
+  const Image plain = xelhost::ReadImageFile(m_Dir / "plain16.png");
   const Image legend = Legend({"--legend", "right", "--bits", "16"});
   for (UINT y = 0; y < plain.Height(); ++y)
     for (UINT x = 0; x < plain.Width(); ++x) ASSERT_EQ(At(legend, x, y), At(plain, x, y));

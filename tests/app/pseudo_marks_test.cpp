@@ -3,7 +3,7 @@
 #include "cli_expectations.h"
 #include "test_files.h"
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <set>
 #include <utility>
@@ -21,12 +21,12 @@ TEST(PseudoMarks, OutlinesAndTheHottestPixelsCrossOnly) {
     for (UINT x = 0; x < 40; ++x) scene.SetComponent(x, y, 0, 10 + x % 7);
   scene.SetComponent(8, 9, 0, 200);
   scene.SetComponent(30, 12, 0, 180);
-  xelfw::WriteImageFile(scene, dir / "scene.pgm");
+  xelhost::WriteImageFile(scene, dir / "scene.pgm");
   ExpectSuccess(RunXelimg({"pseudo", (dir / "scene.pgm").string(), (dir / "plain.png").string()}));
   ExpectSuccess(RunXelimg({"pseudo", (dir / "scene.pgm").string(), (dir / "marked.png").string(), "--mark", "--aoi",
                            "left=0,0,20,20", "--aoi", "24,5,12,12"}));
-  const Image plain = xelfw::ReadImageFile(dir / "plain.png");
-  const Image marked = xelfw::ReadImageFile(dir / "marked.png");
+  const Image plain = xelhost::ReadImageFile(dir / "plain.png");
+  const Image marked = xelhost::ReadImageFile(dir / "marked.png");
 
   std::set<std::pair<UINT, UINT>> drawn;
   const auto outline = [&](UINT left, UINT top, UINT right, UINT bottom) {

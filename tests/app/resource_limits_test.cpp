@@ -2,7 +2,7 @@
 #include "cli_expectations.h"
 #include "test_files.h"
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -24,7 +24,7 @@ namespace {
 // 200 x 100 16-bit grey, 40,000 bytes; as 8-bit RGB 60,000 more.
 std::filesystem::path WriteScene(const ScratchDir& dir) {
   const auto file = dir / "scene.png";
-  xelfw::WriteImageFile(Image(200, 100, PixelLayout::Grey(16, 16)), file);
+  xelhost::WriteImageFile(Image(200, 100, PixelLayout::Grey(16, 16)), file);
   return file;
 }
 
@@ -113,7 +113,7 @@ TEST(EarlyRefusal, TheOutputIsCheckedBeforeTheInputIsDecoded) {
   REQUIRE_PLUGIN();
   ScratchDir dir;
   // A header that reads well, followed by data that does not: decoding would fail.
-  xelfw::WriteImageFile(Image(64, 64, PixelLayout::Grey(8, 8)), dir / "whole.pgm");
+  xelhost::WriteImageFile(Image(64, 64, PixelLayout::Grey(8, 8)), dir / "whole.pgm");
   std::vector<unsigned char> bytes = ReadBytes(dir / "whole.pgm");
   for (std::size_t i = bytes.size() - 64 * 64; i < bytes.size(); ++i) bytes[i] = 0xFF;  // above maxval once rewritten
   const std::string header = "P5\n64 64\n254\n";
@@ -124,7 +124,7 @@ TEST(EarlyRefusal, TheOutputIsCheckedBeforeTheInputIsDecoded) {
   ExpectFailure(RunXelimg({"pseudo", in, (dir / "out.bmp").string()}), "unknown image file type");
   ExpectFailure(RunXelimg({"pseudo", in, (dir / "out.png").string()}), "above maxval");
 
-  xelfw::WriteImageFile(Image(4, 4, PixelLayout::Grey(8, 8), 3), dir / "pages.tif");
+  xelhost::WriteImageFile(Image(4, 4, PixelLayout::Grey(8, 8), 3), dir / "pages.tif");
   ExpectFailure(RunXelimg({"pseudo", (dir / "pages.tif").string(), (dir / "out.png").string()}), "3 frames");
   ExpectFailure(RunXelimg({"dialog", "scale", "--out", (dir / "missing" / "d.png").string()}), "no such directory");
   ExpectFailure(RunXelimg({"dialog", "scale", "--out", (dir / "d.tif").string()}), ".png");

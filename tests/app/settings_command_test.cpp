@@ -2,6 +2,7 @@
 #include "cli_expectations.h"
 #include "test_files.h"
 
+#include <xelhost/IniFile.h>
 #include <xelfw/IniStore.h>
 
 using xelimg_test::ExpectFailure;
@@ -35,7 +36,7 @@ TEST(SettingsCommand, ImportedValuesSurviveExportAndShowInTheListing) {
   store.SetDouble(kSection, "Lower", 0.25);
   store.SetInt(kSection, "ColorProfileIndex", 3);
   store.SetString(kSection, "UnitDesc", "K");
-  store.Save(dir / "changed.ini");
+  xelhost::SaveIniFile(store, dir / "changed.ini");
 
   ExpectSuccess(RunXelimg({"settings", "export", (dir / "again.ini").string(), "--from", (dir / "changed.ini").string()}));
   const auto again = xelfw::IniStore::Load(dir / "again.ini");

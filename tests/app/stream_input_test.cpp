@@ -3,8 +3,8 @@
 #include "cli_expectations.h"
 #include "test_files.h"
 
-#include <xelfw/GstFrameSource.h>
-#include <xelfw/image_io.h>
+#include <xelhost/GstFrameSource.h>
+#include <xelhost/image_io.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -16,7 +16,7 @@ namespace {
 
 #define REQUIRE_STREAMS()                                                                          \
   REQUIRE_PLUGIN();                                                                                \
-  if (!xelfw::StreamsAvailable() || std::system("gst-launch-1.0 --version >/dev/null 2>&1") != 0) \
+  if (!xelhost::StreamsAvailable() || std::system("gst-launch-1.0 --version >/dev/null 2>&1") != 0) \
   GTEST_SKIP() << "built without GStreamer, or gst-launch-1.0 missing"
 
 constexpr UINT kWidth = 64;  // rows of 128 bytes: GStreamer's raw frames hold no padding
@@ -34,7 +34,7 @@ std::vector<std::string> WriteFramesAsFiles(const ScratchDir& dir) {
     EXPECT_EQ(bytes.size(), frame.FrameBytes());
     std::memcpy(frame.Data(), bytes.data(), std::min(bytes.size(), frame.FrameBytes()));
     files.push_back((dir / ("f" + std::to_string(i) + ".pgm")).string());
-    xelfw::WriteImageFile(frame, files.back());
+    xelhost::WriteImageFile(frame, files.back());
   }
   return files;
 }
@@ -78,7 +78,7 @@ TEST(StreamInput, FramesReadAsTheSameFramesFromFiles) {
 
   const auto tiff = dir / "stream.tif";
   ExpectSuccess(RunXelimg({"pseudo", "gst:" + kSource, tiff.string()}));
-  xelfw::ImageFileReader pages(tiff);
+  xelhost::ImageFileReader pages(tiff);
   int count = 0;
   while (pages.Next()) ++count;
   EXPECT_EQ(count, 3);
@@ -141,13 +141,13 @@ TEST(StreamInput, ViewerShowsALiveSourceAsTheSameFrameFromAFile) {
   xelfw::Image white(64, 48, xelfw::PixelLayout::Grey(8, 8));
   ASSERT_EQ(ReadBytes(raw).size(), white.FrameBytes());
   std::memcpy(white.Data(), ReadBytes(raw).data(), white.FrameBytes());
-  xelfw::WriteImageFile(white, dir / "white.pgm");
+  xelhost::WriteImageFile(white, dir / "white.pgm");
   const auto fromFile = dir / "file.png";
   const auto fromStream = dir / "stream.png";
   ExpectSuccess(RunXelimg({"view", (dir / "white.pgm").string(), "--snapshot", fromFile.string()}));
   ExpectSuccess(RunXelimg({"view", "gst:videotestsrc" + caps, "--snapshot", fromStream.string(), "--frames", "5"}));
-  const xelfw::Image a = xelfw::ReadImageFile(fromFile);
-  const xelfw::Image b = xelfw::ReadImageFile(fromStream);
+  const xelfw::Image a = xelhost::ReadImageFile(fromFile);
+  const xelfw::Image b = xelhost::ReadImageFile(fromStream);
   ASSERT_EQ(a.FrameBytes(), b.FrameBytes());
   constexpr UINT kBelowCaption = 31;
   const std::size_t offset = kBelowCaption * a.Stride();
@@ -162,6 +162,6 @@ TEST(StreamInput, ViewerShowsALiveSourceAsTheSameFrameFromAFile) {
 
 TEST(StreamInput, BuildWithoutGStreamerSaysSo) {
   REQUIRE_PLUGIN();
-  if (xelfw::StreamsAvailable()) GTEST_SKIP() << "this build has GStreamer";
+  if (xelhost::StreamsAvailable()) GTEST_SKIP() << "this build has GStreamer";
   ExpectFailure(RunXelimg({"temperature", "gst:videotestsrc"}), "built without GStreamer");
 }

@@ -2,7 +2,7 @@
 #include "cli_expectations.h"
 #include "test_files.h"
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <algorithm>
 #include <cstring>
@@ -19,7 +19,7 @@ std::filesystem::path WriteHalves(const ScratchDir& dir) {
   for (UINT y = 0; y < 10; ++y)
     for (UINT x = 10; x < 20; ++x) image.SetComponent(x, y, 0, 128);
   const auto file = dir / "halves.pgm";
-  xelfw::WriteImageFile(image, file);
+  xelhost::WriteImageFile(image, file);
   return file;
 }
 
@@ -58,7 +58,7 @@ TEST(TemperatureCommand, OneLinePerTiffPageAndCalibrationFromTheSample) {
   for (UINT f = 0; f < 3; ++f)
     for (UINT y = 0; y < 4; ++y)
       for (UINT x = 0; x < 4; ++x) pages.SetComponent(x, y, 0, 10000 * (f + 1), f);
-  xelfw::WriteImageFile(pages, dir / "pages.tif");
+  xelhost::WriteImageFile(pages, dir / "pages.tif");
   const auto run = RunXelimg({"temperature", (dir / "pages.tif").string(), "--ini", XELIMG_SAMPLES_DIR "/calibration.ini"});
   ExpectSuccess(run);
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << run.out;
@@ -75,7 +75,7 @@ TEST(TemperatureCommand, RefusalsAreReported) {
   ExpectFailure(RunXelimg({"temperature", in.string(), "--epsilon", "1.5"}), "--epsilon");
   xelimg_test::WriteText(dir / "one-point.ini", "[Temperature display]\nPoint_0=0.5,300\n");
   ExpectFailure(RunXelimg({"temperature", in.string(), "--ini", (dir / "one-point.ini").string()}), "calibration");
-  xelfw::WriteImageFile(Image(2, 2, PixelLayout::Colour(8, 3)), dir / "colour.png");
+  xelhost::WriteImageFile(Image(2, 2, PixelLayout::Colour(8, 3)), dir / "colour.png");
   ExpectFailure(RunXelimg({"temperature", (dir / "colour.png").string()}), "greyscale");
 }
 
@@ -84,12 +84,12 @@ TEST(DemoCommand, WritesTheSceneAndOnePicturePerProfile) {
   ScratchDir dir;
   const auto run = RunXelimg({"demo", (dir / "out").string()});
   ExpectSuccess(run);
-  const Image scene = xelfw::ReadImageFile(dir / "out" / "demo-scene.png");
+  const Image scene = xelhost::ReadImageFile(dir / "out" / "demo-scene.png");
   EXPECT_EQ(scene.GetImgBPC(), 16u);
   std::size_t pictures = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir / "out")) {
     if (entry.path().filename() == "demo-scene.png") continue;
-    const Image picture = xelfw::ReadImageFile(entry.path());
+    const Image picture = xelhost::ReadImageFile(entry.path());
     EXPECT_EQ(picture.GetNumComponents(), 3u) << entry.path();
     EXPECT_EQ(picture.Width(), scene.Width());
     ++pictures;
@@ -139,12 +139,12 @@ TEST(TemperatureCommand, FourteenBitCountsReadAlikeWhereverTheDepthIsSaid) {
   Image counts(8, 8, PixelLayout::Grey(16, 16));
   for (UINT y = 0; y < 8; ++y)
     for (UINT x = 0; x < 8; ++x) counts.SetComponent(x, y, 0, 12000 + x);
-  xelfw::WriteImageFile(counts, dir / "plain.png");
+  xelhost::WriteImageFile(counts, dir / "plain.png");
   Image declared(8, 8, PixelLayout::Grey(14, 16));
   std::memcpy(declared.Data(), counts.Data(), counts.FrameBytes());
-  xelfw::WriteImageFile(declared, dir / "sbit.png");
-  xelfw::WriteImageFile(declared, dir / "maxval.pgm");
-  xelfw::WriteImageFile(declared, dir / "maxsample.tif");
+  xelhost::WriteImageFile(declared, dir / "sbit.png");
+  xelhost::WriteImageFile(declared, dir / "maxval.pgm");
+  xelhost::WriteImageFile(declared, dir / "maxsample.tif");
 
   const auto plain = RunXelimg({"temperature", (dir / "plain.png").string()});
   ExpectSuccess(plain);

@@ -3,7 +3,7 @@
 #include "cli_expectations.h"
 #include "test_files.h"
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <ostream>
 #include <set>
@@ -52,7 +52,7 @@ Image Snapshot(const ScratchDir& dir, std::vector<std::string> inputs, UINT fram
   inputs.insert(inputs.end(), {"--snapshot", shot.string(), "--frames", std::to_string(frames)});
   const auto run = RunXelimg(inputs);
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  return xelfw::ReadImageFile(shot);
+  return xelhost::ReadImageFile(shot);
 }
 
 Rgb PictureMiddle(const Image& shot) { return At(shot, kClientLeft + kClientWidth / 2, kClientTop + kClientHeight / 2); }
@@ -129,8 +129,8 @@ TEST(ViewSnapshot, PlaysFilesAndTiffPagesInNameOrder) {
   const auto sequence = dir / "sequence";
   std::filesystem::create_directory(sequence);
   // Named so that the directory listing would not give name order by chance.
-  xelfw::WriteImageFile(Grey8(255, 2), sequence / "b.tif");  // pages 255 and 383 & 255 = 127
-  xelfw::WriteImageFile(Grey8(0), sequence / "a.pgm");
+  xelhost::WriteImageFile(Grey8(255, 2), sequence / "b.tif");  // pages 255 and 383 & 255 = 127
+  xelhost::WriteImageFile(Grey8(0), sequence / "a.pgm");
   xelimg_test::WriteText(sequence / "notes.txt", "not an image");
 
   // Profile 0 runs from black at the lowest grey value to white at the highest.
@@ -147,7 +147,7 @@ TEST(ViewSnapshot, RefusesBadInputWithOneLineAndNoPicture) {
   REQUIRE_PLUGIN();
   ScratchDir dir;
   Image colour(8, 8, PixelLayout::Colour(8, 3));
-  xelfw::WriteImageFile(colour, dir / "colour.png");
+  xelhost::WriteImageFile(colour, dir / "colour.png");
   std::filesystem::create_directory(dir / "empty");
   const std::string shot = (dir / "shot.png").string();
   const struct {

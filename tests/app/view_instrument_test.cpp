@@ -5,7 +5,7 @@
 #include "test_files.h"
 
 #include <xelfw/IniStore.h>
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <algorithm>
 #include <set>
@@ -41,7 +41,7 @@ class ViewInstrument : public ::testing::Test {
     for (UINT y = 0; y < 48; ++y) {
       for (UINT x = 0; x < 64; ++x) ramp.SetComponent(x, y, 0, 100 + x / 2);
     }
-    xelfw::WriteImageFile(ramp, m_Ramp);
+    xelhost::WriteImageFile(ramp, m_Ramp);
   }
 
   struct Shot {
@@ -59,7 +59,7 @@ class ViewInstrument : public ::testing::Test {
     Shot shot;
     shot.err = run.err;
     if (run.exitCode != 0) return shot;
-    shot.picture = xelfw::ReadImageFile(file);
+    shot.picture = xelhost::ReadImageFile(file);
     std::istringstream lines(run.out);
     for (std::string line; std::getline(lines, line);) {
       if (line.rfind("status: ", 0) == 0) shot.status = line.substr(8);
@@ -164,7 +164,7 @@ TEST_F(ViewInstrument, ColourOptionsGiveThePicturePseudoGives) {
     std::vector<std::string> pseudo = {"pseudo", m_Ramp.string(), (m_Dir / "pseudo.png").string()};
     pseudo.insert(pseudo.end(), options.begin(), options.end());
     ASSERT_EQ(RunXelimg(pseudo).exitCode, 0);
-    const Image expected = xelfw::ReadImageFile(m_Dir / "pseudo.png");
+    const Image expected = xelhost::ReadImageFile(m_Dir / "pseudo.png");
     const Image shot = Snapshot(options).picture;
     // Picture pixel (x, 10) fills client pixels 7.5 x to 7.5 (x + 1).
     for (UINT x = 0; x < 64; x += 3) {
@@ -217,7 +217,7 @@ TEST_F(ViewInstrument, UserButtonsFreezeZoomAndSaveAndSaySo) {
   std::filesystem::current_path(here);
   EXPECT_EQ(first, "saved xelimg-view-1.png");
   EXPECT_EQ(second, "saved xelimg-view-2.png");
-  const Image saved = xelfw::ReadImageFile(m_Dir / "xelimg-view-2.png");
+  const Image saved = xelhost::ReadImageFile(m_Dir / "xelimg-view-2.png");
   EXPECT_EQ(saved.Width(), 1024u);
   EXPECT_EQ(At(saved, 8, 8), kButtonFace);
 }

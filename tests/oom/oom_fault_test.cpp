@@ -5,9 +5,10 @@
 #include "failing_allocator.h"
 
 #include <XelPseudoColor/SettingsRecord.h>
+#include <xelhost/IniFile.h>
 #include <xelfw/IniStore.h>
 #include <xelfw/ProcessingHost.h>
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <gtest/gtest.h>
 
@@ -142,17 +143,17 @@ TEST(OutOfMemory, PluginObjectsFromCreationThroughTheirParametersToTheFirstProce
 
 TEST(OutOfMemory, ImageAndIniReaders) {
   ScratchFolder dir;
-  xelfw::WriteImageFile(Gradient(), dir / "grey.png");
-  xelfw::WriteImageFile(Gradient(), dir / "grey.pgm");
-  xelfw::WriteImageFile(Gradient(3), dir / "pages.tif");
+  xelhost::WriteImageFile(Gradient(), dir / "grey.png");
+  xelhost::WriteImageFile(Gradient(), dir / "grey.pgm");
+  xelhost::WriteImageFile(Gradient(3), dir / "pages.tif");
   xelfw::IniStore settings;
   for (int i = 0; i < 20; ++i) settings.SetInt("Section " + std::to_string(i % 3), "Key" + std::to_string(i), i);
-  settings.Save(dir / "settings.ini");
+  xelhost::SaveIniFile(settings, dir / "settings.ini");
 
   const Tally readers = FailEveryAllocation([&] {
-    for (const char* name : {"grey.png", "grey.pgm", "pages.tif"}) xelfw::ReadImageFile(dir / name);
-    xelfw::InspectImageFile(dir / "pages.tif");
-    xelfw::ImageFileReader reader(dir / "pages.tif");
+    for (const char* name : {"grey.png", "grey.pgm", "pages.tif"}) xelhost::ReadImageFile(dir / name);
+    xelhost::InspectImageFile(dir / "pages.tif");
+    xelhost::ImageFileReader reader(dir / "pages.tif");
     while (reader.Next()) {
     }
     xelfw::IniStore::Load(dir / "settings.ini");
@@ -168,12 +169,12 @@ TEST(OutOfMemory, WritersLeaveNeitherTemporaryNorPartialFiles) {
   bool straysFound = false;
   const Tally writers = FailEveryAllocation([&] {
     try {
-      xelfw::WriteImageFile(pages, dir / "pages.tif");
-      xelfw::WriteImageFile(colour, dir / "colour.png");
-      xelfw::WriteImageFile(Gradient(), dir / "grey.pgm");
+      xelhost::WriteImageFile(pages, dir / "pages.tif");
+      xelhost::WriteImageFile(colour, dir / "colour.png");
+      xelhost::WriteImageFile(Gradient(), dir / "grey.pgm");
       xelfw::IniStore store;
       store.SetDouble("S", "Upper", 0.5);
-      store.Save(dir / "out.ini");
+      xelhost::SaveIniFile(store, dir / "out.ini");
     } catch (...) {
       for (const std::string& name : dir.Names()) straysFound |= name.front() == '.';
       throw;

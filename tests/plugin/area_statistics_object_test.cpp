@@ -2,9 +2,10 @@
 // same mean grey value, and the temperature the object prints is the helper's, rounded.
 #include "plugin_host.h"
 
+#include <xelhost/CalibrationFile.h>
 #include <xelfw/Aoi.h>
-#include <xelfw/AreaStatistics.h>
-#include <xelfw/TemperatureMeter.h>
+#include <xelhost/AreaStatistics.h>
+#include <xelhost/TemperatureMeter.h>
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,8 @@
 namespace {
 
 TEST(AreaStatisticsObjectTest, EveryAreaMeansWhatTheObjectReads) {
-  xelfw::TemperatureMeter meter(plugin_host::Library(), xelfw::HostOptions{});
-  const xelfw::TemperatureCalibration calibration = xelfw::ParseCalibration(
+  xelhost::TemperatureMeter meter(plugin_host::Library(), xelfw::HostOptions{});
+  const xelfw::TemperatureCalibration calibration = xelhost::ParseCalibration(
       "[" + meter.Name() + "]\nPoint_0=0.1,260\nPoint_1=0.5,330\nPoint_2=0.9,420\nEpsilon=0.9\n", "calibration", meter.Name());
   meter.ImportCalibration(calibration);
 
@@ -26,14 +27,14 @@ TEST(AreaStatisticsObjectTest, EveryAreaMeansWhatTheObjectReads) {
     std::uniform_int_distribution<UINT> grey(0, (1u << bits) - 1);
     for (UINT y = 0; y < frame.Height(); ++y)
       for (UINT x = 0; x < frame.Width(); ++x) frame.SetComponent(x, y, 0, grey(random));
-    const std::vector<xelfw::MeasurementArea> areas = {
+    const std::vector<xelhost::MeasurementArea> areas = {
         {"whole", 0, 0, 37, 23}, {"spot", 5, 7, 1, 1}, {"strip", 0, 22, 37, 1}, {"box", 10, 3, 13, 17}};
-    const std::vector<xelfw::AreaStatistics> statistics = xelfw::MeasureAreas(frame, areas, calibration);
+    const std::vector<xelhost::AreaStatistics> statistics = xelhost::MeasureAreas(frame, areas, calibration);
     for (std::size_t i = 0; i < areas.size(); ++i) {
       SCOPED_TRACE(areas[i].name + " at " + std::to_string(bits) + " bits");
       const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(areas[i].left), static_cast<LONG>(areas[i].top),
                                                   static_cast<LONG>(areas[i].width), static_cast<LONG>(areas[i].height));
-      const xelfw::TemperatureReading reading = meter.Measure(frame, &aoi);
+      const xelhost::TemperatureReading reading = meter.Measure(frame, &aoi);
       EXPECT_EQ(statistics[i].meanGrey, reading.meanGrey);
       ASSERT_TRUE(statistics[i].temperature);
       char rounded[32];

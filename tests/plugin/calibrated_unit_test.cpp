@@ -2,6 +2,7 @@
 // temperature object, and the pseudo-colour dialogs show what it says.
 #include "hosted_dialog.h"
 
+#include <xelhost/CalibrationFile.h>
 #include <xelfw/Image.h>
 #include <xelfw/IniStore.h>
 #include <xelfw/ProcessingHost.h>
@@ -23,7 +24,7 @@ const std::string kCalibration =
 
 TEST(CalibratedUnitTest, ConverterAgreesWithTheTemperatureObjectOnEveryGreyValue) {
   const xelfw::TemperatureCalibration calibration =
-      xelfw::ParseCalibration(kCalibration, "calibration", "Temperature display");
+      xelhost::ParseCalibration(kCalibration, "calibration", "Temperature display");
   xelfw::ProcessingHost host(plugin_host::Library(), XIP_OBJTYPE_TEMPERATURE_DISPLAY);
   xelfw::IniStore store;
   calibration.WriteTo(store, "Temperature display");
@@ -83,7 +84,7 @@ TEST(LinearDialogTest, WidthEditsSpeakWidths) {
 class CalibratedDialogTest : public testing::Test {
  protected:
   void SetUp() override {
-    const auto calibration = xelfw::ParseCalibration("[t]\nPoint_0=0,273.15\nPoint_1=1,373.15\nUnitDesc=K-ish\n",
+    const auto calibration = xelhost::ParseCalibration("[t]\nPoint_0=0,273.15\nPoint_1=1,373.15\nUnitDesc=K-ish\n",
                                                      "calibration", "Temperature display");
     pseudo.host.record.SetUnitCalibration(calibration);
     scale.host.record.SetUnitCalibration(calibration);

@@ -1,5 +1,6 @@
 // The presenter on a real (virtual) display: it shows the screen and runs the loop. Skipped where
 // there is no display or no display support.
+#include <winui/presenter.h>
 #include <winui/screen.h>
 #include <winui/winuser.h>
 

@@ -1,7 +1,8 @@
 // Parsing of the batch options.
+#include "host_kit.h"
 #include "batch/batch_options.h"
 
-#include "cli_error.h"
+#include <xelhost/errors.h>
 
 #include <algorithm>
 #include <charconv>
@@ -37,9 +38,9 @@ BatchOptions ParseBatchOptions(const Arguments& args) {
   }
   if (const auto text = args.Value("compression")) {
     if (*text == "fast") {
-      options.compression = xelfw::ImageCompression::Fast;
+      options.compression = xelhost::ImageCompression::Fast;
     } else if (*text == "small") {
-      options.compression = xelfw::ImageCompression::Small;
+      options.compression = xelhost::ImageCompression::Small;
     } else {
       throw UsageError("--compression: '" + *text + "' is neither fast nor small");
     }

@@ -1,10 +1,11 @@
 // Options every batch command shares: jobs in parallel, compression of written images, progress.
 #pragma once
 
-#include "arguments.h"
-#include "batch/frame_inputs.h"
+#include "host_kit.h"
+#include <xelhost/arguments.h>
+#include <xelhost/frame_inputs.h>
 
-#include <xelfw/image_io.h>
+#include <xelhost/image_io.h>
 
 #include <array>
 
@@ -12,7 +13,7 @@ namespace xelimg {
 
 struct BatchOptions {
   unsigned jobs = 1;
-  xelfw::ImageCompression compression = xelfw::ImageCompression::Default;
+  xelhost::ImageCompression compression = xelhost::ImageCompression::Default;
   bool quiet = false;  // no progress line
 };
 

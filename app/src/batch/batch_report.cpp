@@ -1,7 +1,8 @@
 // Counting and reporting a batch's frames.
+#include "host_kit.h"
 #include "batch/batch_report.h"
 
-#include "cli_error.h"
+#include <xelhost/errors.h>
 
 #include <cstdio>
 

@@ -2,7 +2,9 @@
 // the exit code that sums it up.
 #pragma once
 
-#include "batch/frame_inputs.h"
+#include "host_kit.h"
+#include "exit_status.h"
+#include <xelhost/frame_inputs.h>
 #include "batch/progress_line.h"
 
 #include <string>

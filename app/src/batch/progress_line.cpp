@@ -1,4 +1,5 @@
 // The progress line: redrawn in place with a carriage return, erased at the end.
+#include "host_kit.h"
 #include "batch/progress_line.h"
 
 #include <unistd.h>

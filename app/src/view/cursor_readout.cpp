@@ -1,4 +1,5 @@
 // Formatting the pixel under the cursor.
+#include "host_kit.h"
 #include "view/cursor_readout.h"
 
 #include <cmath>

@@ -2,6 +2,7 @@
 // temperature it reads as, through the same conversion as every other temperature of the viewer.
 #pragma once
 
+#include "host_kit.h"
 #include <xelfw/Image.h>
 #include <xelfw/TemperatureCalibration.h>
 #include <xelfw/UnitConverter.h>

@@ -1,6 +1,7 @@
 // Frames per second over the last few frames shown, for the title bar.
 #pragma once
 
+#include "host_kit.h"
 #include <chrono>
 #include <deque>
 

@@ -1,5 +1,6 @@
 // The image window's messages: painting, the rubber band, zoom and pan, the status line, the
 // menu, keys, close and timer.
+#include "host_kit.h"
 #include "view/image_window.h"
 
 #include <winui/wingdi.h>

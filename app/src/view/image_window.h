@@ -3,6 +3,7 @@
 // menu on the right button, and the keys that drive the sequence.
 #pragma once
 
+#include "host_kit.h"
 #include "view/picture_view.h"
 
 #include <xelfw/Image.h>

@@ -1,7 +1,8 @@
 // Reading and playing scripted input.
+#include "host_kit.h"
 #include "view/input_script.h"
 
-#include "cli_error.h"
+#include <xelhost/errors.h>
 
 #include <winui/screen.h>
 #include <winui/winuser.h>

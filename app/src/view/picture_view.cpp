@@ -1,4 +1,5 @@
 // Fit, zoom and pan of the viewer's picture.
+#include "host_kit.h"
 #include "view/picture_view.h"
 
 #include <algorithm>

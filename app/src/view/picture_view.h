@@ -2,6 +2,7 @@
 // and moved about. Pure geometry in client coordinates.
 #pragma once
 
+#include "host_kit.h"
 #include <winui/windef.h>
 
 #include <optional>

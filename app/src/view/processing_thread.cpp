@@ -1,8 +1,9 @@
 // One frame on the processing thread: pseudo colour into a fresh picture, then the temperature
 // measurement inside the chosen area.
+#include "host_kit.h"
 #include "view/processing_thread.h"
 
-#include "plugin_objects.h"
+#include <xelhost/plugin_objects.h>
 
 #include <winui/winuser.h>
 

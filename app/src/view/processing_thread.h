@@ -2,7 +2,8 @@
 // the GUI thread, and posts a message to a window when the frame is done.
 #pragma once
 
-#include "view/frame_source.h"
+#include "host_kit.h"
+#include <xelhost/frame_source.h>
 
 #include <xelfw/Aoi.h>
 #include <xelfw/ProcessingHost.h>

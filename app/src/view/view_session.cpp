@@ -1,13 +1,16 @@
 // The viewer's session: where its windows go, how playback paces the processing thread, what the
 // menu, the keys and the dialogs' user buttons do, and the order in which everything is made and closed.
+#include "host_kit.h"
 #include "view/view_session.h"
 
-#include "cli_error.h"
-#include "picture_file.h"
+#include "exit_status.h"
+#include <xelhost/errors.h>
+#include <xelhost/picture_file.h>
 
 #include <XelPseudoColor/SettingsRecord.h>
 #include <xelfw/IniStore.h>
 #include <xelfw/TextEncoding.h>
+#include <winui/presenter.h>
 #include <winui/screen.h>
 
 #include <cstdio>

@@ -2,11 +2,12 @@
 // thread, made in that order and taken down in the reverse one.
 #pragma once
 
-#include "plugin_objects.h"
-#include "pseudo_job.h"
+#include "host_kit.h"
+#include <xelhost/plugin_objects.h>
+#include <xelhost/pseudo_job.h>
 #include "view/cursor_readout.h"
 #include "view/frame_rate.h"
-#include "view/frame_source.h"
+#include <xelhost/frame_source.h>
 #include "view/image_window.h"
 #include "view/input_script.h"
 #include "view/processing_thread.h"

@@ -1,8 +1,10 @@
 // Reading and writing the viewer's state file.
+#include "host_kit.h"
 #include "view/view_state.h"
 
-#include "cli_error.h"
-#include "settings_file.h"
+#include <xelhost/IniFile.h>
+#include <xelhost/errors.h>
+#include <xelhost/settings_file.h>
 
 #include <xelfw/IniStore.h>
 
@@ -103,7 +105,7 @@ void SaveViewState(const std::filesystem::path& file, const ViewState& state, Ps
   std::error_code error;
   std::filesystem::create_directories(file.parent_path(), error);
   try {
-    store.Save(file);
+    xelhost::SaveIniFile(store, file);
   } catch (const std::exception& failure) {
     throw CommandError(std::string("cannot save the viewer's state: ") + failure.what());
   }

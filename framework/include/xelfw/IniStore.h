@@ -35,8 +35,6 @@ class XEL_HOST_API IniStore {
   // Reads regular files of up to kMaxFileBytes only; a directory, device or FIFO is refused by name.
   static IniStore Load(const std::filesystem::path& file);
   static constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20;
-  // Writes through AtomicFile: a failed save leaves the old file as it was.
-  void Save(const std::filesystem::path& file) const;
   std::string ToText() const;
 
   bool HasSection(std::string_view section) const;

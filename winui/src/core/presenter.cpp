@@ -1,5 +1,6 @@
 // The presenter: the screen surface in a window of the real desktop, with the desktop's mouse and
 // keyboard turned into injected input, while the calling thread's message loop runs.
+#include <winui/presenter.h>
 #include <winui/screen.h>
 
 #include "display_probe.h"

@@ -1,0 +1,34 @@
+// Temperature maps as files: 32-bit IEEE float TIFF pages, which image tools (ImageJ, Pillow,
+// tifffile, GDAL) read as the numbers themselves, NaN included.
+#pragma once
+
+#include <xelhost/framework_types.h>
+#include <XelImgProcess/XelTypes.h>
+
+#include <filesystem>
+#include <memory>
+#include <span>
+
+namespace xelhost {
+
+// Writes page by page, so that a sequence never has to be in memory whole. The file appears on
+// Commit, complete; a writer destroyed without Commit leaves nothing (and the target unchanged).
+// Throws ImageIoError naming the file.
+class XEL_HOST_API FloatTiffWriter {
+ public:
+  explicit FloatTiffWriter(const std::filesystem::path& file);
+  ~FloatTiffWriter();
+  FloatTiffWriter(const FloatTiffWriter&) = delete;
+  FloatTiffWriter& operator=(const FloatTiffWriter&) = delete;
+
+  // values: width × height samples, row by row.
+  void Add(UINT width, UINT height, std::span<const float> values);
+  UINT Pages() const;
+  void Commit();
+
+ private:
+  struct State;
+  std::unique_ptr<State> m_State;
+};
+
+}  // namespace xelhost

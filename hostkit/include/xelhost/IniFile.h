@@ -1,0 +1,14 @@
+// Saving an INI store as a file.
+#pragma once
+
+#include <xelhost/framework_types.h>
+#include <xelfw/IniStore.h>
+
+#include <filesystem>
+
+namespace xelhost {
+
+// Writes through AtomicFile: a failed save leaves the old file as it was. Throws xelfw::IniError.
+void SaveIniFile(const xelfw::IniStore& store, const std::filesystem::path& file);
+
+}  // namespace xelhost

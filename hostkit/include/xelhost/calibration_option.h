@@ -1,0 +1,23 @@
+// --ini CALIB.ini and --epsilon: the temperature calibration a command works with, read strictly.
+#pragma once
+
+#include <xelhost/framework_types.h>
+#include <xelhost/arguments.h>
+
+#include <xelfw/PluginLoader.h>
+#include <xelfw/TemperatureCalibration.h>
+
+#include <optional>
+
+namespace xelhost {
+
+inline constexpr OptionSpec kCalibrationOption{"ini", true};
+inline constexpr OptionSpec kEpsilonOption{"epsilon", true};
+
+// Nothing without --ini or --epsilon; the object's defaults with --epsilon alone. Throws CommandError
+// naming the file and the line or key of a calibration that is refused, UsageError for an --epsilon
+// outside (0, 1].
+std::optional<xelfw::TemperatureCalibration> ReadCalibrationOption(const Arguments& args,
+                                                                   const xelfw::PluginLibrary& library);
+
+}  // namespace xelhost

@@ -1,0 +1,89 @@
+// One pseudo-colour run as the pseudo, dialog, demo and view commands make it.
+#pragma once
+
+#include <xelhost/framework_types.h>
+#include <xelhost/arguments.h>
+#include <xelhost/object_log.h>
+#include <xelhost/plugin_objects.h>
+
+#include <xelfw/Image.h>
+#include <xelfw/PluginLoader.h>
+#include <xelfw/TemperatureCalibration.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace xelhost {
+
+// A window in the display unit, LOW:HIGH; equal ends make a threshold.
+struct UnitRange {
+  double low;
+  double high;
+};
+
+struct PseudoOptions {
+  std::optional<std::filesystem::path> settingsFile;  // applied first, the options below override it
+  std::optional<std::string> profile;                 // index or name
+  std::optional<double> lower;
+  std::optional<double> upper;
+  std::optional<UnitRange> range;
+  std::optional<std::uint32_t> autoMode;
+  // The display unit of the dialogs and of --range; the command reads it once the plug-in is loaded.
+  std::optional<xelfw::TemperatureCalibration> calibration;
+  unsigned threads = 0;  // 0: one per processor
+  bool log = false;      // the object's log lines, details included, on stderr
+  unsigned outputBits = 8;
+};
+
+inline constexpr std::array<OptionSpec, 9> kPseudoOptionSpecs = {{{"profile", true},
+                                                                  {"lower", true},
+                                                                  {"upper", true},
+                                                                  {"range", true},
+                                                                  {"auto", true},
+                                                                  {"settings", true},
+                                                                  {"threads", true},
+                                                                  {"log", false},
+                                                                  {"bits", true}}};
+
+// Throws UsageError for values out of range.
+PseudoOptions ParsePseudoOptions(const Arguments& args);
+
+// The settings file, profile, calibration, bounds and auto mode of the options onto the object;
+// with a source, --range too, whose grey span the source's significant bits give.
+void ConfigurePseudoColorObject(PseudoColorObject& object, const PseudoOptions& options,
+                                const xelfw::Image* source = nullptr);
+
+struct PseudoResult {
+  xelfw::Image image;
+  // Why a requested automatic window was not found for the frame (the object's log line); the frame
+  // then kept the window the options gave.
+  std::optional<std::string> windowFailure;
+  // The settings the frame was coloured with: its window, after an automatic one was found.
+  TPseudoColorSettings settings{};
+};
+
+// One pseudo-colour object set up from the options. Every image starts from the settings the options
+// gave, so that what a frame becomes depends on that frame alone: not on the frames before it (the
+// auto modes move the bounds), nor on which job of a batch it went to.
+class PseudoColorJob {
+ public:
+  // Throws CommandError for a profile or settings file the object refuses.
+  PseudoColorJob(const xelfw::PluginLibrary& library, const PseudoOptions& options);
+
+  // The source must be greyscale; the result is RGB of the same size and frame count.
+  PseudoResult Run(const xelfw::Image& source);
+  // The source coloured with the given settings' window and no automatic one: a legend's grey ramp
+  // gets exactly the colours a frame got. The next Run starts from the options' settings again.
+  xelfw::Image RunWithWindow(const xelfw::Image& source, TPseudoColorSettings settings);
+
+ private:
+  PseudoOptions m_Options;
+  ObjectLog m_Log;
+  PseudoColorObject m_Object;
+  TPseudoColorSettings m_Configured;
+};
+
+}  // namespace xelhost

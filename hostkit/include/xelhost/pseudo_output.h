@@ -1,0 +1,31 @@
+// Where the pseudo command writes: a folder (one PNG a frame), one multi-page TIFF, one PNG, or
+// standard output (one PNG).
+#pragma once
+
+#include <xelhost/framework_types.h>
+#include <xelhost/frame_inputs.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace xelhost {
+
+enum class OutputKind { Folder, PngFile, TiffFile, StandardOutput };
+
+struct OutputPlan {
+  OutputKind kind;
+  std::filesystem::path path;
+};
+
+// A .png or .tif name is a file, "-" standard output, an existing folder or a name without an
+// extension a folder. Throws UsageError, before anything is written, for what cannot hold the
+// inputs' frames or would be ambiguous: several frames into one PNG, a PGM, two inputs that would
+// give the same file name in a folder, an output that is also an input.
+OutputPlan PlanOutput(const std::string& operand, const std::vector<InputFile>& inputs);
+
+// The file a frame gets in an output folder: the input's name without its extension, and for a
+// multi-page input the page, as NAME.png or NAME-0003.png.
+std::string FolderFileName(const InputFile& input, UINT page);
+
+}  // namespace xelhost

@@ -1,0 +1,43 @@
+// Output of the temperature command: short text lines for people, JSON Lines and CSV for programs.
+#pragma once
+
+#include <xelhost/framework_types.h>
+#include <xelhost/plugin_objects.h>
+
+#include <xelhost/AreaStatistics.h>
+
+#include <cstddef>
+#include <string>
+
+namespace xelhost {
+
+enum class ReportFormat { kText, kJson, kCsv };
+
+// Where a reading comes from.
+struct ReadingOrigin {
+  std::size_t frame;  // position in the whole run
+  std::string source;
+  UINT page;
+  bool named;  // the run has several inputs: the text line names the source too
+};
+
+// One area of one frame: the object's reading and the statistics of the same pixels.
+struct AreaReading {
+  const xelhost::MeasurementArea& area;
+  const TemperatureReading& reading;
+  const xelhost::AreaStatistics& statistics;
+  bool areaNamed;  // the run has several or named areas: the text line names the area
+};
+
+// The CSV header row; printed once, before the first row.
+void PrintCsvHeader();
+
+// Text: "frame N: mean grey G, epsilon E, temperature T UNIT, min A, max B, std S" with the area's
+// name after the frame number when areaNamed, and " (SOURCE page P)" for several inputs. JSON: one
+// object a line with the frame, source, page, area, the object's values as it formats them and the
+// statistics at full precision (shortest text that reads back exactly). CSV: the same numbers, one
+// row. A value that is not available is null in JSON and an empty field in CSV. Flushed at once, for
+// a reader at the other end of a pipe.
+void PrintAreaReading(const AreaReading& reading, const ReadingOrigin& origin, ReportFormat format);
+
+}  // namespace xelhost

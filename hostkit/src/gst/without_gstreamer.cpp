@@ -1,0 +1,19 @@
+// Streams in a framework built without GStreamer: refused, saying why.
+#include <xelhost/framework_types.h>
+#include <xelhost/GstFrameSource.h>
+
+namespace xelhost {
+
+bool StreamsAvailable() { return false; }
+
+struct StreamFrameSource::Pipeline {};
+
+StreamFrameSource::StreamFrameSource(const std::string& operand, const StreamOptions&) {
+  throw StreamError(operand + ": this build has no video streams (built without GStreamer)");
+}
+
+StreamFrameSource::~StreamFrameSource() = default;
+
+std::optional<Image> StreamFrameSource::Next() { return std::nullopt; }
+
+}  // namespace xelhost

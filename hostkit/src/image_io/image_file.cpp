@@ -1,0 +1,143 @@
+// Image files by name: format from the extension for writing, from the first bytes for reading.
+#include <xelhost/framework_types.h>
+#include "image_io/frame_decoder.h"
+#include "image_io/image_writers.h"
+
+#include <xelhost/AtomicFile.h>
+#include <xelhost/image_io.h>
+
+#include <png.h>
+
+#include <algorithm>
+#include <cctype>
+#include <system_error>
+#include <vector>
+
+namespace xelhost {
+
+namespace image_io {
+
+std::unique_ptr<FrameDecoder> OpenFrameDecoder(ByteSource& source, FrameAllowance& allowance) {
+  BYTE head[8] = {};
+  source.Seek(0);
+  const std::size_t got = source.Read(head, sizeof head);
+  source.Seek(0);
+  const auto startsWith = [&](std::initializer_list<BYTE> prefix) {
+    return got >= prefix.size() && std::equal(prefix.begin(), prefix.end(), head);
+  };
+  if (startsWith({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) return OpenPngDecoder(source, allowance);
+  if (startsWith({'I', 'I', 42, 0}) || startsWith({'M', 'M', 0, 42}) || startsWith({'I', 'I', 43, 0}) ||
+      startsWith({'M', 'M', 0, 43})) {
+    return OpenTiffDecoder(source, allowance);
+  }
+  if (startsWith({'P', '5'})) return OpenPgmDecoder(source, allowance);
+  throw ImageIoError(source.Name() + ": not a PNG, TIFF or binary PGM file");
+}
+
+Image DecodeAllFrames(FrameDecoder& decoder) {
+  std::vector<FrameBuffer> frames;
+  FrameBuffer frame;
+  while (decoder.Next(frame)) frames.push_back(std::move(frame));
+  const ImageFileInfo& info = decoder.Info();
+  Image image(info.width, info.height, info.layout, std::move(frames));
+  image.SetSignificantBitsDeclared(decoder.SignificantBitsDeclared());
+  return image;
+}
+
+namespace {
+
+// libpng's own limit on the sides of a PNG it writes.
+constexpr UINT kMaxPngSide = PNG_USER_WIDTH_MAX < PNG_USER_HEIGHT_MAX ? PNG_USER_WIDTH_MAX : PNG_USER_HEIGHT_MAX;
+
+}  // namespace
+
+void CheckWritable(const ImageFileInfo& image, const std::filesystem::path& file, ImageFileFormat format) {
+  const std::string name = file.string();
+  if (file.filename().empty()) throw ImageIoError(name + ": not a file name");
+  const std::filesystem::path dir = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+  std::error_code error;
+  if (!std::filesystem::is_directory(dir, error)) throw ImageIoError(name + ": no such folder " + dir.string());
+  const char* formatName = format == ImageFileFormat::Png ? "PNG" : format == ImageFileFormat::Pgm ? "PGM" : "TIFF";
+  if (format != ImageFileFormat::Tiff && image.frames != 1) {
+    throw ImageIoError(name + ": a " + formatName + " holds one frame, the image has " + std::to_string(image.frames));
+  }
+  if (image.frames > kMaxImageFrames) {
+    throw ImageIoError(name + ": a TIFF holds at most " + std::to_string(kMaxImageFrames) + " pages");
+  }
+  if (format == ImageFileFormat::Pgm && image.layout.numComponents != 1) throw ImageIoError(name + ": a PGM holds greyscale only");
+  if (format == ImageFileFormat::Png && (image.width > kMaxPngSide || image.height > kMaxPngSide)) {
+    throw ImageIoError(name + ": a PNG is at most " + std::to_string(kMaxPngSide) + " pixels wide and high");
+  }
+}
+
+}  // namespace image_io
+
+ImageFileFormat ImageFileFormatFromPath(const std::filesystem::path& file) {
+  std::string ext = file.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (ext == ".png") return ImageFileFormat::Png;
+  if (ext == ".tif" || ext == ".tiff") return ImageFileFormat::Tiff;
+  if (ext == ".pgm") return ImageFileFormat::Pgm;
+  throw ImageIoError(file.string() + ": unknown image file type (use .png, .tif, .tiff or .pgm)");
+}
+
+Image image_io::DecodeBytes(std::span<const BYTE> bytes, const std::string& sourceName, DecoderOpener open) {
+  MemorySource source(bytes, sourceName);
+  FrameAllowance allowance(ReadLimits{}, bytes.size(), sourceName, false);
+  return DecodeAllFrames(*open(source, allowance));
+}
+
+Image DecodeImage(std::span<const BYTE> bytes, const std::string& sourceName) {
+  return image_io::DecodeBytes(bytes, sourceName, image_io::OpenFrameDecoder);
+}
+
+Image ReadImageFile(const std::filesystem::path& file, const ReadLimits& limits) {
+  image_io::FileSource source(file);
+  image_io::FrameAllowance allowance(limits, source.Size(), source.Name(), false);
+  return image_io::DecodeAllFrames(*image_io::OpenFrameDecoder(source, allowance));
+}
+
+ImageFileInfo InspectImageFile(const std::filesystem::path& file, const ReadLimits& limits) {
+  image_io::FileSource source(file);
+  image_io::FrameAllowance allowance(limits, source.Size(), source.Name(), false);
+  const auto decoder = image_io::OpenFrameDecoder(source, allowance);
+  ImageFileInfo info = decoder->Info();
+  info.frames = 0;
+  while (decoder->Skip()) ++info.frames;
+  return info;
+}
+
+void CheckImageFileWritable(const ImageFileInfo& image, const std::filesystem::path& file) {
+  image_io::CheckWritable(image, file, ImageFileFormatFromPath(file));
+}
+
+void WriteImageFile(const Image& image, const std::filesystem::path& file) {
+  WriteImageFile(image, file, ImageFileFormatFromPath(file));
+}
+
+void WriteImageFile(const Image& image, const std::filesystem::path& file, ImageFileFormat format) {
+  WriteImageFile(image, file, format, ImageCompression::Default);
+}
+
+void WriteImageFile(const Image& image, const std::filesystem::path& file, ImageFileFormat format,
+                    ImageCompression compression) {
+  image_io::CheckWritable(ImageFileInfo{image.Width(), image.Height(), image.Frames(), image.Layout()}, file, format);
+  try {
+    switch (format) {
+      case ImageFileFormat::Png:
+        image_io::WritePng(image, file, compression);
+        return;
+      case ImageFileFormat::Tiff:
+        image_io::WriteTiff(image, file, compression);
+        return;
+      case ImageFileFormat::Pgm:
+        image_io::WritePgm(image, file);
+        return;
+    }
+  } catch (const FileWriteError& error) {
+    throw ImageIoError(error.what());
+  }
+  throw ImageIoError(file.string() + ": unknown image file type");
+}
+
+}  // namespace xelhost

@@ -1,0 +1,139 @@
+// Settings, profile and bounds onto a fresh pseudo-colour object, then every frame through it.
+#include <xelhost/framework_types.h>
+#include <xelhost/pseudo_job.h>
+
+#include <xelhost/errors.h>
+#include <xelhost/plugin_objects.h>
+#include <xelhost/profile_names.h>
+#include <xelhost/settings_file.h>
+
+#include <xelfw/UnitConverter.h>
+
+#include <cmath>
+#include <cstdio>
+
+namespace xelhost {
+
+namespace {
+
+UnitRange ParseRange(const std::string& text) {
+  // The split is at the colon after the first character, so that LOW may be negative.
+  const std::size_t colon = text.find(':', 1);
+  if (colon == std::string::npos) throw UsageError("--range: expected LOW:HIGH, got '" + text + "'");
+  const UnitRange range{ParseDoubleOption("range", text.substr(0, colon)), ParseDoubleOption("range", text.substr(colon + 1))};
+  if (!std::isfinite(range.low) || !std::isfinite(range.high)) throw UsageError("--range: both ends must be finite");
+  if (range.low > range.high) throw UsageError("--range: LOW must not lie above HIGH");
+  return range;
+}
+
+// The window's ends as fractions of the grey range, through the converter the object's dialogs use.
+std::pair<double, double> RangeToBounds(const UnitRange& range, const TPseudoColorSettings& settings,
+                                        const std::optional<xelfw::TemperatureCalibration>& calibration,
+                                        const xelfw::Image& source) {
+  const double span = static_cast<double>((1u << source.Layout().imgBPC) - 1);
+  xelfw::UnitConverter converter;
+  // The object's own linear set-up: UnitMin at grey 0, UnitMax at the largest grey value.
+  const double scaleOffset[2] = {(settings.UnitMax - settings.UnitMin) / span, settings.UnitMin};
+  converter.SetConvParam(XI_CONV_PARAM_SCALE_OFFSET, reinterpret_cast<UINT_PTR>(scaleOffset), 0, 0, 0);
+  converter.SetConvParam(XI_CONV_PARAM_NORMALIZATION, settings.UnitUseNormalization != 0 ? 1 : 0, 0, 0, 0);
+  converter.SetCalibration(calibration);
+  const auto fraction = [&](double unit) { return std::clamp(converter.GreyAt(unit, span) / span, 0.0, 1.0); };
+  return {fraction(range.low), fraction(range.high)};
+}
+
+}  // namespace
+
+PseudoOptions ParsePseudoOptions(const Arguments& args) {
+  PseudoOptions options;
+  if (const auto file = args.Value("settings")) options.settingsFile = *file;
+  options.profile = args.Value("profile");
+  if (const auto text = args.Value("lower")) options.lower = ParseDoubleOption("lower", *text);
+  if (const auto text = args.Value("upper")) options.upper = ParseDoubleOption("upper", *text);
+  for (const auto& [name, bound] : {std::pair{"lower", options.lower}, std::pair{"upper", options.upper}}) {
+    if (bound && !(*bound >= 0.0 && *bound <= 1.0)) throw UsageError(std::string("--") + name + " must lie in 0..1");
+  }
+  if (options.lower && options.upper && *options.lower > *options.upper) {
+    throw UsageError("--lower must not lie above --upper");
+  }
+  if (const auto text = args.Value("range")) {
+    if (options.lower || options.upper) throw UsageError("--range sets both bounds; give it without --lower and --upper");
+    options.range = ParseRange(*text);
+  }
+  if (const auto mode = args.Value("auto")) {
+    if (*mode == "contrast") {
+      options.autoMode = kPseudoColorAutoContrast;
+    } else if (*mode == "brightness") {
+      options.autoMode = kPseudoColorAutoBrightness;
+    } else {
+      throw UsageError("--auto: '" + *mode + "' is neither contrast nor brightness");
+    }
+  }
+  if (const auto text = args.Value("threads")) {
+    options.threads = ParseUnsignedOption("threads", *text);
+    if (options.threads == 0 || options.threads > 256) throw UsageError("--threads must be 1 to 256");
+  }
+  options.log = args.Has("log");
+  if (const auto text = args.Value("bits")) {
+    options.outputBits = ParseUnsignedOption("bits", *text);
+    if (options.outputBits != 8 && options.outputBits != 16) throw UsageError("--bits must be 8 or 16");
+  }
+  return options;
+}
+
+void ConfigurePseudoColorObject(PseudoColorObject& object, const PseudoOptions& options, const xelfw::Image* source) {
+  if (options.settingsFile) ImportSettingsFile(object, *options.settingsFile);
+  if (options.profile) object.SelectProfile(FindProfile(*options.profile, object.ProfileCount()));
+  object.SetUnitCalibration(options.calibration);
+  const bool range = options.range && source != nullptr;
+  if (options.lower || options.upper || range || options.autoMode) {
+    TPseudoColorSettings settings = object.Settings();
+    if (options.lower) settings.Lower = *options.lower;
+    if (options.upper) settings.Upper = *options.upper;
+    if (range) std::tie(settings.Lower, settings.Upper) = RangeToBounds(*options.range, settings, options.calibration, *source);
+    if (settings.Lower > settings.Upper) throw UsageError("the lower bound must not lie above the upper bound");
+    if (options.autoMode) settings.AutoMode = *options.autoMode;
+    object.SetSettings(settings);
+  }
+}
+
+PseudoColorJob::PseudoColorJob(const xelfw::PluginLibrary& library, const PseudoOptions& options)
+    : m_Options(options), m_Log(options.log), m_Object(library, xelfw::HostOptions{options.threads, &m_Log}) {
+  ConfigurePseudoColorObject(m_Object, options);
+  m_Configured = m_Object.Settings();
+}
+
+PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
+  if (source.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
+    throw CommandError("pseudo colour needs a greyscale source image");
+  }
+  // The window the options give, in grey values of this source's depth; only the auto modes and a
+  // range in the display unit make it differ from frame to frame.
+  TPseudoColorSettings wanted = m_Configured;
+  if (m_Options.range) {
+    std::tie(wanted.Lower, wanted.Upper) = RangeToBounds(*m_Options.range, wanted, m_Options.calibration, source);
+  }
+  const TPseudoColorSettings now = m_Object.Settings();
+  if (now.Lower != wanted.Lower || now.Upper != wanted.Upper || now.AutoMode != wanted.AutoMode) {
+    m_Object.SetSettings(wanted);
+  }
+
+  PseudoResult result{xelfw::Image(source.Width(), source.Height(),
+                                   xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB), source.Frames()),
+                      std::nullopt, TPseudoColorSettings{}};
+  m_Object.Process(source, result.image, [&](UINT) {
+    if (auto failure = m_Log.TakeWindowFailure(); failure && !result.windowFailure) result.windowFailure = std::move(failure);
+  });
+  result.settings = m_Object.Settings();
+  return result;
+}
+
+xelfw::Image PseudoColorJob::RunWithWindow(const xelfw::Image& source, TPseudoColorSettings settings) {
+  settings.AutoMode = 0;
+  m_Object.SetSettings(settings);
+  xelfw::Image colours(source.Width(), source.Height(), xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB),
+                       source.Frames());
+  m_Object.Process(source, colours);
+  return colours;
+}
+
+}  // namespace xelhost

@@ -1,0 +1,86 @@
+// Choosing the output of the pseudo command from its last operand.
+#include <xelhost/framework_types.h>
+#include <xelhost/pseudo_output.h>
+
+#include <xelhost/errors.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <system_error>
+
+namespace xelhost {
+
+namespace {
+
+void RefuseOverwritingAnInput(const std::filesystem::path& out, const std::vector<InputFile>& inputs) {
+  std::error_code error;
+  for (const InputFile& input : inputs) {
+    if (input.name != kDemoInput && input.name != kStandardStream && !input.stream && std::filesystem::equivalent(out, input.name, error)) {
+      throw UsageError(out.string() + ": is also an input; write somewhere else");
+    }
+  }
+}
+
+void RefuseNameClashes(const std::filesystem::path& folder, const std::vector<InputFile>& inputs) {
+  std::map<std::string, std::string> owner;
+  for (const InputFile& input : inputs) {
+    // A stream's frames are not counted in advance; its first file name stands for the rest.
+    for (UINT page = 0; page < std::max<UINT>(input.pages, input.stream ? 1 : 0); ++page) {
+      const std::string name = FolderFileName(input, page);
+      RefuseOverwritingAnInput(folder / name, inputs);
+      const auto [it, fresh] = owner.emplace(name, input.name);
+      if (!fresh) {
+        throw UsageError((folder / name).string() + " would be written from both " + it->second + " and " + input.name +
+                         "; run them into different folders");
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::string FolderFileName(const InputFile& input, UINT page) {
+  const std::string stem = input.name == kDemoInput          ? "demo"
+                           : input.name == kStandardStream   ? "stdin"
+                           : input.name.starts_with("gst:") ? "stream"
+                                                             : std::filesystem::path(input.name).stem().string();
+  if (!input.stream && input.pages <= 1 && page == 0) return stem + ".png";
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, "-%04u.png", page);
+  return stem + suffix;
+}
+
+OutputPlan PlanOutput(const std::string& operand, const std::vector<InputFile>& inputs) {
+  const std::size_t frames = TotalFrames(inputs);
+  const std::string many = std::to_string(frames) + " frames";
+  if (operand == kStandardStream) {
+    if (frames != 1) throw UsageError("standard output takes one PNG, the inputs hold " + many + "; name a folder or a .tif");
+    if (::isatty(STDOUT_FILENO) == 1) throw UsageError("standard output is a terminal; send the PNG to a file or a pipe");
+    return {OutputKind::StandardOutput, {}};
+  }
+  const std::filesystem::path out = operand;
+  if (std::filesystem::is_directory(out) || !out.has_extension() || operand.back() == '/') {
+    RefuseNameClashes(out, inputs);
+    return {OutputKind::Folder, out};
+  }
+  RefuseOverwritingAnInput(out, inputs);
+  // Known before any frame is read, so a run that could never write its file costs nothing.
+  const std::filesystem::path folder = out.has_parent_path() ? out.parent_path() : std::filesystem::path(".");
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) throw CommandError(operand + ": no such folder " + folder.string());
+  switch (xelhost::ImageFileFormatFromPath(out)) {
+    case xelhost::ImageFileFormat::Png:
+      if (frames != 1) throw UsageError(operand + ": one PNG holds one frame, the inputs hold " + many + "; name a folder or a .tif");
+      return {OutputKind::PngFile, out};
+    case xelhost::ImageFileFormat::Tiff:
+      return {OutputKind::TiffFile, out};
+    case xelhost::ImageFileFormat::Pgm:
+      break;
+  }
+  throw UsageError(operand + ": a PGM holds no colour; write .png or .tif");
+}
+
+}  // namespace xelhost
