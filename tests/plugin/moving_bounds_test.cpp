@@ -9,7 +9,7 @@ namespace {
 
 using namespace pseudo_color_rig;
 
-constexpr UINT kRounds = 60;
+constexpr UINT kRounds = 120;
 constexpr UINT kMovesPerRound = 4;
 
 // An 8-bit source holding every grey value once, left to right.
@@ -38,19 +38,21 @@ TEST(MovingBoundsTest, TheFrameAfterTheLastMoveShowsTheLastWindow) {
   rig.SetImages(&source, &destination);
   plugin_host::Settings record = plugin_host::GetSettings(rig.Object());
 
-  std::atomic<UINT> framesWhileMoving{0};
+  std::atomic<UINT> framesDone{0};
   for (UINT round = 0; round < kRounds; ++round) {
     UINT step = 0;
     {
-      // Each move stores the whole record at once, as a host's dialog does through the parameter.
       const std::jthread processing([&](const std::stop_token& stop) {
-        while (!stop.stop_requested())
-          if (rig.Process() == XIP_OK) ++framesWhileMoving;
+        while (!stop.stop_requested()) {
+          rig.Process();
+          ++framesDone;
+        }
       });
       for (UINT move = 0; move < kMovesPerRound; ++move) {
         // Each move lands somewhere inside a frame, not all of them before the first one.
-        const UINT frames = framesWhileMoving.load();
-        while (framesWhileMoving.load() == frames) std::this_thread::yield();
+        const UINT frames = framesDone.load();
+        while (framesDone.load() == frames) std::this_thread::yield();
+        // The whole record at once, as a host stores it through the parameter.
         step = (round * 37 + move * 101) % 255;
         plugin_host::Write(record, kLower, EmptyWindowAbove(step));
         plugin_host::Write(record, kUpper, EmptyWindowAbove(step));
