@@ -69,6 +69,8 @@ class CXelPseudoColorClass : public CPseudoColorOwner {
 
   // Brings the LUT up to date for images src and dst; FALSE when it cannot serve those images.
   BOOL UpdateLut(UINT src, UINT dst);
+  // The settings a LUT rebuild reads; the dialogs and the parameter operations store them meanwhile.
+  TLutInputs ReadLutInputs() const;
   const THistogramResult* RunHistogram(const char* operation, const CXelAoi_0* aoi, BOOL setAoi);
   void ApplyAutoBounds();
   // The leaving line of a run that ends early.

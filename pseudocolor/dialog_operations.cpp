@@ -2,9 +2,11 @@
 #include "pseudocolor/CXelPseudoColorClass.h"
 
 void CXelPseudoColorClass::SetBounds(double lower, double upper) {
+  // Both bounds before the invalidation: a frame must not build its tables from half a window and
+  // keep them.
   Settings.Lower = lower;
-  Lut.Invalidate();
   Settings.Upper = upper;
+  Lut.Invalidate();
   UpdateTempScaleDialog(kTempScaleRefreshScale);
 }
 

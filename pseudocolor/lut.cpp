@@ -58,16 +58,21 @@ void FillTables(const CColorProfile_0& profile, UINT entries, const TLutEntryFor
 CPseudoColorLut::~CPseudoColorLut() { Reset(); }
 
 CPseudoColorLut::EEnsureResult CPseudoColorLut::Ensure(const CXelImage_0* source, const CXelImage_0* destination,
-                                                       const CColorProfile_0* profile, TLutWindow window) {
+                                                       const std::function<TLutInputs()>& readInputs) {
   if (source == nullptr || destination == nullptr || !ServesImages(*source, *destination)) return EEnsureResult::Failed;
   if (source->GetFormat() != m_SrcFormat || destination->GetMemBPC() != m_DstMemBPC) {
     if (!Allocate(*source, *destination)) return EEnsureResult::Failed;
   }
+  // Acquire, and before the inputs: whatever was stored before this generation's Invalidate is read.
+  const std::uint64_t generation = m_Generation.load(std::memory_order_acquire);
   if (destination->GetMsbPos() == m_DstMsbPos && destination->GetMemBPC() == m_DstMemBPC &&
-      destination->GetImgBPC() == m_DstImgBPC && m_Valid)
+      destination->GetImgBPC() == m_DstImgBPC && generation == m_BuiltGeneration)
     return EEnsureResult::Current;
-  if (profile == nullptr) return EEnsureResult::Failed;
-  return Calculate(*source, *destination, *profile, window) ? EEnsureResult::Rebuilt : EEnsureResult::Failed;
+  const TLutInputs inputs = readInputs();
+  if (inputs.profile == nullptr) return EEnsureResult::Failed;
+  if (!Calculate(*source, *destination, *inputs.profile, inputs.window)) return EEnsureResult::Failed;
+  m_BuiltGeneration = generation;
+  return EEnsureResult::Rebuilt;
 }
 
 void CPseudoColorLut::Reset() {
@@ -79,7 +84,7 @@ void CPseudoColorLut::Reset() {
   m_DstMsbPos = 0;
   m_DstMemBPC = 0;
   m_DstImgBPC = 0;
-  m_Valid = 0;
+  m_BuiltGeneration = 0;
 }
 
 BOOL CPseudoColorLut::Allocate(const CXelImage_0& source, const CXelImage_0& destination) {
@@ -120,6 +125,5 @@ BOOL CPseudoColorLut::Calculate(const CXelImage_0& source, const CXelImage_0& de
     default:
       return FALSE;
   }
-  m_Valid = 1;
   return TRUE;
 }

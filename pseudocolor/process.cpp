@@ -55,14 +55,18 @@ void CXelPseudoColorClass::ApplyAutoBounds() {
     Log("Error: could not perform auto contrast!");
     return;
   }
-  Lut.Invalidate();
   Settings.Lower = lower;
   Settings.Upper = upper;
+  Lut.Invalidate();
+}
+
+TLutInputs CXelPseudoColorClass::ReadLutInputs() const {
+  return {ProfileList.GetCurrentProfile(), {Settings.Lower, Settings.Upper}};
 }
 
 BOOL CXelPseudoColorClass::UpdateLut(UINT src, UINT dst) {
   const CPseudoColorLut::EEnsureResult result =
-      Lut.Ensure(GetImage(src), GetImage(dst), ProfileList.GetCurrentProfile(), {Settings.Lower, Settings.Upper});
+      Lut.Ensure(GetImage(src), GetImage(dst), [this] { return ReadLutInputs(); });
   if (result == CPseudoColorLut::EEnsureResult::Current)
     LogDetail("CXelPseudoColorClass::UpdateLut: No need to recalculate LUT");
   return result != CPseudoColorLut::EEnsureResult::Failed;
