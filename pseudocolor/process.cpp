@@ -53,11 +53,13 @@ void CXelPseudoColorClass::ApplyAutoBounds() {
     LogDetail("Performed auto brightness (lower: %lf, upper: %lf)", lower, upper);
   } else {
     Log("Error: could not perform auto contrast!");
+    AutoWindow = kPseudoColorAutoWindowNotFound;
     return;
   }
   Lut.Invalidate();
   Settings.Lower = lower;
   Settings.Upper = upper;
+  AutoWindow = kPseudoColorAutoWindowFound;
 }
 
 BOOL CXelPseudoColorClass::UpdateLut(UINT src, UINT dst) {
@@ -72,6 +74,7 @@ UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   Log("Entering CXelPseudoColorClass::Process");
   const CScopedTimeStamp timeStamp(*this);
+  AutoWindow = kPseudoColorAutoWindowNone;
 
   CXelImage_0* source = GetValidImage(0);
   if (source == nullptr) {
