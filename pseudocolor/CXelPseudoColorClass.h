@@ -11,6 +11,7 @@
 
 #include <XelImgProcess/CXelImgProcess.h>
 #include <XelImgProcess/CXelUnitConverter_0.h>
+#include <XelPseudoColor/AutoWindow.h>
 #include <winui/afxwin.h>
 
 #include <string>
@@ -108,6 +109,7 @@ class CXelPseudoColorClass : public CPseudoColorOwner {
   CXelImgProcess_0* pHistogramObj = nullptr;
   CXelUnitConverter_0* pUnitConverter = nullptr;
   UINT GreySpan = 1;  // largest grey value of the last source; the converter's scale divides by it
+  UINT AutoWindow = kPseudoColorAutoWindowNone;  // parameter 14: how the last Process fared
   CColorProfileList ProfileList;
   _TXIP_DIALOG_DATA DialogData[kNumDialogs];
   std::string UserButtonTexts[XIP_MAX_USER_BUTTONS];

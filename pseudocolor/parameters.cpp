@@ -57,6 +57,8 @@ UINT CXelPseudoColorClass::GetParam(UINT id, UINT_PTR value, UINT_PTR extra) {
       return CopyOut(&Settings, sizeof Settings, value, extra);
     case kParamSliderSteps:
       return CopyOut(&SliderSteps, sizeof SliderSteps, value, extra);
+    case XIP_PARAM_PSEUDOCOLOR_AUTO_WINDOW:
+      return CopyOut(&AutoWindow, sizeof AutoWindow, value, extra);
     case XIP_PARAM_INI:
       return GetIni(value, extra);
     case XIP_PARAM_USER_BUTTON_TEXT:

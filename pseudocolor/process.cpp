@@ -53,10 +53,12 @@ void CXelPseudoColorClass::ApplyAutoBounds() {
     LogDetail("Performed auto brightness (lower: %lf, upper: %lf)", lower, upper);
   } else {
     Log("Error: could not perform auto contrast!");
+    AutoWindow = kPseudoColorAutoWindowNotFound;
     return;
   }
   Settings.Lower = lower;
   Settings.Upper = upper;
+  AutoWindow = kPseudoColorAutoWindowFound;
   Lut.Invalidate();
 }
 
@@ -76,6 +78,7 @@ UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   Log("Entering CXelPseudoColorClass::Process");
   const CScopedTimeStamp timeStamp(*this);
+  AutoWindow = kPseudoColorAutoWindowNone;
 
   CXelImage_0* source = GetValidImage(0);
   if (source == nullptr) {

@@ -1,14 +1,6 @@
 #include "temperature/CXelTemperatureDisplayClass.h"
 
-#include "temperature/calibration_fit.h"
-
 #include <cstdio>
-
-namespace {
-
-constexpr char kPointKeyPrefix[] = "Point";
-
-}  // namespace
 
 // The calibration is read but never written back: a saved file carries only the conversion settings, and
 // loading it again gives the default line unless calibration points are added to it by hand.
@@ -41,7 +33,7 @@ BOOL CXelTemperatureDisplayClass::ImportCalibration(UINT_PTR context) {
   CCalibrationFit fit;
   for (UINT k = 0;; ++k) {
     char key[32];
-    std::snprintf(key, sizeof key, "%s_%u", kPointKeyPrefix, k);
+    std::snprintf(key, sizeof key, "%s%u", kTemperaturePointKeyPrefix, k);
     static constexpr double kNoPoint[2] = {0.0, 0.0};
     double point[2] = {};
     if (!ImportIniData(context, key, point, kNoPoint, 2, INI_DATA_DOUBLE)) break;

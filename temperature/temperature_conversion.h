@@ -7,10 +7,12 @@
 
 #include <optional>
 
-// No value when there is no measurement (numGreyLevels 0), the emissivity lies outside (0, 1], the
-// radiation balance has no real solution, or the result is not a finite number.
-std::optional<double> ConvertGreyValueToTemperature(const TTemperatureSettings& settings, double statValue,
-                                                    UINT numGreyLevels);
+// No value when there is no measurement (numGreyLevels 0) or the published conversion gives none.
+inline std::optional<double> ConvertGreyValueToTemperature(const TTemperatureSettings& settings, double statValue,
+                                                           UINT numGreyLevels) {
+  if (numGreyLevels == 0) return std::nullopt;
+  return TemperatureOfNormalisedGrey(settings, statValue / numGreyLevels);
+}
 
 // The text shown for a conversion that failed.
 inline constexpr char kTemperatureNotAvailable[] = "- N.A. -";

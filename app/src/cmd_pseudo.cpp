@@ -51,11 +51,11 @@ constexpr auto kOptions = [] {
 }();
 
 // What a worker hands on: nothing when it wrote its file itself (folder, single PNG), the compressed
-// page for the one TIFF writer, or the PNG bytes for standard output; and why the frame found no
-// automatic window, when it did not.
+// page for the one TIFF writer, or the PNG bytes for standard output; and whether the frame found no
+// automatic window.
 struct FrameProduct {
   std::variant<std::monostate, xelhost::TiffPage, std::vector<BYTE>> output;
-  std::optional<std::string> windowFailure;
+  bool windowNotFound = false;
 };
 
 // What every worker of one run shares.
@@ -88,7 +88,7 @@ class FrameWorker {
     if (m_Run.legend) {
       result.image = AddLegend(result.image, result, frame.image->Layout().imgBPC, m_Job, m_Run.options.calibration, *m_Run.legend);
     }
-    return {Output(result.image, frame), std::move(result.windowFailure)};
+    return {Output(result.image, frame), result.windowNotFound};
   }
 
  private:
@@ -197,7 +197,7 @@ int RunPseudo(const Arguments& args) {
         }
         if (auto* page = std::get_if<xelhost::TiffPage>(&outcome.result->output)) tiff->Add(*page);
         if (auto* bytes = std::get_if<std::vector<BYTE>>(&outcome.result->output)) WriteStandardOutput(*bytes);
-        if (outcome.result->windowFailure) report.Warned(outcome.frame, "no automatic window (" + *outcome.result->windowFailure + "); the window of the settings was used");
+        if (outcome.result->windowNotFound) report.Warned(outcome.frame, "no automatic window (--log says why); the window of the settings was used");
         report.Done();
       });
   if (tiff && report.DoneCount() > 0) tiff->Commit();

@@ -3,7 +3,6 @@
 
 #include <xelfw/RegularFile.h>
 
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -82,10 +81,11 @@ std::string FormatIniDouble(double value) {
   return std::string(text, result.ptr);
 }
 
-IniStore IniStore::Parse(std::string_view text, const std::string& sourceName) {
+IniStore IniStore::Parse(std::string_view text, const std::string& sourceName, IniSyntax syntax) {
   IniStore store;
   // Editors that save UTF-8 may start the file with a byte-order mark.
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  const bool strict = syntax == IniSyntax::Strict;
   std::size_t current = SIZE_MAX;
   std::size_t lineNumber = 0;
   while (!text.empty() || lineNumber == 0) {
@@ -104,7 +104,12 @@ IniStore IniStore::Parse(std::string_view text, const std::string& sourceName) {
       if (line.back() != ']') fail("section header without ']'");
       const std::string_view name = Trim(line.substr(1, line.size() - 2));
       if (name.empty()) fail("empty section name");
-      store.GetOrAddSection(name);
+      if (const Section* seen = store.FindSection(name)) {
+        if (strict)
+          fail("section [" + std::string(name) + "] given twice (first on line " + std::to_string(seen->line) + ")");
+      } else {
+        store.GetOrAddSection(name).line = lineNumber;
+      }
       current = store.m_SectionIndex.at(Fold(name));
       continue;
     }
@@ -114,12 +119,16 @@ IniStore IniStore::Parse(std::string_view text, const std::string& sourceName) {
     if (key.empty()) fail("empty key");
     if (current == SIZE_MAX) fail("key '" + std::string(key) + "' before the first section");
     Section& section = store.m_Sections[current];
-    if (FindEntry(section, key) == nullptr) AddEntry(section, key, Unquote(Trim(line.substr(equals + 1))));
+    if (const Entry* seen = FindEntry(section, key); seen != nullptr) {
+      if (strict) fail(std::string(key) + " given twice (first on line " + std::to_string(seen->line) + ")");
+      continue;
+    }
+    AddEntry(section, key, Unquote(Trim(line.substr(equals + 1))), lineNumber);
   }
   return store;
 }
 
-IniStore IniStore::Load(const std::filesystem::path& file) {
+std::string IniStore::ReadFile(const std::filesystem::path& file) {
   std::uint64_t size = 0;
   std::string why;
   const int fd = OpenRegularFile(file, size, why);
@@ -136,12 +145,17 @@ IniStore IniStore::Load(const std::filesystem::path& file) {
     if (n <= 0) {
       const int error = n < 0 ? errno : 0;
       ::close(fd);
-      throw IniError("cannot read INI file '" + file.string() + "': " + (error != 0 ? std::strerror(error) : "it shrank"));
+      throw IniError("cannot read INI file '" + file.string() +
+                     "': " + (error != 0 ? std::strerror(error) : "it shrank"));
     }
     done += static_cast<std::size_t>(n);
   }
   ::close(fd);
-  return Parse(text, file.string());
+  return text;
+}
+
+IniStore IniStore::Load(const std::filesystem::path& file, IniSyntax syntax) {
+  return Parse(ReadFile(file), file.string(), syntax);
 }
 
 std::string IniStore::ToText() const {
@@ -169,7 +183,7 @@ IniStore::Section& IniStore::GetOrAddSection(std::string_view name) {
   if (name.find(']') != std::string_view::npos || Trim(name) != name || name.empty()) {
     throw IniError("INI section name cannot be stored: '" + std::string(name) + "'");
   }
-  m_Sections.push_back({std::string(name), {}, {}});
+  m_Sections.push_back({std::string(name), 0, {}, {}});
   // The index names only what exists, even when adding to it runs out of memory.
   try {
     m_SectionIndex.emplace(Fold(name), m_Sections.size() - 1);
@@ -180,8 +194,8 @@ IniStore::Section& IniStore::GetOrAddSection(std::string_view name) {
   return m_Sections.back();
 }
 
-void IniStore::AddEntry(Section& section, std::string_view key, std::string_view value) {
-  section.entries.push_back({std::string(key), std::string(value)});
+void IniStore::AddEntry(Section& section, std::string_view key, std::string_view value, std::size_t line) {
+  section.entries.push_back({std::string(key), std::string(value), line});
   try {
     section.index.emplace(Fold(key), section.entries.size() - 1);
   } catch (...) {
@@ -217,6 +231,12 @@ std::vector<std::string> IniStore::Keys(std::string_view section) const {
     for (const Entry& entry : found->entries) keys.push_back(entry.key);
   }
   return keys;
+}
+
+std::optional<std::size_t> IniStore::LineOf(std::string_view section, std::string_view key) const {
+  const Entry* entry = FindEntry(section, key);
+  if (entry == nullptr) return std::nullopt;
+  return entry->line;
 }
 
 bool IniStore::RemoveKey(std::string_view section, std::string_view key) {

@@ -1,32 +1,51 @@
 // The object's conversion for hosts, and the section it imports.
 #include <xelfw/TemperatureCalibration.h>
 
-#include <cmath>
+#include <algorithm>
+#include <cstring>
 
 namespace xelfw {
 
+TTemperatureSettings TemperatureCalibration::Record() const {
+  TTemperatureSettings record{};
+  record.Epsilon = epsilon;
+  record.BgTempKelvin = bgTempKelvin;
+  record.a0 = a0;
+  record.a1 = a1;
+  record.a2 = a2;
+  record.KelvinToUnitOfs = kelvinToUnitOfs;
+  record.KelvinToUnitMult = kelvinToUnitMult;
+  std::memcpy(record.UnitDesc, unitDesc.data(), std::min(unitDesc.size(), sizeof record.UnitDesc - 1));
+  return record;
+}
+
+void TemperatureCalibration::SetFromRecord(const TTemperatureSettings& record) {
+  epsilon = record.Epsilon;
+  bgTempKelvin = record.BgTempKelvin;
+  a0 = record.a0;
+  a1 = record.a1;
+  a2 = record.a2;
+  kelvinToUnitOfs = record.KelvinToUnitOfs;
+  kelvinToUnitMult = record.KelvinToUnitMult;
+  unitDesc.assign(record.UnitDesc, strnlen(record.UnitDesc, sizeof record.UnitDesc));
+}
+
 std::optional<double> TemperatureCalibration::Temperature(double g) const {
-  if (!(epsilon > 0.0) || epsilon > 1.0) return std::nullopt;
-  const double apparent = (a2 * g + a1) * g + a0;
-  const double b4 = (bgTempKelvin * bgTempKelvin) * (bgTempKelvin * bgTempKelvin);
-  const double s4 = (apparent * apparent) * (apparent * apparent);
-  const double t4 = b4 + (s4 - b4) / epsilon;
-  if (t4 < 0.0) return std::nullopt;
-  const double result = (std::pow(t4, 0.25) + kelvinToUnitOfs) * kelvinToUnitMult;
-  if (!std::isfinite(result)) return std::nullopt;
-  return result;
+  return TemperatureOfNormalisedGrey(Record(), g);
 }
 
 void TemperatureCalibration::WriteTo(IniStore& store, const std::string& section) const {
   for (std::size_t k = 0; k < points.size(); ++k) {
-    store.SetString(section, "Point_" + std::to_string(k),
+    store.SetString(section, kTemperaturePointKeyPrefix + std::to_string(k),
                     FormatIniDouble(points[k].grey) + "," + FormatIniDouble(points[k].kelvin));
   }
-  store.SetDouble(section, "Epsilon", epsilon);
-  store.SetDouble(section, "BgTempKelvin", bgTempKelvin);
-  store.SetString(section, "UnitDesc", unitDesc);
-  store.SetDouble(section, "KelvinToUnitOfs", kelvinToUnitOfs);
-  store.SetDouble(section, "KelvinToUnitMult", kelvinToUnitMult);
+  const TTemperatureSettings record = Record();
+  for (const TTemperatureKey& key : kTemperatureKeys) {
+    if (key.number != nullptr)
+      store.SetDouble(section, key.name, record.*key.number);
+    else
+      store.SetString(section, key.name, unitDesc);
+  }
 }
 
 }  // namespace xelfw

@@ -1,12 +1,11 @@
-// Least-squares calibration fit: sums in reading order, Cramer's rule with Sarrus's expansion.
+// The object's calibration fit, and how well its normal equations are conditioned.
 #include <xelhost/framework_types.h>
 #include "calibration_fit.h"
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <cmath>
-#include <set>
+#include <limits>
 
 namespace xelhost {
 
@@ -53,55 +52,21 @@ double Condition(Matrix<N> m) {
   return smallest > 0.0 ? largest / smallest : std::numeric_limits<double>::infinity();
 }
 
-CalibrationFit Finite(CalibrationFit fit) {
-  if (!std::isfinite(fit.a0) || !std::isfinite(fit.a1) || !std::isfinite(fit.a2)) {
-    return {false, "the points give non-finite coefficients"};
-  }
-  fit.solved = true;
-  return fit;
-}
-
 }  // namespace
 
 CalibrationFit FitCalibrationPoints(const std::vector<CalibrationPoint>& points) {
   if (points.size() < 2) return {false, "fewer than two points"};
-  double Sx = 0, Sx2 = 0, Sx3 = 0, Sx4 = 0, Sy = 0, Sxy = 0, Sx2y = 0;
-  std::set<double> distinct;
-  for (const auto& [x, y] : points) {
-    const double x2 = x * x;
-    const double x3 = x2 * x;
-    const double x4 = x3 * x;
-    Sx += x;
-    Sx2 += x2;
-    Sx3 += x3;
-    Sx4 += x4;
-    Sy += y;
-    Sxy += x * y;
-    Sx2y += x2 * y;
-    distinct.insert(x);
-  }
+  CCalibrationFit objectFit;
+  for (const auto& [grey, kelvin] : points) objectFit.AddPoint(grey, kelvin);
+  const TCalibrationFitResult result = objectFit.Solve();
+  if (result.status != ECalibrationFitStatus::Fitted) return {false, DescribeCalibrationFitStatus(result.status)};
 
-  CalibrationFit fit;
-  if (points.size() == 2) {
-    const auto [x0, y0] = points[0];
-    const auto [x1, y1] = points[1];
-    if (x1 == x0) return {false, "the two points have the same grey value"};
-    fit.a2 = 0.0;
-    fit.a1 = (y1 - y0) / (x1 - x0);
-    fit.a0 = y1 - x1 * fit.a1;
-    fit.condition = Condition(Matrix<2>{{{2.0, Sx}, {Sx, Sx2}}});
-    return Finite(fit);
-  }
-
-  if (distinct.size() < 3) return {false, "a parabola needs at least three distinct grey values"};
-  const double N = static_cast<double>(points.size());
-  const double D = N * Sx2 * Sx4 + Sx * Sx3 * Sx2 + Sx2 * Sx * Sx3 - Sx2 * Sx2 * Sx2 - N * Sx3 * Sx3 - Sx * Sx * Sx4;
-  if (D == 0.0) return {false, "the normal equations are singular"};
-  fit.a2 = (Sxy * Sx * Sx2 + N * Sx2 * Sx2y + Sy * Sx * Sx3 - Sx2 * Sx2 * Sy - Sxy * Sx3 * N - Sx2y * Sx * Sx) / D;
-  fit.a1 = (Sx2 * Sx * Sx2y + Sxy * N * Sx4 + Sy * Sx3 * Sx2 - Sxy * Sx2 * Sx2 - N * Sx2y * Sx3 - Sx4 * Sx * Sy) / D;
-  fit.a0 = (Sx3 * Sxy * Sx2 + Sx2 * Sy * Sx4 + Sx3 * Sx * Sx2y - Sx2y * Sx2 * Sx2 - Sy * Sx3 * Sx3 - Sx4 * Sxy * Sx) / D;
-  fit.condition = Condition(Matrix<3>{{{N, Sx, Sx2}, {Sx, Sx2, Sx3}, {Sx2, Sx3, Sx4}}});
-  return Finite(fit);
+  CalibrationFit fit{true, {}, result.coefficients.a0, result.coefficients.a1, result.coefficients.a2};
+  const TCalibrationSums s = objectFit.Sums();
+  fit.condition = points.size() == 2
+                      ? Condition(Matrix<2>{{{s.n, s.Sx}, {s.Sx, s.Sx2}}})
+                      : Condition(Matrix<3>{{{s.n, s.Sx, s.Sx2}, {s.Sx, s.Sx2, s.Sx3}, {s.Sx2, s.Sx3, s.Sx4}}});
+  return fit;
 }
 
 }  // namespace xelhost

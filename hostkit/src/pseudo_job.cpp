@@ -9,6 +9,8 @@
 
 #include <xelfw/UnitConverter.h>
 
+#include <XelPseudoColor/AutoWindow.h>
+
 #include <cmath>
 #include <cstdio>
 
@@ -119,9 +121,13 @@ PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
 
   PseudoResult result{xelfw::Image(source.Width(), source.Height(),
                                    xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB), source.Frames()),
-                      std::nullopt, TPseudoColorSettings{}};
+                      false, TPseudoColorSettings{}};
   m_Object.Process(source, result.image, [&](UINT) {
-    if (auto failure = m_Log.TakeWindowFailure(); failure && !result.windowFailure) result.windowFailure = std::move(failure);
+    UINT outcome = kPseudoColorAutoWindowNone;
+    CheckResult(m_Object.Object().GetParam(XIP_PARAM_PSEUDOCOLOR_AUTO_WINDOW, reinterpret_cast<UINT_PTR>(&outcome),
+                                           sizeof outcome),
+                "reading the automatic window's outcome");
+    result.windowNotFound = result.windowNotFound || outcome == kPseudoColorAutoWindowNotFound;
   });
   result.settings = m_Object.Settings();
   return result;

@@ -11,7 +11,7 @@ namespace xelhost {
 
 void ImportSettingsFile(PseudoColorObject& object, const std::filesystem::path& file) {
   const std::string fileName = file.string();
-  const xelfw::IniStore given = xelfw::IniStore::Load(file);
+  const xelfw::IniStore given = xelfw::IniStore::Load(file, xelfw::IniSyntax::Strict);
   const std::string section = SettingsSection(given, object.Name());
   if (!given.HasSection(section)) throw CommandError(fileName + ": no [" + object.Name() + "] section");
   CheckPseudoColorSettingsKeys(given, section, fileName, object.ProfileCount());

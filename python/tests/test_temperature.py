@@ -91,8 +91,8 @@ GOOD = ["[Temperature display]", "Point_0=0.05,253.15", "Point_1=0.20,283.15", "
     ({8: "KelvinToUnitMul=1"}, "not a calibration key"),
     ({8: "Epsilon=0.9"}, "given twice"),
     ({0: "[Temperature display"}, "section header"),
-    ({0: ""}, "outside a section"),
-    ({3: "Point_2 0.95,393.15"}, "KEY=VALUE"),
+    ({0: ""}, "before the first section"),
+    ({3: "Point_2 0.95,393.15"}, "key=value"),
 ])
 def test_malformed_calibrations_name_file_line_and_key(tmp_path, change, message):
     lines = [change.get(i, line) for i, line in enumerate(GOOD)]

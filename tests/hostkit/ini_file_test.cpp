@@ -101,6 +101,33 @@ TEST(IniStoreTest, MalformedTextNamesTheLine) {
   EXPECT_EQ(errorOf("[ ]\n"), "bad.ini:1: empty section name");
 }
 
+TEST(IniStoreTest, TheStrictSyntaxRefusesWhatWindowsWouldSilentlyDropByLine) {
+  const auto strictError = [](const std::string& text) -> std::string {
+    try {
+      IniStore::Parse(text, "user.ini", xelfw::IniSyntax::Strict);
+    } catch (const IniError& e) {
+      return e.what();
+    }
+    return "no error";
+  };
+  EXPECT_EQ(strictError("[S]\nLower=0.1\n\nlower=0.2\n"), "user.ini:4: lower given twice (first on line 2)");
+  EXPECT_EQ(strictError("[S]\na=1\n[T]\nb=2\n[s]\nc=3\n"), "user.ini:5: section [s] given twice (first on line 1)");
+  EXPECT_EQ(strictError("[S]\nkey value\n"), "user.ini:2: expected 'key=value', '[section]' or a comment")
+      << "the rest of the syntax is the same";
+  EXPECT_EQ(strictError("[S]\nKey=1\n[T]\nKey=2\n"), "no error") << "one key in two sections";
+  // A lone CR ends a line in both syntaxes, so it cannot hide a second key on the same visual line.
+  EXPECT_EQ(strictError("[S]\rk=1\rK=2\r"), "user.ini:3: K given twice (first on line 2)");
+
+  const IniStore strict =
+      IniStore::Parse("\xEF\xBB\xBF[S]\r\n; note\r\nk=1\r\n[T]\nj=2\n", "x", xelfw::IniSyntax::Strict);
+  EXPECT_EQ(strict.LineOf("s", "K"), 3u) << "lines count from the file's start, byte-order mark or not";
+  EXPECT_EQ(strict.LineOf("T", "j"), 5u);
+  EXPECT_FALSE(strict.LineOf("T", "k"));
+  IniStore set;
+  set.SetInt("S", "k", 1);
+  EXPECT_EQ(set.LineOf("S", "k"), 0u) << "a key that was set has no line";
+}
+
 TEST(IniStoreTest, WritesAndReadsBackEveryValue) {
   IniStore ini;
   ini.SetDouble("Pseudo", "Lower", 0.1);
@@ -178,12 +205,15 @@ TEST(IniStoreTest, LoadsRegularFilesOnlyAndSavesWithTheUmask) {
   const std::filesystem::path fifo = dir.Path() / "fifo.ini";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::filesystem::path& path : {fifo, dir.Path(), std::filesystem::path("/dev/zero")}) {
-    try {
-      IniStore::Load(path);
-      FAIL() << path << " loads";
-    } catch (const IniError& e) {
-      EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
+    for (const auto syntax : {xelfw::IniSyntax::Windows, xelfw::IniSyntax::Strict}) {
+      try {
+        IniStore::Load(path, syntax);
+        FAIL() << path << " loads";
+      } catch (const IniError& e) {
+        EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
+      }
     }
+    EXPECT_THROW(IniStore::ReadFile(path), IniError) << path;
   }
   IniStore ini;
   ini.SetInt("S", "k", 1);

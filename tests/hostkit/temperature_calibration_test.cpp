@@ -6,7 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -75,6 +79,41 @@ TEST(CalibrationFileTest, RefusesWhatCannotBeReadAsMeantNamingTheLine) {
     const std::string refusal = Refusal(text);
     EXPECT_NE(refusal.find(mention), std::string::npos) << text << "\n-> " << refusal;
   }
+}
+
+TEST(CalibrationFileTest, ReadsTheSyntaxOfTheSettingsStoreStrictly) {
+  // The same lines the settings files follow: a lone CR ends a line, a section or key given twice is
+  // refused by line, an empty section name is an error.
+  const xelfw::TemperatureCalibration mac = Parse("[Temperature display]\rPoint_0=0,273.15\rPoint_1=1,373.15\rEpsilon=0.5\r");
+  EXPECT_EQ(mac.epsilon, 0.5);
+  EXPECT_DOUBLE_EQ(mac.a1, 100.0);
+  EXPECT_NE(Refusal("[Temperature display]\rEpsilon=0.5\repsilon=0.9\r").find("cal.ini:3: epsilon given twice (first on line 2)"),
+            std::string::npos);
+  EXPECT_NE(Refusal("[Temperature display]\nEpsilon=0.5\n[temperature display]\nEpsilon=0.9\n")
+                .find("cal.ini:3: section [temperature display] given twice (first on line 1)"),
+            std::string::npos);
+  EXPECT_NE(Refusal("[]\nEpsilon=0.5\n").find("cal.ini:1: empty section name"), std::string::npos);
+  EXPECT_NE(Refusal("Epsilon=0.5\n").find("cal.ini:1: key 'Epsilon' before the first section"), std::string::npos);
+}
+
+TEST(CalibrationFileTest, ReadsRegularFilesOnly) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "xelhost_calibration_XXXXXX").string();
+  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+  const std::filesystem::path dir = pattern;
+  const std::filesystem::path fifo = dir / "fifo.ini";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // A FIFO without a writer would wait for ever and /dev/zero never ends: both are refused unread.
+  for (const std::filesystem::path& path : {fifo, dir, std::filesystem::path("/dev/zero")}) {
+    try {
+      xelhost::ReadCalibrationFile(path, kSection);
+      ADD_FAILURE() << path << " is read";
+    } catch (const xelhost::CalibrationError& error) {
+      EXPECT_NE(std::string(error.what()).find(path.string()), std::string::npos) << error.what();
+    }
+  }
+  std::ofstream(dir / "cal.ini") << "[Temperature display]\nPoint_0=0,273.15\nPoint_1=1,373.15\n";
+  EXPECT_DOUBLE_EQ(xelhost::ReadCalibrationFile(dir / "cal.ini", kSection).a1, 100.0);
+  std::filesystem::remove_all(dir);
 }
 
 TEST(CalibrationFileTest, ParabolaThroughThreePointsIsTheLeastSquaresOne) {

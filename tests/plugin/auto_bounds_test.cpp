@@ -1,6 +1,8 @@
 // Continuous auto contrast and auto brightness, run by Process through the host's statistics object.
 #include "pseudo_color_rig.h"
 
+#include <XelPseudoColor/AutoWindow.h>
+
 #include <cstdio>
 #include <limits>
 
@@ -30,6 +32,13 @@ class AutoBoundsTest : public testing::Test {
     rig.SetField(kAutoMode, mode);
     rig.SetImages(&source, &destination);
     ASSERT_EQ(rig.Process(), XIP_OK);
+  }
+  UINT AutoWindow() {
+    UINT outcome = 0xFFFFFFFF;
+    EXPECT_EQ(rig.Object()->GetParam(XIP_PARAM_PSEUDOCOLOR_AUTO_WINDOW, reinterpret_cast<UINT_PTR>(&outcome),
+                                     sizeof outcome),
+              XIP_OK);
+    return outcome;
   }
   void ExpectBounds(double lower, double upper) {
     EXPECT_DOUBLE_EQ(rig.Field<double>(kLower), lower);
@@ -105,9 +114,27 @@ TEST_F(AutoBoundsTest, FailureKeepsTheBoundsAndTheFrame) {
   Run(source, 1);
   EXPECT_TRUE(rig.Logged("Error: could not perform auto contrast!"));
   ExpectBounds(0.1, 0.3);
+  EXPECT_EQ(AutoWindow(), kPseudoColorAutoWindowNotFound);
   Run(source, 2);
   EXPECT_TRUE(rig.Logged("Error: could not perform auto contrast!"));
   ExpectBounds(0.1, 0.3);
+  EXPECT_EQ(AutoWindow(), kPseudoColorAutoWindowNotFound);
+}
+
+TEST_F(AutoBoundsTest, TheHostReadsWhetherTheLastFrameFoundItsWindow) {
+  EXPECT_EQ(AutoWindow(), kPseudoColorAutoWindowNone) << "before the first frame";
+  xelfw::Image source = Frame(100, 100);
+  Run(source, 1);
+  EXPECT_EQ(AutoWindow(), kPseudoColorAutoWindowFound);
+  Run(source, 0);
+  EXPECT_EQ(AutoWindow(), kPseudoColorAutoWindowNone) << "no window asked for";
+  UINT outcome = 0;
+  EXPECT_EQ(rig.Object()->GetParam(XIP_PARAM_PSEUDOCOLOR_AUTO_WINDOW, reinterpret_cast<UINT_PTR>(&outcome), 8),
+            XIP_E_BADARG)
+      << "a size that is not the UINT's";
+  EXPECT_EQ(rig.Object()->GetParam(XIP_PARAM_PSEUDOCOLOR_AUTO_WINDOW, 0, sizeof outcome), XIP_E_BADARG);
+  EXPECT_EQ(rig.Object()->SetParam(XIP_PARAM_PSEUDOCOLOR_AUTO_WINDOW, 1, sizeof outcome), XIP_E_BADARG)
+      << "the host reads it only";
 }
 
 TEST_F(AutoBoundsTest, ColourHistogramIsRefusedByName) {

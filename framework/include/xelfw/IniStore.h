@@ -23,17 +23,27 @@ class XEL_HOST_API IniError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What a parse does with a section or a key given twice. Windows reads a repeated section as one and
+// keeps a repeated key's first value; files a user writes for a host are read strictly, so that no
+// value is silently ignored.
+enum class IniSyntax { Windows, Strict };
+
 // Text format: "[Section]" lines, "key=value" lines (blanks around key and value are dropped, a value
-// in double quotes loses them), blank lines and comments starting with ';' or '#'. A key outside a
-// section, a line without '=', an empty key or an unclosed section header is an error. A section that
-// appears twice is one section; a key that appears twice keeps its first value, as Windows reads it.
+// in double quotes loses them), blank lines and comments starting with ';' or '#'. Lines end at LF,
+// CRLF or a lone CR. A key outside a section, a line without '=', an empty key, an empty section name
+// or an unclosed section header is an error; so is, in the strict syntax, a section or a key (within
+// its section) given twice. Errors name the source and the line: "file:line: what".
 // Parsing and look-ups take time in proportion to the text, however many keys a section holds.
 class XEL_HOST_API IniStore {
  public:
   IniStore() = default;
-  static IniStore Parse(std::string_view text, const std::string& sourceName = "INI text");
-  // Reads regular files of up to kMaxFileBytes only; a directory, device or FIFO is refused by name.
-  static IniStore Load(const std::filesystem::path& file);
+  static IniStore Parse(std::string_view text, const std::string& sourceName = "INI text",
+                        IniSyntax syntax = IniSyntax::Windows);
+  // Reads regular files of up to kMaxFileBytes only; a directory, device or FIFO is refused by name,
+  // before a byte is read.
+  static IniStore Load(const std::filesystem::path& file, IniSyntax syntax = IniSyntax::Windows);
+  // The bytes Load would parse, for readers that decode them first.
+  static std::string ReadFile(const std::filesystem::path& file);
   static constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20;
   std::string ToText() const;
 
@@ -42,6 +52,8 @@ class XEL_HOST_API IniStore {
   std::vector<std::string> Sections() const;
   std::vector<std::string> Keys(std::string_view section) const;
   bool RemoveKey(std::string_view section, std::string_view key);
+  // The line a key was parsed from; 0 for a key that was set, nothing for a missing one.
+  std::optional<std::size_t> LineOf(std::string_view section, std::string_view key) const;
 
   std::optional<std::string> GetString(std::string_view section, std::string_view key) const;
   // Decimal or 0x-hexadecimal, optional sign, nothing else on the line.
@@ -58,9 +70,11 @@ class XEL_HOST_API IniStore {
   struct Entry {
     std::string key;
     std::string value;
+    std::size_t line = 0;
   };
   struct Section {
     std::string name;
+    std::size_t line = 0;
     std::vector<Entry> entries;
     std::unordered_map<std::string, std::size_t> index;  // folded key → entry
   };
@@ -68,7 +82,7 @@ class XEL_HOST_API IniStore {
   Section& GetOrAddSection(std::string_view name);
   const Entry* FindEntry(std::string_view section, std::string_view key) const;
   static const Entry* FindEntry(const Section& section, std::string_view key);
-  static void AddEntry(Section& section, std::string_view key, std::string_view value);
+  static void AddEntry(Section& section, std::string_view key, std::string_view value, std::size_t line = 0);
 
   std::vector<Section> m_Sections;
   std::unordered_map<std::string, std::size_t> m_SectionIndex;  // folded name → section

@@ -58,9 +58,9 @@ void ConfigurePseudoColorObject(PseudoColorObject& object, const PseudoOptions& 
 
 struct PseudoResult {
   xelfw::Image image;
-  // Why a requested automatic window was not found for the frame (the object's log line); the frame
-  // then kept the window the options gave.
-  std::optional<std::string> windowFailure;
+  // A requested automatic window was not found for a frame, which then kept the window the options
+  // gave (the object's log, with --log, says why).
+  bool windowNotFound = false;
   // The settings the frame was coloured with: its window, after an automatic one was found.
   TPseudoColorSettings settings{};
 };
