@@ -6,6 +6,7 @@
 #include "command_table.h"
 #include <xelhost/input_image.h>
 #include <xelhost/memory_budget.h>
+#include <xelhost/operand_plan.h>
 #include <xelhost/picture_file.h>
 #include "plugin_location.h"
 #include <xelhost/plugin_objects.h>
@@ -122,6 +123,8 @@ int RunDialog(const Arguments& args) {
   const std::optional<std::string> out = args.Value("out");
   if (!out || out->empty()) throw UsageError("dialog: --out FILE.png is required");
   CheckPictureFile("out", *out);
+  // The picture must not replace the image it shows.
+  if (args.Operands().size() == 2) OperandPlan({args.Operands()[1]}).AddOutputFile(*out);
   CheckOptionsFit(args, choice);
   const xelfw::PluginLibrary library(PluginPath(args));
   if (choice.objectType == kTemperatureType) {

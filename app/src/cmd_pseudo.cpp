@@ -4,6 +4,7 @@
 #include "batch/batch_options.h"
 #include "batch/batch_report.h"
 #include <xelhost/frame_inputs.h>
+#include <xelhost/operand_plan.h>
 #include <xelhost/ordered_pipeline.h>
 #include <xelhost/pseudo_output.h>
 #include <xelhost/calibration_option.h>
@@ -127,6 +128,11 @@ FrameAdmission AdmitWithin(std::size_t share, const PseudoOptions& options, cons
   };
 }
 
+// A write that every later frame would repeat ends the batch instead of failing each frame.
+std::string LastingFailure(const OutputPlan& plan, const std::string& error) {
+  return plan.kind == OutputKind::Folder ? xelhost::LastingOutputFailure(plan.path, error) : std::string();
+}
+
 void WriteStandardOutput(const std::vector<BYTE>& bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
     throw CommandError("cannot write to standard output");
@@ -167,8 +173,9 @@ int RunPseudo(const Arguments& args) {
   // The jobs keep the processors busy already; each object's own pool would only hand its rows to
   // threads that compete with the other jobs.
   if (options.threads == 0 && batch.jobs > 1) options.threads = 1;
-  const std::vector<InputFile> inputs = ExpandInputs({operands.begin(), operands.end() - 1});
-  const OutputPlan plan = PlanOutput(operands.back(), inputs);
+  const OperandPlan operandPlan({operands.begin(), operands.end() - 1});
+  const std::vector<InputFile>& inputs = operandPlan.Inputs();
+  const OutputPlan plan = PlanOutput(operands.back(), operandPlan);
   const std::optional<UINT> inputBits = ParseInputBits(args);
   const MemoryBudget budget = MemoryBudget::FromArguments(args);
 
@@ -192,6 +199,10 @@ int RunPseudo(const Arguments& args) {
       sequence, jobs, [&] { return std::make_unique<FrameWorker>(library, run); },
       [&](FrameOutcome<FrameProduct>& outcome) {
         if (!outcome.result) {
+          if (auto lasting = LastingFailure(plan, outcome.error); !lasting.empty()) {
+            throw CommandError(lasting + "; stopped, the " + std::to_string(report.DoneCount()) +
+                               " frames written are kept");
+          }
           report.Skipped(outcome.frame, outcome.error);
           return;
         }

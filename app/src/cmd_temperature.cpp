@@ -10,6 +10,7 @@
 #include "command_table.h"
 #include <xelhost/input_image.h>
 #include <xelhost/memory_budget.h>
+#include <xelhost/operand_plan.h>
 #include "plugin_location.h"
 #include <xelhost/plugin_objects.h>
 #include <xelhost/temperature_report.h>
@@ -54,7 +55,10 @@ int RunTemperature(const Arguments& args) {
   if (operands.empty()) throw UsageError("give the input(s) (see 'xelimg temperature --help'); demo: names the demo scene");
   const std::vector<xelhost::MeasurementArea> givenAreas = ParseAreas(args);
   const ReportFormat format = FormatOf(args);
-  const std::vector<InputFile> inputs = ExpandInputs(operands);
+  const OperandPlan operandPlan(operands);
+  const std::vector<InputFile>& inputs = operandPlan.Inputs();
+  const std::optional<std::string> mapFile = args.Value("temperature-map");
+  if (mapFile) operandPlan.AddOutputFile(*mapFile);
   const std::optional<UINT> inputBits = ParseInputBits(args);
   const StreamInputOptions streams = ParseStreamOptions(args);
   const MemoryBudget budget = MemoryBudget::FromArguments(args);
@@ -65,7 +69,7 @@ int RunTemperature(const Arguments& args) {
       ReadCalibrationOption(args, library).value_or(xelfw::TemperatureCalibration{});
   object.ImportCalibration(calibration);
   std::optional<xelhost::FloatTiffWriter> map;
-  if (const auto mapFile = args.Value("temperature-map")) map.emplace(*mapFile);
+  if (mapFile) map.emplace(*mapFile);
 
   // Reading is all the work here, so the frames go through one object in order, each printed as
   // soon as it is measured.

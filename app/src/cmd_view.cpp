@@ -7,6 +7,7 @@
 #include "command_table.h"
 #include <xelhost/input_image.h>
 #include <xelhost/memory_budget.h>
+#include <xelhost/operand_plan.h>
 #include <xelhost/picture_file.h>
 #include "plugin_location.h"
 #include <xelhost/pseudo_job.h>
@@ -119,6 +120,9 @@ int RunView(const Arguments& args) {
   options.stateFile = StateFile(args, headless.has_value());
   ApplyScreenSize(args);
   const auto& operands = args.Operands();
+  // Every operand is looked at before a window opens, and a snapshot never replaces one of them.
+  const OperandPlan operandPlan(operands);
+  if (headless) operandPlan.AddOutputFile(headless->snapshot);
   const bool demo = operands.empty() || (operands.size() == 1 && operands[0] == kDemoInput);
   if (demo && args.Has(kInputBitsOption.name)) throw UsageError("--input-bits belongs to files, not to the demo scene");
   options.autoContrast = demo && !GivesColourSettings(options.pseudo);

@@ -80,7 +80,7 @@ double UnitConverter::GreyAt(double unit, double greySpan) const {
   if (std::isnan(unit)) return kNotAvailable;
   const double levels = greySpan + 1.0;
   const std::optional<RisingPart> part = Rising(*m_Calibration, greySpan / levels);
-  if (!part) return 0.0;
+  if (!part) return kNotAvailable;
   // Where the object has no temperature (a negative fourth power at the cold end) counts as colder
   // than any temperature.
   const auto below = [&](double grey) {
@@ -96,6 +96,19 @@ double UnitConverter::GreyAt(double unit, double greySpan) const {
     if (middle <= low || middle >= high) return high;
     (below(middle) ? low : high) = middle;
   }
+}
+
+std::optional<std::pair<double, double>> UnitConverter::RisingGreys(double greySpan) const {
+  if (!m_Calibration) {
+    if (m_Normalization && !(m_Scale > 0.0)) return std::nullopt;
+    return std::pair{0.0, greySpan};
+  }
+  const double levels = greySpan + 1.0;
+  const std::optional<RisingPart> part = Rising(*m_Calibration, greySpan / levels);
+  if (!part) return std::nullopt;
+  // The ends of the grey range exactly, so that "rises over all of it" is no matter of rounding.
+  return std::pair{part->low > 0.0 ? part->low * levels : 0.0,
+                   part->high < greySpan / levels ? part->high * levels : greySpan};
 }
 
 UINT UnitConverter::FormatValue(double grey, double greySpan, char* buffer, UINT size, UINT formatFlag,

@@ -13,7 +13,11 @@
 #include <climits>
 #include <cstring>
 #include <mutex>
+#include <string_view>
+#include <system_error>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace xelhost {
 
@@ -39,7 +43,10 @@ extern "C" void RemoveTemporariesAndRaise(int signal) {
 void InstallHandlers() {
   static std::once_flag once;
   std::call_once(once, [] {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    // Every signal whose default action ends the process without a core dump: a closed pipe, a
+    // file size limit, timers and the user signals end it as surely as SIGTERM.
+    for (const int signal :
+         {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF}) {
       struct sigaction current {};
       if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) continue;
       struct sigaction action {};
@@ -72,9 +79,67 @@ std::atomic<unsigned> g_Counter{0};
 
 // ".NAME.~PID.N": hidden, unique within this process by the counter and among processes by the pid.
 // The target's name is shortened so that the whole fits in a file name.
-std::string TempName(const std::string& targetName) {
-  const std::string suffix = ".~" + std::to_string(::getpid()) + "." + std::to_string(g_Counter.fetch_add(1));
+std::string TempName(const std::string& targetName, const std::string& suffix) {
   return "." + targetName.substr(0, NAME_MAX - 1 - suffix.size()) + suffix;
+}
+
+std::string OwnSuffix() { return ".~" + std::to_string(::getpid()) + "." + std::to_string(g_Counter.fetch_add(1)); }
+
+// The ".~PID.N" ending of a temporary's name when the process that made it is gone, else empty.
+std::string DeadWritersSuffix(const std::string& name) {
+  const std::size_t mark = name.rfind(".~");
+  if (name.empty() || name[0] != '.' || mark == std::string::npos || mark == 0) return {};
+  const std::string suffix = name.substr(mark);
+  const std::size_t dot = suffix.find('.', 2);
+  const auto digits = [](std::string_view text) {
+    return !text.empty() && text.size() < 10 && text.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (dot == std::string::npos || !digits(std::string_view(suffix).substr(2, dot - 2)) ||
+      !digits(std::string_view(suffix).substr(dot + 1))) {
+    return {};
+  }
+  const pid_t pid = static_cast<pid_t>(std::stol(suffix.substr(2, dot - 2)));
+  // EPERM: the process lives under another user. Only a process that no longer exists has given up.
+  if (pid <= 0 || ::kill(pid, 0) == 0 || errno != ESRCH) return {};
+  return suffix;
+}
+
+// Temporaries that killed writers (SIGKILL, a power cut) left in each folder, found on the first write
+// there, so that a folder of thousands of outputs is read once, not once a file.
+class Leftovers {
+ public:
+  // Removes those that were on their way to the target.
+  void RemoveFor(const std::filesystem::path& dir, const std::string& targetName) {
+    std::lock_guard lock(m_Mutex);
+    auto [found, fresh] = m_ByFolder.try_emplace(dir.string());
+    if (fresh) found->second = Scan(dir);
+    std::vector<std::string>& names = found->second;
+    std::erase_if(names, [&](const std::string& name) {
+      const std::string suffix = DeadWritersSuffix(name);
+      if (suffix.empty() || name != TempName(targetName, suffix)) return false;
+      ::unlink((dir / name).c_str());
+      return true;
+    });
+  }
+
+ private:
+  static std::vector<std::string> Scan(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
+      std::string name = it->path().filename().string();
+      if (!DeadWritersSuffix(name).empty()) names.push_back(std::move(name));
+    }
+    return names;
+  }
+
+  std::mutex m_Mutex;
+  std::unordered_map<std::string, std::vector<std::string>> m_ByFolder;
+};
+
+Leftovers& LeftoversOfThisProcess() {
+  static Leftovers leftovers;
+  return leftovers;
 }
 
 }  // namespace
@@ -84,11 +149,12 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : m_Target(target) {
   if (name.empty() || name == "." || name == "..") throw FileWriteError(target.string() + ": not a file name");
   const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
   InstallHandlers();
+  LeftoversOfThisProcess().RemoveFor(dir, name);
   // A replaced file keeps its permissions; a new one gets what the umask leaves of 0666.
   struct stat existing {};
   const bool replacing = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    std::filesystem::path candidate = dir / TempName(name);
+    std::filesystem::path candidate = dir / TempName(name, OwnSuffix());
     // The slot is taken before the file exists, so there is no moment a signal could miss it.
     const int slot = Register(candidate.string());
     const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);

@@ -9,6 +9,7 @@
 #include <tiffio.h>
 
 #include <glob.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -69,6 +70,32 @@ std::vector<std::string> PatternMatches(const std::string& pattern) {
   return files;  // glob sorts them
 }
 
+const char* SpecialFileKind(mode_t mode) {
+  if (S_ISFIFO(mode)) return "a FIFO (named pipe)";
+  if (S_ISSOCK(mode)) return "a socket";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  return nullptr;
+}
+
+// What the file is, from its status alone: nothing that could wait (a FIFO without a writer) is
+// opened. A missing file is left to the reader, which reports it with the frame.
+std::optional<FileIdentity> LookAt(const std::string& file) {
+  struct stat status {};
+  if (::stat(file.c_str(), &status) != 0) return std::nullopt;
+  if (const char* kind = SpecialFileKind(status.st_mode)) {
+    throw CommandError(file + ": " + kind +
+                       ", not an image file; xelimg reads regular files, folders, '-' and streams");
+  }
+  return FileIdentity{status.st_dev, status.st_ino};
+}
+
+std::optional<FileIdentity> StandardInputIdentity() {
+  struct stat status {};
+  if (::fstat(STDIN_FILENO, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  return FileIdentity{status.st_dev, status.st_ino};
+}
+
 bool IsPattern(const std::string& operand) {
   return operand.find_first_of("*?[") != std::string::npos && !std::filesystem::exists(operand);
 }
@@ -125,7 +152,7 @@ std::vector<InputFile> ExpandInputs(const std::vector<std::string>& operands) {
       if (standardInput) throw UsageError("standard input ('-') can be read only once");
       if (::isatty(STDIN_FILENO) == 1) throw UsageError("standard input is a terminal; send an image to it through a pipe");
       standardInput = true;
-      inputs.push_back({operand, 1});
+      inputs.push_back({operand, 1, false, false, StandardInputIdentity()});
       continue;
     }
     std::vector<std::string> files;
@@ -137,10 +164,11 @@ std::vector<InputFile> ExpandInputs(const std::vector<std::string>& operands) {
       files = {operand};
     }
     for (std::string& file : files) {
+      const std::optional<FileIdentity> identity = LookAt(file);
       // What is not a TIFF is a PNG, a PGM or no image at all: one frame or an error either way.
-      const bool tiff = IsTiffFile(file);
+      const bool tiff = identity && IsTiffFile(file);
       const UINT pages = tiff ? CountTiffPages(file) : 1;
-      inputs.push_back({std::move(file), pages, !tiff});
+      inputs.push_back({std::move(file), pages, !tiff, false, identity});
     }
   }
   return inputs;

@@ -28,17 +28,40 @@ UnitRange ParseRange(const std::string& text) {
   return range;
 }
 
-// The window's ends as fractions of the grey range, through the converter the object's dialogs use.
-std::pair<double, double> RangeToBounds(const UnitRange& range, const TPseudoColorSettings& settings,
-                                        const std::optional<xelfw::TemperatureCalibration>& calibration,
-                                        const xelfw::Image& source) {
-  const double span = static_cast<double>((1u << source.Layout().imgBPC) - 1);
+// The object's own linear set-up (UnitMin at grey 0, UnitMax at the largest grey value), or the
+// calibration: the converter the object's dialogs use.
+xelfw::UnitConverter RangeConverter(const TPseudoColorSettings& settings,
+                                    const std::optional<xelfw::TemperatureCalibration>& calibration, double span) {
   xelfw::UnitConverter converter;
-  // The object's own linear set-up: UnitMin at grey 0, UnitMax at the largest grey value.
   const double scaleOffset[2] = {(settings.UnitMax - settings.UnitMin) / span, settings.UnitMin};
   converter.SetConvParam(XI_CONV_PARAM_SCALE_OFFSET, reinterpret_cast<UINT_PTR>(scaleOffset), 0, 0, 0);
   converter.SetConvParam(XI_CONV_PARAM_NORMALIZATION, settings.UnitUseNormalization != 0 ? 1 : 0, 0, 0, 0);
   converter.SetCalibration(calibration);
+  return converter;
+}
+
+// LOW:HIGH is one grey window only where the display value rises over the whole grey range: where it
+// falls, every range would end up at one end of it, and past a turn a range could mean two windows.
+void CheckRangeIsOneWindow(const xelfw::UnitConverter& converter, double span) {
+  const auto rising = converter.RisingGreys(span);
+  if (rising && rising->first <= 0.0 && rising->second >= span) return;
+  const std::string unit =
+      converter.Calibration() ? "temperature of the --ini calibration" : "display value of the settings";
+  const std::string where = rising ? "rises only between grey " + std::to_string(std::lround(rising->first)) + " and " +
+                                         std::to_string(std::lround(rising->second)) + " of 0.." +
+                                         std::to_string(std::lround(span))
+                                   : "does not rise as the grey value rises";
+  throw UsageError("--range: the " + unit + " " + where +
+                   ", so LOW:HIGH names no single grey window; give the window with --lower and --upper");
+}
+
+// The window's ends as fractions of the grey range.
+std::pair<double, double> RangeToBounds(const UnitRange& range, const TPseudoColorSettings& settings,
+                                        const std::optional<xelfw::TemperatureCalibration>& calibration,
+                                        const xelfw::Image& source) {
+  const double span = static_cast<double>((1u << source.Layout().imgBPC) - 1);
+  const xelfw::UnitConverter converter = RangeConverter(settings, calibration, span);
+  CheckRangeIsOneWindow(converter, span);
   const auto fraction = [&](double unit) { return std::clamp(converter.GreyAt(unit, span) / span, 0.0, 1.0); };
   return {fraction(range.low), fraction(range.high)};
 }
@@ -87,6 +110,11 @@ void ConfigurePseudoColorObject(PseudoColorObject& object, const PseudoOptions& 
   if (options.profile) object.SelectProfile(FindProfile(*options.profile, object.ProfileCount()));
   object.SetUnitCalibration(options.calibration);
   const bool range = options.range && source != nullptr;
+  if (options.range && source == nullptr) {
+    // Before any frame: the widest grey range holds every narrower one.
+    constexpr double kWidestSpan = 65535.0;
+    CheckRangeIsOneWindow(RangeConverter(object.Settings(), options.calibration, kWidestSpan), kWidestSpan);
+  }
   if (options.lower || options.upper || range || options.autoMode) {
     TPseudoColorSettings settings = object.Settings();
     if (options.lower) settings.Lower = *options.lower;

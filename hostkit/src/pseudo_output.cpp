@@ -8,33 +8,24 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
-#include <system_error>
+#include <unordered_map>
 
 namespace xelhost {
 
 namespace {
 
-void RefuseOverwritingAnInput(const std::filesystem::path& out, const std::vector<InputFile>& inputs) {
-  std::error_code error;
-  for (const InputFile& input : inputs) {
-    if (input.name != kDemoInput && input.name != kStandardStream && !input.stream && std::filesystem::equivalent(out, input.name, error)) {
-      throw UsageError(out.string() + ": is also an input; write somewhere else");
-    }
-  }
-}
-
-void RefuseNameClashes(const std::filesystem::path& folder, const std::vector<InputFile>& inputs) {
-  std::map<std::string, std::string> owner;
+void RefuseNameClashes(const std::filesystem::path& folder, const OperandPlan& operands) {
+  const std::vector<InputFile>& inputs = operands.Inputs();
+  std::unordered_map<std::string, const std::string*> owner;
   for (const InputFile& input : inputs) {
     // A stream's frames are not counted in advance; its first file name stands for the rest.
     for (UINT page = 0; page < std::max<UINT>(input.pages, input.stream ? 1 : 0); ++page) {
       const std::string name = FolderFileName(input, page);
-      RefuseOverwritingAnInput(folder / name, inputs);
-      const auto [it, fresh] = owner.emplace(name, input.name);
+      operands.CheckNotAnInput(folder / name);
+      const auto [it, fresh] = owner.emplace(name, &input.name);
       if (!fresh) {
-        throw UsageError((folder / name).string() + " would be written from both " + it->second + " and " + input.name +
-                         "; run them into different folders");
+        throw UsageError((folder / name).string() + " would be written from both " + *it->second + " and " +
+                         input.name + "; run them into different folders");
       }
     }
   }
@@ -53,8 +44,8 @@ std::string FolderFileName(const InputFile& input, UINT page) {
   return stem + suffix;
 }
 
-OutputPlan PlanOutput(const std::string& operand, const std::vector<InputFile>& inputs) {
-  const std::size_t frames = TotalFrames(inputs);
+OutputPlan PlanOutput(const std::string& operand, const OperandPlan& operands) {
+  const std::size_t frames = TotalFrames(operands.Inputs());
   const std::string many = std::to_string(frames) + " frames";
   if (operand == kStandardStream) {
     if (frames != 1) throw UsageError("standard output takes one PNG, the inputs hold " + many + "; name a folder or a .tif");
@@ -63,14 +54,12 @@ OutputPlan PlanOutput(const std::string& operand, const std::vector<InputFile>& 
   }
   const std::filesystem::path out = operand;
   if (std::filesystem::is_directory(out) || !out.has_extension() || operand.back() == '/') {
-    RefuseNameClashes(out, inputs);
+    operands.AddOutputFolder(out);
+    RefuseNameClashes(out, operands);
     return {OutputKind::Folder, out};
   }
-  RefuseOverwritingAnInput(out, inputs);
   // Known before any frame is read, so a run that could never write its file costs nothing.
-  const std::filesystem::path folder = out.has_parent_path() ? out.parent_path() : std::filesystem::path(".");
-  std::error_code error;
-  if (!std::filesystem::is_directory(folder, error)) throw CommandError(operand + ": no such folder " + folder.string());
+  operands.AddOutputFile(out);
   switch (xelhost::ImageFileFormatFromPath(out)) {
     case xelhost::ImageFileFormat::Png:
       if (frames != 1) throw UsageError(operand + ": one PNG holds one frame, the inputs hold " + many + "; name a folder or a .tif");

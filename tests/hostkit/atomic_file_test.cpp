@@ -136,7 +136,7 @@ TEST(AtomicFile, ConcurrentWritersToOneTargetAlwaysLeaveAWholeFile) {
 }
 
 TEST(AtomicFile, TerminationSignalsRemoveTheTemporaryAndStillEndTheProcess) {
-  for (const int signal : {SIGTERM, SIGINT}) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGPIPE, SIGXFSZ, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF}) {
     ScratchDir dir;
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -148,7 +148,32 @@ TEST(AtomicFile, TerminationSignalsRemoveTheTemporaryAndStillEndTheProcess) {
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
-    EXPECT_TRUE(dir.Entries().empty()) << dir.Entries().front();
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "signal " << signal << ", status " << status;
+    EXPECT_TRUE(dir.Entries().empty()) << "signal " << signal << ": " << dir.Entries().front();
   }
+}
+
+TEST(AtomicFile, TheNextWriterOfATargetRemovesWhatAKilledWriterLeftForIt) {
+  ScratchDir dir;
+  // A child killed outright mid-write leaves its temporary; its pid is then free.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    AtomicFile unfinished(dir / "out.bin");
+    unfinished.Write(std::string(1000, 'x'));
+    ::kill(::getpid(), SIGKILL);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_EQ(dir.Entries().size(), 1u);
+  const std::string leftover = dir.Entries().front();
+  EXPECT_TRUE(leftover.starts_with(".out.bin.~" + std::to_string(child) + ".")) << leftover;
+  // A temporary of a live process (the init process never ends) and one of another target stay.
+  WriteBytes(dir / ".out.bin.~1.0", Bytes("live"));
+  WriteBytes(dir / (".other.bin.~" + std::to_string(child) + ".0"), Bytes("another target"));
+
+  xelhost::WriteFileAtomically(dir / "out.bin", Bytes("whole"));
+  EXPECT_EQ(dir.Entries(),
+            (std::vector<std::string>{".other.bin.~" + std::to_string(child) + ".0", ".out.bin.~1.0", "out.bin"}));
+  EXPECT_EQ(ReadBytes(dir / "out.bin"), Bytes("whole"));
 }

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace xelfw {
 
@@ -38,8 +39,13 @@ class XEL_HOST_API UnitConverter final : public CXelUnitConverter_0 {
                    INT decimals) const override;
 
   // The grey value that reads as the display-unit value. Linear with a scale of 0: grey 0.
-  // Calibrated: inverted over the part of 0..S where the temperature rises, clamped to its ends.
+  // Calibrated: inverted over the part of 0..S where the temperature rises, clamped to its ends;
+  // NaN when it rises nowhere, as no grey value can then stand for a display value.
   double GreyAt(double unit, double greySpan) const;
+  // The grey values lo..hi within 0..S over which the display value rises; none when it rises
+  // nowhere (a calibration whose temperature falls as the grey value rises, a linear scale of 0 or
+  // below). Only where it rises over all of 0..S is a window in the display unit one grey window.
+  std::optional<std::pair<double, double>> RisingGreys(double greySpan) const;
 
   void SetCalibration(std::optional<TemperatureCalibration> calibration);
   const std::optional<TemperatureCalibration>& Calibration() const { return m_Calibration; }

@@ -17,13 +17,16 @@ class XEL_HOST_API FileWriteError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Writes go to a temporary file beside the target, created exclusively under a name no one else uses
-// (an existing file or symlink of that name is never opened), bounded so that a target name of the
-// longest allowed length still has room for it. A new file gets the usual permissions (0666 less the
-// umask), a replaced file keeps its own. Commit flushes the data to the disk and renames the temporary
-// over the target; without Commit the temporary goes away with the object. Until then SIGINT and
-// SIGTERM remove it before the process ends as the signal would have ended it (handlers are installed
-// only where the signal still has its default action).
+// Writes go to a temporary file ".NAME.~PID.N" beside the target, created exclusively under a name no
+// one else uses (an existing file or symlink of that name is never opened), bounded so that a target
+// name of the longest allowed length still has room for it. A new file gets the usual permissions
+// (0666 less the umask), a replaced file keeps its own. Commit flushes the data to the disk and
+// renames the temporary over the target; without Commit the temporary goes away with the object.
+// Until then a signal that ends the process (SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ, SIGUSR1,
+// SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF) removes it before the process ends as the signal would have
+// ended it (handlers are installed only where the signal still has its default action). What a
+// writer killed outright (SIGKILL) left for the same target is removed by the next writer of that
+// target, once the process named in it no longer exists.
 class XEL_HOST_API AtomicFile {
  public:
   // Throws FileWriteError when no temporary file can be made beside the target.

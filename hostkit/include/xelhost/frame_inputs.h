@@ -16,21 +16,33 @@
 #include <string>
 #include <vector>
 
+#include <sys/types.h>
+
 namespace xelhost {
 
 // The operand that names standard input (a PGM or PNG: both are read in one pass).
 inline constexpr const char* kStandardStream = "-";
+
+// What makes two paths the same file, whether one names it through a symlink or a hard link.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
 
 struct InputFile {
   std::string name;  // as the user gave it, or as found in a folder or by a pattern
   UINT pages = 1;    // as counted in advance (TIFF pages); the reader has the last word
   bool oneFrame = false;  // a PNG or PGM file, which never holds more than one frame
   bool stream = false;    // gst:PIPELINE or /dev/videoN: frames until the end of the stream (pages 0)
+  std::optional<FileIdentity> identity = std::nullopt;  // a file that exists (standard input: when it is one)
 };
 
 // Operands in order; a folder gives its image files (.png, .pgm, .tif, .tiff) in name order, a
 // pattern with * ? or [ its matches in name order. Throws UsageError for a folder without images or
-// a pattern without matches, so that a typo does not pass for an empty batch.
+// a pattern without matches, so that a typo does not pass for an empty batch, and CommandError for
+// a FIFO, socket or device, found from its status before anything opens it (opening a FIFO waits
+// for a writer that may never come). Each file is looked at once, so the cost grows with the count.
 std::vector<InputFile> ExpandInputs(const std::vector<std::string>& operands);
 
 // What TotalFrames gives when a stream is among the inputs.

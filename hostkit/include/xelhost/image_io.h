@@ -6,6 +6,7 @@
 #include <xelfw/Image.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -132,11 +133,17 @@ XEL_HOST_API TiffPage EncodeTiffPage(const Image& image, UINT frame, ImageCompre
 
 // Writes a TIFF page by page, so that a sequence never has to be in memory whole. The file appears
 // on Commit, complete; a writer destroyed without Commit leaves nothing (and the target unchanged).
+// The largest file a classic TIFF's 32-bit offsets address.
+inline constexpr std::uint64_t kClassicTiffLimit = (std::uint64_t{1} << 32) - 1;
+
 class XEL_HOST_API TiffFileWriter {
  public:
   // pageCount 1 writes a plain one-page file; any other count tags each page with its number of
-  // pageCount, 0 when the count is not known in advance. Throws ImageIoError.
-  TiffFileWriter(const std::filesystem::path& file, ImageCompression compression, UINT pageCount);
+  // pageCount, 0 when the count is not known in advance. The file is a classic TIFF until a page
+  // would take it past classicLimit bytes (4 GiB, all its 32-bit offsets can address): then it
+  // becomes a BigTIFF, its pages so far copied over. Throws ImageIoError.
+  TiffFileWriter(const std::filesystem::path& file, ImageCompression compression, UINT pageCount,
+                 std::uint64_t classicLimit = kClassicTiffLimit);
   ~TiffFileWriter();
   TiffFileWriter(const TiffFileWriter&) = delete;
   TiffFileWriter& operator=(const TiffFileWriter&) = delete;
@@ -145,6 +152,7 @@ class XEL_HOST_API TiffFileWriter {
   void Add(const Image& image);
   void Add(const TiffPage& page);
   UINT Pages() const;
+  bool IsBigTiff() const;
   void Commit();
 
  private:

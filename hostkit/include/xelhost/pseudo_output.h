@@ -4,6 +4,7 @@
 
 #include <xelhost/framework_types.h>
 #include <xelhost/frame_inputs.h>
+#include <xelhost/operand_plan.h>
 
 #include <filesystem>
 #include <string>
@@ -21,8 +22,9 @@ struct OutputPlan {
 // A .png or .tif name is a file, "-" standard output, an existing folder or a name without an
 // extension a folder. Throws UsageError, before anything is written, for what cannot hold the
 // inputs' frames or would be ambiguous: several frames into one PNG, a PGM, two inputs that would
-// give the same file name in a folder, an output that is also an input.
-OutputPlan PlanOutput(const std::string& operand, const std::vector<InputFile>& inputs);
+// give the same file name in a folder, an output file that is also an input; CommandError for a
+// place that cannot be written (see OperandPlan).
+OutputPlan PlanOutput(const std::string& operand, const OperandPlan& operands);
 
 // The file a frame gets in an output folder: the input's name without its extension, and for a
 // multi-page input the page, as NAME.png or NAME-0003.png.

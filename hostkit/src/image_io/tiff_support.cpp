@@ -4,6 +4,7 @@
 
 #include <xelhost/image_io.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdarg>
@@ -35,19 +36,37 @@ int TiffMessages::DropWarning(TIFF*, void*, const char*, const char*, va_list) {
 
 namespace {
 
-TIFF* OpenOnCopyOf(int descriptor, const std::string& name, const TiffMessages& messages) {
+TIFF* OpenOnCopyOf(int descriptor, const std::string& name, const char* mode, const TiffMessages& messages) {
   const int fd = ::dup(descriptor);
   if (fd < 0) return nullptr;
-  TIFF* opened = TIFFFdOpenExt(fd, name.c_str(), "w", messages.Options());
+  TIFF* opened = TIFFFdOpenExt(fd, name.c_str(), mode, messages.Options());
   if (opened == nullptr) ::close(fd);
   return opened;
 }
 
 }  // namespace
 
-TiffOutput::TiffOutput(const std::filesystem::path& file)
-    : m_Name(file.string()), m_Output(file), m_Tiff(OpenOnCopyOf(m_Output.Descriptor(), m_Name, m_Messages)) {
+TiffOutput::TiffOutput(const std::filesystem::path& file, bool big)
+    : m_Name(file.string()),
+      m_Output(file),
+      m_Tiff(OpenOnCopyOf(m_Output.Descriptor(), m_Name, big ? "w8" : "w", m_Messages)) {
   if (m_Tiff.Get() == nullptr) throw ImageIoError(m_Name + ": cannot open for writing: " + m_Messages.Error("cannot create"));
+}
+
+std::uint64_t TiffOutput::BytesWritten() const {
+  struct stat status {};
+  if (::fstat(m_Output.Descriptor(), &status) != 0) Fail();
+  return static_cast<std::uint64_t>(status.st_size);
+}
+
+TIFF* TiffOutput::FinishAndReadBack(const TiffMessages& messages) {
+  m_Tiff.Close();
+  if (!m_Messages.Error("").empty()) Fail();
+  // libtiff reads the header where the descriptor stands, and the copy shares the writer's position.
+  if (::lseek(m_Output.Descriptor(), 0, SEEK_SET) != 0) Fail();
+  TIFF* written = OpenOnCopyOf(m_Output.Descriptor(), m_Name, "r", messages);
+  if (written == nullptr) throw ImageIoError(m_Name + ": cannot read back: " + messages.Error("cannot open"));
+  return written;
 }
 
 void TiffOutput::Fail() const { throw ImageIoError(m_Name + ": cannot write TIFF: " + m_Messages.Error("write failed")); }

@@ -6,6 +6,7 @@
 
 #include <tiffio.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -50,10 +51,16 @@ class TiffHandle {
 // descriptor (it closes what it is given), so the file is never opened again by its name.
 class TiffOutput {
  public:
-  // Throws ImageIoError naming the file when it cannot be created.
-  explicit TiffOutput(const std::filesystem::path& file);
+  // Throws ImageIoError naming the file when it cannot be created. big: a BigTIFF (64-bit offsets),
+  // which may grow past the 4 GiB a classic TIFF can address.
+  explicit TiffOutput(const std::filesystem::path& file, bool big = false);
   TIFF* Get() const { return m_Tiff.Get(); }
   const std::string& Name() const { return m_Name; }
+  // The temporary's size so far.
+  std::uint64_t BytesWritten() const;
+  // Finishes libtiff's side of the file without putting it in place, and opens what was written for
+  // reading (a handle the caller closes). Throws ImageIoError.
+  TIFF* FinishAndReadBack(const TiffMessages& messages);
   // Throws ImageIoError with libtiff's first error.
   [[noreturn]] void Fail() const;
   // Closes the TIFF and puts the file in place; throws ImageIoError, the target then as it was.

@@ -9,7 +9,10 @@
 #include <xelhost/image_io.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace xelhost::image_io {
@@ -85,48 +88,120 @@ TiffPage EncodeTiffPage(const Image& image, UINT frame, ImageCompression compres
   return page;
 }
 
-struct TiffFileWriter::State {
-  State(const std::filesystem::path& file, ImageCompression compression, UINT pageCount)
-      : output(file), compression(compression), pageCount(pageCount) {}
+namespace image_io {
 
-  image_io::TiffOutput output;
+namespace {
+
+// Room for a page's directory (its tags and strip tables) beyond its strips.
+constexpr std::uint64_t kDirectoryRoom = 64 << 10;
+
+std::uint64_t StripBytes(const TiffPage& page) {
+  std::uint64_t bytes = 0;
+  for (const std::vector<BYTE>& strip : page.strips) bytes += strip.size();
+  return bytes;
+}
+
+}  // namespace
+
+}  // namespace image_io
+
+struct TiffFileWriter::State {
+  State(const std::filesystem::path& file, ImageCompression compression, UINT pageCount, std::uint64_t classicLimit)
+      : file(file),
+        output(std::make_unique<image_io::TiffOutput>(file)),
+        compression(compression),
+        pageCount(pageCount),
+        classicLimit(classicLimit) {}
+
+  // The page's tags, and a page number when the file is a sequence.
+  void Tag(TIFF* tiff, const TiffPage& page, UINT index) const {
+    image_io::SetPageTags(tiff, page);
+    if (pageCount != 1) {
+      TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+      TIFFSetField(tiff, TIFFTAG_PAGENUMBER, static_cast<std::uint16_t>(index), static_cast<std::uint16_t>(pageCount));
+    }
+  }
+
+  // A classic TIFF cannot address beyond 4 GiB. Its pages so far are copied, strip by strip as
+  // they are stored, into a BigTIFF that takes the rest: a long sequence is finished rather than
+  // thrown away when it reaches the limit, and a short one stays readable by every TIFF reader.
+  void SwitchToBigTiff() {
+    auto big = std::make_unique<image_io::TiffOutput>(file, true);
+    if (shapes.empty()) {  // a first page beyond the limit: nothing to copy
+      output = std::move(big);
+      return;
+    }
+    image_io::TiffMessages messages;
+    image_io::TiffHandle written(output->FinishAndReadBack(messages));
+    std::vector<BYTE> strip;
+    for (UINT index = 0; index < shapes.size(); ++index) {
+      // The first page is read on opening, each further one after the one before.
+      if (index > 0 && TIFFReadDirectory(written.Get()) != 1) {
+        throw ImageIoError(output->Name() + ": cannot read back page " + std::to_string(index) + ": " +
+                           messages.Error("no such page"));
+      }
+      Tag(big->Get(), shapes[index], index);
+      const auto strips = static_cast<std::uint32_t>(TIFFNumberOfStrips(written.Get()));
+      for (std::uint32_t i = 0; i < strips; ++i) {
+        const tmsize_t size = TIFFRawStripSize(written.Get(), i);
+        strip.resize(static_cast<std::size_t>(std::max<tmsize_t>(size, 0)));
+        if (size < 0 || TIFFReadRawStrip(written.Get(), i, strip.data(), size) != size) {
+          throw ImageIoError(output->Name() + ": cannot read back page " + std::to_string(index) + ": " +
+                             messages.Error("strip unreadable"));
+        }
+        if (TIFFWriteRawStrip(big->Get(), i, strip.data(), size) < 0) big->Fail();
+      }
+      if (TIFFWriteDirectory(big->Get()) != 1) big->Fail();
+    }
+    output = std::move(big);  // the classic temporary goes with the old output
+  }
+
+  std::filesystem::path file;
+  std::unique_ptr<image_io::TiffOutput> output;
   ImageCompression compression;
   UINT pageCount;
-  UINT pages = 0;
+  std::uint64_t classicLimit;
+  std::vector<TiffPage> shapes;  // each page written so far, without its strips
+  bool big = false;
 };
 
-TiffFileWriter::TiffFileWriter(const std::filesystem::path& file, ImageCompression compression, UINT pageCount)
-    : m_State(std::make_unique<State>(file, compression, pageCount)) {}
+TiffFileWriter::TiffFileWriter(const std::filesystem::path& file, ImageCompression compression, UINT pageCount,
+                               std::uint64_t classicLimit)
+    : m_State(std::make_unique<State>(file, compression, pageCount, classicLimit)) {}
 
 TiffFileWriter::~TiffFileWriter() = default;
 
 void TiffFileWriter::Add(const Image& image) {
-  image_io::ShapeForWriting(image, m_State->output.Name());
+  image_io::ShapeForWriting(image, m_State->output->Name());
   for (UINT frame = 0; frame < image.Frames(); ++frame) Add(EncodeTiffPage(image, frame, m_State->compression));
 }
 
 void TiffFileWriter::Add(const TiffPage& page) {
   State& s = *m_State;
-  if (s.pages >= 0xFFFF) throw ImageIoError(s.output.Name() + ": too many frames for a TIFF");
-  TIFF* tiff = s.output.Get();
-  image_io::SetPageTags(tiff, page);
-  if (s.pageCount != 1) {
-    TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
-    TIFFSetField(tiff, TIFFTAG_PAGENUMBER, static_cast<std::uint16_t>(s.pages), static_cast<std::uint16_t>(s.pageCount));
+  const auto index = static_cast<UINT>(s.shapes.size());
+  if (index >= 0xFFFF) throw ImageIoError(s.output->Name() + ": too many frames for a TIFF");
+  if (!s.big && s.output->BytesWritten() + image_io::StripBytes(page) + image_io::kDirectoryRoom > s.classicLimit) {
+    s.SwitchToBigTiff();
+    s.big = true;
   }
+  TIFF* tiff = s.output->Get();
+  s.Tag(tiff, page, index);
   for (std::size_t i = 0; i < page.strips.size(); ++i) {
     std::vector<BYTE> strip = page.strips[i];  // libtiff takes a non-const buffer
-    if (TIFFWriteRawStrip(tiff, static_cast<uint32_t>(i), strip.data(), static_cast<tmsize_t>(strip.size())) < 0) s.output.Fail();
+    if (TIFFWriteRawStrip(tiff, static_cast<uint32_t>(i), strip.data(), static_cast<tmsize_t>(strip.size())) < 0)
+      s.output->Fail();
   }
-  if (TIFFWriteDirectory(tiff) != 1) s.output.Fail();
-  ++s.pages;
+  if (TIFFWriteDirectory(tiff) != 1) s.output->Fail();
+  TiffPage shape = page;
+  shape.strips.clear();
+  s.shapes.push_back(std::move(shape));
 }
 
-UINT TiffFileWriter::Pages() const { return m_State->pages; }
+UINT TiffFileWriter::Pages() const { return static_cast<UINT>(m_State->shapes.size()); }
 
-void TiffFileWriter::Commit() {
-  m_State->output.Commit();
-}
+bool TiffFileWriter::IsBigTiff() const { return m_State->big; }
+
+void TiffFileWriter::Commit() { m_State->output->Commit(); }
 
 namespace image_io {
 
