@@ -5,7 +5,11 @@
 #include "pseudocolor.h"
 #include "temperature.h"
 
+#include <xelhost/AreaStatistics.h>
 #include <xelhost/CalibrationFile.h>
+#include <xelhost/area_record.h>
+#include <xelhost/errors.h>
+
 #include <xelfw/IniStore.h>
 #include <xelfw/PseudoColorProfiles.h>
 #include <xelfw/ResultError.h>
@@ -17,9 +21,13 @@
 
 #include <array>
 #include <charconv>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <variant>
+#include <vector>
 
 namespace py = pybind11;
 
@@ -27,15 +35,16 @@ namespace xelpy {
 
 namespace {
 
-py::array PseudoColor(const py::array& array, unsigned profile, double lower, double upper, std::uint32_t autoMode,
-                      std::optional<int> inputBits, unsigned outputBits, unsigned threads) {
+py::array PseudoColor(const py::array& array, const std::vector<std::string>& options, std::optional<int> inputBits,
+                      const Thermometer* calibration) {
   const xelfw::Image source = GreyImageFromArray(array, inputBits);
-  const PseudoColorRequest request{profile, lower, upper, autoMode, outputBits, threads};
   const auto library = Plugin();
+  std::optional<xelfw::TemperatureCalibration> unit;
+  if (calibration != nullptr) unit = calibration->Calibration();
   std::optional<xelfw::Image> result;
   {
     const py::gil_scoped_release unlocked;
-    result.emplace(RunPseudoColor(*library, source, request));
+    result.emplace(RunPseudoColor(*library, source, options, unit));
   }
   return ArrayFromColourImage(*result);
 }
@@ -78,6 +87,56 @@ py::dict Measure(Thermometer& thermometer, const py::array& array, const std::op
   return result;
 }
 
+py::object FieldValue(const xelhost::RecordValue& value) {
+  return std::visit(
+      [](const auto& v) -> py::object {
+        using Value = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<Value, std::monostate>) {
+          return py::none();
+        } else {
+          return py::cast(v);
+        }
+      },
+      value);
+}
+
+py::list MeasureAreas(Thermometer& thermometer, const py::array& array, const std::vector<std::string>& areas,
+                      std::optional<int> inputBits) {
+  xelfw::Image frame = GreyImageFromArray(array, inputBits);
+  std::vector<std::vector<xelhost::RecordField>> records;
+  {
+    const py::gil_scoped_release unlocked;
+    records = thermometer.MeasureAreas(frame, areas);
+  }
+  py::list result;
+  for (const auto& record : records) {
+    // The origin keys of xelimg's JSON lines: one frame, from no file.
+    py::dict fields;
+    fields["frame"] = 0;
+    fields["source"] = py::none();
+    fields["page"] = 0;
+    for (const xelhost::RecordField& field : record) fields[py::str(std::string(field.name))] = FieldValue(field.value);
+    result.append(std::move(fields));
+  }
+  return result;
+}
+
+py::array TemperatureMap(const Thermometer& thermometer, const py::array& array, std::optional<int> inputBits) {
+  const xelfw::Image frame = GreyImageFromArray(array, inputBits);
+  std::vector<float> temperatures;
+  {
+    const py::gil_scoped_release unlocked;
+    temperatures = xelhost::TemperatureMap(frame, thermometer.Calibration());
+  }
+  return ArrayFromTemperatures(temperatures, frame);
+}
+
+// A refused option names it as xelimg's command line does ("--lower"); Python calls it a keyword.
+std::string WithoutDashes(std::string text) {
+  for (std::size_t at = text.find("--"); at != std::string::npos; at = text.find("--", at)) text.erase(at, 2);
+  return text;
+}
+
 void RegisterExceptions(py::module_& m) {
   static py::exception<xelfw::ResultError> processingError(m, "ProcessingError", PyExc_RuntimeError);
   py::register_exception_translator([](std::exception_ptr pending) {
@@ -87,6 +146,14 @@ void RegisterExceptions(py::module_& m) {
       py::object exception = py::handle(processingError.ptr())(error.what());
       exception.attr("code") = error.Code();
       PyErr_SetObject(processingError.ptr(), exception.ptr());
+    } catch (const xelhost::CommandError& error) {
+      py::object exception = py::handle(processingError.ptr())(error.what());
+      exception.attr("code") = py::none();
+      PyErr_SetObject(processingError.ptr(), exception.ptr());
+    } catch (const xelhost::UsageError& error) {
+      PyErr_SetString(PyExc_ValueError, WithoutDashes(error.what()).c_str());
+    } catch (const std::bad_alloc&) {
+      PyErr_NoMemory();
     } catch (const xelfw::PluginError& error) {
       PyErr_SetString(PyExc_OSError, error.what());
     } catch (const xelfw::IniError& error) {
@@ -110,13 +177,15 @@ PYBIND11_MODULE(_core, m) {
   m.def("profile_count", [] { return ProfileCount(*Plugin()); });
   m.def("profile_name", &xelfw::PseudoColorProfileName, py::arg("index"));
   m.def("find_profile", &xelfw::FindPseudoColorProfile, py::arg("text"), py::arg("count"));
-  m.def("pseudocolor", &PseudoColor, py::arg("array"), py::arg("profile"), py::arg("lower"), py::arg("upper"),
-        py::arg("auto_mode"), py::arg("input_bits"), py::arg("out_bits"), py::arg("threads"));
+  m.def("pseudocolor", &PseudoColor, py::arg("array"), py::arg("options"), py::arg("input_bits"),
+        py::arg("calibration"));
 
   py::class_<Thermometer>(m, "Thermometer")
-      .def(py::init([](const std::optional<std::filesystem::path>& calibration, std::optional<double> epsilon) {
-             return std::make_unique<Thermometer>(Plugin(), calibration, epsilon);
+      .def(py::init([](const std::vector<std::string>& options) {
+             return std::make_unique<Thermometer>(Plugin(), options);
            }),
-           py::arg("calibration"), py::arg("epsilon"))
-      .def("measure", &Measure, py::arg("array"), py::arg("aoi"), py::arg("input_bits"));
+           py::arg("options"))
+      .def("measure", &Measure, py::arg("array"), py::arg("aoi"), py::arg("input_bits"))
+      .def("measure_areas", &MeasureAreas, py::arg("array"), py::arg("areas"), py::arg("input_bits"))
+      .def("map", &TemperatureMap, py::arg("array"), py::arg("input_bits"));
 }
