@@ -19,8 +19,6 @@
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
 
-#include <array>
-#include <charconv>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -47,44 +45,6 @@ py::array PseudoColor(const py::array& array, const std::vector<std::string>& op
     result.emplace(RunPseudoColor(*library, source, options, unit));
   }
   return ArrayFromColourImage(*result);
-}
-
-// (x, y, width, height): a non-empty rectangle inside the image, as `xelimg temperature --aoi` takes it.
-xelfw::Aoi AoiInside(const std::array<long long, 4>& box, const xelfw::Image& image) {
-  const auto [x, y, w, h] = box;
-  const long long width = image.Width();
-  const long long height = image.Height();
-  if (x < 0 || y < 0 || w <= 0 || h <= 0 || x >= width || y >= height || w > width - x || h > height - y) {
-    throw std::invalid_argument("aoi (" + std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(w) +
-                                ", " + std::to_string(h) + ") does not lie inside the " + std::to_string(width) +
-                                " x " + std::to_string(height) + " image");
-  }
-  return xelfw::Aoi::FromSize(static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(w), static_cast<LONG>(h));
-}
-
-// The object's field text as a number, or None for "- N.A. -".
-py::object FieldNumber(const std::string& text) {
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return py::none();
-  return py::float_(value);
-}
-
-py::dict Measure(Thermometer& thermometer, const py::array& array, const std::optional<std::array<long long, 4>>& box,
-                 std::optional<int> inputBits) {
-  xelfw::Image frame = GreyImageFromArray(array, inputBits);
-  const std::optional<xelfw::Aoi> aoi = box ? std::optional(AoiInside(*box, frame)) : std::nullopt;
-  xelhost::TemperatureReading reading;
-  {
-    const py::gil_scoped_release unlocked;
-    reading = thermometer.Measure(frame, aoi ? &*aoi : nullptr);
-  }
-  py::dict result;
-  result["grey"] = reading.meanGrey;
-  result["temperature"] = FieldNumber(reading.temperature);
-  result["unit"] = reading.unit;
-  result["epsilon"] = FieldNumber(reading.epsilon);
-  return result;
 }
 
 py::object FieldValue(const xelhost::RecordValue& value) {
@@ -185,7 +145,6 @@ PYBIND11_MODULE(_core, m) {
              return std::make_unique<Thermometer>(Plugin(), options);
            }),
            py::arg("options"))
-      .def("measure", &Measure, py::arg("array"), py::arg("aoi"), py::arg("input_bits"))
       .def("measure_areas", &MeasureAreas, py::arg("array"), py::arg("areas"), py::arg("input_bits"))
       .def("map", &TemperatureMap, py::arg("array"), py::arg("input_bits"));
 }

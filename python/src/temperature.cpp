@@ -37,11 +37,6 @@ Thermometer::Thermometer(std::shared_ptr<const xelfw::PluginLibrary> library, co
   m_Meter.ImportCalibration(m_Calibration);
 }
 
-xelhost::TemperatureReading Thermometer::Measure(xelfw::Image& frame, const xelfw::Aoi* aoi) {
-  const std::lock_guard lock(m_Mutex);
-  return m_Meter.Measure(frame, aoi);
-}
-
 std::vector<std::vector<xelhost::RecordField>> Thermometer::MeasureAreas(xelfw::Image& frame,
                                                                          const std::vector<std::string>& areas) {
   std::vector<std::string> options;
@@ -53,11 +48,12 @@ std::vector<std::vector<xelhost::RecordField>> Thermometer::MeasureAreas(xelfw::
 
   const std::vector<xelhost::AreaStatistics> statistics = xelhost::MeasureAreas(frame, measured, m_Calibration);
   std::vector<std::vector<xelhost::RecordField>> records;
+  const std::lock_guard lock(m_Mutex);
   for (std::size_t i = 0; i < measured.size(); ++i) {
     const xelhost::MeasurementArea& area = measured[i];
     const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(area.left), static_cast<LONG>(area.top),
                                                 static_cast<LONG>(area.width), static_cast<LONG>(area.height));
-    const xelhost::TemperatureReading reading = Measure(frame, &aoi);
+    const xelhost::TemperatureReading reading = m_Meter.Measure(frame, &aoi);
     records.push_back(xelhost::AreaRecord({area, reading, statistics[i], false}));
   }
   return records;

@@ -22,11 +22,9 @@ class Thermometer {
   // The calibration every reading of this object goes through, epsilon included.
   const xelfw::TemperatureCalibration& Calibration() const { return m_Calibration; }
 
-  // Serialised: the object keeps the last reading, so two threads must not measure at once.
-  // Needs no GIL.
-  xelhost::TemperatureReading Measure(xelfw::Image& frame, const xelfw::Aoi* aoi);
   // One record per area, given as --aoi texts ([NAME=]X,Y,W,H); none: the whole frame, named
-  // "image". Throws xelhost::UsageError for an area xelimg refuses. Needs no GIL.
+  // "image". Throws xelhost::UsageError for an area xelimg refuses. Serialised: the object keeps the
+  // last reading, so two threads must not measure at once. Needs no GIL.
   std::vector<std::vector<xelhost::RecordField>> MeasureAreas(xelfw::Image& frame,
                                                               const std::vector<std::string>& areas);
 

@@ -144,11 +144,14 @@ class Temperature:
         whole frame. Returns {"grey": mean grey value, "temperature": in the unit, or None when the
         object cannot compute one, "unit": its text, "epsilon": the emissivity used}."""
         a, input_bits = _grey_array(a, input_bits)
+        areas = []
         if aoi is not None:
             if len(aoi) != 4 or not all(isinstance(v, numbers.Integral) and not isinstance(v, bool) for v in aoi):
                 raise ValueError(f"aoi must be four integers (x, y, width, height), got {aoi!r}")
-            aoi = tuple(int(v) for v in aoi)
-        return self._thermometer.measure(a, aoi, input_bits)
+            areas = [",".join(str(int(v)) for v in aoi)]
+        (record,) = self._thermometer.measure_areas(a, areas, input_bits)
+        return {"grey": record["mean_grey"], "temperature": record["temperature"], "unit": record["unit"],
+                "epsilon": record["epsilon"]}
 
     def measure_areas(self, a, areas=None, input_bits=None):
         """Every area of a 2-D uint8 or uint16 frame, as `xelimg temperature --json` reports it.
