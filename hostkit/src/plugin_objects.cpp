@@ -88,8 +88,9 @@ void PseudoColorObject::Process(const xelfw::Image& source, xelfw::Image& destin
   m_Host.SetSource(src);
   m_Host.SetDestination(&destination);
   for (UINT frame = 0; frame < source.Frames(); ++frame) {
-    m_Host.Object().SetImageAccess(0, frame, XI_ACCESS_READ);
-    m_Host.Object().SetImageAccess(1, frame, XI_ACCESS_WRITE);
+    CheckResult(m_Host.Object().SetImageAccess(0, frame, XI_ACCESS_READ), "opening frame " + std::to_string(frame));
+    CheckResult(m_Host.Object().SetImageAccess(1, frame, XI_ACCESS_WRITE),
+                "opening the destination of frame " + std::to_string(frame));
     CheckResult(m_Host.Process(), "pseudo-colour processing of frame " + std::to_string(frame));
     if (afterFrame) afterFrame(frame);
   }

@@ -2,12 +2,12 @@
 #include <xelhost/framework_types.h>
 #include <xelhost/temperature_report.h>
 
-#include <array>
+#include <xelhost/area_record.h>
+
 #include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace xelhost {
 
@@ -49,23 +49,6 @@ std::optional<std::string> FieldNumber(const std::string& text) {
   return text;
 }
 
-// The shortest text that reads back as the same double.
-std::string Exact(double value) {
-  std::array<char, 32> text{};
-  const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() ? std::string(text.data(), end) : std::string();
-}
-
-std::optional<std::string> Exact(const std::optional<double>& value) {
-  if (!value) return std::nullopt;
-  return Exact(*value);
-}
-
-std::optional<std::string> Coordinate(const std::optional<xelhost::PixelTemperature>& pixel, bool x) {
-  if (!pixel) return std::nullopt;
-  return std::to_string(x ? pixel->x : pixel->y);
-}
-
 std::optional<double> TemperatureOf(const std::optional<xelhost::PixelTemperature>& pixel) {
   if (!pixel) return std::nullopt;
   return pixel->temperature;
@@ -78,45 +61,15 @@ std::string Rounded(const std::optional<double>& value, const char* format) {
   return text;
 }
 
-// The columns of CSV and the keys of JSON after the origin, in one place so the two never differ.
-struct Column {
-  const char* name;
-  std::optional<std::string> value;
-  bool text;  // quoted in JSON
-};
-
-std::vector<Column> Columns(const AreaReading& r) {
-  const xelhost::AreaStatistics& s = r.statistics;
-  return {{"area", r.area.name, true},
-          {"x", std::to_string(r.area.left), false},
-          {"y", std::to_string(r.area.top), false},
-          {"width", std::to_string(r.area.width), false},
-          {"height", std::to_string(r.area.height), false},
-          {"pixels", std::to_string(s.pixels), false},
-          {"unavailable", std::to_string(s.unavailable), false},
-          {"mean_grey", Rounded(r.reading.meanGrey, "%.6f"), false},
-          {"epsilon", FieldNumber(r.reading.epsilon), false},
-          {"temperature", FieldNumber(r.reading.temperature), false},
-          {"mean_temperature", Exact(s.temperature), false},
-          {"min", Exact(TemperatureOf(s.coldest)), false},
-          {"max", Exact(TemperatureOf(s.hottest)), false},
-          {"std", Exact(s.standardDeviation), false},
-          {"coldest_x", Coordinate(s.coldest, true), false},
-          {"coldest_y", Coordinate(s.coldest, false), false},
-          {"hottest_x", Coordinate(s.hottest, true), false},
-          {"hottest_y", Coordinate(s.hottest, false), false},
-          {"unit", r.reading.unit, true}};
-}
-
 void PrintJson(const AreaReading& reading, const ReadingOrigin& origin) {
   std::string line = "{\"frame\": " + std::to_string(origin.frame) + ", \"source\": " + JsonString(origin.source) +
                      ", \"page\": " + std::to_string(origin.page);
-  for (const Column& column : Columns(reading)) {
-    line += std::string(", \"") + column.name + "\": ";
-    if (!column.value) {
+  for (const RecordField& field : AreaRecord(reading)) {
+    line += ", \"" + std::string(field.name) + "\": ";
+    if (!field.printed) {
       line += "null";
     } else {
-      line += column.text ? JsonString(*column.value) : *column.value;
+      line += field.text() ? JsonString(*field.printed) : *field.printed;
     }
   }
   std::printf("%s}\n", line.c_str());
@@ -124,7 +77,7 @@ void PrintJson(const AreaReading& reading, const ReadingOrigin& origin) {
 
 void PrintCsv(const AreaReading& reading, const ReadingOrigin& origin) {
   std::string line = CsvField(origin.source) + "," + std::to_string(origin.frame) + "," + std::to_string(origin.page);
-  for (const Column& column : Columns(reading)) line += "," + CsvField(column.value.value_or(""));
+  for (const RecordField& field : AreaRecord(reading)) line += "," + CsvField(field.printed.value_or(""));
   std::printf("%s\r\n", line.c_str());
 }
 
@@ -147,7 +100,7 @@ void PrintCsvHeader() {
   const TemperatureReading reading;
   const xelhost::AreaStatistics statistics;
   std::string line = "file,frame,page";
-  for (const Column& column : Columns({area, reading, statistics, false})) line += std::string(",") + column.name;
+  for (const RecordField& field : AreaRecord({area, reading, statistics, false})) line += "," + std::string(field.name);
   std::printf("%s\r\n", line.c_str());
 }
 

@@ -23,7 +23,9 @@ std::string ShapeText(const py::array& array) {
 
 template <typename Unit>
 xelfw::Image CopyGrey(const py::array& array, UINT bits) {
-  const auto dense = py::array_t<Unit, py::array::c_style>::ensure(array);
+  // The converting constructor, unlike ensure(), keeps numpy's error: a copy that finds no memory
+  // is a MemoryError, not an empty array.
+  const py::array_t<Unit, py::array::c_style> dense(array);
   const auto height = static_cast<UINT>(dense.shape(0));
   const auto width = static_cast<UINT>(dense.shape(1));
   const Unit* begin = dense.data();
@@ -67,6 +69,12 @@ py::array ArrayFromColourImage(const xelfw::Image& image) {
   py::array array = image.Layout().memBPC == 8 ? py::array(py::dtype::of<std::uint8_t>(), shape)
                                                : py::array(py::dtype::of<std::uint16_t>(), shape);
   std::memcpy(array.mutable_data(), image.Data(), image.FrameBytes());
+  return array;
+}
+
+py::array ArrayFromTemperatures(const std::vector<float>& temperatures, const xelfw::Image& image) {
+  py::array_t<float> array({static_cast<py::ssize_t>(image.Height()), static_cast<py::ssize_t>(image.Width())});
+  std::memcpy(array.mutable_data(), temperatures.data(), temperatures.size() * sizeof(float));
   return array;
 }
 

@@ -7,6 +7,7 @@
 #include <pybind11/numpy.h>
 
 #include <optional>
+#include <vector>
 
 namespace xelpy {
 
@@ -17,5 +18,9 @@ xelfw::Image GreyImageFromArray(const pybind11::array& array, std::optional<int>
 
 // An RGB image in 8- or 16-bit units as an (H, W, 3) uint8 or uint16 array. Needs the GIL.
 pybind11::array ArrayFromColourImage(const xelfw::Image& image);
+
+// A temperature map of the image's size, one float a pixel in row order, as an (H, W) float32 array.
+// Needs the GIL.
+pybind11::array ArrayFromTemperatures(const std::vector<float>& temperatures, const xelfw::Image& image);
 
 }  // namespace xelpy

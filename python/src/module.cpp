@@ -5,7 +5,11 @@
 #include "pseudocolor.h"
 #include "temperature.h"
 
+#include <xelhost/AreaStatistics.h>
 #include <xelhost/CalibrationFile.h>
+#include <xelhost/area_record.h>
+#include <xelhost/errors.h>
+
 #include <xelfw/IniStore.h>
 #include <xelfw/PseudoColorProfiles.h>
 #include <xelfw/ResultError.h>
@@ -15,11 +19,13 @@
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
 
-#include <array>
-#include <charconv>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <variant>
+#include <vector>
 
 namespace py = pybind11;
 
@@ -27,55 +33,68 @@ namespace xelpy {
 
 namespace {
 
-py::array PseudoColor(const py::array& array, unsigned profile, double lower, double upper, std::uint32_t autoMode,
-                      std::optional<int> inputBits, unsigned outputBits, unsigned threads) {
+py::array PseudoColor(const py::array& array, const std::vector<std::string>& options, std::optional<int> inputBits,
+                      const Thermometer* calibration) {
   const xelfw::Image source = GreyImageFromArray(array, inputBits);
-  const PseudoColorRequest request{profile, lower, upper, autoMode, outputBits, threads};
   const auto library = Plugin();
+  std::optional<xelfw::TemperatureCalibration> unit;
+  if (calibration != nullptr) unit = calibration->Calibration();
   std::optional<xelfw::Image> result;
   {
     const py::gil_scoped_release unlocked;
-    result.emplace(RunPseudoColor(*library, source, request));
+    result.emplace(RunPseudoColor(*library, source, options, unit));
   }
   return ArrayFromColourImage(*result);
 }
 
-// (x, y, width, height): a non-empty rectangle inside the image, as `xelimg temperature --aoi` takes it.
-xelfw::Aoi AoiInside(const std::array<long long, 4>& box, const xelfw::Image& image) {
-  const auto [x, y, w, h] = box;
-  const long long width = image.Width();
-  const long long height = image.Height();
-  if (x < 0 || y < 0 || w <= 0 || h <= 0 || x >= width || y >= height || w > width - x || h > height - y) {
-    throw std::invalid_argument("aoi (" + std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(w) +
-                                ", " + std::to_string(h) + ") does not lie inside the " + std::to_string(width) +
-                                " x " + std::to_string(height) + " image");
-  }
-  return xelfw::Aoi::FromSize(static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(w), static_cast<LONG>(h));
+py::object FieldValue(const xelhost::RecordValue& value) {
+  return std::visit(
+      [](const auto& v) -> py::object {
+        using Value = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<Value, std::monostate>) {
+          return py::none();
+        } else {
+          return py::cast(v);
+        }
+      },
+      value);
 }
 
-// The object's field text as a number, or None for "- N.A. -".
-py::object FieldNumber(const std::string& text) {
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return py::none();
-  return py::float_(value);
-}
-
-py::dict Measure(Thermometer& thermometer, const py::array& array, const std::optional<std::array<long long, 4>>& box,
-                 std::optional<int> inputBits) {
+py::list MeasureAreas(Thermometer& thermometer, const py::array& array, const std::vector<std::string>& areas,
+                      std::optional<int> inputBits) {
   xelfw::Image frame = GreyImageFromArray(array, inputBits);
-  const std::optional<xelfw::Aoi> aoi = box ? std::optional(AoiInside(*box, frame)) : std::nullopt;
-  xelhost::TemperatureReading reading;
+  std::vector<std::vector<xelhost::RecordField>> records;
   {
     const py::gil_scoped_release unlocked;
-    reading = thermometer.Measure(frame, aoi ? &*aoi : nullptr);
+    records = thermometer.MeasureAreas(frame, areas);
   }
-  py::dict result;
-  result["grey"] = reading.meanGrey;
-  result["temperature"] = FieldNumber(reading.temperature);
-  result["unit"] = reading.unit;
-  result["epsilon"] = FieldNumber(reading.epsilon);
+  py::list result;
+  for (const auto& record : records) {
+    // The origin keys of xelimg's JSON lines: one frame, from no file.
+    py::dict fields;
+    fields["frame"] = 0;
+    fields["source"] = py::none();
+    fields["page"] = 0;
+    for (const xelhost::RecordField& field : record) fields[py::str(std::string(field.name))] = FieldValue(field.value);
+    result.append(std::move(fields));
+  }
   return result;
+}
+
+py::array TemperatureMap(const Thermometer& thermometer, const py::array& array, std::optional<int> inputBits) {
+  const xelfw::Image frame = GreyImageFromArray(array, inputBits);
+  std::vector<float> temperatures;
+  {
+    const py::gil_scoped_release unlocked;
+    temperatures = xelhost::TemperatureMap(frame, thermometer.Calibration());
+  }
+  return ArrayFromTemperatures(temperatures, frame);
+}
+
+// A refused option names it as xelimg's command line does ("--lower"); Python calls it a keyword.
+std::string WithoutDashes(std::string text) {
+  for (std::size_t at = text.find("--"); at != std::string::npos; at = text.find("--", at)) text.erase(at, 2);
+  return text;
 }
 
 void RegisterExceptions(py::module_& m) {
@@ -87,6 +106,14 @@ void RegisterExceptions(py::module_& m) {
       py::object exception = py::handle(processingError.ptr())(error.what());
       exception.attr("code") = error.Code();
       PyErr_SetObject(processingError.ptr(), exception.ptr());
+    } catch (const xelhost::CommandError& error) {
+      py::object exception = py::handle(processingError.ptr())(error.what());
+      exception.attr("code") = py::none();
+      PyErr_SetObject(processingError.ptr(), exception.ptr());
+    } catch (const xelhost::UsageError& error) {
+      PyErr_SetString(PyExc_ValueError, WithoutDashes(error.what()).c_str());
+    } catch (const std::bad_alloc&) {
+      PyErr_NoMemory();
     } catch (const xelfw::PluginError& error) {
       PyErr_SetString(PyExc_OSError, error.what());
     } catch (const xelfw::IniError& error) {
@@ -110,13 +137,14 @@ PYBIND11_MODULE(_core, m) {
   m.def("profile_count", [] { return ProfileCount(*Plugin()); });
   m.def("profile_name", &xelfw::PseudoColorProfileName, py::arg("index"));
   m.def("find_profile", &xelfw::FindPseudoColorProfile, py::arg("text"), py::arg("count"));
-  m.def("pseudocolor", &PseudoColor, py::arg("array"), py::arg("profile"), py::arg("lower"), py::arg("upper"),
-        py::arg("auto_mode"), py::arg("input_bits"), py::arg("out_bits"), py::arg("threads"));
+  m.def("pseudocolor", &PseudoColor, py::arg("array"), py::arg("options"), py::arg("input_bits"),
+        py::arg("calibration"));
 
   py::class_<Thermometer>(m, "Thermometer")
-      .def(py::init([](const std::optional<std::filesystem::path>& calibration, std::optional<double> epsilon) {
-             return std::make_unique<Thermometer>(Plugin(), calibration, epsilon);
+      .def(py::init([](const std::vector<std::string>& options) {
+             return std::make_unique<Thermometer>(Plugin(), options);
            }),
-           py::arg("calibration"), py::arg("epsilon"))
-      .def("measure", &Measure, py::arg("array"), py::arg("aoi"), py::arg("input_bits"));
+           py::arg("options"))
+      .def("measure_areas", &MeasureAreas, py::arg("array"), py::arg("areas"), py::arg("input_bits"))
+      .def("map", &TemperatureMap, py::arg("array"), py::arg("input_bits"));
 }

@@ -1,31 +1,62 @@
-// The calibration goes in the way xelimg puts it in: read strictly, with epsilon written over it.
+// The calibration and the areas go in through xelimg's own option checks.
 #include "temperature.h"
 
-#include <xelhost/CalibrationFile.h>
-#include <xelfw/TemperatureCalibration.h>
+#include <xelhost/area_option.h>
+#include <xelhost/arguments.h>
+#include <xelhost/calibration_option.h>
+#include <xelhost/errors.h>
+#include <xelhost/temperature_report.h>
 
-#include <stdexcept>
-#include <string>
+#include <xelhost/AreaStatistics.h>
+#include <xelhost/CalibrationFile.h>
+
+#include <array>
 
 namespace xelpy {
 
-Thermometer::Thermometer(std::shared_ptr<const xelfw::PluginLibrary> library,
-                         const std::optional<std::filesystem::path>& calibration, std::optional<double> epsilon)
-    : m_Library(std::move(library)), m_Meter(*m_Library, xelfw::HostOptions{}) {
-  xelfw::TemperatureCalibration settings =
-      calibration ? xelhost::ReadCalibrationFile(*calibration, m_Meter.Name()) : xelfw::TemperatureCalibration{};
-  if (epsilon) {
-    if (!(*epsilon > 0.0 && *epsilon <= 1.0)) {
-      throw std::invalid_argument("epsilon must lie in (0, 1], got " + std::to_string(*epsilon));
-    }
-    settings.epsilon = *epsilon;
+namespace {
+
+xelfw::TemperatureCalibration ReadCalibration(const xelfw::PluginLibrary& library,
+                                              const std::vector<std::string>& options) {
+  constexpr std::array specs = {xelhost::kCalibrationOption, xelhost::kEpsilonOption};
+  try {
+    return xelhost::ReadCalibrationOption(xelhost::Arguments(options, specs, 0), library)
+        .value_or(xelfw::TemperatureCalibration{});
+  } catch (const xelhost::CommandError& error) {
+    // A refused file is a bad argument to Python, not a failed run.
+    throw xelhost::CalibrationError(error.what());
   }
-  m_Meter.ImportCalibration(settings);
 }
 
-xelhost::TemperatureReading Thermometer::Measure(xelfw::Image& frame, const xelfw::Aoi* aoi) {
+}  // namespace
+
+Thermometer::Thermometer(std::shared_ptr<const xelfw::PluginLibrary> library, const std::vector<std::string>& options)
+    : m_Library(std::move(library)),
+      m_Meter(*m_Library, xelfw::HostOptions{}),
+      m_Calibration(ReadCalibration(*m_Library, options)) {
+  m_Meter.ImportCalibration(m_Calibration);
+}
+
+std::vector<std::vector<xelhost::RecordField>> Thermometer::MeasureAreas(xelfw::Image& frame,
+                                                                         const std::vector<std::string>& areas) {
+  std::vector<std::string> options;
+  for (const std::string& area : areas) options.insert(options.end(), {"--aoi", area});
+  constexpr std::array specs = {xelhost::kAreaOption};
+  const std::vector<xelhost::MeasurementArea> measured =
+      xelhost::AreasOf(xelhost::ParseAreas(xelhost::Arguments(options, specs, 0)), frame);
+  xelhost::CheckAreasInside(measured, frame);
+
+  const std::vector<xelhost::AreaStatistics> statistics = xelhost::MeasureAreas(frame, measured, m_Calibration);
+  std::vector<std::vector<xelhost::RecordField>> records;
   const std::lock_guard lock(m_Mutex);
-  return m_Meter.Measure(frame, aoi);
+  for (std::size_t i = 0; i < measured.size(); ++i) {
+    const xelhost::MeasurementArea& area = measured[i];
+    const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(area.left), static_cast<LONG>(area.top),
+                                                static_cast<LONG>(area.width), static_cast<LONG>(area.height));
+    const xelhost::TemperatureReading reading = m_Meter.Measure(frame, &aoi);
+    records.push_back(xelhost::AreaRecord({area, reading, statistics[i], false}));
+  }
+  return records;
 }
 
 }  // namespace xelpy

@@ -1,30 +1,37 @@
-// xelpseudocolor.Temperature: one temperature object with its calibration, measuring frame by frame.
+// xelpseudocolor.Temperature: one temperature object with its calibration, measuring frame by frame
+// through the host kit as `xelimg temperature` does.
 #pragma once
 
 #include <xelhost/TemperatureMeter.h>
+#include <xelhost/area_record.h>
 
-#include <filesystem>
 #include <memory>
 #include <mutex>
-#include <optional>
+#include <string>
+#include <vector>
 
 namespace xelpy {
 
 class Thermometer {
  public:
-  // calibration: an INI file as `xelimg temperature --ini` reads it, or none for the object's
-  // defaults; epsilon overrides the file's. Throws xelfw::IniError for a file that cannot be read,
-  // std::invalid_argument for an epsilon outside (0, 1] or a calibration the object refuses.
-  Thermometer(std::shared_ptr<const xelfw::PluginLibrary> library,
-              const std::optional<std::filesystem::path>& calibration, std::optional<double> epsilon);
+  // options: xelimg temperature's --ini FILE and --epsilon E, or neither for the object's defaults.
+  // Throws xelhost::CalibrationError for a file that is refused, xelhost::UsageError for an epsilon
+  // outside (0, 1].
+  Thermometer(std::shared_ptr<const xelfw::PluginLibrary> library, const std::vector<std::string>& options);
 
-  // Serialised: the object keeps the last reading, so two threads must not measure at once.
-  // Needs no GIL.
-  xelhost::TemperatureReading Measure(xelfw::Image& frame, const xelfw::Aoi* aoi);
+  // The calibration every reading of this object goes through, epsilon included.
+  const xelfw::TemperatureCalibration& Calibration() const { return m_Calibration; }
+
+  // One record per area, given as --aoi texts ([NAME=]X,Y,W,H); none: the whole frame, named
+  // "image". Throws xelhost::UsageError for an area xelimg refuses. Serialised: the object keeps the
+  // last reading, so two threads must not measure at once. Needs no GIL.
+  std::vector<std::vector<xelhost::RecordField>> MeasureAreas(xelfw::Image& frame,
+                                                              const std::vector<std::string>& areas);
 
  private:
   std::shared_ptr<const xelfw::PluginLibrary> m_Library;  // outlives the meter's object
   xelhost::TemperatureMeter m_Meter;
+  xelfw::TemperatureCalibration m_Calibration;
   std::mutex m_Mutex;
 };
 

@@ -40,7 +40,7 @@ def write_pgm(path, frame, bits):
 
 def read_tiff(path):
     """Page 0 of a strip TIFF (uncompressed or deflate, optional horizontal predictor) as an
-    (H, W, samples) array."""
+    (H, W, samples) array: 8- or 16-bit units, or 32-bit floats."""
     data = Path(path).read_bytes()
     order = {b"II": "<", b"MM": ">"}[data[:2]]
     (offset,) = struct.unpack(order + "I", data[4:8])
@@ -59,7 +59,7 @@ def read_tiff(path):
     for start, length in zip(tags[273], tags[279]):
         chunk = data[start:start + length]
         strips += zlib.decompress(chunk) if compression in (8, 32946) else chunk
-    dtype = np.dtype(order + ("u1" if bits == 8 else "u2"))
+    dtype = np.dtype(order + {8: "u1", 16: "u2", 32: "f4"}[bits])  # 32: the float temperature maps
     pixels = np.frombuffer(strips, dtype=dtype, count=width * height * samples).reshape(height, width, samples)
     if predictor == 2:
         pixels = np.cumsum(pixels, axis=1, dtype=dtype)

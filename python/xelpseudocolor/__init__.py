@@ -1,12 +1,15 @@
 """XelPseudoColor for numpy, matplotlib and Dask users.
 
 The real plug-in, loaded through the framework's loader as xelimg loads it: a script and
-`xelimg pseudo` give the same bytes, and `Temperature.measure` the same numbers as
-`xelimg temperature --json`.
+`xelimg pseudo` give the same bytes, and `Temperature.measure_areas` and `Temperature.map` the
+same numbers as `xelimg temperature --json` and `--temperature-map`. Options are checked by the
+code that checks xelimg's.
 
     import xelpseudocolor as xp
     rgb = xp.pseudocolor(frame, profile="grey", auto="contrast")
-    reading = xp.Temperature("calibration.ini").measure(frame, aoi=(100, 80, 32, 32))
+    meter = xp.Temperature("calibration.ini")
+    rows = meter.measure_areas(frame, ["disc=74,82,32,32"])
+    warm = xp.pseudocolor(frame, range=(20, 80), calibration=meter)
 """
 
 import numbers
@@ -72,15 +75,25 @@ def _grey_array(a, input_bits):
     return a, input_bits
 
 
-def pseudocolor(a, profile=0, lower=0.0, upper=1.0, auto=None, input_bits=None, out_bits=8, threads=None):
+def _number_text(name, value):
+    """A real number as the text that reads back as exactly the same double."""
+    if not isinstance(value, numbers.Real) or isinstance(value, bool):
+        raise ValueError(f"{name} must be a number, got {value!r}")
+    return repr(float(value))
+
+
+def pseudocolor(a, profile=0, lower=None, upper=None, auto=None, input_bits=None, out_bits=8, threads=None,
+                range=None, calibration=None):
     """Pseudo-colours a 2-D uint8 or uint16 array through the plug-in's "Pseudo color lut" object.
 
-    profile: index or name; lower, upper: the LUT window as fractions 0..1 of the grey range;
+    profile: index or name; lower, upper: the LUT window as fractions 0..1 of the grey range (default
+    0 and 1; equal bounds make a threshold); range: (low, high), the window in the display unit
+    instead (`--range`), which is the calibration's when calibration, a Temperature, is given;
     auto: None, "contrast" or "brightness" (the window found from the frame's histogram);
     input_bits: significant bits of the data (default: the dtype's 8 or 16); out_bits: 8 or 16;
     threads: worker threads (default one per processor). Returns an (H, W, 3) uint8 or uint16 array,
     the values `xelimg pseudo` writes. Raises ValueError for bad arguments and ProcessingError (a
-    RuntimeError with the result code in .code) when the object refuses the frame.
+    RuntimeError) when the object refuses the frame, MemoryError when the frame does not fit.
     """
     a, input_bits = _grey_array(a, input_bits)
     if auto not in _AUTO_MODES:
@@ -88,12 +101,21 @@ def pseudocolor(a, profile=0, lower=0.0, upper=1.0, auto=None, input_bits=None, 
     if out_bits not in (8, 16) or isinstance(out_bits, bool):
         raise ValueError(f"out_bits must be 8 or 16, got {out_bits!r}")
     threads = _checked_int("threads", threads, 1, 256)
-    try:
-        lower, upper = float(lower), float(upper)
-    except (TypeError, ValueError):
-        raise ValueError(f"lower and upper must be numbers, got {lower!r} and {upper!r}") from None
-    return _core.pseudocolor(a, _profile_index(profile), lower, upper, _AUTO_MODES[auto], input_bits, out_bits,
-                             threads or 0)
+    if calibration is not None and not isinstance(calibration, Temperature):
+        raise ValueError(f"calibration must be a Temperature, got {calibration!r}")
+    options = ["--profile", str(_profile_index(profile)), "--bits", str(out_bits)]
+    for name, bound in (("lower", lower), ("upper", upper)):
+        if bound is not None:
+            options += ["--" + name, _number_text(name, bound)]
+    if range is not None:
+        if isinstance(range, str) or len(range) != 2:
+            raise ValueError(f"range must be (low, high), got {range!r}")
+        options += ["--range", ":".join(_number_text("range", end) for end in range)]
+    if auto is not None:
+        options += ["--auto", auto]
+    if threads is not None:
+        options += ["--threads", str(threads)]
+    return _core.pseudocolor(a, options, input_bits, None if calibration is None else calibration._thermometer)
 
 
 class Temperature:
@@ -106,27 +128,53 @@ class Temperature:
     """
 
     def __init__(self, path=None, epsilon=None):
+        options = []
         if path is not None:
             path = os.fspath(path)
             # Missing or unreadable is the file system's error, with its own type and message.
             open(path, "rb").close()
+            options += ["--ini", path]
         if epsilon is not None:
-            if not isinstance(epsilon, numbers.Real) or isinstance(epsilon, bool) or not 0.0 < epsilon <= 1.0:
-                raise ValueError(f"epsilon must lie in (0, 1], got {epsilon!r}")
-            epsilon = float(epsilon)
+            options += ["--epsilon", _number_text("epsilon", epsilon)]
         self.path = path
-        self._thermometer = _core.Thermometer(path, epsilon)
+        self._thermometer = _core.Thermometer(options)
 
     def measure(self, a, aoi=None, input_bits=None):
         """The temperature of a 2-D uint8 or uint16 frame inside aoi = (x, y, width, height), or the
         whole frame. Returns {"grey": mean grey value, "temperature": in the unit, or None when the
         object cannot compute one, "unit": its text, "epsilon": the emissivity used}."""
         a, input_bits = _grey_array(a, input_bits)
+        areas = []
         if aoi is not None:
             if len(aoi) != 4 or not all(isinstance(v, numbers.Integral) and not isinstance(v, bool) for v in aoi):
                 raise ValueError(f"aoi must be four integers (x, y, width, height), got {aoi!r}")
-            aoi = tuple(int(v) for v in aoi)
-        return self._thermometer.measure(a, aoi, input_bits)
+            areas = [",".join(str(int(v)) for v in aoi)]
+        (record,) = self._thermometer.measure_areas(a, areas, input_bits)
+        return {"grey": record["mean_grey"], "temperature": record["temperature"], "unit": record["unit"],
+                "epsilon": record["epsilon"]}
+
+    def measure_areas(self, a, areas=None, input_bits=None):
+        """Every area of a 2-D uint8 or uint16 frame, as `xelimg temperature --json` reports it.
+
+        areas: `--aoi` texts, "[NAME=]X,Y,W,H" (unnamed: aoi1, aoi2, ...; None: the whole frame,
+        named "image"). Returns one dict per area with the keys of xelimg's JSON lines, the numbers
+        at full precision ("frame" 0, "source" None, "page" 0; "temperature" and "epsilon" as the
+        object prints them; None where not available)."""
+        a, input_bits = _grey_array(a, input_bits)
+        if areas is None:
+            areas = []
+        elif isinstance(areas, str):
+            areas = [areas]
+        areas = list(areas)
+        if not all(isinstance(area, str) for area in areas):
+            raise ValueError(f"areas must be texts such as 'disc=74,82,32,32', got {areas!r}")
+        return self._thermometer.measure_areas(a, areas, input_bits)
+
+    def map(self, a, input_bits=None):
+        """Every pixel's temperature in the display unit: a float32 array of the frame's shape, NaN
+        where not available; the page `xelimg temperature --temperature-map` writes."""
+        a, input_bits = _grey_array(a, input_bits)
+        return self._thermometer.map(a, input_bits)
 
 
 def _slug(name):

@@ -1,0 +1,33 @@
+// One area's reading as named values: the fields a temperature report prints, for faces that hand
+// them on as data (Python's dicts) as well as for the report's own JSON and CSV, so the two never
+// differ in keys or numbers.
+#pragma once
+
+#include <xelhost/framework_types.h>
+#include <xelhost/temperature_report.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace xelhost {
+
+// Not available (null), text, a count or a pixel coordinate, or a measured number.
+using RecordValue = std::variant<std::monostate, std::string, std::uint64_t, double>;
+
+struct RecordField {
+  std::string_view name;
+  RecordValue value;
+  bool text() const { return std::holds_alternative<std::string>(value); }
+  // How a report prints the value: the object's own field text, the mean grey value to six
+  // decimals, a number as the shortest text that reads back exactly; nothing when not available.
+  std::optional<std::string> printed;
+};
+
+// The fields in report order, after the reading's origin (frame, source, page).
+std::vector<RecordField> AreaRecord(const AreaReading& reading);
+
+}  // namespace xelhost

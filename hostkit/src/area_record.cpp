@@ -1,0 +1,78 @@
+// The fields of one area's reading, with their printed forms.
+#include <xelhost/area_record.h>
+#include <xelhost/framework_types.h>
+
+#include <array>
+#include <charconv>
+#include <cstdio>
+
+namespace xelhost {
+
+namespace {
+
+// The shortest text that reads back as the same double.
+std::string Exact(double value) {
+  std::array<char, 32> text{};
+  const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() ? std::string(text.data(), end) : std::string();
+}
+
+RecordField Text(std::string_view name, const std::string& value) { return {name, value, value}; }
+
+RecordField Count(std::string_view name, std::uint64_t value) { return {name, value, std::to_string(value)}; }
+
+RecordField Number(std::string_view name, const std::optional<double>& value) {
+  if (!value) return {name, std::monostate{}, std::nullopt};
+  return {name, *value, Exact(*value)};
+}
+
+// The object's field text, whose number is what it printed; "- N.A. -" is not available.
+RecordField ObjectField(std::string_view name, const std::string& text) {
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return {name, std::monostate{}, {}};
+  return {name, value, text};
+}
+
+RecordField MeanGrey(double value) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.6f", value);
+  return {"mean_grey", value, text};
+}
+
+RecordField Coordinate(std::string_view name, const std::optional<PixelTemperature>& pixel, bool x) {
+  if (!pixel) return {name, std::monostate{}, std::nullopt};
+  return Count(name, x ? pixel->x : pixel->y);
+}
+
+std::optional<double> TemperatureOf(const std::optional<PixelTemperature>& pixel) {
+  if (!pixel) return std::nullopt;
+  return pixel->temperature;
+}
+
+}  // namespace
+
+std::vector<RecordField> AreaRecord(const AreaReading& r) {
+  const AreaStatistics& s = r.statistics;
+  return {Text("area", r.area.name),
+          Count("x", r.area.left),
+          Count("y", r.area.top),
+          Count("width", r.area.width),
+          Count("height", r.area.height),
+          Count("pixels", s.pixels),
+          Count("unavailable", s.unavailable),
+          MeanGrey(r.reading.meanGrey),
+          ObjectField("epsilon", r.reading.epsilon),
+          ObjectField("temperature", r.reading.temperature),
+          Number("mean_temperature", s.temperature),
+          Number("min", TemperatureOf(s.coldest)),
+          Number("max", TemperatureOf(s.hottest)),
+          Number("std", s.standardDeviation),
+          Coordinate("coldest_x", s.coldest, true),
+          Coordinate("coldest_y", s.coldest, false),
+          Coordinate("hottest_x", s.hottest, true),
+          Coordinate("hottest_y", s.hottest, false),
+          Text("unit", r.reading.unit)};
+}
+
+}  // namespace xelhost
