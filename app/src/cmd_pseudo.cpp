@@ -208,7 +208,8 @@ int RunPseudo(const Arguments& args) {
         }
         if (auto* page = std::get_if<xelhost::TiffPage>(&outcome.result->output)) tiff->Add(*page);
         if (auto* bytes = std::get_if<std::vector<BYTE>>(&outcome.result->output)) WriteStandardOutput(*bytes);
-        if (outcome.result->windowNotFound) report.Warned(outcome.frame, "no automatic window (--log says why); the window of the settings was used");
+        if (outcome.result->windowNotFound)
+          report.Warned(outcome.frame, "no automatic window (--log says why); the window of the settings was used");
         report.Done();
       });
   if (tiff && report.DoneCount() > 0) tiff->Commit();

@@ -144,7 +144,6 @@ TEST(PseudoCommand, AnAutomaticWindowNotFoundIsWarnedAboutAndExitsOne) {
   const auto run = RunXelimg({"pseudo", WriteRamp(dir).string(), (dir / "out.png").string(), "--settings",
                               (dir / "levels.ini").string(), "--auto", "contrast"});
   EXPECT_EQ(run.exitCode, 1) << run.err;
-  EXPECT_NE(run.err.find("ramp.pgm: no automatic window"), std::string::npos)
-      << run.err;
+  EXPECT_NE(run.err.find("ramp.pgm: no automatic window"), std::string::npos) << run.err;
   EXPECT_TRUE(std::filesystem::exists(dir / "out.png")) << "the picture is still written";
 }

@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -84,10 +84,12 @@ TEST(CalibrationFileTest, RefusesWhatCannotBeReadAsMeantNamingTheLine) {
 TEST(CalibrationFileTest, ReadsTheSyntaxOfTheSettingsStoreStrictly) {
   // The same lines the settings files follow: a lone CR ends a line, a section or key given twice is
   // refused by line, an empty section name is an error.
-  const xelfw::TemperatureCalibration mac = Parse("[Temperature display]\rPoint_0=0,273.15\rPoint_1=1,373.15\rEpsilon=0.5\r");
+  const xelfw::TemperatureCalibration mac =
+      Parse("[Temperature display]\rPoint_0=0,273.15\rPoint_1=1,373.15\rEpsilon=0.5\r");
   EXPECT_EQ(mac.epsilon, 0.5);
   EXPECT_DOUBLE_EQ(mac.a1, 100.0);
-  EXPECT_NE(Refusal("[Temperature display]\rEpsilon=0.5\repsilon=0.9\r").find("cal.ini:3: epsilon given twice (first on line 2)"),
+  EXPECT_NE(Refusal("[Temperature display]\rEpsilon=0.5\repsilon=0.9\r")
+                .find("cal.ini:3: epsilon given twice (first on line 2)"),
             std::string::npos);
   EXPECT_NE(Refusal("[Temperature display]\nEpsilon=0.5\n[temperature display]\nEpsilon=0.9\n")
                 .find("cal.ini:3: section [temperature display] given twice (first on line 1)"),

@@ -35,9 +35,9 @@ class AutoBoundsTest : public testing::Test {
   }
   UINT AutoWindow() {
     UINT outcome = 0xFFFFFFFF;
-    EXPECT_EQ(rig.Object()->GetParam(XIP_PARAM_PSEUDOCOLOR_AUTO_WINDOW, reinterpret_cast<UINT_PTR>(&outcome),
-                                     sizeof outcome),
-              XIP_OK);
+    EXPECT_EQ(
+        rig.Object()->GetParam(XIP_PARAM_PSEUDOCOLOR_AUTO_WINDOW, reinterpret_cast<UINT_PTR>(&outcome), sizeof outcome),
+        XIP_OK);
     return outcome;
   }
   void ExpectBounds(double lower, double upper) {
