@@ -117,7 +117,8 @@ const Command kSettingsCommand{
     "        keep their values. A key the object does not know, a value that does not read as its\n"
     "        type or lies outside its range is refused (exit 2), naming the key.\n"
     "The section is the one named like the object (\"Pseudo color lut\"), or a file's only section;\n"
-    "keys before any section line are the object's. '-' as FILE.ini or IN.ini is standard input.\n",
+    "keys before any section line are the object's. '-' as import's FILE.ini or as IN.ini is standard\n"
+    "input.\n",
     kOptions,
     2,
     RunSettings};
