@@ -1,6 +1,7 @@
-# Writes xelimg.1 with help2man: the overview from `xelimg --help`, and a COMMANDS section with each
-# command's own --help, found from the overview's command list.
-#   cmake -DXELIMG=... -DHELP2MAN=... -DOUTPUT=... -P man_page.cmake
+# Writes xelimg.1 with help2man: the overview from `xelimg --help`, a COMMANDS section with each
+# command's own --help, found from the overview's command list, and the sections the help texts do
+# not hold (synopsis, option syntax, exit status, environment, files, examples) from SECTIONS.
+#   cmake -DXELIMG=... -DHELP2MAN=... -DSECTIONS=... -DOUTPUT=... -P man_page.cmake
 execute_process(COMMAND ${XELIMG} --help OUTPUT_VARIABLE overview COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL "\n  [a-z]+ " command_lines "${overview}")
 set(include_text "[COMMANDS]\n")
@@ -16,5 +17,5 @@ get_filename_component(dir ${OUTPUT} DIRECTORY)
 file(WRITE ${dir}/xelimg.h2m "${include_text}")
 execute_process(COMMAND ${HELP2MAN} --no-info --no-discard-stderr
                         --name "pseudo colour and temperature readings from greyscale images"
-                        --include ${dir}/xelimg.h2m --output ${OUTPUT} ${XELIMG}
+                        --include ${dir}/xelimg.h2m --include ${SECTIONS} --output ${OUTPUT} ${XELIMG}
                 COMMAND_ERROR_IS_FATAL ANY)

@@ -1,17 +1,20 @@
 // xelimg dialog: one of the plug-in's dialogs as it looks after one processing run, as a PNG.
-#include "host_kit.h"
 #include <xelhost/calibration_option.h>
-#include "exit_status.h"
 #include <xelhost/errors.h>
-#include "command_table.h"
+#include <xelhost/frame_inputs.h>
 #include <xelhost/input_image.h>
 #include <xelhost/memory_budget.h>
 #include <xelhost/operand_plan.h>
+#include <xelhost/message_text.h>
 #include <xelhost/picture_file.h>
-#include "plugin_location.h"
 #include <xelhost/plugin_objects.h>
 #include <xelhost/profile_names.h>
 #include <xelhost/pseudo_job.h>
+#include "command_table.h"
+#include "exit_status.h"
+#include "host_kit.h"
+#include "plugin_location.h"
+#include "standard_input_frames.h"
 
 #include <xelfw/DialogHost.h>
 #include <xelhost/image_io.h>
@@ -20,6 +23,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace xelimg {
 
@@ -51,7 +55,8 @@ const DialogChoice& FindDialog(const Arguments& args) {
   for (const DialogChoice& choice : kDialogs) {
     if (choice.name == args.Operands()[0]) return choice;
   }
-  throw UsageError("dialog: '" + args.Operands()[0] + "' is not a dialog (pseudo, scale or temperature)");
+  throw UsageError("dialog: " + QuoteForMessage(args.Operands()[0]) +
+                   " is not a dialog (pseudo, scale or temperature)");
 }
 
 // Options that do not fit the chosen object are refused rather than ignored: a picture made without
@@ -64,16 +69,31 @@ void CheckOptionsFit(const Arguments& args, const DialogChoice& choice) {
   if (!temperature && args.Has("epsilon")) throw UsageError("--epsilon belongs to the temperature dialog");
 }
 
+// The one image a dialog shows: demo:, a file, a folder or pattern that names one file, or "-".
 xelfw::Image ReadSource(const Arguments& args) {
   if (args.Operands().size() != 2) throw UsageError("dialog: name the input: IN or demo: (see 'xelimg dialog --help')");
   const std::string& operand = args.Operands()[1];
+  const std::vector<InputFile> inputs = ExpandInputs({operand});
+  if (inputs.size() != 1) {
+    throw UsageError("dialog: " + QuoteForMessage(operand) + " names " + std::to_string(inputs.size()) +
+                     " images; a dialog shows the processing of one");
+  }
+  if (inputs[0].stream)
+    throw UsageError("dialog: " + QuoteForMessage(operand) + " is a stream; a dialog shows one image");
   MemoryBudget budget = MemoryBudget::FromArguments(args);
   // The pseudo-colour run adds an 8-bit RGB picture of every frame.
-  xelfw::Image image = ReadInputImage(operand, ParseInputBits(args), budget, [](const xelhost::ImageFileInfo& in) {
+  const InputCost picture = [](const xelhost::ImageFileInfo& in) {
     return Derived{std::size_t{3} * in.width * in.height * in.frames, "the processed picture"};
-  });
+  };
+  xelfw::Image image = [&] {
+    if (inputs[0].name != kStandardStream) return ReadInputImage(inputs[0].name, ParseInputBits(args), budget, picture);
+    std::vector<xelfw::Image> frames = ReadStandardInputFrames(ParseInputBits(args), budget, picture);
+    if (frames.size() != 1)
+      throw CommandError("standard input holds " + std::to_string(frames.size()) + " frames; a dialog shows one");
+    return std::move(frames.front());
+  }();
   if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
-    throw CommandError(operand + ": the dialogs show the processing of a greyscale image");
+    throw CommandError(inputs[0].name + ": the dialogs show the processing of a greyscale image");
   }
   return image;
 }
@@ -144,8 +164,9 @@ const Command kDialogCommand{
     "                     [--auto contrast|brightness] [--range LOW:HIGH] [--settings FILE.ini]\n"
     "                     [--ini CALIB.ini] [--epsilon E] [--input-bits N] [--plugin PATH]\n"
     "\n"
-    "Processes IN (a greyscale PNG, PGM or TIFF, or demo: for the demo scene) once and writes a picture\n"
-    "of one of the plug-in's dialogs as it then looks, without a display:\n"
+    "Processes IN (a greyscale PNG, PGM or TIFF, a folder or pattern that names one such file, '-' for\n"
+    "standard input, or demo: for the demo scene) once and writes a picture of one of the plug-in's\n"
+    "dialogs as it then looks, without a display:\n"
     "  pseudo        the \"Pseudo color\" settings dialog of the pseudo-colour object\n"
     "  scale         its \"Scale\" legend of the colour bar in the display unit\n"
     "  temperature   the \"Temperature\" dialog of the temperature object (whole image measured)\n"

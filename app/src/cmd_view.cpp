@@ -1,26 +1,28 @@
 // xelimg view: the live viewer, a pseudo-coloured image sequence with the plug-in's dialogs beside it.
-#include "host_kit.h"
-#include "batch/batch_options.h"
 #include <xelhost/calibration_option.h>
-#include "exit_status.h"
 #include <xelhost/errors.h>
-#include "command_table.h"
+#include <xelhost/frame_inputs.h>
+#include <xelhost/frame_source.h>
 #include <xelhost/input_image.h>
 #include <xelhost/memory_budget.h>
 #include <xelhost/operand_plan.h>
+#include <xelhost/message_text.h>
 #include <xelhost/picture_file.h>
-#include "plugin_location.h"
 #include <xelhost/pseudo_job.h>
-#include <xelhost/frame_source.h>
-#include "view/input_script.h"
 #include <xelhost/stream_frame_source.h>
+#include "batch/batch_options.h"
+#include "command_table.h"
+#include "exit_status.h"
+#include "host_kit.h"
+#include "plugin_location.h"
+#include "standard_input_frames.h"
+#include "view/input_script.h"
 #include "view/view_session.h"
 #include "view/view_state.h"
 
 #include <winui/screen.h>
 
 #include <array>
-#include <charconv>
 #include <cstddef>
 #include <limits>
 #include <optional>
@@ -49,20 +51,19 @@ constexpr std::array<OptionSpec, 19> kOptions = {{kPluginOption,
                                                   {"cursor", true},
                                                   kTimeoutOption}};
 
-// Two whole numbers separated by `separator`, such as 1280x800 or 160,120.
+// Points well beyond any screen or picture, yet far from where arithmetic on them could overflow.
+constexpr long kCoordinateLimit = 100000;
+
+// Two whole numbers separated by `separator`, such as 1280x800 or 160,120, each within the limit.
 std::pair<long, long> ParsePair(std::string_view option, const std::string& text, char separator) {
   const std::size_t at = text.find(separator);
-  long first = 0, second = 0;
-  const auto whole = [](std::string_view part, long& value) {
-    const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), value);
-    return !part.empty() && error == std::errc() && end == part.data() + part.size();
-  };
-  if (at == std::string::npos || !whole(std::string_view(text).substr(0, at), first) ||
-      !whole(std::string_view(text).substr(at + 1), second)) {
+  if (at == std::string::npos) {
     throw UsageError("--" + std::string(option) + ": expected two whole numbers separated by '" +
-                     std::string(1, separator) + "', got '" + text + "'");
+                     std::string(1, separator) + "', got " + QuoteForMessage(text));
   }
-  return {first, second};
+  const std::string_view whole(text);
+  return {ParseIntegerOption(option, whole.substr(0, at), -kCoordinateLimit, kCoordinateLimit),
+          ParseIntegerOption(option, whole.substr(at + 1), -kCoordinateLimit, kCoordinateLimit)};
 }
 
 // The screen the windows are laid out on; the default one holds the viewer's layout.
@@ -109,6 +110,24 @@ std::filesystem::path StateFile(const Arguments& args, bool headless) {
   return headless ? std::filesystem::path() : view::DefaultStateFile();
 }
 
+// Files, folders and patterns as the batch commands take them, or standard input alone; read up front.
+std::unique_ptr<FrameSource> OpenInputFrames(const std::vector<std::string>& operands, std::optional<UINT> inputBits,
+                                             MemoryBudget& budget) {
+  const std::vector<InputFile> inputs = ExpandInputs(operands);
+  std::vector<std::filesystem::path> files;
+  for (const InputFile& input : inputs) {
+    if (input.name != kStandardStream) {
+      files.emplace_back(input.name);
+    } else if (inputs.size() > 1) {
+      throw UsageError("view: standard input ('-') plays alone");
+    }
+  }
+  if (!files.empty()) return OpenFileFrames(files, inputBits, budget);
+  return FramesInMemory(ReadStandardInputFrames(inputBits, budget, [](const xelhost::ImageFileInfo&) {
+    return Derived{0, "nothing"};
+  }));
+}
+
 bool GivesColourSettings(const PseudoOptions& options) {
   return options.settingsFile || options.lower || options.upper || options.range || options.autoMode;
 }
@@ -131,8 +150,7 @@ int RunView(const Arguments& args) {
   std::unique_ptr<FrameSource> frames =
       demo     ? OpenDemoFrames()
       : stream ? OpenStreamFrames(operands[0], ParseInputBits(args), ParseStreamOptions(args).source.timeout)
-               : OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()),
-                                      ParseInputBits(args), budget);
+               : OpenInputFrames(operands, ParseInputBits(args), budget);
 
   const xelfw::PluginLibrary library(PluginPath(args));
   options.pseudo.calibration = ReadCalibrationOption(args, library);
@@ -156,7 +174,8 @@ const Command kViewCommand{
     "                   [--snapshot FILE.png [--frames N] [--input EVENTS] [--cursor X,Y]]\n"
     "\n"
     "Plays the inputs (8/16-bit greyscale PNG, PGM or TIFF files, every page of a multi-page TIFF,\n"
-    "directories of them in name order) pseudo-coloured by the plug-in, with its \"Pseudo color\",\n"
+    "directories of them in name order, patterns such as 'frames/*.png', or '-' alone for standard\n"
+    "input) pseudo-coloured by the plug-in, with its \"Pseudo color\",\n"
     "\"Scale\" and \"Temperature\" dialogs beside the picture. Without inputs (or with demo:) it plays an\n"
     "animated demo scene with continuous auto contrast (unless colour settings are given).\n"
     "\n"

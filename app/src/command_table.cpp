@@ -2,8 +2,10 @@
 #include "host_kit.h"
 #include "command_table.h"
 
-#include "exit_status.h"
 #include <xelhost/errors.h>
+#include <xelhost/message_text.h>
+#include "command_line.h"
+#include "exit_status.h"
 
 #include <array>
 #include <iostream>
@@ -41,14 +43,14 @@ int RunCommandLine(std::span<const std::string> args) {
   }
   for (const Command* command : kCommands) {
     if (command->name != args[0]) continue;
-    const Arguments parsed(args.subspan(1), command->options, command->maxOperands);
+    const Arguments parsed = ParseArguments(args.subspan(1), command->options, command->maxOperands);
     if (parsed.WantsHelp()) {
       std::cout << command->help;
       return kExitOk;
     }
     return command->run(parsed);
   }
-  throw UsageError("unknown command '" + args[0] + "' (try 'xelimg --help')");
+  throw UsageError("unknown command " + QuoteForMessage(args[0]) + " (try 'xelimg --help')");
 }
 
 }  // namespace xelimg

@@ -7,11 +7,50 @@
 
 #include <xelfw/TextEncoding.h>
 
+
 namespace xelhost {
 
+namespace {
+
+// Whether the first line that is not blank or a comment is a key rather than a section line.
+bool StartsWithKey(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  while (!text.empty()) {
+    const std::size_t end = text.find_first_of("\r\n");
+    const std::string_view line = text.substr(0, end);
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first != std::string_view::npos && line[first] != ';' && line[first] != '#') return line[first] != '[';
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+  }
+  return false;
+}
+
+// A file without a section line is read under the object's own: the header put in front of it
+// moves every line down one, which the messages of a line must not show.
+xelfw::IniStore ParseSettings(std::string_view text, const std::string& name, const std::string& objectName) {
+  if (!StartsWithKey(text)) return xelfw::IniStore::Parse(text, name, xelfw::IniSyntax::Strict);
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  try {
+    return xelfw::IniStore::Parse("[" + objectName + "]\n" + std::string(text), name, xelfw::IniSyntax::Strict);
+  } catch (const xelfw::IniError& error) {
+    const std::string message = error.what();
+    const std::string prefix = name + ":";
+    std::size_t digits = 0;
+    if (message.starts_with(prefix)) digits = message.find_first_not_of("0123456789", prefix.size()) - prefix.size();
+    if (digits == 0) throw;
+    const unsigned long line = std::stoul(message.substr(prefix.size(), digits));
+    throw xelfw::IniError(prefix + std::to_string(line - 1) + message.substr(prefix.size() + digits));
+  }
+}
+
+}  // namespace
+
 void ImportSettingsFile(PseudoColorObject& object, const std::filesystem::path& file) {
-  const std::string fileName = file.string();
-  const xelfw::IniStore given = xelfw::IniStore::Load(file, xelfw::IniSyntax::Strict);
+  ImportSettingsText(object, xelfw::IniStore::ReadFile(file), file.string());
+}
+
+void ImportSettingsText(PseudoColorObject& object, std::string_view text, const std::string& fileName) {
+  const xelfw::IniStore given = ParseSettings(text, fileName, object.Name());
   const std::string section = SettingsSection(given, object.Name());
   if (!given.HasSection(section)) throw CommandError(fileName + ": no [" + object.Name() + "] section");
   CheckPseudoColorSettingsKeys(given, section, fileName, object.ProfileCount());
@@ -36,5 +75,7 @@ void ImportSettingsFile(PseudoColorObject& object, const std::filesystem::path& 
   }
   if (!object.ImportSettings(merged)) throw CommandError(fileName + ": the object did not take every setting");
 }
+
+std::string ReadStandardInputText() { return ReadText(STDIN_FILENO, "standard input"); }
 
 }  // namespace xelhost

@@ -3,6 +3,7 @@
 #include <xelhost/settings_keys.h>
 
 #include <xelhost/errors.h>
+#include <xelhost/message_text.h>
 
 #include <XelPseudoColor/SettingsRecord.h>
 #include <xelfw/TextEncoding.h>
@@ -28,9 +29,9 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 
 std::string WholeProblem(const std::string& value, long long lowest, long long highest) {
   const auto number = xelfw::ParseIniInt(value);
-  if (!number) return "'" + value + "' is not a whole number";
+  if (!number) return QuoteForMessage(value) + " is not a whole number";
   if (*number < lowest || *number > highest) {
-    return value + " lies outside " + std::to_string(lowest) + ".." + std::to_string(highest);
+    return PrintableText(value) + " lies outside " + std::to_string(lowest) + ".." + std::to_string(highest);
   }
   return {};
 }
@@ -41,9 +42,9 @@ std::string Problem(const TPseudoColorKey& key, const std::string& value, unsign
   switch (key.kind) {
     case EPseudoColorKeyKind::Double: {
       const auto number = xelfw::ParseIniDouble(value);
-      if (!number || !std::isfinite(*number)) return "'" + value + "' is not a finite number";
+      if (!number || !std::isfinite(*number)) return QuoteForMessage(value) + " is not a finite number";
       const bool unit = key.number == &TPseudoColorSettings::UnitMin || key.number == &TPseudoColorSettings::UnitMax;
-      if (!unit && (*number < 0.0 || *number > 1.0)) return value + " lies outside 0..1";
+      if (!unit && (*number < 0.0 || *number > 1.0)) return PrintableText(value) + " lies outside 0..1";
       return {};
     }
     case EPseudoColorKeyKind::Flag:
@@ -56,7 +57,7 @@ std::string Problem(const TPseudoColorKey& key, const std::string& value, unsign
       return WholeProblem(value, 0, static_cast<long long>(profileCount) - 1);
     case EPseudoColorKeyKind::Text: {
       const auto text = xelfw::TextToCp1252(value);
-      if (!text) return "'" + value + "' has characters Windows-1252 cannot write";
+      if (!text) return QuoteForMessage(value) + " has characters Windows-1252 cannot write";
       if (text->size() >= kUnitDescBytes) return "longer than " + std::to_string(kUnitDescBytes - 1) + " bytes";
       return {};
     }
@@ -82,8 +83,8 @@ void CheckPseudoColorSettingsKeys(const xelfw::IniStore& store, const std::strin
         break;
       }
     }
-    if (!problem) throw CommandError(fileName + ": " + name + " is not a pseudo-colour setting");
-    if (!problem->empty()) throw CommandError(fileName + ": " + name + ": " + *problem);
+    if (!problem) throw CommandError(fileName + ": " + PrintableText(name) + " is not a pseudo-colour setting");
+    if (!problem->empty()) throw CommandError(fileName + ": " + PrintableText(name) + ": " + *problem);
   }
 }
 

@@ -95,3 +95,52 @@ TEST(SettingsCommand, BrokenFilesAreRefusedNamingTheKey) {
   ExpectFailure(RunXelimg({"settings", "import", (dir / "garbage.ini").string()}), "garbage.ini");
   ExpectFailure(RunXelimg({"settings", "import", (dir / "absent.ini").string()}), "absent.ini");
 }
+
+TEST(SettingsCommand, DashIsStandardInputAndOutput) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  xelimg_test::WriteText(dir / "window.ini", "[Pseudo color lut]\nLower=0.2\nUpper=0.7\n");
+  ExpectSuccess(
+      RunXelimg({"settings", "export", (dir / "file.ini").string(), "--from", (dir / "window.ini").string()}));
+
+  const auto piped = RunXelimg({"settings", "export", "-", "--from", "-"}, dir / "window.ini");
+  ExpectSuccess(piped);
+  const auto file = xelimg_test::ReadBytes(dir / "file.ini");
+  EXPECT_EQ(piped.out, std::string(file.begin(), file.end()));
+  EXPECT_FALSE(std::filesystem::exists("-")) << "no file named '-'";
+
+  const auto listing = RunXelimg({"settings", "import", "-"}, dir / "window.ini");
+  ExpectSuccess(listing);
+  EXPECT_NE(listing.out.find("Upper                       0.7"), std::string::npos) << listing.out;
+}
+
+TEST(SettingsCommand, KeysBeforeAnySectionAreTheObjects) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  xelimg_test::WriteText(dir / "bare.ini", "; just the window\nLower=0.2\r\nUpper=0.7\n");
+  const auto listing = RunXelimg({"settings", "import", (dir / "bare.ini").string()});
+  ExpectSuccess(listing);
+  EXPECT_NE(listing.out.find("Lower                       0.2"), std::string::npos) << listing.out;
+  EXPECT_NE(listing.out.find("Upper                       0.7"), std::string::npos) << listing.out;
+
+  // Line numbers count the file's own lines.
+  xelimg_test::WriteText(dir / "broken.ini", "Lower=0.2\nnot a key\n");
+  ExpectFailure(RunXelimg({"settings", "import", (dir / "broken.ini").string()}), "broken.ini:2:");
+  xelimg_test::WriteText(dir / "unknown.ini", "Lower=0.2\nColour=red\n");
+  ExpectFailure(RunXelimg({"settings", "import", (dir / "unknown.ini").string()}), "Colour");
+}
+
+TEST(SettingsCommand, FileTextReachesTheTerminalEscapedAndCut) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  xelimg_test::WriteText(dir / "long.ini", "[Pseudo color lut]\n" + std::string(10 << 20, 'K') + "=1\n");
+  const auto longKey = RunXelimg({"settings", "import", (dir / "long.ini").string()});
+  ExpectFailure(longKey, "not a pseudo-colour setting");
+  EXPECT_LT(longKey.err.size(), 1000u);
+
+  xelimg_test::WriteText(dir / "unit.ini", "UnitDesc=\x1b]0;owned\aC\n");
+  const auto unit = RunXelimg({"settings", "import", (dir / "unit.ini").string()});
+  ExpectSuccess(unit);
+  EXPECT_EQ(unit.out.find('\x1b'), std::string::npos);
+  EXPECT_NE(unit.out.find("\\x1b]0;owned\\x07C"), std::string::npos) << unit.out;
+}

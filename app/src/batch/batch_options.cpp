@@ -3,6 +3,7 @@
 #include "batch/batch_options.h"
 
 #include <xelhost/errors.h>
+#include <xelhost/message_text.h>
 
 #include <algorithm>
 #include <charconv>
@@ -22,7 +23,7 @@ StreamInputOptions ParseStreamOptions(const Arguments& args) {
     const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), seconds);
     if (error != std::errc{} || end != text->data() + text->size() || !std::isfinite(seconds) || seconds <= 0.0 ||
         seconds > 3600.0) {
-      throw UsageError("--timeout: '" + *text + "' is not a number of seconds above 0 and at most 3600");
+      throw UsageError("--timeout: " + QuoteForMessage(*text) + " is not a number of seconds above 0 and at most 3600");
     }
     options.source.timeout = std::chrono::milliseconds(std::max(1L, std::lround(seconds * 1000.0)));
   }
@@ -42,7 +43,7 @@ BatchOptions ParseBatchOptions(const Arguments& args) {
     } else if (*text == "small") {
       options.compression = xelhost::ImageCompression::Small;
     } else {
-      throw UsageError("--compression: '" + *text + "' is neither fast nor small");
+      throw UsageError("--compression: " + QuoteForMessage(*text) + " is neither fast nor small");
     }
   }
   options.quiet = args.Has("quiet");

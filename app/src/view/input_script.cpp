@@ -3,6 +3,7 @@
 #include "view/input_script.h"
 
 #include <xelhost/errors.h>
+#include <xelhost/message_text.h>
 
 #include <winui/screen.h>
 #include <winui/winuser.h>
@@ -35,12 +36,16 @@ int KeyCode(std::string name, const std::string& event) {
     const auto [end, error] = std::from_chars(name.data() + 1, name.data() + name.size(), n);
     if (error == std::errc() && end == name.data() + name.size() && n >= 1 && n <= 12) return VK_F1 + n - 1;
   }
-  throw UsageError("--input: unknown key in '" + event + "'");
+  throw UsageError("--input: unknown key in " + QuoteForMessage(event));
 }
+
+// Screen points and notches far beyond any screen, yet far from where a drag's midpoint could overflow.
+constexpr int kNumberLimit = 100000;
 
 std::vector<int> Numbers(const std::string& text, std::size_t count, const std::string& event) {
   const auto refuse = [&] {
-    return UsageError("--input: expected " + std::to_string(count) + " numbers separated by commas in '" + event + "'");
+    return UsageError("--input: expected " + std::to_string(count) + " numbers separated by commas in " +
+                      QuoteForMessage(event));
   };
   std::vector<int> numbers;
   std::stringstream parts(text);
@@ -49,7 +54,14 @@ std::vector<int> Numbers(const std::string& text, std::size_t count, const std::
     part = Trim(part);
     int n = 0;
     const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), n);
-    if (part.empty() || error != std::errc() || end != part.data() + part.size()) throw refuse();
+    if (part.empty() || (error != std::errc() && error != std::errc::result_out_of_range) ||
+        end != part.data() + part.size()) {
+      throw refuse();
+    }
+    if (error == std::errc::result_out_of_range || n < -kNumberLimit || n > kNumberLimit) {
+      throw UsageError("--input: " + QuoteForMessage(part) + " lies outside " + std::to_string(-kNumberLimit) + ".." +
+                       std::to_string(kNumberLimit) + " in " + QuoteForMessage(event));
+    }
     numbers.push_back(n);
   }
   if (numbers.size() != count) throw refuse();
@@ -77,9 +89,11 @@ InputEvent ParseEvent(const std::string& event) {
     const auto n = Numbers(rest, 3, event);
     out.from = POINT{n[0], n[1]};
     out.notches = n[2];
-    if (out.notches < -100 || out.notches > 100) throw UsageError("--input: at most 100 notches in '" + event + "'");
+    if (out.notches < -100 || out.notches > 100)
+      throw UsageError("--input: at most 100 notches in " + QuoteForMessage(event));
   } else {
-    throw UsageError("--input: '" + event + "' is not key, move, click, rclick, drag, mdrag, sdrag or wheel");
+    throw UsageError("--input: " + QuoteForMessage(event) +
+                     " is not key, move, click, rclick, drag, mdrag, sdrag or wheel");
   }
   return out;
 }
