@@ -7,7 +7,6 @@
 
 #include <xelfw/TextEncoding.h>
 
-
 namespace xelhost {
 
 namespace {
