@@ -64,7 +64,8 @@ TIFF* TiffOutput::FinishAndReadBack(const TiffMessages& messages) {
   if (!m_Messages.Error("").empty()) Fail();
   // libtiff reads the header where the descriptor stands, and the copy shares the writer's position.
   if (::lseek(m_Output.Descriptor(), 0, SEEK_SET) != 0) Fail();
-  TIFF* written = OpenOnCopyOf(m_Output.Descriptor(), m_Name, "r", messages);
+  // Not memory-mapped: the file may be gigabytes, read once strip by strip.
+  TIFF* written = OpenOnCopyOf(m_Output.Descriptor(), m_Name, "rm", messages);
   if (written == nullptr) throw ImageIoError(m_Name + ": cannot read back: " + messages.Error("cannot open"));
   return written;
 }
