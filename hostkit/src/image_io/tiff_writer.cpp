@@ -86,8 +86,8 @@ TiffPage EncodeTiffPage(const Image& image, UINT frame, ImageCompression compres
 }
 
 struct TiffFileWriter::State {
-  State(const std::filesystem::path& file, ImageCompression compression, UINT pageCount)
-      : output(file), compression(compression), pageCount(pageCount) {}
+  State(const std::filesystem::path& file, ImageCompression codec, UINT count)
+      : output(file), compression(codec), pageCount(count) {}
 
   image_io::TiffOutput output;
   ImageCompression compression;
