@@ -1,6 +1,6 @@
 # What `cmake --install` puts in place for people who write their own host: the framework, the host kit and the
 # window layer as shared libraries, the plug-in in a folder of its own (it is dlopen'ed, never
-# linked), xelimg, the headers, a CMake package (find_package(XelImgProcess)) and a pkg-config file.
+# linked), xelimg, the headers, a CMake package (find_package(XelImgProcess)) and pkg-config files.
 # Every RPATH is relative to the file that carries it, so an installed tree can be moved as a whole.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -53,5 +53,8 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/XelImgProcessConfig.cmake
 
 file(RELATIVE_PATH XEL_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 string(REGEX REPLACE "/$" "" XEL_PC_TO_PREFIX "${XEL_PC_TO_PREFIX}")
-configure_file(${CMAKE_CURRENT_LIST_DIR}/xelimgprocess.pc.in ${CMAKE_CURRENT_BINARY_DIR}/xelimgprocess.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/xelimgprocess.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+# xelimgprocess: the framework a plug-in builds against; xelhost: the host kit on top of it.
+foreach(pc xelimgprocess xelhost)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/${pc}.pc.in ${CMAKE_CURRENT_BINARY_DIR}/${pc}.pc @ONLY)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()

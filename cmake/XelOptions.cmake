@@ -7,8 +7,8 @@ option(XEL_WERROR "Treat warnings as errors (CI builds turn this on)" OFF)
 
 add_library(xel_warnings INTERFACE)
 target_compile_options(xel_warnings INTERFACE -Wall -Wextra $<$<BOOL:${XEL_WERROR}>:-Werror>)
-# The stricter set the plug-in's own parts are held to (cmake/XelParts.cmake): the sizes, signs and
-# names of image data are where a silent conversion or a shadowed name costs a wrong pixel.
+# The stricter set every target of ours is held to: the sizes, signs and names of image data are
+# where a silent conversion or a shadowed name costs a wrong pixel.
 add_library(xel_strict_warnings INTERFACE)
 target_compile_options(xel_strict_warnings INTERFACE -Wconversion -Wshadow -Wold-style-cast)
 
@@ -39,5 +39,5 @@ endif()
 
 # Every folder's library is its own target; this keeps their sources private to it.
 function(xel_target_defaults target)
-  target_link_libraries(${target} PRIVATE xel_warnings)
+  target_link_libraries(${target} PRIVATE xel_warnings xel_strict_warnings)
 endfunction()

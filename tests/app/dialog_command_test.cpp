@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Picture{"temperature",
                             {"--ini", XELIMG_SAMPLES_DIR "/calibration.ini"},
                             266 + 8, 68 + 8 + kCaption, false}),              // 177 x 42, sizing frame
-    [](const testing::TestParamInfo<Picture>& info) { return std::string(info.param.dialog); });
+    [](const testing::TestParamInfo<Picture>& test) { return std::string(test.param.dialog); });
 
 TEST(DialogCommand, ProfileAndInputReachThePicture) {
   REQUIRE_PLUGIN();

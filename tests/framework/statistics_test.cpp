@@ -24,13 +24,13 @@ class StatisticsTest : public ::testing::Test {
     ASSERT_EQ(object->SetImages(1, images), XIP_OK);
     ASSERT_EQ(object->SetParam(XIP_STAT_PARAM_AOI, 0, reinterpret_cast<UINT_PTR>(aoi)), XIP_OK);
   }
-  UINT Word(const void* record, std::size_t offset) {
+  UINT Word(const void* bytes, std::size_t offset) {
     UINT value;
-    std::memcpy(&value, static_cast<const BYTE*>(record) + offset, sizeof value);
+    std::memcpy(&value, static_cast<const BYTE*>(bytes) + offset, sizeof value);
     return value;
   }
-  UINT Bin(const void* record, UINT channel, UINT bin) {
-    return Word(record, Word(record, 28) + (std::size_t{channel} * Word(record, 12) + bin) * 4);
+  UINT Bin(const void* bytes, UINT channel, UINT bin) {
+    return Word(bytes, Word(bytes, 28) + (std::size_t{channel} * Word(bytes, 12) + bin) * 4);
   }
 
   xelfw::InstanceRecord record;

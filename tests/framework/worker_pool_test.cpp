@@ -47,7 +47,7 @@ class RowWorker final : public CXelWorkerThread_0 {
 
 class RowObject final : public CXelImgProcess {
  public:
-  RowObject(CXelImgProcessInstance_0* record, UINT workers) : CXelImgProcess(record) { PrepareWorkerThreads(workers); }
+  RowObject(CXelImgProcessInstance_0* record, UINT count) : CXelImgProcess(record) { PrepareWorkerThreads(count); }
   _EXIP_OBJTYPE GetObjType() const override { return XIP_OBJTYPE_NONE; }
   CWorkerThread* CreateWorkerThreadInstance() override {
     auto* worker = new RowWorker();

@@ -163,7 +163,7 @@ TEST(ImageFileWrite, TiffWrittenPageByPageAppearsOnlyOnCommit) {
 TEST(ImageFileRead, PgmHeaderWithCommentsAndSmallMaxval) {
   const std::string text = "P5\n# made by hand\n3 2\n# maxval next\n15\n";
   std::vector<unsigned char> bytes(text.begin(), text.end());
-  for (const unsigned char v : {0, 1, 2, 13, 14, 15}) bytes.push_back(v);
+  bytes.insert(bytes.end(), {0, 1, 2, 13, 14, 15});
   const Image image = xelhost::DecodePgm(bytes, "hand.pgm");
   EXPECT_EQ(image.GetImgBPC(), 4u);
   EXPECT_EQ(image.GetMemBPC(), 8u);

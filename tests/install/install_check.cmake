@@ -3,7 +3,10 @@
 #                   demo scene and the reference picture
 #   cmake_host      build the example host with find_package(XelImgProcess), compare its picture,
 #                   and check that the host guide shows its source unchanged
-#   pkgconfig_host  the same, compiled by hand with the flags pkg-config gives
+#   pkgconfig_host  the same, compiled by hand with the flags pkg-config gives for the host kit
+#   plugin_libraries  the installed plug-in resolves every library it needs inside the moved tree,
+#                   and none of them is a codec, video, display or sound library (those stay in the
+#                   host kit and the presenter)
 cmake_minimum_required(VERSION 3.25)
 
 set(prefix ${WORK_DIR}/prefix)
@@ -39,7 +42,7 @@ if(STEP STREQUAL "tree")
           include/XelImgProcess/CXelImgProcess_0.h include/XelPseudoColor/SettingsRecord.h
           include/xelfw/ProcessingHost.h include/winui/windef.h
           lib/cmake/XelImgProcess/XelImgProcessConfig.cmake lib/cmake/XelImgProcess/XelImgProcessConfigVersion.cmake
-          lib/pkgconfig/xelimgprocess.pc)
+          lib/pkgconfig/xelimgprocess.pc lib/pkgconfig/xelhost.pc)
     if(NOT EXISTS ${prefix}/${file})
       message(FATAL_ERROR "the installed tree lacks ${file}")
     endif()
@@ -64,7 +67,7 @@ elseif(STEP STREQUAL "cmake_host")
 elseif(STEP STREQUAL "pkgconfig_host")
   set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
   foreach(query cflags libs)
-    execute_process(COMMAND ${PKG_CONFIG} --${query} xelimgprocess OUTPUT_VARIABLE ${query}
+    execute_process(COMMAND ${PKG_CONFIG} --${query} xelhost OUTPUT_VARIABLE ${query}
                     OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
     separate_arguments(${query} UNIX_COMMAND "${${query}}")
   endforeach()
@@ -74,9 +77,33 @@ elseif(STEP STREQUAL "pkgconfig_host")
   endforeach()
   set(host ${WORK_DIR}/pkgconfig-host)
   file(REMOVE ${host})
-  run(${CXX} -std=c++20 -O2 ${cflags} "-DXEL_PSEUDOCOLOR_PLUGIN=\"${plugin}\"" ${EXAMPLE_DIR}/main.cpp
+  # No -std here: the headers need C++20, and the package's Cflags must say so.
+  run(${CXX} -O2 ${cflags} "-DXEL_PSEUDOCOLOR_PLUGIN=\"${plugin}\"" ${EXAMPLE_DIR}/main.cpp
       -o ${host} ${libs} -Wl,-rpath,${libdir})
   expect_reference_picture(${host})
+elseif(STEP STREQUAL "plugin_libraries")
+  set(plugin ${prefix}/lib/XelPseudoColor/libXelPseudoColor.so)
+  execute_process(COMMAND ${LDD} ${plugin} OUTPUT_VARIABLE listing COMMAND_ERROR_IS_FATAL ANY)
+  string(REPLACE "\n" ";" lines "${listing}")
+  set(offending "")
+  foreach(line IN LISTS lines)
+    string(STRIP "${line}" line)
+    if(line MATCHES "not found")
+      list(APPEND offending "${line}")
+    endif()
+    string(REGEX REPLACE " .*" "" library "${line}")
+    string(TOLOWER "${library}" library)
+    foreach(forbidden gst glib gobject sdl2 x11 wayland pulse asound tiff deflate)
+      if(library MATCHES "${forbidden}")
+        list(APPEND offending "${line} (${forbidden})")
+      endif()
+    endforeach()
+  endforeach()
+  if(offending)
+    list(REMOVE_DUPLICATES offending)
+    list(JOIN offending "\n  " offending)
+    message(FATAL_ERROR "${plugin} must not need:\n  ${offending}")
+  endif()
 else()
   message(FATAL_ERROR "unknown STEP '${STEP}'")
 endif()

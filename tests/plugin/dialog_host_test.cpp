@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
         DialogCase{"TemperatureScale", XIP_OBJTYPE_PSEUDOCOLOR_LUT, 1, "Scale", true, SetUnitKelvin, kScaleUnit, "K"},
         DialogCase{"TemperatureDisplay", XIP_OBJTYPE_TEMPERATURE_DISPLAY, 0, "Temperature", false, RenameUserButton,
                    kTempUserButton, "Hold"}),
-    [](const testing::TestParamInfo<DialogCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<DialogCase>& test) { return std::string(test.param.name); });
 
 TEST(DialogHostTest, ScaleStaysOpenWhenItsOwnerRefusesTheClose) {
   Host host(XIP_OBJTYPE_PSEUDOCOLOR_LUT);

@@ -19,7 +19,7 @@ class FrameRate {
   double PerSecond() const {
     if (m_Shown.size() < 2) return 0.0;
     const std::chrono::duration<double> span = m_Shown.back() - m_Shown.front();
-    return span.count() > 0.0 ? (m_Shown.size() - 1) / span.count() : 0.0;
+    return span.count() > 0.0 ? static_cast<double>(m_Shown.size() - 1) / span.count() : 0.0;
   }
   void Reset() { m_Shown.clear(); }
 

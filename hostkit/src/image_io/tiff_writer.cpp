@@ -106,12 +106,12 @@ std::uint64_t StripBytes(const TiffPage& page) {
 }  // namespace image_io
 
 struct TiffFileWriter::State {
-  State(const std::filesystem::path& file, ImageCompression compression, UINT pageCount, std::uint64_t classicLimit)
-      : file(file),
-        output(std::make_unique<image_io::TiffOutput>(file)),
-        compression(compression),
-        pageCount(pageCount),
-        classicLimit(classicLimit) {}
+  State(const std::filesystem::path& target, ImageCompression codec, UINT count, std::uint64_t limit)
+      : file(target),
+        output(std::make_unique<image_io::TiffOutput>(target)),
+        compression(codec),
+        pageCount(count),
+        classicLimit(limit) {}
 
   // The page's tags, and a page number when the file is a sequence.
   void Tag(TIFF* tiff, const TiffPage& page, UINT index) const {

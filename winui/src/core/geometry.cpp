@@ -79,14 +79,14 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
       SetActiveWindow(hwnd);
     } else if (!visible && FocusOfThisThread().active == hwnd) {
       // The next visible top-level window of this thread takes over, as Windows activates another.
-      HWND next = nullptr;
+      HWND successor = nullptr;
       for (Window* top : TopLevelWindows()) {
         if (top != w && (top->style & WS_VISIBLE) && top->queue == w->queue && !(top->style & WS_DISABLED)) {
-          next = top->handle;
+          successor = top->handle;
           break;
         }
       }
-      SetActiveWindow(next);
+      SetActiveWindow(successor);
     }
   }
   if (!visible && wasVisible) {

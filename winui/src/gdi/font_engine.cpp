@@ -135,7 +135,7 @@ void FontInstance::ComputeMetrics(const LOGFONT& request) {
   metrics_.tmAveCharWidth = (letters + 26) / 52;
   // As Windows reports it for TrueType: the widest advance in the whole font, not only in the code
   // page, scaled like the glyphs.
-  metrics_.tmMaxCharWidth = std::lround(f.face->max_advance_width * xEm / f.unitsPerEm);
+  metrics_.tmMaxCharWidth = static_cast<LONG>(std::lround(f.face->max_advance_width * xEm / f.unitsPerEm));
 }
 
 bool FontInstance::LoadIntoSlot(unsigned char c) const {
