@@ -126,9 +126,10 @@ int RunView(const Arguments& args) {
   const bool stream = operands.size() == 1 && xelhost::IsStreamOperand(operands[0]);
   std::unique_ptr<FrameSource> frames =
       demo     ? OpenDemoFrames()
-      : stream ? OpenStreamFrames(operands[0], ParseInputBits(args), ParseStreamOptions(args).source.timeout)
+      : stream ? OpenStreamFrames(operands[0], ParseInputBits(args), ParseStreamOptions(args).source.timeout, budget,
+                                  view::ShownFrameBytes)
                : OpenFileFrames(std::vector<std::filesystem::path>(operands.begin(), operands.end()),
-                                      ParseInputBits(args), budget);
+                                ParseInputBits(args), budget, view::ShownFrameBytes);
 
   const xelfw::PluginLibrary library(PluginPath(args));
   options.pseudo.calibration = ReadCalibrationOption(args, library);
