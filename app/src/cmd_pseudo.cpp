@@ -116,15 +116,19 @@ class FrameWorker {
 };
 
 // Every frame in flight holds its grey frame and its picture (twice with a legend: the picture and the
-// picture framed); a frame whose two cannot fit its share of the memory limit is refused from its
-// headers, before it is decoded.
-FrameAdmission AdmitWithin(std::size_t share, const PseudoOptions& options, const OutputPlan& plan, bool legend) {
-  return [share, bits = options.outputBits, out = plan.path.string(), legend](const xelhost::ImageFileInfo& frame,
+// picture framed).
+std::size_t PictureBytes(const xelhost::ImageFileInfo& frame, UINT bits, bool legend) {
+  return std::size_t{frame.width} * frame.height * 3 * (bits / 8) * (legend ? 2 : 1);
+}
+
+// A frame whose two cannot fit the memory limit is refused from its headers, before it is decoded;
+// frames that fit wait for each other in the pipeline.
+FrameAdmission AdmitWithin(std::size_t limit, const PseudoOptions& options, const OutputPlan& plan, bool legend) {
+  return [limit, bits = options.outputBits, out = plan.path.string(), legend](const xelhost::ImageFileInfo& frame,
                                                                              const std::string& name) {
-    MemoryBudget budget(share);
+    MemoryBudget budget(limit);
     budget.Reserve(frame.FrameBytes(), name);
-    const std::size_t picture = std::size_t{frame.width} * frame.height * 3 * (bits / 8) * (legend ? 2 : 1);
-    budget.Reserve(picture, out + " (" + std::to_string(bits) + "-bit RGB)");
+    budget.Reserve(PictureBytes(frame, bits, legend), out + " (" + std::to_string(bits) + "-bit RGB)");
   };
 }
 
@@ -163,7 +167,7 @@ int RunPseudo(const Arguments& args) {
   std::optional<std::vector<xelhost::MeasurementArea>> marks;
   if (args.Has("mark")) marks = ParseAreas(args);
   if (!marks && args.Has(kAreaOption.name)) throw UsageError("--aoi needs --mark");
-  const StreamInputOptions streams = ParseStreamOptions(args);
+  StreamInputOptions streams = ParseStreamOptions(args);
   const auto& operands = args.Operands();
   if (operands.size() < 2) {
     throw UsageError("give the input(s) and then the output (see 'xelimg pseudo --help'); demo: names the demo scene");
@@ -177,7 +181,8 @@ int RunPseudo(const Arguments& args) {
   const std::vector<InputFile>& inputs = operandPlan.Inputs();
   const OutputPlan plan = PlanOutput(operands.back(), operandPlan);
   const std::optional<UINT> inputBits = ParseInputBits(args);
-  const MemoryBudget budget = MemoryBudget::FromArguments(args);
+  MemoryBudget budget = MemoryBudget::FromArguments(args);
+  streams.source.maxFrameBytes = budget.Limit();
 
   KeepFreedFrameBuffers();
   const xelfw::PluginLibrary library(PluginPath(args));
@@ -194,7 +199,11 @@ int RunPseudo(const Arguments& args) {
   const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
   RunContext run{options, inputBits, plan, inputs, batch.compression, legend, marks, {}};
   BatchReport report(inputs, !batch.quiet);
-  FrameSequence sequence(inputs, AdmitWithin(budget.Limit() / jobs, options, plan, legend.has_value()), budget.Limit(), streams);
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), options, plan, legend.has_value()), budget.Limit(), streams);
+  const PipelineBudget frameBudget{
+      budget, [bits = options.outputBits, framed = legend.has_value()](const xelhost::ImageFileInfo& frame) {
+        return frame.FrameBytes() + PictureBytes(frame, bits, framed);
+      }};
   RunOrderedPipeline<FrameProduct, FrameWorker>(
       sequence, jobs, [&] { return std::make_unique<FrameWorker>(library, run); },
       [&](FrameOutcome<FrameProduct>& outcome) {
@@ -211,7 +220,8 @@ int RunPseudo(const Arguments& args) {
         if (outcome.result->windowNotFound)
           report.Warned(outcome.frame, "no automatic window (--log says why); the window of the settings was used");
         report.Done();
-      });
+      },
+      &frameBudget);
   if (tiff && report.DoneCount() > 0) tiff->Commit();
   return report.ExitCode();
 }

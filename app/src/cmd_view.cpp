@@ -122,7 +122,7 @@ std::unique_ptr<FrameSource> OpenInputFrames(const std::vector<std::string>& ope
       throw UsageError("view: standard input ('-') plays alone");
     }
   }
-  if (!files.empty()) return OpenFileFrames(files, inputBits, budget);
+  if (!files.empty()) return OpenFileFrames(files, inputBits, budget, view::ShownFrameBytes);
   return FramesInMemory(ReadStandardInputFrames(inputBits, budget, [](const xelhost::ImageFileInfo&) {
     return Derived{0, "nothing"};
   }));
@@ -149,7 +149,8 @@ int RunView(const Arguments& args) {
   const bool stream = operands.size() == 1 && xelhost::IsStreamOperand(operands[0]);
   std::unique_ptr<FrameSource> frames =
       demo     ? OpenDemoFrames()
-      : stream ? OpenStreamFrames(operands[0], ParseInputBits(args), ParseStreamOptions(args).source.timeout)
+      : stream ? OpenStreamFrames(operands[0], ParseInputBits(args), ParseStreamOptions(args).source.timeout, budget,
+                                  view::ShownFrameBytes)
                : OpenInputFrames(operands, ParseInputBits(args), budget);
 
   const xelfw::PluginLibrary library(PluginPath(args));

@@ -1,4 +1,4 @@
-// Frame sources: image files read up front, frame by frame,, and the demo scene made frame by frame.
+// Frame sources: image files read up front, and the demo scene made frame by frame.
 #include <xelhost/framework_types.h>
 #include <xelhost/frame_source.h>
 
@@ -57,7 +57,8 @@ class DemoFrames final : public FrameSource {
 }  // namespace
 
 std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::path>& inputs,
-                                            std::optional<UINT> inputBits, MemoryBudget& budget) {
+                                            std::optional<UINT> inputBits, MemoryBudget& budget,
+                                            const FrameCost& shown) {
   std::vector<std::filesystem::path> files;
   for (const auto& input : inputs) {
     std::error_code error;
@@ -68,19 +69,29 @@ std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::p
       files.push_back(input);
     }
   }
-  // Every frame stays in memory while the viewer runs, so the files together must fit the limit;
-  // each is measured from its headers before its pixels are read.
-  std::vector<xelfw::Image> frames;
+  // Every frame stays in memory while the viewer runs, so the files together must fit the limit
+  // beside what showing the largest of them costs.
+  std::vector<xelhost::ImageFileInfo> infos;
+  std::size_t shownBytes = 0;
+  std::string shownName;
   for (const auto& file : files) {
-    const xelhost::ImageFileInfo info = xelhost::InspectImageFile(file, budget.ReadLimits());
+    const xelhost::ImageFileInfo& info = infos.emplace_back(xelhost::InspectImageFile(file, budget.ReadLimits()));
     if (info.layout.formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) {
       throw CommandError(file.string() + ": the viewer shows greyscale images only");
     }
     budget.Reserve(info.DecodedBytes(), file.string());
-    xelhost::ImageFileReader reader(file, {info.FrameBytes(), info.frames});
+    if (shown(info) > shownBytes) {
+      shownBytes = shown(info);
+      shownName = file.string();
+    }
+  }
+  budget.Reserve(shownBytes, shownName + " (its pictures on screen)");
+  std::vector<xelfw::Image> frames;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    xelhost::ImageFileReader reader(files[i], {infos[i].FrameBytes(), infos[i].frames});
     const std::size_t first = frames.size();
     while (std::optional<xelfw::Image> frame = reader.Next()) frames.push_back(std::move(*frame));
-    if (const auto warning = ApplyInputBits(std::span(frames).subspan(first), inputBits, file.string())) {
+    if (const auto warning = ApplyInputBits(std::span(frames).subspan(first), inputBits, files[i].string())) {
       std::fprintf(stderr, "%s\n", warning->c_str());
     }
   }

@@ -7,9 +7,31 @@
 
 #include <xelfw/TextEncoding.h>
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace xelhost {
 
 namespace {
+
+// The whole of standard input, up to the size an INI file may have.
+std::string ReadText(int fd, const std::string& name) {
+  std::string text;
+  char block[1 << 16];
+  while (true) {
+    const ssize_t n = ::read(fd, block, sizeof block);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw CommandError(name + ": cannot read: " + std::strerror(errno));
+    if (n == 0) return text;
+    if (text.size() + static_cast<std::size_t>(n) > xelfw::IniStore::kMaxFileBytes) {
+      throw CommandError(name + ": larger than " + std::to_string(xelfw::IniStore::kMaxFileBytes >> 20) +
+                         " MiB, more than a settings file holds");
+    }
+    text.append(block, static_cast<std::size_t>(n));
+  }
+}
 
 // Whether the first line that is not blank or a comment is a key rather than a section line.
 bool StartsWithKey(std::string_view text) {

@@ -16,8 +16,15 @@ namespace {
 
 class StreamFrames final : public FrameSource {
  public:
-  StreamFrames(const std::string& operand, std::optional<UINT> inputBits, std::chrono::milliseconds timeout)
-      : m_Operand(operand), m_InputBits(inputBits), m_Stream(operand, {true, timeout}), m_Last(Pull().value()) {}
+  StreamFrames(const std::string& operand, std::optional<UINT> inputBits, std::chrono::milliseconds timeout,
+               MemoryBudget& budget, const FrameCost& shown)
+      : m_Operand(operand),
+        m_InputBits(inputBits),
+        m_Stream(operand, {true, timeout, budget.Available()}),
+        m_Last(Pull().value()) {
+    const xelhost::ImageFileInfo info{m_Last.Width(), m_Last.Height(), 1, m_Last.Layout()};
+    budget.Reserve(info.FrameBytes() + shown(info), m_Operand + " (its frames and their pictures on screen)");
+  }
 
   // A stream has no end known in advance; the viewer's indices only tell a new frame from the same.
   UINT Count() const override { return kLiveCount; }
@@ -64,8 +71,9 @@ class StreamFrames final : public FrameSource {
 }  // namespace
 
 std::unique_ptr<FrameSource> OpenStreamFrames(const std::string& operand, std::optional<UINT> inputBits,
-                                              std::chrono::milliseconds timeout) {
-  return std::make_unique<StreamFrames>(operand, inputBits, timeout);
+                                              std::chrono::milliseconds timeout, MemoryBudget& budget,
+                                              const FrameCost& shown) {
+  return std::make_unique<StreamFrames>(operand, inputBits, timeout, budget, shown);
 }
 
 }  // namespace xelhost

@@ -2,6 +2,7 @@
 #include "cli_expectations.h"
 #include "test_files.h"
 
+#include <xelhost/GstFrameSource.h>
 #include <xelhost/image_io.h>
 
 #include <arpa/inet.h>
@@ -107,6 +108,59 @@ TEST(MemoryLimit, ALargeImageIsRefusedFromItsHeaderBeforeItsPixelsAreRead) {
   ExpectFailure(RunXelimg({"pseudo", (dir / "huge.pgm").string(), (dir / "out.tif").string()}), "8-bit RGB");
   ExpectFailure(RunXelimg({"view", (dir / "huge.pgm").string(), "--max-memory", "512M"}), "--max-memory");
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"huge.pgm"});
+}
+
+TEST(MemoryLimit, JobsShareTheLimitSoTheirNumberNeverChangesWhatIsConverted) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  // Four pages of 512 KiB grey and 768 KiB of picture each: one fits 2 MiB at a time, two do not.
+  xelhost::WriteImageFile(Image(512, 512, PixelLayout::Grey(16, 16), 4), dir / "pages.tif");
+  std::optional<std::vector<unsigned char>> first;
+  for (const char* jobs : {"1", "3", "4", "8"}) {
+    const auto out = dir / (std::string("out-") + jobs + ".tif");
+    ExpectSuccess(
+        RunXelimg({"pseudo", (dir / "pages.tif").string(), out.string(), "--jobs", jobs, "--max-memory", "2M"}));
+    if (!first) first = ReadBytes(out);
+    EXPECT_EQ(ReadBytes(out), *first) << jobs << " jobs";
+  }
+  // A page beyond the whole limit is refused, saying what it needs.
+  ExpectFailure(RunXelimg({"pseudo", (dir / "pages.tif").string(), (dir / "no.tif").string(), "--max-memory", "1M"}),
+                "(8-bit RGB) needs 768 KiB, more than the 512 KiB left of 1 MiB");
+}
+
+TEST(MemoryLimit, StandardInputIsMeasuredFromItsHeaderBeforeItIsDecoded) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  // 16 MiB of grey in a few kilobytes of PNG, 64 MiB with its picture.
+  xelhost::WriteImageFile(Image(4096, 4096, PixelLayout::Grey(8, 8)), dir / "bomb.png");
+  ASSERT_LT(std::filesystem::file_size(dir / "bomb.png"), 100000u);
+  ExpectFailure(RunXelimg({"pseudo", "-", (dir / "out.tif").string(), "--max-memory", "8M"}, dir / "bomb.png"),
+                "needs 64 MiB, more than the limit of 8 MiB");
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"bomb.png"});
+}
+
+TEST(MemoryLimit, TheViewerCountsThePicturesItMakesBeforeReadingAPixel) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  // 2 MiB of grey; on screen two pictures and grey copies, the frame processed and the window's pixels.
+  xelhost::WriteImageFile(Image(1024, 1024, PixelLayout::Grey(16, 16)), dir / "frame.png");
+  const std::string in = (dir / "frame.png").string();
+  const std::string snapshot = (dir / "shot.png").string();
+  ExpectFailure(RunXelimg({"view", in, "--snapshot", snapshot, "--max-memory", "16M"}), "pictures on screen");
+  ExpectSuccess(RunXelimg({"view", in, "--snapshot", snapshot, "--max-memory", "20M"}));
+}
+
+TEST(MemoryLimit, AStreamOfFramesLargerThanTheLimitIsRefusedByItsCaps) {
+  REQUIRE_PLUGIN();
+  if (!xelhost::StreamsAvailable() || std::system("gst-launch-1.0 --version >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "built without GStreamer, or gst-launch-1.0 missing";
+  }
+  ScratchDir dir;
+  // Negotiated, a frame of this size would be 512 MiB before the first pixel reached xelimg.
+  const std::string stream = "gst:videotestsrc num-buffers=2 ! video/x-raw,format=GRAY16_LE,width=16384,height=16384";
+  ExpectFailure(RunXelimg({"pseudo", stream, (dir / "out.tif").string(), "--max-memory", "64M"}),
+                "frames of 16384 x 16384 GRAY16_LE need 512 MiB, more than the limit of 64 MiB");
+  EXPECT_TRUE(dir.Entries().empty());
 }
 
 TEST(EarlyRefusal, TheOutputIsCheckedBeforeTheInputIsDecoded) {

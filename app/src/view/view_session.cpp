@@ -84,6 +84,13 @@ RECT WindowRectOf(HWND hwnd) {
 
 }  // namespace
 
+std::size_t ShownFrameBytes(const xelhost::ImageFileInfo& frame) {
+  const std::size_t pixels = std::size_t{frame.width} * frame.height;
+  constexpr std::size_t kPictureBytes = 3;  // 8-bit RGB
+  constexpr std::size_t kWindowBytes = 4;   // one 32-bit word a pixel
+  return 2 * (pixels * kPictureBytes + frame.FrameBytes()) + frame.FrameBytes() + pixels * kWindowBytes;
+}
+
 ViewSession::ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<FrameSource> frames, ViewOptions options)
     : m_Options(std::move(options)),
       m_Frames(std::move(frames)),

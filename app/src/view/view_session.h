@@ -37,6 +37,11 @@ struct ViewOptions {
 };
 
 // What a headless run does after its frames, before the picture is taken.
+// What the viewer makes of frames of this size while it plays them: the frame on screen and the next
+// one being made (each its picture and a copy of its grey frame), the frame being processed, and the
+// window's pixels.
+std::size_t ShownFrameBytes(const xelhost::ImageFileInfo& frame);
+
 struct HeadlessRun {
   UINT frames = 1;
   std::vector<InputEvent> input;

@@ -5,6 +5,7 @@
 #include <xelfw/Image.h>
 
 #include <chrono>
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -24,6 +25,9 @@ struct StreamOptions {
   bool dropLate = false;
   // No frame for this long means the source has stalled.
   std::chrono::milliseconds timeout{5000};
+  // Frames larger than this many bytes are refused when their caps are negotiated, before GStreamer
+  // allocates one; 0 for no limit.
+  std::size_t maxFrameBytes = 0;
 };
 
 // "gst:PIPELINE" (a gst-launch-1.0 description) or "/dev/videoN".

@@ -29,10 +29,13 @@ class FrameSource {
 // Files, each page of a multi-page TIFF a frame, and directories, whose image files (.png, .pgm,
 // .tif, .tiff) play sorted by name. Everything is read here, so a bad file fails before the
 // viewer opens: throws (naming the file) for an unreadable or colour image, an empty directory, or
-// files that together need more than the budget has left. inputBits: the significant bits of every
+// files that together need more than the budget has left. Every file is measured from its headers
+// first, and what playing the largest frame costs (`shown`) is reserved with the files, so that no
+// pixel is decoded for inputs the viewer cannot show. inputBits: the significant bits of every
 // file's grey values, as --input-bits gives them.
 std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::path>& inputs,
-                                            std::optional<UINT> inputBits, MemoryBudget& budget);
+                                            std::optional<UINT> inputBits, MemoryBudget& budget,
+                                            const FrameCost& shown);
 
 std::unique_ptr<FrameSource> OpenDemoFrames();
 

@@ -3,6 +3,7 @@
 
 #include <xelhost/framework_types.h>
 #include <xelhost/frame_inputs.h>
+#include <xelhost/memory_budget.h>
 
 #include <condition_variable>
 #include <cstddef>
@@ -26,15 +27,29 @@ struct FrameOutcome {
   std::string error;
 };
 
+// How the frames in flight share the memory limit: each draws its cost from the budget as it is
+// decoded and gives it back when its worker is done with it (what a worker hands on to deliver, such
+// as compressed output, is not counted).
+struct PipelineBudget {
+  MemoryBudget& budget;
+  FrameCost cost;
+};
+
 // Runs `jobs` workers, each made by makeWorker on its own thread, over the frames of the sequence,
 // and hands each outcome to deliver on the calling thread in frame order. The pages of a sequence
 // file are read by one worker at a time, in order, one-frame files by all at once. At most
 // 2 × jobs frames are read and not yet delivered, so memory does not grow with the length of the
 // sequence. A worker's exception fails its frame only; an exception from deliver or makeWorker
 // stops the run and is rethrown here.
+// With a budget, a frame waits while the others in flight hold what it needs and fails only when it
+// needs more than the whole limit, so the number of jobs changes the speed, never which frames are
+// converted. Waiting cannot block the run: only frames being worked on hold the budget, and each gives
+// it back before it waits for anything else.
 template <class Result, class Worker>
-void RunOrderedPipeline(FrameSequence& frames, unsigned jobs, const std::function<std::unique_ptr<Worker>()>& makeWorker,
-                        const std::function<void(FrameOutcome<Result>&)>& deliver) {
+void RunOrderedPipeline(FrameSequence& frames, unsigned jobs,
+                        const std::function<std::unique_ptr<Worker>()>& makeWorker,
+                        const std::function<void(FrameOutcome<Result>&)>& deliver,
+                        const PipelineBudget* budget = nullptr) {
   std::mutex mutex;
   std::condition_variable changed;
   std::map<std::size_t, FrameOutcome<Result>> done;
@@ -57,6 +72,8 @@ void RunOrderedPipeline(FrameSequence& frames, unsigned jobs, const std::functio
     }
     for (;;) {
       FrameOutcome<Result> outcome;
+      std::optional<FrameCharges> charges;
+      if (budget != nullptr) charges.emplace(budget->budget, budget->cost);
       {
         std::unique_lock lock(mutex);
         changed.wait(lock, [&] { return stopping || finished || read < delivered + window; });
@@ -86,6 +103,8 @@ void RunOrderedPipeline(FrameSequence& frames, unsigned jobs, const std::functio
       } else {
         outcome.error = outcome.frame.error;
       }
+      // Before the lock: a worker reading the next frame may wait for these bytes while holding it.
+      charges.reset();
       std::lock_guard lock(mutex);
       done.emplace(outcome.frame.index, std::move(outcome));
       changed.notify_all();

@@ -16,7 +16,10 @@ namespace xelhost {
 // when processing falls behind, the frames in between are dropped, never queued. The same index
 // again (a paused viewer redrawing) gives the same frame; after the end of the stream the last
 // frame stays. inputBits: the significant bits of the grey values, as --input-bits gives them.
+// Frames larger than the budget has left are refused by their caps, before GStreamer allocates one;
+// the frame held and what showing it costs (`shown`, from the first frame) are reserved.
 std::unique_ptr<FrameSource> OpenStreamFrames(const std::string& operand, std::optional<UINT> inputBits,
-                                              std::chrono::milliseconds timeout);
+                                              std::chrono::milliseconds timeout, MemoryBudget& budget,
+                                              const FrameCost& shown);
 
 }  // namespace xelhost

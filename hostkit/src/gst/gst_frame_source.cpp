@@ -2,6 +2,8 @@
 #include <xelhost/framework_types.h>
 #include <xelhost/GstFrameSource.h>
 
+#include <xelhost/memory_budget.h>
+
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
@@ -68,6 +70,59 @@ std::string CapsText(GstCaps* caps) {
   return text ? text.get() : "(none)";
 }
 
+// Frames the sink takes, by their size; the probe runs on a streaming thread.
+struct CapsLimit {
+  std::size_t maxFrameBytes = 0;
+  mutable std::mutex mutex;
+  std::string refusal;  // why caps were dropped for their size
+};
+
+// Bytes of a frame in the caps' structure when its size and format are fixed; 0 when they are not.
+std::size_t FixedFrameBytes(const GstStructure* structure) {
+  int width = 0;
+  int height = 0;
+  if (gst_structure_get_int(structure, "width", &width) == FALSE ||
+      gst_structure_get_int(structure, "height", &height) == FALSE || width <= 0 || height <= 0) {
+    return 0;
+  }
+  const char* format = gst_structure_get_string(structure, "format");
+  const std::size_t unitBytes = format != nullptr && std::strcmp(format, "GRAY16_LE") == 0 ? 2 : 1;
+  return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * unitBytes;
+}
+
+// The sink's answer to a caps query loses every fixed size whose frames would not fit the limit, so
+// that such a stream fails to negotiate before any element allocates a frame of it.
+GstPadProbeReturn DropOversizedCaps(GstPad*, GstPadProbeInfo* info, gpointer data) {
+  GstQuery* query = GST_PAD_PROBE_INFO_QUERY(info);
+  if (GST_QUERY_TYPE(query) != GST_QUERY_CAPS) return GST_PAD_PROBE_OK;
+  auto& limit = *static_cast<CapsLimit*>(data);
+  GstCaps* offered = nullptr;
+  gst_query_parse_caps_result(query, &offered);
+  if (offered == nullptr || gst_caps_is_any(offered) != FALSE) return GST_PAD_PROBE_OK;
+  const GstPtr<GstCaps> kept(gst_caps_new_empty());
+  for (guint i = 0; i < gst_caps_get_size(offered); ++i) {
+    const GstStructure* structure = gst_caps_get_structure(offered, i);
+    const std::size_t bytes = FixedFrameBytes(structure);
+    if (bytes > limit.maxFrameBytes) {
+      int width = 0;
+      int height = 0;
+      gst_structure_get_int(structure, "width", &width);
+      gst_structure_get_int(structure, "height", &height);
+      const char* format = gst_structure_get_string(structure, "format");
+      std::lock_guard lock(limit.mutex);
+      limit.refusal = "frames of " + std::to_string(width) + " x " + std::to_string(height) + " " +
+                      (format != nullptr ? format : "grey") + " need " + ByteSizeText(bytes) +
+                      ", more than the limit of " + ByteSizeText(limit.maxFrameBytes) + " (" + kLimitHint + ")";
+      continue;
+    }
+    GstCapsFeatures* features = gst_caps_get_features(offered, i);
+    gst_caps_append_structure_full(kept.get(), gst_structure_copy(structure),
+                                   features != nullptr ? gst_caps_features_copy(features) : nullptr);
+  }
+  gst_query_set_caps_result(query, kept.get());
+  return GST_PAD_PROBE_OK;
+}
+
 }  // namespace
 
 bool StreamsAvailable() { return true; }
@@ -75,6 +130,7 @@ bool StreamsAvailable() { return true; }
 struct StreamFrameSource::Pipeline {
   std::string operand;
   StreamOptions options;
+  CapsLimit capsLimit;
   GstPtr<GstObject> pipeline;
   GstPtr<GstObject> sink;
   GstPtr<GstObject> bus;
@@ -96,6 +152,10 @@ struct StreamFrameSource::Pipeline {
     std::string text = std::string(GST_OBJECT_NAME(GST_MESSAGE_SRC(message))) + ": " + error->message;
     const bool notNegotiated = g_error_matches(error.get(), GST_CORE_ERROR, GST_CORE_ERROR_NEGOTIATION) ||
                                (debug && std::strstr(debug.get(), "not-negotiated") != nullptr);
+    if (notNegotiated) {
+      std::lock_guard lock(capsLimit.mutex);
+      if (!capsLimit.refusal.empty()) return capsLimit.refusal;
+    }
     if (notNegotiated) {
       const GstPtr<GstObject> pad(GST_OBJECT(gst_element_get_static_pad(GST_ELEMENT(sink.get()), "sink")));
       const GstPtr<GstCaps> offered(gst_pad_peer_query_caps(GST_PAD(pad.get()), nullptr));
@@ -131,6 +191,7 @@ StreamFrameSource::StreamFrameSource(const std::string& operand, const StreamOpt
   Pipeline& p = *m_Pipeline;
   p.operand = operand;
   p.options = options;
+  p.capsLimit.maxFrameBytes = options.maxFrameBytes;
   GError* raw = nullptr;
   p.pipeline.reset(GST_OBJECT(gst_parse_launch(Description(operand).c_str(), &raw)));
   if (raw != nullptr) {
@@ -147,6 +208,12 @@ StreamFrameSource::StreamFrameSource(const std::string& operand, const StreamOpt
   gst_app_sink_set_max_buffers(p.AppSink(), options.dropLate ? 1 : 2);
   gst_app_sink_set_drop(p.AppSink(), options.dropLate ? TRUE : FALSE);
   g_object_set(p.sink.get(), "sync", options.dropLate ? TRUE : FALSE, nullptr);
+  if (options.maxFrameBytes != 0) {
+    const GstPtr<GstObject> pad(GST_OBJECT(gst_element_get_static_pad(GST_ELEMENT(p.sink.get()), "sink")));
+    gst_pad_add_probe(GST_PAD(pad.get()),
+                      static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_QUERY_DOWNSTREAM | GST_PAD_PROBE_TYPE_PULL),
+                      DropOversizedCaps, &p.capsLimit, nullptr);
+  }
 
   if (gst_element_set_state(GST_ELEMENT(p.pipeline.get()), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
     throw StreamError(operand + ": the pipeline does not start: " + p.PendingError().value_or("no reason given"));
@@ -157,7 +224,7 @@ StreamFrameSource::~StreamFrameSource() = default;
 
 namespace {
 
-Image CopyFrame(GstSample* sample) {
+Image CopyFrame(GstSample* sample, const std::string& operand) {
   GstVideoInfo info;
   if (gst_video_info_from_caps(&info, gst_sample_get_caps(sample)) == FALSE) {
     throw StreamError("a frame came without video caps");
@@ -172,7 +239,14 @@ Image CopyFrame(GstSample* sample) {
   const auto height = static_cast<UINT>(GST_VIDEO_FRAME_HEIGHT(&frame));
   const auto* source = static_cast<const BYTE*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
   const auto sourceStride = static_cast<std::size_t>(GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0));
-  Image image(width, height, PixelLayout::Grey(bits, bits));
+  const PixelLayout layout = PixelLayout::Grey(bits, bits);
+  try {
+    FrameCharges::Charge({width, height, 1, layout}, operand);
+  } catch (...) {
+    gst_video_frame_unmap(&frame);
+    throw;
+  }
+  Image image(width, height, layout);
   for (UINT y = 0; y < height; ++y) {
     std::memcpy(image.Data() + y * image.Stride(), source + y * sourceStride, image.Stride());
   }
@@ -197,7 +271,7 @@ std::optional<Image> StreamFrameSource::Next() {
     const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
     const auto wait = std::clamp<std::chrono::nanoseconds>(left, std::chrono::nanoseconds(0), kBusPoll);
     const GstPtr<GstSample> sample(gst_app_sink_try_pull_sample(p.AppSink(), static_cast<GstClockTime>(wait.count())));
-    if (sample) return CopyFrame(sample.get());
+    if (sample) return CopyFrame(sample.get(), p.operand);
     if (gst_app_sink_is_eos(p.AppSink()) != FALSE) {
       if (const auto error = p.PendingError()) throw StreamError(p.operand + ": " + *error);
       p.ended = true;

@@ -2,6 +2,8 @@
 #include <xelhost/framework_types.h>
 #include "image_io/frame_decoder.h"
 
+#include <xelhost/memory_budget.h>
+
 #include <algorithm>
 #include <limits>
 
@@ -12,14 +14,6 @@ namespace {
 std::uint64_t SaturatingProduct(std::uint64_t a, std::uint64_t b) {
   if (a != 0 && b > std::numeric_limits<std::uint64_t>::max() / a) return std::numeric_limits<std::uint64_t>::max();
   return a * b;
-}
-
-// Whole units where they are exact enough to compare: "40000 bytes", "512 KiB", "1024 MiB".
-std::string SizeText(std::uint64_t bytes) {
-  if (bytes % (1u << 20) == 0 && bytes != 0) return std::to_string(bytes >> 20) + " MiB";
-  if (bytes % (1u << 10) == 0 && bytes != 0) return std::to_string(bytes >> 10) + " KiB";
-  if (bytes >= (std::uint64_t{10} << 20)) return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MiB";
-  return std::to_string(bytes) + " bytes";
 }
 
 }  // namespace
@@ -36,8 +30,8 @@ std::size_t FrameAllowance::FrameBytes(std::uint64_t width, std::uint64_t height
   if (width > kMaxSide || height > kMaxSide) Refuse("image size does not fit");
   const std::uint64_t bytes = SaturatingProduct(SaturatingProduct(width, height), layout.BytesPerPixel());
   if (bytes > m_Limits.maxDecodedBytes) {
-    Refuse("image of " + std::to_string(width) + " x " + std::to_string(height) + " pixels needs " + SizeText(bytes) +
-           ", more than the limit of " + SizeText(m_Limits.maxDecodedBytes));
+    Refuse("image of " + std::to_string(width) + " x " + std::to_string(height) + " pixels needs " +
+           ByteSizeText(bytes) + ", more than the limit of " + ByteSizeText(m_Limits.maxDecodedBytes));
   }
   return static_cast<std::size_t>(bytes);
 }
@@ -61,7 +55,7 @@ void FrameAllowance::Admit(std::size_t frameBytes, std::uint64_t encodedBytes, s
   }
   const std::uint64_t total = m_EachFrameApart ? frameBytes : m_Admitted + frameBytes;
   if (total > m_Limits.maxDecodedBytes) {
-    Refuse("its pages need more than the limit of " + SizeText(m_Limits.maxDecodedBytes));
+    Refuse("its pages need more than the limit of " + ByteSizeText(m_Limits.maxDecodedBytes));
   }
   m_Admitted = total;
 }

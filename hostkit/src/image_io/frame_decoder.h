@@ -58,6 +58,9 @@ class FrameDecoder {
   virtual bool Skip() = 0;
 
  protected:
+  // Right before a frame's memory is taken: draws it from the budget of the frame the thread works on.
+  void ChargeFrame(const std::string& sourceName) const;
+
   ImageFileInfo m_Info;
   bool m_BitsDeclared = false;
 };

@@ -5,6 +5,7 @@
 
 #include <xelhost/AtomicFile.h>
 #include <xelhost/image_io.h>
+#include <xelhost/memory_budget.h>
 
 #include <png.h>
 
@@ -33,6 +34,8 @@ std::unique_ptr<FrameDecoder> OpenFrameDecoder(ByteSource& source, FrameAllowanc
   if (startsWith({'P', '5'})) return OpenPgmDecoder(source, allowance);
   throw ImageIoError(source.Name() + ": not a PNG, TIFF or binary PGM file");
 }
+
+void FrameDecoder::ChargeFrame(const std::string& sourceName) const { FrameCharges::Charge(m_Info, sourceName); }
 
 Image DecodeAllFrames(FrameDecoder& decoder) {
   std::vector<FrameBuffer> frames;

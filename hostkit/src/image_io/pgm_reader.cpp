@@ -102,6 +102,7 @@ class PgmDecoder final : public image_io::FrameDecoder {
 
   bool Next(FrameBuffer& frame) override {
     if (!Skip()) return false;
+    ChargeFrame(m_Source.Name());
     frame.resize(m_FrameBytes);
     m_Source.Seek(m_Start);
     if (m_Source.Read(frame.data(), m_FrameBytes) != m_FrameBytes) Fail("file is truncated");

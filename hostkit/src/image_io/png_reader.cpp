@@ -148,6 +148,7 @@ class PngDecoder final : public FrameDecoder {
 
   bool Next(FrameBuffer& frame) override {
     if (!Skip()) return false;
+    ChargeFrame(m_Source.bytes->Name());
     frame.resize(m_FrameBytes);
     std::vector<png_bytep> rows(m_Info.height);
     const std::size_t stride = std::size_t{m_Info.width} * m_Info.layout.BytesPerPixel();

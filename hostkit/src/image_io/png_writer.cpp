@@ -1,6 +1,8 @@
-// PNG encoding: rows filtered here, compressed in one call by libdeflate, which is several times
-// faster than zlib at the same size; the file goes into a temporary file that replaces the target
-// when complete.
+// PNG encoding: rows filtered here and compressed as they are filtered, so that an image costs little
+// more than itself. Images up to a few megabytes go to libdeflate in one call, several times faster
+// than zlib at the same size; larger ones through zlib's stream, a chunk of rows at a time, into the
+// output as they are compressed. The file goes into a temporary file that replaces the target when
+// complete.
 #include <xelhost/framework_types.h>
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
@@ -11,9 +13,9 @@
 
 #include <libdeflate.h>
 
-#include <cerrno>
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string_view>
 
 namespace xelhost::image_io {
@@ -25,17 +27,35 @@ namespace {
 // adaptive choice, it gave the smallest files at every level but the slowest.
 constexpr BYTE kFilterSub = 1;
 
+// Filtered image data up to this size is compressed whole; larger images row chunk by row chunk.
+constexpr std::size_t kWholeImageBytes = 8u << 20;
+// Filtered rows handed to zlib at once.
+constexpr std::size_t kRowChunkBytes = 1u << 20;
+
+using ByteSink = std::function<void(std::span<const BYTE> bytes)>;
+
 void PutBigEndian32(std::vector<BYTE>& out, std::uint32_t value) {
   for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<BYTE>(value >> shift));
 }
 
-void PutChunk(std::vector<BYTE>& out, std::string_view type, std::span<const BYTE> data) {
-  PutBigEndian32(out, static_cast<std::uint32_t>(data.size()));
-  const std::size_t typeStart = out.size();
-  out.insert(out.end(), type.begin(), type.end());
-  out.insert(out.end(), data.begin(), data.end());
-  PutBigEndian32(out, libdeflate_crc32(0, out.data() + typeStart, out.size() - typeStart));
-}
+// Length, type, data and the CRC of type and data, handed on in one piece.
+class ChunkWriter {
+ public:
+  explicit ChunkWriter(const ByteSink& sink) : m_Sink(sink) {}
+
+  void Put(std::string_view type, std::span<const BYTE> data) {
+    m_Chunk.clear();
+    PutBigEndian32(m_Chunk, static_cast<std::uint32_t>(data.size()));
+    m_Chunk.insert(m_Chunk.end(), type.begin(), type.end());
+    m_Chunk.insert(m_Chunk.end(), data.begin(), data.end());
+    PutBigEndian32(m_Chunk, libdeflate_crc32(0, m_Chunk.data() + 4, m_Chunk.size() - 4));
+    m_Sink(m_Chunk);
+  }
+
+ private:
+  const ByteSink& m_Sink;
+  std::vector<BYTE> m_Chunk;
+};
 
 // One row's big-endian samples, scaled up to the file depth as sBIT requires.
 void FileRow(const Image& image, UINT y, const WritableShape& shape, std::vector<std::uint16_t>& samples,
@@ -57,55 +77,76 @@ void FileRow(const Image& image, UINT y, const WritableShape& shape, std::vector
   }
 }
 
-// The image data before compression: each row its filter byte and the filtered samples.
-std::vector<BYTE> FilteredRows(const Image& image, const WritableShape& shape) {
+// Rows [first, first + count) as PNG stores them before compression: each its filter byte and the
+// filtered samples.
+void FilterRows(const Image& image, const WritableShape& shape, UINT first, UINT count, std::vector<BYTE>& filtered) {
   const std::size_t bytesPerPixel = std::size_t{shape.samplesPerPixel} * (shape.fileBits / 8);
   const std::size_t rowBytes = std::size_t{image.Width()} * bytesPerPixel;
-  std::vector<BYTE> filtered((rowBytes + 1) * image.Height());
+  filtered.resize((rowBytes + 1) * count);
   std::vector<BYTE> row(rowBytes);
   std::vector<std::uint16_t> samples;
-  for (UINT y = 0; y < image.Height(); ++y) {
-    FileRow(image, y, shape, samples, row.data());
-    BYTE* out = filtered.data() + y * (rowBytes + 1);
+  for (UINT i = 0; i < count; ++i) {
+    FileRow(image, first + i, shape, samples, row.data());
+    BYTE* out = filtered.data() + i * (rowBytes + 1);
     *out++ = kFilterSub;
     std::memcpy(out, row.data(), std::min(bytesPerPixel, rowBytes));
-    for (std::size_t i = bytesPerPixel; i < rowBytes; ++i) out[i] = static_cast<BYTE>(row[i] - row[i - bytesPerPixel]);
+    for (std::size_t x = bytesPerPixel; x < rowBytes; ++x) out[x] = static_cast<BYTE>(row[x] - row[x - bytesPerPixel]);
   }
-  return filtered;
 }
 
-std::vector<BYTE> PngFile(const Image& image, ImageCompression compression, const std::string& name) {
+void PutImageData(const Image& image, const WritableShape& shape, ImageCompression compression, const std::string& name,
+                  ChunkWriter& chunks) {
+  const std::size_t filteredRowBytes = std::size_t{image.Width()} * shape.samplesPerPixel * (shape.fileBits / 8) + 1;
+  std::vector<BYTE> filtered;
+  if (filteredRowBytes * image.Height() <= kWholeImageBytes) {
+    FilterRows(image, shape, 0, image.Height(), filtered);
+    chunks.Put("IDAT", ZlibStream(filtered, compression, name));
+    return;
+  }
+  ZlibDeflater deflater(compression, name);
+  const auto rowsPerChunk = static_cast<UINT>(std::max<std::size_t>(1, kRowChunkBytes / filteredRowBytes));
+  for (UINT first = 0; first < image.Height(); first += rowsPerChunk) {
+    const UINT count = std::min(rowsPerChunk, image.Height() - first);
+    FilterRows(image, shape, first, count, filtered);
+    deflater.Add(filtered, first + count == image.Height(),
+                 [&](std::span<const BYTE> block) { chunks.Put("IDAT", block); });
+  }
+}
+
+void EncodePngTo(const Image& image, ImageCompression compression, const std::string& name, const ByteSink& sink) {
   if (image.Frames() != 1) throw ImageIoError(name + ": a PNG holds one frame, the image has " + std::to_string(image.Frames()));
   const WritableShape shape = ShapeForWriting(image, name);
-  const std::vector<BYTE> idat = ZlibStream(FilteredRows(image, shape), compression, name);
-
   static constexpr BYTE kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<BYTE> file(std::begin(kSignature), std::end(kSignature));
-  file.reserve(idat.size() + 64);
+  sink(kSignature);
+  ChunkWriter chunks(sink);
   std::vector<BYTE> header;
   PutBigEndian32(header, image.Width());
   PutBigEndian32(header, image.Height());
   const BYTE colourType = shape.samplesPerPixel == 1 ? 0 : 2;
   // Depth, colour type, then deflate, adaptive filtering and no interlace, the only methods PNG has.
   header.insert(header.end(), {static_cast<BYTE>(shape.fileBits), colourType, 0, 0, 0});
-  PutChunk(file, "IHDR", header);
+  chunks.Put("IHDR", header);
   if (shape.significantBits < shape.fileBits) {
     const std::vector<BYTE> sbit(shape.samplesPerPixel, static_cast<BYTE>(shape.significantBits));
-    PutChunk(file, "sBIT", sbit);
+    chunks.Put("sBIT", sbit);
   }
-  PutChunk(file, "IDAT", idat);
-  PutChunk(file, "IEND", {});
-  return file;
+  PutImageData(image, shape, compression, name, chunks);
+  chunks.Put("IEND", {});
 }
 
 }  // namespace
 
 void WritePng(const Image& image, const std::filesystem::path& file, ImageCompression compression) {
-  WriteFileAtomically(file, PngFile(image, compression, file.string()));
+  AtomicFile out(file);
+  EncodePngTo(image, compression, file.string(), [&](std::span<const BYTE> bytes) { out.Write(bytes); });
+  out.Commit();
 }
 
 }  // namespace xelhost::image_io
 
 std::vector<BYTE> xelhost::EncodePng(const Image& image, ImageCompression compression) {
-  return image_io::PngFile(image, compression, "PNG data");
+  std::vector<BYTE> file;
+  image_io::EncodePngTo(image, compression, "PNG data",
+                        [&](std::span<const BYTE> bytes) { file.insert(file.end(), bytes.begin(), bytes.end()); });
+  return file;
 }

@@ -146,6 +146,7 @@ class TiffDecoder final : public FrameDecoder {
     if (static_cast<std::size_t>(TIFFScanlineSize(m_Tiff.Get())) != stride) {
       throw ImageIoError(m_Source.Name() + ": unexpected TIFF row size");
     }
+    ChargeFrame(m_Source.Name());
     frame.resize(m_FrameBytes);
     for (UINT y = 0; y < m_Info.height; ++y) {
       if (TIFFReadScanline(m_Tiff.Get(), frame.data() + y * stride, y, 0) != 1) {

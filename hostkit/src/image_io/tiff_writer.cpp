@@ -126,9 +126,9 @@ struct TiffFileWriter::State {
   // they are stored, into a BigTIFF that takes the rest: a long sequence is finished rather than
   // thrown away when it reaches the limit, and a short one stays readable by every TIFF reader.
   void SwitchToBigTiff() {
-    auto big = std::make_unique<image_io::TiffOutput>(file, true);
+    auto bigTiff = std::make_unique<image_io::TiffOutput>(file, true);
     if (shapes.empty()) {  // a first page beyond the limit: nothing to copy
-      output = std::move(big);
+      output = std::move(bigTiff);
       return;
     }
     image_io::TiffMessages messages;
@@ -140,7 +140,7 @@ struct TiffFileWriter::State {
         throw ImageIoError(output->Name() + ": cannot read back page " + std::to_string(index) + ": " +
                            messages.Error("no such page"));
       }
-      Tag(big->Get(), shapes[index], index);
+      Tag(bigTiff->Get(), shapes[index], index);
       const auto strips = static_cast<std::uint32_t>(TIFFNumberOfStrips(written.Get()));
       for (std::uint32_t i = 0; i < strips; ++i) {
         const tmsize_t size = TIFFRawStripSize(written.Get(), i);
@@ -149,11 +149,11 @@ struct TiffFileWriter::State {
           throw ImageIoError(output->Name() + ": cannot read back page " + std::to_string(index) + ": " +
                              messages.Error("strip unreadable"));
         }
-        if (TIFFWriteRawStrip(big->Get(), i, strip.data(), size) < 0) big->Fail();
+        if (TIFFWriteRawStrip(bigTiff->Get(), i, strip.data(), size) < 0) bigTiff->Fail();
       }
-      if (TIFFWriteDirectory(big->Get()) != 1) big->Fail();
+      if (TIFFWriteDirectory(bigTiff->Get()) != 1) bigTiff->Fail();
     }
-    output = std::move(big);  // the classic temporary goes with the old output
+    output = std::move(bigTiff);  // the classic temporary goes with the old output
   }
 
   std::filesystem::path file;

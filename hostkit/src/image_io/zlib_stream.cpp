@@ -1,4 +1,5 @@
-// One libdeflate compressor per call: allocating it is cheap next to compressing a frame.
+// One libdeflate compressor per call: allocating it is cheap next to compressing a frame. zlib's
+// deflate for the streams libdeflate cannot make, as it compresses whole buffers only.
 #include <xelhost/framework_types.h>
 #include "image_io/zlib_stream.h"
 
@@ -6,6 +7,8 @@
 
 #include <libdeflate.h>
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 
 namespace xelhost::image_io {
@@ -25,8 +28,41 @@ std::vector<BYTE> ZlibStream(std::span<const BYTE> data, ImageCompression compre
   std::vector<BYTE> out(libdeflate_zlib_compress_bound(compressor.get(), data.size()));
   const std::size_t size = libdeflate_zlib_compress(compressor.get(), data.data(), data.size(), out.data(), out.size());
   if (size == 0) throw ImageIoError(fileName + ": cannot compress: the output did not fit its bound");
+  // The bound is about the size of the input: kept as capacity, a page of strips would hold the
+  // whole page again.
   out.resize(size);
+  out.shrink_to_fit();
   return out;
+}
+
+ZlibDeflater::ZlibDeflater(ImageCompression compression, std::string fileName)
+    : m_Block(kBlockBytes), m_FileName(std::move(fileName)) {
+  // libdeflate's levels 0, 1 and 9 mean to zlib what they mean to libdeflate.
+  const int level = std::min(DeflateLevel(compression), Z_BEST_COMPRESSION);
+  if (deflateInit(&m_Stream, level) != Z_OK) throw ImageIoError(m_FileName + ": cannot compress: out of memory");
+}
+
+ZlibDeflater::~ZlibDeflater() { deflateEnd(&m_Stream); }
+
+void ZlibDeflater::Add(std::span<const BYTE> data, bool last, const Output& out) {
+  // zlib counts its input in uInt; larger pieces go in parts.
+  constexpr std::size_t kMaxPiece = std::numeric_limits<uInt>::max();
+  do {
+    const std::size_t piece = std::min(data.size(), kMaxPiece);
+    const bool finish = last && piece == data.size();
+    m_Stream.next_in = const_cast<Bytef*>(data.data());  // zlib's input is not written; its type predates const
+    m_Stream.avail_in = static_cast<uInt>(piece);
+    int result = Z_OK;
+    do {
+      m_Stream.next_out = m_Block.data();
+      m_Stream.avail_out = static_cast<uInt>(m_Block.size());
+      result = deflate(&m_Stream, finish ? Z_FINISH : Z_NO_FLUSH);
+      if (result == Z_STREAM_ERROR) throw ImageIoError(m_FileName + ": cannot compress: zlib refused the data");
+      const std::size_t made = m_Block.size() - m_Stream.avail_out;
+      if (made > 0) out({m_Block.data(), made});
+    } while (m_Stream.avail_out == 0 || (finish && result != Z_STREAM_END));
+    data = data.subspan(piece);
+  } while (!data.empty());
 }
 
 }  // namespace xelhost::image_io
