@@ -1,6 +1,8 @@
 // The calibration and the areas go in through xelimg's own option checks.
 #include "temperature.h"
 
+#include "options.h"
+
 #include <xelhost/area_option.h>
 #include <xelhost/arguments.h>
 #include <xelhost/calibration_option.h>
@@ -20,7 +22,7 @@ xelfw::TemperatureCalibration ReadCalibration(const xelfw::PluginLibrary& librar
                                               const std::vector<std::string>& options) {
   constexpr std::array specs = {xelhost::kCalibrationOption, xelhost::kEpsilonOption};
   try {
-    return xelhost::ReadCalibrationOption(xelhost::Arguments(options, specs, 0), library)
+    return xelhost::ReadCalibrationOption(OptionArguments(options, specs), library)
         .value_or(xelfw::TemperatureCalibration{});
   } catch (const xelhost::CommandError& error) {
     // A refused file is a bad argument to Python, not a failed run.
@@ -43,7 +45,7 @@ std::vector<std::vector<xelhost::RecordField>> Thermometer::MeasureAreas(xelfw::
   for (const std::string& area : areas) options.insert(options.end(), {"--aoi", area});
   constexpr std::array specs = {xelhost::kAreaOption};
   const std::vector<xelhost::MeasurementArea> measured =
-      xelhost::AreasOf(xelhost::ParseAreas(xelhost::Arguments(options, specs, 0)), frame);
+      xelhost::AreasOf(xelhost::ParseAreas(OptionArguments(options, specs)), frame);
   xelhost::CheckAreasInside(measured, frame);
 
   const std::vector<xelhost::AreaStatistics> statistics = xelhost::MeasureAreas(frame, measured, m_Calibration);
