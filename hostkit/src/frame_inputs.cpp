@@ -1,9 +1,8 @@
 // Operand expansion and frame-by-frame reading of a batch's inputs.
-#include <xelhost/framework_types.h>
 #include <xelhost/frame_inputs.h>
 
-#include <xelhost/errors.h>
 #include <xelhost/demo_scene.h>
+#include <xelhost/errors.h>
 #include <xelhost/memory_budget.h>
 
 #include <tiffio.h>
@@ -26,7 +25,8 @@ namespace {
 
 bool IsImageFileName(const std::filesystem::path& path) {
   std::string ext = path.extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext == ".png" || ext == ".pgm" || ext == ".tif" || ext == ".tiff";
 }
 
@@ -118,12 +118,15 @@ xelfw::Image ReadStandardInput(std::size_t maxBytes) {
     }
     bytes.insert(bytes.end(), block.begin(), block.begin() + static_cast<std::ptrdiff_t>(count));
   }
-  return xelhost::DecodeImage(bytes, kStandardStream);
+  // Decoded, it is held to the same limit: a small compressed bomb is refused from its header.
+  try {
+    return xelhost::DecodeImage(bytes, kStandardStream, ReadLimits{maxBytes});
+  } catch (const ImageLimitError& error) {
+    throw CommandError(std::string(error.what()) + " (" + kLimitHint + ")");
+  }
 }
 
-xelhost::ImageFileInfo InfoOf(const xelfw::Image& image) {
-  return {image.Width(), image.Height(), 1, image.Layout()};
-}
+xelhost::ImageFileInfo InfoOf(const xelfw::Image& image) { return {image.Width(), image.Height(), 1, image.Layout()}; }
 
 // One frame of a multi-frame image (a TIFF on standard input) as an image of its own.
 xelfw::Image FrameOf(const xelfw::Image& all, UINT frame) {
@@ -150,7 +153,8 @@ std::vector<InputFile> ExpandInputs(const std::vector<std::string>& operands) {
     }
     if (operand == kStandardStream) {
       if (standardInput) throw UsageError("standard input ('-') can be read only once");
-      if (::isatty(STDIN_FILENO) == 1) throw UsageError("standard input is a terminal; send an image to it through a pipe");
+      if (::isatty(STDIN_FILENO) == 1)
+        throw UsageError("standard input is a terminal; send an image to it through a pipe");
       standardInput = true;
       inputs.push_back({operand, 1, false, false, StandardInputIdentity()});
       continue;

@@ -131,12 +131,13 @@ TEST(MemoryLimit, JobsShareTheLimitSoTheirNumberNeverChangesWhatIsConverted) {
 TEST(MemoryLimit, StandardInputIsMeasuredFromItsHeaderBeforeItIsDecoded) {
   REQUIRE_PLUGIN();
   ScratchDir dir;
-  // 16 MiB of grey in a few kilobytes of PNG, 64 MiB with its picture.
+  // 16 MiB of grey in a few kilobytes of PNG: refused from its header, before it is decoded.
   xelhost::WriteImageFile(Image(4096, 4096, PixelLayout::Grey(8, 8)), dir / "bomb.png");
   ASSERT_LT(std::filesystem::file_size(dir / "bomb.png"), 100000u);
   ExpectFailure(RunXelimg({"pseudo", "-", (dir / "out.tif").string(), "--max-memory", "8M"}, dir / "bomb.png"),
-                "needs 64 MiB, more than the limit of 8 MiB");
+                "needs 16 MiB, more than the limit of 8 MiB");
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"bomb.png"});
+  ExpectFailure(RunXelimg({"temperature", "-", "--max-memory", "8M"}, dir / "bomb.png"), "--max-memory");
 }
 
 TEST(MemoryLimit, TheViewerCountsThePicturesItMakesBeforeReadingAPixel) {
@@ -171,7 +172,8 @@ TEST(EarlyRefusal, TheOutputIsCheckedBeforeTheInputIsDecoded) {
   std::vector<unsigned char> bytes = ReadBytes(dir / "whole.pgm");
   for (std::size_t i = bytes.size() - 64 * 64; i < bytes.size(); ++i) bytes[i] = 0xFF;  // above maxval once rewritten
   const std::string header = "P5\n64 64\n254\n";
-  std::copy(header.begin(), header.end(), bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() - 64 * 64 - header.size()));
+  std::copy(header.begin(), header.end(),
+            bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() - 64 * 64 - header.size()));
   WriteBytes(dir / "broken.pgm", bytes);
   const std::string in = (dir / "broken.pgm").string();
   ExpectFailure(RunXelimg({"pseudo", in, (dir / "missing" / "out.png").string()}), "no such folder");

@@ -2,8 +2,8 @@
 // the framework's images.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelfw/Image.h>
+#include <xelhost/framework_types.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -65,7 +65,9 @@ struct ImageFileInfo {
 XEL_HOST_API Image ReadImageFile(const std::filesystem::path& file, const ReadLimits& limits = {});
 // Reads the headers (every page's) without decoding pixels, with the same checks as ReadImageFile.
 XEL_HOST_API ImageFileInfo InspectImageFile(const std::filesystem::path& file, const ReadLimits& limits = {});
-XEL_HOST_API Image DecodeImage(std::span<const BYTE> bytes, const std::string& sourceName = "image data");
+// A frame's decoded size is checked against the limits from its header, before its pixels take memory.
+XEL_HOST_API Image DecodeImage(std::span<const BYTE> bytes, const std::string& sourceName = "image data",
+                               const ReadLimits& limits = {});
 XEL_HOST_API Image DecodePng(std::span<const BYTE> bytes, const std::string& sourceName);
 XEL_HOST_API Image DecodeTiff(std::span<const BYTE> bytes, const std::string& sourceName);
 XEL_HOST_API Image DecodePgm(std::span<const BYTE> bytes, const std::string& sourceName);

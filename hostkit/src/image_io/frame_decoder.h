@@ -77,6 +77,7 @@ Image DecodeAllFrames(FrameDecoder& decoder);
 
 // Every frame of bytes already in memory, through the given decoder (one of the above).
 using DecoderOpener = std::unique_ptr<FrameDecoder> (*)(ByteSource&, FrameAllowance&);
-Image DecodeBytes(std::span<const BYTE> bytes, const std::string& sourceName, DecoderOpener open);
+Image DecodeBytes(std::span<const BYTE> bytes, const std::string& sourceName, DecoderOpener open,
+                  const ReadLimits& limits = {});
 
 }  // namespace xelhost::image_io

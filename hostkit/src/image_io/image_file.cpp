@@ -1,5 +1,4 @@
 // Image files by name: format from the extension for writing, from the first bytes for reading.
-#include <xelhost/framework_types.h>
 #include "image_io/frame_decoder.h"
 #include "image_io/image_writers.h"
 
@@ -67,7 +66,8 @@ void CheckWritable(const ImageFileInfo& image, const std::filesystem::path& file
   if (image.frames > kMaxImageFrames) {
     throw ImageIoError(name + ": a TIFF holds at most " + std::to_string(kMaxImageFrames) + " pages");
   }
-  if (format == ImageFileFormat::Pgm && image.layout.numComponents != 1) throw ImageIoError(name + ": a PGM holds greyscale only");
+  if (format == ImageFileFormat::Pgm && image.layout.numComponents != 1)
+    throw ImageIoError(name + ": a PGM holds greyscale only");
   if (format == ImageFileFormat::Png && (image.width > kMaxPngSide || image.height > kMaxPngSide)) {
     throw ImageIoError(name + ": a PNG is at most " + std::to_string(kMaxPngSide) + " pixels wide and high");
   }
@@ -77,21 +77,23 @@ void CheckWritable(const ImageFileInfo& image, const std::filesystem::path& file
 
 ImageFileFormat ImageFileFormatFromPath(const std::filesystem::path& file) {
   std::string ext = file.extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   if (ext == ".png") return ImageFileFormat::Png;
   if (ext == ".tif" || ext == ".tiff") return ImageFileFormat::Tiff;
   if (ext == ".pgm") return ImageFileFormat::Pgm;
   throw ImageIoError(file.string() + ": unknown image file type (use .png, .tif, .tiff or .pgm)");
 }
 
-Image image_io::DecodeBytes(std::span<const BYTE> bytes, const std::string& sourceName, DecoderOpener open) {
+Image image_io::DecodeBytes(std::span<const BYTE> bytes, const std::string& sourceName, DecoderOpener open,
+                            const ReadLimits& limits) {
   MemorySource source(bytes, sourceName);
-  FrameAllowance allowance(ReadLimits{}, bytes.size(), sourceName, false);
+  FrameAllowance allowance(limits, bytes.size(), sourceName, false);
   return DecodeAllFrames(*open(source, allowance));
 }
 
-Image DecodeImage(std::span<const BYTE> bytes, const std::string& sourceName) {
-  return image_io::DecodeBytes(bytes, sourceName, image_io::OpenFrameDecoder);
+Image DecodeImage(std::span<const BYTE> bytes, const std::string& sourceName, const ReadLimits& limits) {
+  return image_io::DecodeBytes(bytes, sourceName, image_io::OpenFrameDecoder, limits);
 }
 
 Image ReadImageFile(const std::filesystem::path& file, const ReadLimits& limits) {
