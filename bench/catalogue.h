@@ -11,8 +11,8 @@ enum class Kind { Process, Memcpy, Alternative, Other };
 struct Entry {
   std::string name;  // benchmark name as registered
   Kind kind;
-  std::string frame;       // "WxH"; empty when the figure has no frame size
-  unsigned dstBytes = 0;   // bytes per destination pixel, for matching the memcpy of the same traffic
+  std::string frame;      // "WxH"; empty when the figure has no frame size
+  unsigned dstBytes = 0;  // bytes per destination pixel, for matching the memcpy of the same traffic
 };
 
 std::vector<Entry>& Catalogue();

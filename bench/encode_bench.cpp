@@ -77,14 +77,17 @@ void EncodeLibpngDefault(benchmark::State& state) {
 }  // namespace
 
 void RegisterEncodeBenchmarks() {
-  const std::pair<const char*, xelhost::ImageCompression> settings[] = {{"png_encode/xel_fast", xelhost::ImageCompression::Fast},
-                                                                       {"png_encode/xel_default", xelhost::ImageCompression::Default},
-                                                                       {"png_encode/xel_small", xelhost::ImageCompression::Small}};
+  const std::pair<const char*, xelhost::ImageCompression> settings[] = {
+      {"png_encode/xel_fast", xelhost::ImageCompression::Fast},
+      {"png_encode/xel_default", xelhost::ImageCompression::Default},
+      {"png_encode/xel_small", xelhost::ImageCompression::Small}};
   for (const auto& [name, compression] : settings) {
     benchmark::RegisterBenchmark(name, EncodeXel, compression)->Unit(benchmark::kMillisecond)->UseRealTime();
     Record({name, Kind::Other, "", 0});
   }
-  benchmark::RegisterBenchmark("png_encode/libpng_zlib6", EncodeLibpngDefault)->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::RegisterBenchmark("png_encode/libpng_zlib6", EncodeLibpngDefault)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
   Record({"png_encode/libpng_zlib6", Kind::Other, "", 0});
 }
 

@@ -46,9 +46,9 @@ struct Setup {
 void ProcessFrame(benchmark::State& state, FrameSize size, Packing packing, UINT threads) {
   Setup setup(size, packing, threads);
   for (auto _ : state) benchmark::DoNotOptimize(setup.host->Process());
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(BytesMoved(size.width, size.height,
-                                                          packing.unitsPerPixel * packing.memBPC / 8)));
+  state.SetBytesProcessed(
+      static_cast<int64_t>(state.iterations()) *
+      static_cast<int64_t>(BytesMoved(size.width, size.height, packing.unitsPerPixel * packing.memBPC / 8)));
 }
 
 // Every run rebuilds the tables for a 16-bit source: switching the profile invalidates them. The
@@ -70,8 +70,8 @@ void RegisterProcessBenchmarks() {
     const std::string frame = std::to_string(size.width) + "x" + std::to_string(size.height);
     for (const Packing& packing : kPackings) {
       for (const UINT threads : {1u, 2u}) {
-        const std::string name = "process/" + std::string(packing.name) + "/" + frame + "/threads:" +
-                                 std::to_string(threads);
+        const std::string name =
+            "process/" + std::string(packing.name) + "/" + frame + "/threads:" + std::to_string(threads);
         benchmark::RegisterBenchmark(name.c_str(), ProcessFrame, size, packing, threads)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();

@@ -22,9 +22,8 @@
 namespace {
 
 constexpr std::size_t kMaxEvents = 40;
-constexpr int kKeys[] = {VK_TAB,  VK_RETURN, VK_ESCAPE, VK_SPACE, VK_LEFT,   VK_RIGHT, VK_UP,  VK_DOWN,
-                         VK_HOME, VK_END,    VK_PRIOR,  VK_NEXT,  VK_BACK,   VK_DELETE, VK_F4, VK_ADD,
-                         VK_SUBTRACT};
+constexpr int kKeys[] = {VK_TAB, VK_RETURN, VK_ESCAPE, VK_SPACE, VK_LEFT,   VK_RIGHT, VK_UP,  VK_DOWN,    VK_HOME,
+                         VK_END, VK_PRIOR,  VK_NEXT,   VK_BACK,  VK_DELETE, VK_F4,    VK_ADD, VK_SUBTRACT};
 constexpr int kModifiers[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
 // What users type into number fields, and what they type by mistake.
 constexpr char kTyped[] = "0123456789.,-+eEnaifNAIF x%";
@@ -69,20 +68,37 @@ class DialogSession {
     // A host shows a dialog again from its menu after the user closed it.
     if (!m_Dialog->IsWindowVisible()) m_Dialogs.Show(m_DlgID);
     switch (in.Pick(10)) {
-      case 0: winui::InjectMouseMove(TakePoint(in)); break;
-      case 1: winui::InjectMouseDown(TakePoint(in), TakeButton(in)); break;
-      case 2: winui::InjectMouseUp(TakePoint(in), TakeButton(in)); break;
-      case 3: winui::InjectClick(TakePoint(in), TakeButton(in)); break;
-      case 4: winui::InjectKeyPress(kKeys[in.Pick(std::size(kKeys))], TakeModifiers(in)); break;
-      case 5: winui::InjectText(TakeText(in)); break;
-      case 6: Frame(in); break;
-      case 7: HostileSettings(in); break;
+      case 0:
+        winui::InjectMouseMove(TakePoint(in));
+        break;
+      case 1:
+        winui::InjectMouseDown(TakePoint(in), TakeButton(in));
+        break;
+      case 2:
+        winui::InjectMouseUp(TakePoint(in), TakeButton(in));
+        break;
+      case 3:
+        winui::InjectClick(TakePoint(in), TakeButton(in));
+        break;
+      case 4:
+        winui::InjectKeyPress(kKeys[in.Pick(std::size(kKeys))], TakeModifiers(in));
+        break;
+      case 5:
+        winui::InjectText(TakeText(in));
+        break;
+      case 6:
+        Frame(in);
+        break;
+      case 7:
+        HostileSettings(in);
+        break;
       case 8:
         // The user drags the frame down to nothing or up to a few times its size; larger sizes only
         // grow the temperature's font, which costs time and finds nothing new.
         m_Dialog->SetWindowPos(nullptr, 0, 0, in.Pick(40) * 8, in.Pick(20) * 8, SWP_NOMOVE | SWP_NOZORDER);
         break;
-      default: break;  // the messages so far are handled below before the next event
+      default:
+        break;  // the messages so far are handled below before the next event
     }
     winui::PumpMessages();
     return true;
@@ -134,7 +150,9 @@ class DialogSession {
           object.SetParam(13, reinterpret_cast<UINT_PTR>(&steps), sizeof steps);
           break;
         }
-        default: object.SetParam(XIP_PARAM_OBJECT_INDEX, in.Pick(5), 0); break;
+        default:
+          object.SetParam(XIP_PARAM_OBJECT_INDEX, in.Pick(5), 0);
+          break;
       }
       return;
     }

@@ -30,11 +30,22 @@ class Input {
   // Mostly the values that break arithmetic, sometimes ordinary ones, sometimes any bit pattern.
   double TakeHostileDouble() {
     constexpr double kChoices[] = {
-        std::numeric_limits<double>::quiet_NaN(),  -std::numeric_limits<double>::quiet_NaN(),
-        std::numeric_limits<double>::infinity(),   -std::numeric_limits<double>::infinity(),
-        std::numeric_limits<double>::max(),        -std::numeric_limits<double>::max(),
-        std::numeric_limits<double>::denorm_min(), -0.0,
-        0.0, 0.5, 1.0, -1.0, 2.0, 1e9, -1e9, 1e-300,
+        std::numeric_limits<double>::quiet_NaN(),
+        -std::numeric_limits<double>::quiet_NaN(),
+        std::numeric_limits<double>::infinity(),
+        -std::numeric_limits<double>::infinity(),
+        std::numeric_limits<double>::max(),
+        -std::numeric_limits<double>::max(),
+        std::numeric_limits<double>::denorm_min(),
+        -0.0,
+        0.0,
+        0.5,
+        1.0,
+        -1.0,
+        2.0,
+        1e9,
+        -1e9,
+        1e-300,
     };
     const unsigned choice = Pick(20);
     if (choice < std::size(kChoices)) return kChoices[choice];

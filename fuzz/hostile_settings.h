@@ -40,19 +40,23 @@ inline std::vector<std::uint8_t> TakeSettingsRecord(Input& in) {
 // A few keys of either object, each a hostile number, an integer, or a pair as the calibration
 // points are written.
 inline void FillHostileIni(xelfw::IniStore& store, const std::string& section, Input& in) {
-  constexpr const char* kKeys[] = {"Lower",           "Upper",            "UnitMin",     "UnitMax",
-                                   "AutoMode",        "SliderSteps",      "ColorProfileIndex", "Epsilon",
-                                   "BgTempKelvin",    "KelvinToUnitOfs",  "KelvinToUnitMult",  "Point_0",
-                                   "Point_1",         "Point_2",          "UnitDesc",    "HostActive"};
+  constexpr const char* kKeys[] = {"Lower",        "Upper",           "UnitMin",           "UnitMax",
+                                   "AutoMode",     "SliderSteps",     "ColorProfileIndex", "Epsilon",
+                                   "BgTempKelvin", "KelvinToUnitOfs", "KelvinToUnitMult",  "Point_0",
+                                   "Point_1",      "Point_2",         "UnitDesc",          "HostActive"};
   for (unsigned n = in.Pick(6); n > 0; --n) {
     const char* key = kKeys[in.Pick(std::size(kKeys))];
     switch (in.Pick(3)) {
-      case 0: store.SetDouble(section, key, in.TakeHostileDouble()); break;
-      case 1: store.SetInt(section, key, in.Take<std::int32_t>()); break;
+      case 0:
+        store.SetDouble(section, key, in.TakeHostileDouble());
+        break;
+      case 1:
+        store.SetInt(section, key, in.Take<std::int32_t>());
+        break;
       default:
-        store.SetString(section, key,
-                        xelfw::FormatIniDouble(in.TakeHostileDouble()) + "," +
-                            xelfw::FormatIniDouble(in.TakeHostileDouble()));
+        store.SetString(
+            section, key,
+            xelfw::FormatIniDouble(in.TakeHostileDouble()) + "," + xelfw::FormatIniDouble(in.TakeHostileDouble()));
     }
   }
 }

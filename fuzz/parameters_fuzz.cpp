@@ -20,17 +20,15 @@ namespace {
 
 constexpr UINT kParamSettings = 12;
 constexpr UINT kParamSliderSteps = 13;
-constexpr UINT kKnownIds[] = {kParamSettings,           kParamSliderSteps,       XIP_PARAM_INI,
-                              XIP_PARAM_USER_BUTTON_TEXT, XIP_PARAM_SWITCH_ACTIVE, XIP_PARAM_SWITCH_LOGGING,
-                              XIP_PARAM_OBJECT_INDEX};
+constexpr UINT kKnownIds[] = {
+    kParamSettings,          kParamSliderSteps,        XIP_PARAM_INI,         XIP_PARAM_USER_BUTTON_TEXT,
+    XIP_PARAM_SWITCH_ACTIVE, XIP_PARAM_SWITCH_LOGGING, XIP_PARAM_OBJECT_INDEX};
 constexpr std::size_t kMaxCalls = 16;
 // Every setting a parameter call could change: the settings record, the slider steps, the profile,
 // the switches and the captions, and for an INI import also what the objects export.
 std::string Fingerprint(CXelImgProcess_0& object, bool withExport) {
   std::string text;
-  const auto append = [&text](const void* bytes, std::size_t n) {
-    text.append(static_cast<const char*>(bytes), n);
-  };
+  const auto append = [&text](const void* bytes, std::size_t n) { text.append(static_cast<const char*>(bytes), n); };
   std::array<BYTE, fuzz::kSettingsBytes> record{};
   if (object.GetParam(12, reinterpret_cast<UINT_PTR>(record.data()), record.size()) == XIP_OK) {
     // Bytes 60..63 and 76..79 are alignment the object need not keep.
@@ -66,9 +64,15 @@ class Session {
   void Call() {
     const UINT id = TakeId();
     switch (m_In.Pick(3)) {
-      case 0: Limits(id); break;
-      case 1: Set(id); break;
-      default: Get(id); break;
+      case 0:
+        Limits(id);
+        break;
+      case 1:
+        Set(id);
+        break;
+      default:
+        Get(id);
+        break;
     }
   }
 

@@ -22,8 +22,7 @@ using Record = std::array<BYTE, 128>;
 
 Record SettingsOf(CXelImgProcess_0& object) {
   Record record{};
-  if (object.GetParam(kParamSettings, reinterpret_cast<UINT_PTR>(record.data()), record.size()) != XIP_OK)
-    std::abort();
+  if (object.GetParam(kParamSettings, reinterpret_cast<UINT_PTR>(record.data()), record.size()) != XIP_OK) std::abort();
   return record;
 }
 

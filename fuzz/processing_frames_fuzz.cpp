@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const UINT srcMem = kStorage[in.Pick(3)];
     const xelfw::PixelLayout sourceLayout = xelfw::PixelLayout::Grey(TakeSourceDepth(in), srcMem, in.Pick(srcMem));
     const UINT dstMem = kStorage[in.Pick(3)];
-    const xelfw::PixelLayout destinationLayout = xelfw::PixelLayout::Colour(
-        dstMem, 3 + in.Pick(2), in.Pick(2), in.Pick(dstMem + 1), in.Pick(dstMem));
+    const xelfw::PixelLayout destinationLayout =
+        xelfw::PixelLayout::Colour(dstMem, 3 + in.Pick(2), in.Pick(2), in.Pick(dstMem + 1), in.Pick(dstMem));
     xelfw::Image source(width, height, sourceLayout);
     xelfw::Image destination(width + 2, height, destinationLayout);
     for (UINT y = 0; y < height; ++y)

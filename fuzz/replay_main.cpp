@@ -43,10 +43,18 @@ Bytes Mutate(const Bytes& seed, const Bytes& other, std::mt19937& rng) {
   for (int s = 0; s < steps; ++s) {
     const std::size_t at = data.empty() ? 0 : rng() % data.size();
     switch (rng() % 5) {
-      case 0: if (!data.empty()) data[at] ^= static_cast<std::uint8_t>(1u << (rng() % 8)); break;
-      case 1: if (!data.empty()) data[at] = static_cast<std::uint8_t>(rng()); break;
-      case 2: data.insert(data.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::uint8_t>(rng())); break;
-      case 3: if (!data.empty()) data.erase(data.begin() + static_cast<std::ptrdiff_t>(at)); break;
+      case 0:
+        if (!data.empty()) data[at] ^= static_cast<std::uint8_t>(1u << (rng() % 8));
+        break;
+      case 1:
+        if (!data.empty()) data[at] = static_cast<std::uint8_t>(rng());
+        break;
+      case 2:
+        data.insert(data.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::uint8_t>(rng()));
+        break;
+      case 3:
+        if (!data.empty()) data.erase(data.begin() + static_cast<std::ptrdiff_t>(at));
+        break;
       default:
         if (!other.empty()) {
           const std::size_t from = rng() % other.size();

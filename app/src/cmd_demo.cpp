@@ -1,13 +1,13 @@
 // xelimg demo: the demo scene and its pseudo-colour pictures in every profile.
-#include "host_kit.h"
-#include "exit_status.h"
-#include <xelhost/errors.h>
-#include "command_table.h"
 #include <xelhost/demo_scene.h>
-#include "plugin_location.h"
+#include <xelhost/errors.h>
 #include <xelhost/plugin_objects.h>
 #include <xelhost/profile_names.h>
 #include <xelhost/pseudo_job.h>
+#include "command_table.h"
+#include "exit_status.h"
+#include "host_kit.h"
+#include "plugin_location.h"
 
 #include <xelhost/image_io.h>
 

@@ -4,8 +4,8 @@
 #include <xelhost/frame_inputs.h>
 #include <xelhost/input_image.h>
 #include <xelhost/memory_budget.h>
-#include <xelhost/operand_plan.h>
 #include <xelhost/message_text.h>
+#include <xelhost/operand_plan.h>
 #include <xelhost/picture_file.h>
 #include <xelhost/plugin_objects.h>
 #include <xelhost/profile_names.h>
@@ -16,9 +16,9 @@
 #include "plugin_location.h"
 #include "standard_input_frames.h"
 
+#include <winui/screen.h>
 #include <xelfw/DialogHost.h>
 #include <xelhost/image_io.h>
-#include <winui/screen.h>
 
 #include <array>
 #include <optional>
@@ -46,9 +46,8 @@ struct DialogChoice {
   UINT dlgID;
 };
 
-constexpr std::array<DialogChoice, 3> kDialogs = {{{"pseudo", kPseudoColorType, 0},
-                                                   {"scale", kPseudoColorType, 1},
-                                                   {"temperature", kTemperatureType, 0}}};
+constexpr std::array<DialogChoice, 3> kDialogs = {
+    {{"pseudo", kPseudoColorType, 0}, {"scale", kPseudoColorType, 1}, {"temperature", kTemperatureType, 0}}};
 
 const DialogChoice& FindDialog(const Arguments& args) {
   if (args.Operands().empty()) throw UsageError("dialog: name the dialog: pseudo, scale or temperature");
@@ -64,7 +63,8 @@ const DialogChoice& FindDialog(const Arguments& args) {
 void CheckOptionsFit(const Arguments& args, const DialogChoice& choice) {
   const bool temperature = choice.objectType == kTemperatureType;
   for (const char* option : {"profile", "auto", "range", "settings"}) {
-    if (temperature && args.Has(option)) throw UsageError(std::string("--") + option + " belongs to the pseudo and scale dialogs");
+    if (temperature && args.Has(option))
+      throw UsageError(std::string("--") + option + " belongs to the pseudo and scale dialogs");
   }
   if (!temperature && args.Has("epsilon")) throw UsageError("--epsilon belongs to the temperature dialog");
 }

@@ -1,8 +1,8 @@
 // xelimg list: the plug-in's catalogue.
-#include "host_kit.h"
-#include "exit_status.h"
 #include <xelhost/errors.h>
 #include "command_table.h"
+#include "exit_status.h"
+#include "host_kit.h"
 #include "plugin_location.h"
 
 #include <xelfw/PluginLoader.h>

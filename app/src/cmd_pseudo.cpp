@@ -1,21 +1,21 @@
 // xelimg pseudo: greyscale image files, folders or sequences into pseudo-colour images.
-#include "host_kit.h"
 #include <xelhost/area_option.h>
-#include "batch/batch_options.h"
-#include "batch/batch_report.h"
-#include <xelhost/frame_inputs.h>
-#include <xelhost/operand_plan.h>
-#include <xelhost/ordered_pipeline.h>
-#include <xelhost/pseudo_output.h>
 #include <xelhost/calibration_option.h>
 #include <xelhost/errors.h>
-#include "command_table.h"
+#include <xelhost/frame_inputs.h>
 #include <xelhost/input_image.h>
 #include <xelhost/legend.h>
 #include <xelhost/marks.h>
 #include <xelhost/memory_budget.h>
-#include "plugin_location.h"
+#include <xelhost/operand_plan.h>
+#include <xelhost/ordered_pipeline.h>
 #include <xelhost/pseudo_job.h>
+#include <xelhost/pseudo_output.h>
+#include "batch/batch_options.h"
+#include "batch/batch_report.h"
+#include "command_table.h"
+#include "host_kit.h"
+#include "plugin_location.h"
 
 #include <xelhost/image_io.h>
 
@@ -68,7 +68,7 @@ struct RunContext {
   xelhost::ImageCompression compression;
   std::optional<LegendOptions> legend;
   std::optional<std::vector<xelhost::MeasurementArea>> marks;  // the areas --mark draws
-  std::atomic_flag bitsWarned;  // the advice to give --input-bits, once a run
+  std::atomic_flag bitsWarned;                                 // the advice to give --input-bits, once a run
 };
 
 // Each worker owns its object; frames are independent of each other (see PseudoColorJob).
@@ -84,10 +84,12 @@ class FrameWorker {
     }
     PseudoResult result = m_Job.Run(*frame.image);
     if (m_Run.marks) {
-      MarkAreas(result.image, *frame.image, *m_Run.marks, m_Run.options.calibration.value_or(xelfw::TemperatureCalibration{}));
+      MarkAreas(result.image, *frame.image, *m_Run.marks,
+                m_Run.options.calibration.value_or(xelfw::TemperatureCalibration{}));
     }
     if (m_Run.legend) {
-      result.image = AddLegend(result.image, result, frame.image->Layout().imgBPC, m_Job, m_Run.options.calibration, *m_Run.legend);
+      result.image = AddLegend(result.image, result, frame.image->Layout().imgBPC, m_Job, m_Run.options.calibration,
+                               *m_Run.legend);
     }
     return {Output(result.image, frame), result.windowNotFound};
   }
@@ -98,7 +100,7 @@ class FrameWorker {
     switch (m_Run.plan.kind) {
       case OutputKind::Folder:
         xelhost::WriteImageFile(picture, m_Run.plan.path / FolderFileName(m_Run.inputs[frame.input], frame.page),
-                              xelhost::ImageFileFormat::Png, compression);
+                                xelhost::ImageFileFormat::Png, compression);
         return {};
       case OutputKind::PngFile:
         xelhost::WriteImageFile(picture, m_Run.plan.path, xelhost::ImageFileFormat::Png, compression);
@@ -125,7 +127,7 @@ std::size_t PictureBytes(const xelhost::ImageFileInfo& frame, UINT bits, bool le
 // frames that fit wait for each other in the pipeline.
 FrameAdmission AdmitWithin(std::size_t limit, const PseudoOptions& options, const OutputPlan& plan, bool legend) {
   return [limit, bits = options.outputBits, out = plan.path.string(), legend](const xelhost::ImageFileInfo& frame,
-                                                                             const std::string& name) {
+                                                                              const std::string& name) {
     MemoryBudget budget(limit);
     budget.Reserve(frame.FrameBytes(), name);
     budget.Reserve(PictureBytes(frame, bits, legend), out + " (" + std::to_string(bits) + "-bit RGB)");
@@ -199,7 +201,8 @@ int RunPseudo(const Arguments& args) {
   const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
   RunContext run{options, inputBits, plan, inputs, batch.compression, legend, marks, {}};
   BatchReport report(inputs, !batch.quiet);
-  FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), options, plan, legend.has_value()), budget.Limit(), streams);
+  FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), options, plan, legend.has_value()), budget.Limit(),
+                         streams);
   const PipelineBudget frameBudget{
       budget, [bits = options.outputBits, framed = legend.has_value()](const xelhost::ImageFileInfo& frame) {
         return frame.FrameBytes() + PictureBytes(frame, bits, framed);

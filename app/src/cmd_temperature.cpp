@@ -1,19 +1,19 @@
 // xelimg temperature: the object's reading and the temperature statistics of every frame's areas,
 // and optionally every pixel's temperature as a float TIFF.
-#include "host_kit.h"
 #include <xelhost/area_option.h>
-#include "batch/batch_options.h"
-#include "batch/batch_report.h"
-#include <xelhost/frame_inputs.h>
 #include <xelhost/calibration_option.h>
 #include <xelhost/errors.h>
-#include "command_table.h"
+#include <xelhost/frame_inputs.h>
 #include <xelhost/input_image.h>
 #include <xelhost/memory_budget.h>
 #include <xelhost/operand_plan.h>
-#include "plugin_location.h"
 #include <xelhost/plugin_objects.h>
 #include <xelhost/temperature_report.h>
+#include "batch/batch_options.h"
+#include "batch/batch_report.h"
+#include "command_table.h"
+#include "host_kit.h"
+#include "plugin_location.h"
 
 #include <xelfw/Aoi.h>
 #include <xelhost/AreaStatistics.h>
@@ -30,9 +30,18 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 12> kOptions = {
-    {kPluginOption, kCalibrationOption, kAreaOption, kEpsilonOption, {"json", false}, {"csv", false},
-     {"temperature-map", true}, {"quiet", false}, kInputBitsOption, kMaxMemoryOption, kFramesOption, kTimeoutOption}};
+constexpr std::array<OptionSpec, 12> kOptions = {{kPluginOption,
+                                                  kCalibrationOption,
+                                                  kAreaOption,
+                                                  kEpsilonOption,
+                                                  {"json", false},
+                                                  {"csv", false},
+                                                  {"temperature-map", true},
+                                                  {"quiet", false},
+                                                  kInputBitsOption,
+                                                  kMaxMemoryOption,
+                                                  kFramesOption,
+                                                  kTimeoutOption}};
 
 ReportFormat FormatOf(const Arguments& args) {
   if (args.Has("json") && args.Has("csv")) throw UsageError("--json and --csv exclude each other");
@@ -52,7 +61,8 @@ FrameAdmission AdmitWithin(std::size_t limit, bool map) {
 
 int RunTemperature(const Arguments& args) {
   const auto& operands = args.Operands();
-  if (operands.empty()) throw UsageError("give the input(s) (see 'xelimg temperature --help'); demo: names the demo scene");
+  if (operands.empty())
+    throw UsageError("give the input(s) (see 'xelimg temperature --help'); demo: names the demo scene");
   const std::vector<xelhost::MeasurementArea> givenAreas = ParseAreas(args);
   const ReportFormat format = FormatOf(args);
   const OperandPlan operandPlan(operands);
@@ -88,7 +98,8 @@ int RunTemperature(const Arguments& args) {
     }
     try {
       xelfw::Image& image = *frame->image;
-      if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE) throw CommandError("temperature needs a greyscale image");
+      if (image.Layout().formatClass != XI_IMGFORMAT_CLASS_GREYSCALE)
+        throw CommandError("temperature needs a greyscale image");
       const InputFile& input = inputs[frame->input];
       if (const auto warning = ApplyInputBits({&image, 1}, inputBits, input.name); warning && !bitsWarned) {
         std::fprintf(stderr, "%s\n", warning->c_str());

@@ -5,8 +5,8 @@
 #include <xelhost/frame_source.h>
 #include <xelhost/input_image.h>
 #include <xelhost/memory_budget.h>
-#include <xelhost/operand_plan.h>
 #include <xelhost/message_text.h>
+#include <xelhost/operand_plan.h>
 #include <xelhost/picture_file.h>
 #include <xelhost/pseudo_job.h>
 #include <xelhost/stream_frame_source.h>

@@ -1,6 +1,6 @@
 // Dispatch from the first argument to a command.
-#include "host_kit.h"
 #include "command_table.h"
+#include "host_kit.h"
 
 #include <xelhost/errors.h>
 #include <xelhost/message_text.h>

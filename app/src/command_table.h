@@ -1,8 +1,8 @@
 // The commands of xelimg: name, options, help text and the function that runs them.
 #pragma once
 
-#include "host_kit.h"
 #include <xelhost/arguments.h>
+#include "host_kit.h"
 
 #include <span>
 #include <string>

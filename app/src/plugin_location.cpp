@@ -1,6 +1,6 @@
 // Default plug-in path, relative to the running program.
-#include "host_kit.h"
 #include "plugin_location.h"
+#include "host_kit.h"
 
 #include <xelfw/PluginLocation.h>
 

@@ -1,8 +1,8 @@
 // Where xelimg finds the plug-in library.
 #pragma once
 
-#include "host_kit.h"
 #include <xelhost/arguments.h>
+#include "host_kit.h"
 
 #include <filesystem>
 

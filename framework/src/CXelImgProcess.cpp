@@ -127,9 +127,7 @@ void CXelImgProcess::LogDetail(const char* format, ...) {
   va_end(args);
 }
 
-BOOL CXelImgProcess::SignalZeroProgress() {
-  return m_pInstance != nullptr ? m_pInstance->OnZeroProgress(this) : TRUE;
-}
+BOOL CXelImgProcess::SignalZeroProgress() { return m_pInstance != nullptr ? m_pInstance->OnZeroProgress(this) : TRUE; }
 
 void CXelImgProcess::SignalProgress(UINT done, UINT total) {
   if (m_pInstance != nullptr) m_pInstance->OnProgress(this, done, total);

@@ -104,8 +104,8 @@ BOOL CXelImgProcess::ImportHostKeys(UINT_PTR context, UINT mode) {
       for (UINT b = 0; b < data.NumUserButtons && data.ppUserButtonTexts != nullptr; ++b) {
         if (data.ppUserButtonTexts[b] == nullptr) continue;
         char caption[256];
-        complete &= ImportIniData(context, ButtonKey(data.DlgID, b).c_str(), caption, "", sizeof caption,
-                                  INI_DATA_STRING);
+        complete &=
+            ImportIniData(context, ButtonKey(data.DlgID, b).c_str(), caption, "", sizeof caption, INI_DATA_STRING);
         *data.ppUserButtonTexts[b] = caption;
       }
     }
@@ -117,8 +117,8 @@ BOOL CXelImgProcess::ImportHostKeys(UINT_PTR context, UINT mode) {
       _TXIP_DIALOG_DATA& data = m_pDialogData[d];
       complete &= ImportIniData(context, DialogKey("HostDlgPlacement", data.DlgID).c_str(), &data.Placement,
                                 &noPlacement, 4, INI_DATA_INT32);
-      complete &= ImportIniData(context, DialogKey("HostDlgVisible", data.DlgID).c_str(), &data.Visible, &hidden,
-                                1, INI_DATA_INT32);
+      complete &= ImportIniData(context, DialogKey("HostDlgVisible", data.DlgID).c_str(), &data.Visible, &hidden, 1,
+                                INI_DATA_INT32);
     }
   }
   return complete;

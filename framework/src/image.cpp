@@ -44,7 +44,8 @@ void PixelLayout::Validate() const {
     if (numComponents != 1 || unitsPerPixel != 1) fail("greyscale has one component in one unit");
     if (imgBPC > 16) fail("greyscale carries at most 16 significant bits");
   } else if (formatClass == XI_IMGFORMAT_CLASS_RGB) {
-    if (numComponents != 3 || (unitsPerPixel != 3 && unitsPerPixel != 4)) fail("colour has three components in 3 or 4 units");
+    if (numComponents != 3 || (unitsPerPixel != 3 && unitsPerPixel != 4))
+      fail("colour has three components in 3 or 4 units");
   } else {
     fail("format class must be greyscale or colour");
   }

@@ -3,15 +3,15 @@
 
 #include <xelfw/RegularFile.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <limits>
-#include <unistd.h>
 
 namespace xelfw {
 
@@ -165,7 +165,8 @@ std::string IniStore::ToText() const {
     text += '[' + section.name + "]\n";
     for (const Entry& entry : section.entries) {
       // Quotes keep blanks at either end, which reading would otherwise drop.
-      const bool quote = !entry.value.empty() && (entry.value != Trim(entry.value) || Unquote(entry.value) != entry.value);
+      const bool quote =
+          !entry.value.empty() && (entry.value != Trim(entry.value) || Unquote(entry.value) != entry.value);
       text += entry.key + '=' + (quote ? '"' + entry.value + '"' : entry.value) + '\n';
     }
   }

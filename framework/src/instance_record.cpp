@@ -76,9 +76,7 @@ void InstanceRecord::DeleteInstance_XIObject(UINT type, CXelXIObject_0* object) 
   delete static_cast<UnitConverter*>(object);
 }
 
-BOOL InstanceRecord::OnZeroProgress(CXelImgProcess_0* sender) {
-  return m_ZeroProgress ? m_ZeroProgress(sender) : TRUE;
-}
+BOOL InstanceRecord::OnZeroProgress(CXelImgProcess_0* sender) { return m_ZeroProgress ? m_ZeroProgress(sender) : TRUE; }
 
 void InstanceRecord::OnProgress(CXelImgProcess_0* sender, UINT done, UINT total) {
   if (m_Progress) m_Progress(sender, done, total);

@@ -21,7 +21,8 @@ constexpr std::array<std::string_view, 5> kProfileNames = {
 std::string Folded(std::string_view text) {
   std::string out;
   for (const char c : text) {
-    if (std::isalnum(static_cast<unsigned char>(c)) != 0) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (std::isalnum(static_cast<unsigned char>(c)) != 0)
+      out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
   return out;
 }
@@ -44,7 +45,8 @@ unsigned FindPseudoColorProfile(std::string_view text, unsigned count) {
   unsigned index = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
   if (!text.empty() && error == std::errc() && end == text.data() + text.size()) {
-    if (index >= count) throw std::invalid_argument("no profile " + std::string(text) + " (choices: " + Choices(count) + ")");
+    if (index >= count)
+      throw std::invalid_argument("no profile " + std::string(text) + " (choices: " + Choices(count) + ")");
     return index;
   }
   const std::string wanted = Folded(text);

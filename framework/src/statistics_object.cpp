@@ -33,7 +33,8 @@ void ForEachValue(const CXelImage_0& image, const CXelAoi_0* aoi, UINT_PTR acces
     const BYTE* pixel = image.GetRowAddress(row, 0, access1, aoi, access2);
     if (pixel == nullptr) continue;
     for (UINT x = 0; x < width; ++x, pixel += pixelBytes) {
-      for (UINT c = 0; c < channels && c < 4; ++c) visit(c, (ReadStorageUnit(pixel + offsets[c], memBPC) & mask) >> shift);
+      for (UINT c = 0; c < channels && c < 4; ++c)
+        visit(c, (ReadStorageUnit(pixel + offsets[c], memBPC) & mask) >> shift);
     }
   }
 }
@@ -73,7 +74,7 @@ UINT StatisticsObject::GetParam(UINT id, UINT_PTR value, UINT_PTR extra) {
     case XIP_STAT_PARAM_AOI:
       if (value == 0) return XIP_E_BADARG;
       *reinterpret_cast<UINT_PTR*>(value) = id == XIP_STAT_PARAM_LOGGER ? reinterpret_cast<UINT_PTR>(m_pLogger)
-                                                                         : reinterpret_cast<UINT_PTR>(m_pMeasureAoi);
+                                                                        : reinterpret_cast<UINT_PTR>(m_pMeasureAoi);
       return XIP_OK;
     default:
       return CXelImgProcess::GetParam(id, value, extra);

@@ -1,5 +1,4 @@
 // Reading the areas of --aoi.
-#include <xelhost/framework_types.h>
 #include <xelhost/area_option.h>
 
 #include <xelhost/errors.h>
@@ -47,7 +46,7 @@ std::vector<xelhost::MeasurementArea> ParseAreas(const Arguments& args) {
 }
 
 std::vector<xelhost::MeasurementArea> AreasOf(const std::vector<xelhost::MeasurementArea>& given,
-                                            const xelfw::Image& image) {
+                                              const xelfw::Image& image) {
   if (!given.empty()) return given;
   return {{std::string(kWholeImage), 0, 0, image.Width(), image.Height()}};
 }

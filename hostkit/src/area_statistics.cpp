@@ -1,5 +1,4 @@
 // Temperature statistics of areas through a table of every grey value's temperature.
-#include <xelhost/framework_types.h>
 #include <xelhost/AreaStatistics.h>
 
 #include <cmath>

@@ -1,5 +1,4 @@
 // Option values read whole, with their ranges.
-#include <xelhost/framework_types.h>
 #include <xelhost/arguments.h>
 
 #include <xelhost/errors.h>

@@ -1,5 +1,4 @@
 // Temporary-file-and-rename writing, and the signal handler that removes unfinished temporaries.
-#include <xelhost/framework_types.h>
 #include <xelhost/AtomicFile.h>
 
 #include <fcntl.h>

@@ -1,7 +1,6 @@
 // Strict reading of temperature calibration files.
-#include <xelhost/framework_types.h>
-#include <xelhost/CalibrationFile.h>
 #include <xelfw/TextEncoding.h>
+#include <xelhost/CalibrationFile.h>
 
 #include "calibration_fit.h"
 

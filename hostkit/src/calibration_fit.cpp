@@ -1,5 +1,4 @@
 // The object's calibration fit, and how well its normal equations are conditioned.
-#include <xelhost/framework_types.h>
 #include "calibration_fit.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 // coefficients can be trusted.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelfw/TemperatureCalibration.h>
+#include <xelhost/framework_types.h>
 
 #include <string>
 #include <vector>

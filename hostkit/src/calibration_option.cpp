@@ -1,6 +1,5 @@
 // Reading the calibration options.
 #include <xelhost/CalibrationFile.h>
-#include <xelhost/framework_types.h>
 #include <xelhost/calibration_option.h>
 
 #include <xelhost/errors.h>

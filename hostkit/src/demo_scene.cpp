@@ -1,5 +1,4 @@
 // Demo scene synthesis.
-#include <xelhost/framework_types.h>
 #include <xelhost/demo_scene.h>
 
 #include <algorithm>

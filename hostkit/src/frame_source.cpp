@@ -1,10 +1,9 @@
 // Frame sources: image files read up front, and the demo scene made frame by frame.
-#include <xelhost/framework_types.h>
 #include <xelhost/frame_source.h>
 
+#include <xelhost/demo_scene.h>
 #include <xelhost/errors.h>
 #include <xelhost/input_image.h>
-#include <xelhost/demo_scene.h>
 
 #include <xelhost/image_io.h>
 

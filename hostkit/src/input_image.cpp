@@ -1,9 +1,8 @@
 // Reading inputs and settling their significant bits.
-#include <xelhost/framework_types.h>
 #include <xelhost/input_image.h>
 
-#include <xelhost/errors.h>
 #include <xelhost/demo_scene.h>
+#include <xelhost/errors.h>
 
 #include <xelhost/image_io.h>
 
@@ -92,7 +91,8 @@ xelfw::Image ReadInputImage(const std::string& operand, std::optional<UINT> inpu
   const Derived derived = alsoNeeds(info);
   budget.Reserve(derived.bytes, derived.what);
   xelfw::Image image = xelhost::ReadImageFile(operand, {info.DecodedBytes(), info.frames});
-  if (const auto warning = ApplyInputBits({&image, 1}, inputBits, operand)) std::fprintf(stderr, "%s\n", warning->c_str());
+  if (const auto warning = ApplyInputBits({&image, 1}, inputBits, operand))
+    std::fprintf(stderr, "%s\n", warning->c_str());
   return image;
 }
 

@@ -1,7 +1,6 @@
 // The legend is laid out in a white frame around the picture: labels are drawn by the window layer's
 // GDI in the dialogs' fixed font on a memory bitmap, and the picture and the bar are then copied in
 // unit for unit, so that neither passes through the 8-bit bitmap.
-#include <xelhost/framework_types.h>
 #include <xelhost/legend.h>
 
 #include <xelhost/errors.h>

@@ -1,5 +1,4 @@
 // Marks drawn unit by unit, so a 16-bit picture keeps its depth.
-#include <xelhost/framework_types.h>
 #include <xelhost/marks.h>
 
 #include <xelhost/area_option.h>

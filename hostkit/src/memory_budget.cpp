@@ -1,6 +1,5 @@
 // The command's memory limit from its option or the environment, what it has reserved and what the
 // frames in flight have drawn.
-#include <xelhost/framework_types.h>
 #include <xelhost/memory_budget.h>
 
 #include <xelhost/errors.h>

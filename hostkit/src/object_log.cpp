@@ -1,5 +1,4 @@
 // Echoing the object's log.
-#include <xelhost/framework_types.h>
 #include <xelhost/object_log.h>
 
 #include <cstdio>

@@ -1,5 +1,4 @@
 // Inputs and outputs of a command, checked against each other and the file system before any work.
-#include <xelhost/framework_types.h>
 #include <xelhost/operand_plan.h>
 
 #include <xelhost/errors.h>

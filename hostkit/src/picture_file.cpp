@@ -1,5 +1,4 @@
 // winui encodes the picture; the framework's writer puts it in place whole or not at all.
-#include <xelhost/framework_types.h>
 #include <xelhost/picture_file.h>
 
 #include <xelhost/errors.h>

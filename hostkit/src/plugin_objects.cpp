@@ -1,5 +1,4 @@
 // Parameter and processing calls on the plug-in's objects, with their result codes checked.
-#include <xelhost/framework_types.h>
 #include <xelhost/plugin_objects.h>
 
 #include <xelhost/errors.h>
@@ -53,7 +52,8 @@ void PseudoColorObject::SetSettings(const TPseudoColorSettings& settings) {
 
 UINT PseudoColorObject::SliderSteps() const {
   UINT steps = 0;
-  CheckResult(m_Host.Object().GetParam(13, reinterpret_cast<UINT_PTR>(&steps), sizeof steps), "reading the slider steps");
+  CheckResult(m_Host.Object().GetParam(13, reinterpret_cast<UINT_PTR>(&steps), sizeof steps),
+              "reading the slider steps");
   return steps;
 }
 

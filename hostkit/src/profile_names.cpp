@@ -1,5 +1,4 @@
 // Profile names for the command line; the names and the matching are the framework's.
-#include <xelhost/framework_types.h>
 #include <xelhost/profile_names.h>
 
 #include <xelhost/errors.h>

@@ -1,5 +1,4 @@
 // Settings, profile and bounds onto a fresh pseudo-colour object, then every frame through it.
-#include <xelhost/framework_types.h>
 #include <xelhost/pseudo_job.h>
 
 #include <xelhost/errors.h>
@@ -22,7 +21,8 @@ UnitRange ParseRange(const std::string& text) {
   // The split is at the colon after the first character, so that LOW may be negative.
   const std::size_t colon = text.find(':', 1);
   if (colon == std::string::npos) throw UsageError("--range: expected LOW:HIGH, got '" + text + "'");
-  const UnitRange range{ParseDoubleOption("range", text.substr(0, colon)), ParseDoubleOption("range", text.substr(colon + 1))};
+  const UnitRange range{ParseDoubleOption("range", text.substr(0, colon)),
+                        ParseDoubleOption("range", text.substr(colon + 1))};
   if (!std::isfinite(range.low) || !std::isfinite(range.high)) throw UsageError("--range: both ends must be finite");
   if (range.low > range.high) throw UsageError("--range: LOW must not lie above HIGH");
   return range;
@@ -81,7 +81,8 @@ PseudoOptions ParsePseudoOptions(const Arguments& args) {
     throw UsageError("--lower must not lie above --upper");
   }
   if (const auto text = args.Value("range")) {
-    if (options.lower || options.upper) throw UsageError("--range sets both bounds; give it without --lower and --upper");
+    if (options.lower || options.upper)
+      throw UsageError("--range sets both bounds; give it without --lower and --upper");
     options.range = ParseRange(*text);
   }
   if (const auto mode = args.Value("auto")) {
@@ -119,7 +120,8 @@ void ConfigurePseudoColorObject(PseudoColorObject& object, const PseudoOptions& 
     TPseudoColorSettings settings = object.Settings();
     if (options.lower) settings.Lower = *options.lower;
     if (options.upper) settings.Upper = *options.upper;
-    if (range) std::tie(settings.Lower, settings.Upper) = RangeToBounds(*options.range, settings, options.calibration, *source);
+    if (range)
+      std::tie(settings.Lower, settings.Upper) = RangeToBounds(*options.range, settings, options.calibration, *source);
     if (settings.Lower > settings.Upper) throw UsageError("the lower bound must not lie above the upper bound");
     if (options.autoMode) settings.AutoMode = *options.autoMode;
     object.SetSettings(settings);
@@ -164,8 +166,8 @@ PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
 xelfw::Image PseudoColorJob::RunWithWindow(const xelfw::Image& source, TPseudoColorSettings settings) {
   settings.AutoMode = 0;
   m_Object.SetSettings(settings);
-  xelfw::Image colours(source.Width(), source.Height(), xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB),
-                       source.Frames());
+  xelfw::Image colours(source.Width(), source.Height(),
+                       xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB), source.Frames());
   m_Object.Process(source, colours);
   return colours;
 }

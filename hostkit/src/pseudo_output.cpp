@@ -1,5 +1,4 @@
 // Choosing the output of the pseudo command from its last operand.
-#include <xelhost/framework_types.h>
 #include <xelhost/pseudo_output.h>
 
 #include <xelhost/errors.h>
@@ -34,10 +33,10 @@ void RefuseNameClashes(const std::filesystem::path& folder, const OperandPlan& o
 }  // namespace
 
 std::string FolderFileName(const InputFile& input, UINT page) {
-  const std::string stem = input.name == kDemoInput          ? "demo"
-                           : input.name == kStandardStream   ? "stdin"
+  const std::string stem = input.name == kDemoInput         ? "demo"
+                           : input.name == kStandardStream  ? "stdin"
                            : input.name.starts_with("gst:") ? "stream"
-                                                             : std::filesystem::path(input.name).stem().string();
+                                                            : std::filesystem::path(input.name).stem().string();
   if (!input.stream && input.pages <= 1 && page == 0) return stem + ".png";
   char suffix[16];
   std::snprintf(suffix, sizeof suffix, "-%04u.png", page);
@@ -48,8 +47,10 @@ OutputPlan PlanOutput(const std::string& operand, const OperandPlan& operands) {
   const std::size_t frames = TotalFrames(operands.Inputs());
   const std::string many = std::to_string(frames) + " frames";
   if (operand == kStandardStream) {
-    if (frames != 1) throw UsageError("standard output takes one PNG, the inputs hold " + many + "; name a folder or a .tif");
-    if (::isatty(STDOUT_FILENO) == 1) throw UsageError("standard output is a terminal; send the PNG to a file or a pipe");
+    if (frames != 1)
+      throw UsageError("standard output takes one PNG, the inputs hold " + many + "; name a folder or a .tif");
+    if (::isatty(STDOUT_FILENO) == 1)
+      throw UsageError("standard output is a terminal; send the PNG to a file or a pipe");
     return {OutputKind::StandardOutput, {}};
   }
   const std::filesystem::path out = operand;
@@ -62,7 +63,8 @@ OutputPlan PlanOutput(const std::string& operand, const OperandPlan& operands) {
   operands.AddOutputFile(out);
   switch (xelhost::ImageFileFormatFromPath(out)) {
     case xelhost::ImageFileFormat::Png:
-      if (frames != 1) throw UsageError(operand + ": one PNG holds one frame, the inputs hold " + many + "; name a folder or a .tif");
+      if (frames != 1)
+        throw UsageError(operand + ": one PNG holds one frame, the inputs hold " + many + "; name a folder or a .tif");
       return {OutputKind::PngFile, out};
     case xelhost::ImageFileFormat::Tiff:
       return {OutputKind::TiffFile, out};

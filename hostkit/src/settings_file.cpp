@@ -1,5 +1,4 @@
 // Checking and merging pseudo-colour settings files.
-#include <xelhost/framework_types.h>
 #include <xelhost/settings_file.h>
 
 #include <xelhost/errors.h>

@@ -1,5 +1,4 @@
 // Value types and ranges of the pseudo-colour settings file, from the key table the plug-in publishes.
-#include <xelhost/framework_types.h>
 #include <xelhost/settings_keys.h>
 
 #include <xelhost/errors.h>

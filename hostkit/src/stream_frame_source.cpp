@@ -1,5 +1,4 @@
 // A live stream behind the viewer's indexed frames.
-#include <xelhost/framework_types.h>
 #include <xelhost/stream_frame_source.h>
 
 #include <xelhost/input_image.h>

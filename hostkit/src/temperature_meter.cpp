@@ -1,8 +1,8 @@
 // The temperature object per frame, with the framework's statistics object for the mean grey value.
-#include <xelhost/framework_types.h>
 #include <xelfw/ResultError.h>
-#include <xelhost/TemperatureMeter.h>
 #include <xelfw/TextEncoding.h>
+#include <xelhost/TemperatureMeter.h>
+#include <xelhost/framework_types.h>
 
 #include <XelImgProcess/XelStatistics.h>
 
@@ -32,7 +32,8 @@ TemperatureMeter::TemperatureMeter(const PluginLibrary& library, const HostOptio
 
 TemperatureMeter::~TemperatureMeter() { m_Host.Record().DeleteInstance(m_pStatistics); }
 
-void ImportCalibration(CXelImgProcess_0& object, const TemperatureCalibration& calibration, const std::string& section) {
+void ImportCalibration(CXelImgProcess_0& object, const TemperatureCalibration& calibration,
+                       const std::string& section) {
   IniStore store;
   calibration.WriteTo(store, section);
   IniContext context(store, section);
@@ -51,7 +52,8 @@ TemperatureReading TemperatureMeter::Measure(Image& frame, const Aoi* aoi) {
   m_pStatistics->SetImages(1, images);
   m_pStatistics->SetParam(XIP_STAT_PARAM_AOI, 0, reinterpret_cast<UINT_PTR>(static_cast<const CXelAoi_0*>(aoi)));
   CheckResult(m_pStatistics->Process(XIP_STAT_MODE_STATISTICS), "grey-value statistics");
-  const auto* statistics = static_cast<const TStatisticsResult*>(m_pStatistics->GetSpecialData(XIP_STAT_DATA_STATISTICS));
+  const auto* statistics =
+      static_cast<const TStatisticsResult*>(m_pStatistics->GetSpecialData(XIP_STAT_DATA_STATISTICS));
   if (statistics == nullptr) throw std::runtime_error("the statistics object delivered no result");
 
   TemperatureReading reading;

@@ -1,5 +1,4 @@
 // Formatting of temperature readings.
-#include <xelhost/framework_types.h>
 #include <xelhost/temperature_report.h>
 
 #include <xelhost/area_record.h>
@@ -85,10 +84,10 @@ void PrintText(const AreaReading& r, const ReadingOrigin& origin) {
   const xelhost::AreaStatistics& s = r.statistics;
   const bool known = FieldNumber(r.reading.temperature).has_value();
   std::printf("frame %zu%s%s: mean grey %.2f, epsilon %s, temperature %s%s%s, min %s, max %s, std %s", origin.frame,
-              r.areaNamed ? " " : "", r.areaNamed ? r.area.name.c_str() : "", r.reading.meanGrey, r.reading.epsilon.c_str(),
-              r.reading.temperature.c_str(), known ? " " : "", known ? r.reading.unit.c_str() : "",
-              Rounded(TemperatureOf(s.coldest), "%.1f").c_str(), Rounded(TemperatureOf(s.hottest), "%.1f").c_str(),
-              Rounded(s.standardDeviation, "%.2f").c_str());
+              r.areaNamed ? " " : "", r.areaNamed ? r.area.name.c_str() : "", r.reading.meanGrey,
+              r.reading.epsilon.c_str(), r.reading.temperature.c_str(), known ? " " : "",
+              known ? r.reading.unit.c_str() : "", Rounded(TemperatureOf(s.coldest), "%.1f").c_str(),
+              Rounded(TemperatureOf(s.hottest), "%.1f").c_str(), Rounded(s.standardDeviation, "%.2f").c_str());
   if (origin.named) std::printf(" (%s page %u)", origin.source.c_str(), origin.page);
   std::printf("\n");
 }

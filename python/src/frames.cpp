@@ -46,7 +46,8 @@ xelfw::Image GreyImageFromArray(const py::array& array, std::optional<int> input
   if (array.ndim() != 2) {
     throw std::invalid_argument("expected a 2-D greyscale array (rows, columns), got shape " + ShapeText(array));
   }
-  if (array.shape(0) == 0 || array.shape(1) == 0) throw std::invalid_argument("the array " + ShapeText(array) + " is empty");
+  if (array.shape(0) == 0 || array.shape(1) == 0)
+    throw std::invalid_argument("the array " + ShapeText(array) + " is empty");
   if (array.shape(0) > 0x7FFFFFFF || array.shape(1) > 0x7FFFFFFF) {
     throw std::invalid_argument("the array " + ShapeText(array) + " is too large for an image");
   }

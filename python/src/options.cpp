@@ -5,7 +5,8 @@
 
 namespace xelpy {
 
-xelhost::Arguments OptionArguments(const std::vector<std::string>& options, std::span<const xelhost::OptionSpec> specs) {
+xelhost::Arguments OptionArguments(const std::vector<std::string>& options,
+                                   std::span<const xelhost::OptionSpec> specs) {
   xelhost::Arguments::OptionValues values;
   for (auto given = options.begin(); given != options.end(); ++given) {
     const std::string name = given->substr(2);

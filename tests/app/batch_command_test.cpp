@@ -72,7 +72,8 @@ TEST(BatchCommand, FolderGivesTheBytesOfEachFileAloneWhateverTheJobs) {
     const auto alone = dir / ("alone-" + name);
     ExpectSuccess(RunXelimg({"pseudo", (in / name).string(), alone.string(), "--auto", "contrast"}));
     const auto bytes = ReadBytes(alone);
-    for (const char* jobs : {"jobs1", "jobs2", "jobs3"}) EXPECT_EQ(ReadBytes(dir / jobs / name), bytes) << jobs << " " << name;
+    for (const char* jobs : {"jobs1", "jobs2", "jobs3"})
+      EXPECT_EQ(ReadBytes(dir / jobs / name), bytes) << jobs << " " << name;
   }
   // A pattern and a multi-page TIFF give the same frames again.
   ExpectSuccess(RunXelimg({"pseudo", (in / "f*.png").string(), (dir / "all.tif").string(), "--auto", "contrast"}));
@@ -133,7 +134,8 @@ TEST(BatchCommand, PagesOfATiffGetTheirOwnFilesAndStandardStreamsWork) {
   Image pages(48, 32, PixelLayout::Grey(16, 16), 3);
   for (UINT f = 0; f < 3; ++f) std::memcpy(pages.Data(f), Frame(f).Data(), pages.FrameBytes());
   xelhost::WriteImageFile(pages, dir / "seq.tif");
-  ExpectSuccess(RunXelimg({"pseudo", (dir / "seq.tif").string(), "demo:", (dir / "out").string(), "--compression", "small"}));
+  ExpectSuccess(
+      RunXelimg({"pseudo", (dir / "seq.tif").string(), "demo:", (dir / "out").string(), "--compression", "small"}));
   EXPECT_TRUE(std::filesystem::exists(dir / "out" / "seq-0002.png"));
   EXPECT_EQ(xelhost::ReadImageFile(dir / "out" / "demo.png").Width(), 320u);
 
@@ -158,7 +160,8 @@ TEST(BatchCommand, DamagedPageEndsItsFileAndTheRestIsWritten) {
   WriteBytes(dir / "cut.tif", bytes);
   xelhost::WriteImageFile(Frame(9), dir / "after.png");
 
-  const auto run = RunXelimg({"pseudo", (dir / "cut.tif").string(), (dir / "after.png").string(), (dir / "out.tif").string()});
+  const auto run =
+      RunXelimg({"pseudo", (dir / "cut.tif").string(), (dir / "after.png").string(), (dir / "out.tif").string()});
   EXPECT_EQ(run.exitCode, 1) << run.err;
   EXPECT_NE(run.err.find("skipped " + (dir / "cut.tif").string()), std::string::npos) << run.err;
   const Image out = xelhost::ReadImageFile(dir / "out.tif");
@@ -176,7 +179,8 @@ TEST(BatchCommand, FramesThatFitNoneOfTheOptionsAreSkippedOneByOne) {
   ScratchDir dir;
   xelhost::WriteImageFile(Frame(0), dir / "a.png");
   xelhost::WriteImageFile(Image(8, 8, PixelLayout::Grey(8, 8)), dir / "small.pgm");
-  const auto run = RunXelimg({"temperature", (dir / "a.png").string(), (dir / "small.pgm").string(), "--aoi", "20,20,4,4"});
+  const auto run =
+      RunXelimg({"temperature", (dir / "a.png").string(), (dir / "small.pgm").string(), "--aoi", "20,20,4,4"});
   EXPECT_EQ(run.exitCode, 1) << run.err;
   EXPECT_NE(run.err.find("small.pgm: --aoi does not lie inside the 8 x 8 image"), std::string::npos) << run.err;
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;

@@ -86,7 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Picture{"scale", {}, 116 + 6, 478 + 6 + kCaption, true},   // 77 x 294, halves rounded up
                     Picture{"temperature",
                             {"--ini", XELIMG_SAMPLES_DIR "/calibration.ini"},
-                            266 + 8, 68 + 8 + kCaption, false}),              // 177 x 42, sizing frame
+                            266 + 8,
+                            68 + 8 + kCaption,
+                            false}),  // 177 x 42, sizing frame
     [](const testing::TestParamInfo<Picture>& test) { return std::string(test.param.dialog); });
 
 TEST(DialogCommand, ProfileAndInputReachThePicture) {

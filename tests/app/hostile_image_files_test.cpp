@@ -15,9 +15,9 @@
 #include <vector>
 
 using xelfw::Image;
+using xelfw::PixelLayout;
 using xelhost::ImageIoError;
 using xelhost::ImageLimitError;
-using xelfw::PixelLayout;
 using xelhost::ReadLimits;
 using xelimg_test::ScratchDir;
 using xelimg_test::WriteBytes;
@@ -158,9 +158,13 @@ TEST(HostileImageFiles, ByteAndPageLimitsCoverEveryPageAndAreCheckedAsPagesAreFo
   xelhost::WriteImageFile(pages, dir / "pages.tif");
   EXPECT_EQ(xelhost::ReadImageFile(dir / "pages.tif", ReadLimits{5 * 4096, 5}).Frames(), 5u);
   EXPECT_THROW(xelhost::ReadImageFile(dir / "pages.tif", ReadLimits{5 * 4096 - 1, 5}), ImageLimitError);
-  EXPECT_NE(ErrorOf([&] { xelhost::ReadImageFile(dir / "pages.tif", ReadLimits{1 << 20, 4}); }).find("more than 4 pages"),
+  EXPECT_NE(ErrorOf([&] {
+              xelhost::ReadImageFile(dir / "pages.tif", ReadLimits{1 << 20, 4});
+            }).find("more than 4 pages"),
             std::string::npos);
-  EXPECT_NE(ErrorOf([&] { xelhost::InspectImageFile(dir / "pages.tif", ReadLimits{1 << 20, 4}); }).find("more than 4 pages"),
+  EXPECT_NE(ErrorOf([&] {
+              xelhost::InspectImageFile(dir / "pages.tif", ReadLimits{1 << 20, 4});
+            }).find("more than 4 pages"),
             std::string::npos);
   EXPECT_THROW(xelhost::ReadImageFile(dir / "pages.tif", ReadLimits{4095, 5}), ImageLimitError);
 
@@ -172,7 +176,8 @@ TEST(HostileImageFiles, ByteAndPageLimitsCoverEveryPageAndAreCheckedAsPagesAreFo
 
   // More pages than any file may have: refused once the limit is passed, not after reading them all.
   WriteBytes(dir / "many.tif", SharedStripTiff(xelhost::kMaxImageFrames + 5, 1, 1, 1, {9}));
-  EXPECT_NE(ErrorOf([&] { xelhost::InspectImageFile(dir / "many.tif"); }).find("more than 65535 pages"), std::string::npos);
+  EXPECT_NE(ErrorOf([&] { xelhost::InspectImageFile(dir / "many.tif"); }).find("more than 65535 pages"),
+            std::string::npos);
 }
 
 TEST(HostileImageFiles, ManyPagesAreReadInOneOrderlyPass) {
@@ -194,9 +199,7 @@ TEST(HostileImageFiles, OnlyRegularFilesAreReadAndTheMessageNamesThePath) {
     EXPECT_THROW(xelhost::ImageFileReader{path}, ImageIoError);
   }
   // A large file that is not an image is refused from its first bytes, however large it is.
-  {
-    std::ofstream sparse(dir / "big.png");
-  }
+  { std::ofstream sparse(dir / "big.png"); }
   std::filesystem::resize_file(dir / "big.png", std::uintmax_t{3} << 30);
   EXPECT_NE(ErrorOf([&] { xelhost::ReadImageFile(dir / "big.png"); }).find("not a PNG"), std::string::npos);
 }

@@ -69,7 +69,8 @@ class PseudoLegend : public testing::Test {
   void ExpectPictureAt(const Image& legend, UINT top) {
     ASSERT_GE(legend.Height(), m_Plain->Height() + top);
     for (UINT y = 0; y < m_Plain->Height(); ++y)
-      for (UINT x = 0; x < m_Plain->Width(); ++x) ASSERT_EQ(At(legend, x, y + top), At(*m_Plain, x, y)) << x << "," << y;
+      for (UINT x = 0; x < m_Plain->Width(); ++x)
+        ASSERT_EQ(At(legend, x, y + top), At(*m_Plain, x, y)) << x << "," << y;
   }
 
   // Along the bar from its high end to its low end: window colours only, grey values never rising.
@@ -108,7 +109,9 @@ TEST_F(PseudoLegend, RightBarHasTheWindowsColoursHighestAtTheTop) {
 }
 
 TEST_F(PseudoLegend, BottomBarHighestOnTheRightUnderATitle) {
-  const Image legend = Legend({"--legend", "bottom", "--title", "Scene \xC2\xB0" "C"});
+  const Image legend = Legend({"--legend", "bottom", "--title",
+                               "Scene \xC2\xB0"
+                               "C"});
   UINT titleRows = 0;
   while (At(legend, 0, titleRows) == kWhite) ++titleRows;  // the scene's corner is not white
   ExpectPictureAt(legend, titleRows);

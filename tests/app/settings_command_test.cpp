@@ -2,8 +2,8 @@
 #include "cli_expectations.h"
 #include "test_files.h"
 
-#include <xelhost/IniFile.h>
 #include <xelfw/IniStore.h>
+#include <xelhost/IniFile.h>
 
 using xelimg_test::ExpectFailure;
 using xelimg_test::ExpectSuccess;
@@ -25,7 +25,8 @@ TEST(SettingsCommand, ExportWritesEveryKeyWithItsDefault) {
   EXPECT_EQ(store.GetDouble(kSection, "UnitMax"), 200.0);
   EXPECT_EQ(store.GetInt(kSection, "SliderSteps"), 180);
   EXPECT_EQ(store.GetInt(kSection, "ColorProfileIndex"), 0);
-  EXPECT_EQ(store.GetString(kSection, "UnitDesc"), std::string("\xB0" "C"));
+  EXPECT_EQ(store.GetString(kSection, "UnitDesc"), std::string("\xB0"
+                                                               "C"));
 }
 
 TEST(SettingsCommand, ImportedValuesSurviveExportAndShowInTheListing) {
@@ -38,7 +39,8 @@ TEST(SettingsCommand, ImportedValuesSurviveExportAndShowInTheListing) {
   store.SetString(kSection, "UnitDesc", "K");
   xelhost::SaveIniFile(store, dir / "changed.ini");
 
-  ExpectSuccess(RunXelimg({"settings", "export", (dir / "again.ini").string(), "--from", (dir / "changed.ini").string()}));
+  ExpectSuccess(
+      RunXelimg({"settings", "export", (dir / "again.ini").string(), "--from", (dir / "changed.ini").string()}));
   const auto again = xelfw::IniStore::Load(dir / "again.ini");
   EXPECT_EQ(again.GetDouble(kSection, "Lower"), 0.25);
   EXPECT_EQ(again.GetInt(kSection, "ColorProfileIndex"), 3);
@@ -54,7 +56,10 @@ TEST(SettingsCommand, SampleFileImportsCompletely) {
   REQUIRE_PLUGIN();
   const auto run = RunXelimg({"settings", "import", XELIMG_SAMPLES_DIR "/pseudocolor.ini"});
   ExpectSuccess(run);
-  EXPECT_NE(run.out.find("UnitDesc                    \xC2\xB0" "C"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("UnitDesc                    \xC2\xB0"
+                         "C"),
+            std::string::npos)
+      << run.out;
 }
 
 TEST(SettingsCommand, PartialFilesChangeOnlyTheirKeys) {
@@ -62,12 +67,15 @@ TEST(SettingsCommand, PartialFilesChangeOnlyTheirKeys) {
   ScratchDir dir;
   // As a user saves it on Windows: UTF-8 with a byte-order mark and CRLF line ends.
   xelimg_test::WriteText(dir / "window.ini",
-                         "\xEF\xBB\xBF[Pseudo color lut]\r\nLower=0.2\r\nUpper=0.7\r\nUnitDesc=\xC2\xB0" "F\r\n");
+                         "\xEF\xBB\xBF[Pseudo color lut]\r\nLower=0.2\r\nUpper=0.7\r\nUnitDesc=\xC2\xB0"
+                         "F\r\n");
   ExpectSuccess(RunXelimg({"settings", "export", (dir / "out.ini").string(), "--from", (dir / "window.ini").string()}));
   const auto out = xelfw::IniStore::Load(dir / "out.ini");
   EXPECT_EQ(out.GetDouble(kSection, "Lower"), 0.2);
   EXPECT_EQ(out.GetDouble(kSection, "Upper"), 0.7);
-  EXPECT_EQ(out.GetString(kSection, "UnitDesc"), std::string("\xB0" "F")) << "handed to the object in Windows-1252";
+  EXPECT_EQ(out.GetString(kSection, "UnitDesc"), std::string("\xB0"
+                                                             "F"))
+      << "handed to the object in Windows-1252";
   EXPECT_EQ(out.GetDouble(kSection, "UnitMax"), 200.0) << "a key the file lacks keeps its value";
   EXPECT_EQ(out.GetInt(kSection, "SliderSteps"), 180);
 }

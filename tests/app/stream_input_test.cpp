@@ -14,8 +14,8 @@ using namespace xelimg_test;
 
 namespace {
 
-#define REQUIRE_STREAMS()                                                                          \
-  REQUIRE_PLUGIN();                                                                                \
+#define REQUIRE_STREAMS()                                                                           \
+  REQUIRE_PLUGIN();                                                                                 \
   if (!xelhost::StreamsAvailable() || std::system("gst-launch-1.0 --version >/dev/null 2>&1") != 0) \
   GTEST_SKIP() << "built without GStreamer, or gst-launch-1.0 missing"
 
@@ -26,7 +26,8 @@ const std::string kSource = "videotestsrc num-buffers=3 pattern=ball ! video/x-r
 // The source's frames as 16-bit PGM files f0.pgm, f1.pgm, f2.pgm.
 std::vector<std::string> WriteFramesAsFiles(const ScratchDir& dir) {
   const std::string raw = (dir / "f%d.raw").string();
-  EXPECT_EQ(std::system(("gst-launch-1.0 -q " + kSource + " ! multifilesink location=" + raw + " >/dev/null").c_str()), 0);
+  EXPECT_EQ(std::system(("gst-launch-1.0 -q " + kSource + " ! multifilesink location=" + raw + " >/dev/null").c_str()),
+            0);
   std::vector<std::string> files;
   for (int i = 0; i < 3; ++i) {
     const auto bytes = ReadBytes(dir / ("f" + std::to_string(i) + ".raw"));
@@ -68,8 +69,8 @@ TEST(StreamInput, FramesReadAsTheSameFramesFromFiles) {
   pseudoArgs.insert(pseudoArgs.end(), files.begin(), files.end());
   pseudoArgs.push_back((dir / "from-files").string());
   ExpectSuccess(RunXelimg(pseudoArgs));
-  ExpectSuccess(RunXelimg({"pseudo", "--input-bits", "16", "--auto", "contrast", "gst:" + kSource,
-                           (dir / "from-stream").string()}));
+  ExpectSuccess(RunXelimg(
+      {"pseudo", "--input-bits", "16", "--auto", "contrast", "gst:" + kSource, (dir / "from-stream").string()}));
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(ReadBytes(dir / "from-stream" / ("stream-000" + std::to_string(i) + ".png")),
               ReadBytes(dir / "from-files" / ("f" + std::to_string(i) + ".png")))
@@ -135,8 +136,9 @@ TEST(StreamInput, ViewerShowsALiveSourceAsTheSameFrameFromAFile) {
   ScratchDir dir;
   const std::string caps = " pattern=white ! video/x-raw,format=GRAY8,width=64,height=48";
   const auto raw = dir / "white.raw";
-  ASSERT_EQ(std::system(("gst-launch-1.0 -q videotestsrc num-buffers=1" + caps + " ! filesink location=" + raw.string() +
-                         " >/dev/null").c_str()),
+  ASSERT_EQ(std::system(("gst-launch-1.0 -q videotestsrc num-buffers=1" + caps +
+                         " ! filesink location=" + raw.string() + " >/dev/null")
+                            .c_str()),
             0);
   xelfw::Image white(64, 48, xelfw::PixelLayout::Grey(8, 8));
   ASSERT_EQ(ReadBytes(raw).size(), white.FrameBytes());

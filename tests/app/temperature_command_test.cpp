@@ -32,22 +32,29 @@ TEST(TemperatureCommand, DefaultCalibrationInsideTheAoi) {
   const auto in = WriteHalves(dir);
   const auto hot = RunXelimg({"temperature", in.string(), "--aoi", "10,0,10,10"});
   ExpectSuccess(hot);
-  EXPECT_EQ(hot.out, "frame 0: mean grey 128.00, epsilon 1.000, temperature 110.0 \xC2\xB0" "C, min 110.0, max 110.0, std 0.00\n");
+  EXPECT_EQ(hot.out,
+            "frame 0: mean grey 128.00, epsilon 1.000, temperature 110.0 \xC2\xB0"
+            "C, min 110.0, max 110.0, std 0.00\n");
 
   const auto whole = RunXelimg({"temperature", in.string()});
   ExpectSuccess(whole);
   EXPECT_NE(whole.out.find("mean grey 64.00"), std::string::npos) << whole.out;
-  EXPECT_NE(whole.out.find("temperature 65.0 \xC2\xB0" "C, min 20.0, max 110.0, std 45.00\n"), std::string::npos) << whole.out;
+  EXPECT_NE(whole.out.find("temperature 65.0 \xC2\xB0"
+                           "C, min 20.0, max 110.0, std 45.00\n"),
+            std::string::npos)
+      << whole.out;
 }
 
 TEST(TemperatureCommand, EmissivityAgainstABackgroundAtTheSameTemperatureChangesNothing) {
   REQUIRE_PLUGIN();
   ScratchDir dir;
-  const auto run = RunXelimg({"temperature", WriteHalves(dir).string(), "--aoi", "0,0,10,10", "--epsilon", "0.5", "--json"});
+  const auto run =
+      RunXelimg({"temperature", WriteHalves(dir).string(), "--aoi", "0,0,10,10", "--epsilon", "0.5", "--json"});
   ExpectSuccess(run);
-  EXPECT_NE(run.out.find("\"mean_grey\": 0.000000, \"epsilon\": 0.500, \"temperature\": 20.0, \"mean_temperature\": 20, "
-                         "\"min\": 20, \"max\": 20, \"std\": 0,"),
-            std::string::npos)
+  EXPECT_NE(
+      run.out.find("\"mean_grey\": 0.000000, \"epsilon\": 0.500, \"temperature\": 20.0, \"mean_temperature\": 20, "
+                   "\"min\": 20, \"max\": 20, \"std\": 0,"),
+      std::string::npos)
       << run.out;
 }
 
@@ -59,7 +66,8 @@ TEST(TemperatureCommand, OneLinePerTiffPageAndCalibrationFromTheSample) {
     for (UINT y = 0; y < 4; ++y)
       for (UINT x = 0; x < 4; ++x) pages.SetComponent(x, y, 0, 10000 * (f + 1), f);
   xelhost::WriteImageFile(pages, dir / "pages.tif");
-  const auto run = RunXelimg({"temperature", (dir / "pages.tif").string(), "--ini", XELIMG_SAMPLES_DIR "/calibration.ini"});
+  const auto run =
+      RunXelimg({"temperature", (dir / "pages.tif").string(), "--ini", XELIMG_SAMPLES_DIR "/calibration.ini"});
   ExpectSuccess(run);
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << run.out;
   EXPECT_NE(run.out.find("frame 2: mean grey 30000.00"), std::string::npos) << run.out;
@@ -122,13 +130,21 @@ TEST(TemperatureCommand, MalformedCalibrationsAreRefusedNamingTheLine) {
 TEST(TemperatureCommand, UnitOfAUtf8CalibrationPrintsInUtf8) {
   REQUIRE_PLUGIN();
   ScratchDir dir;
-  WriteText(dir / "cal.ini", "\xEF\xBB\xBF[Temperature display]\r\nUnitDesc=\xC2\xB0" "C\r\n");
+  WriteText(dir / "cal.ini",
+            "\xEF\xBB\xBF[Temperature display]\r\nUnitDesc=\xC2\xB0"
+            "C\r\n");
   const auto in = WriteHalves(dir);
   const auto text = RunXelimg({"temperature", in.string(), "--ini", (dir / "cal.ini").string()});
   ExpectSuccess(text);
-  EXPECT_NE(text.out.find(" \xC2\xB0" "C, min"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find(" \xC2\xB0"
+                          "C, min"),
+            std::string::npos)
+      << text.out;
   const auto json = RunXelimg({"temperature", in.string(), "--ini", (dir / "cal.ini").string(), "--json"});
-  EXPECT_NE(json.out.find("\"unit\": \"\xC2\xB0" "C\""), std::string::npos) << json.out;
+  EXPECT_NE(json.out.find("\"unit\": \"\xC2\xB0"
+                          "C\""),
+            std::string::npos)
+      << json.out;
 }
 
 // 14-bit counts in a 16-bit file read as 16-bit give a temperature far too low; the depth a file
@@ -171,8 +187,10 @@ TEST(TemperatureCommand, SeveralAreasOneLineEachAndTheirStatisticsInCsv) {
   const auto text = RunXelimg({"temperature", in.string(), "--aoi", "cold=0,0,10,10", "--aoi", "8,0,4,1"});
   ExpectSuccess(text);
   EXPECT_EQ(text.out,
-            "frame 0 cold: mean grey 0.00, epsilon 1.000, temperature 20.0 \xC2\xB0" "C, min 20.0, max 20.0, std 0.00\n"
-            "frame 0 aoi2: mean grey 64.00, epsilon 1.000, temperature 65.0 \xC2\xB0" "C, min 20.0, max 110.0, std 45.00\n");
+            "frame 0 cold: mean grey 0.00, epsilon 1.000, temperature 20.0 \xC2\xB0"
+            "C, min 20.0, max 20.0, std 0.00\n"
+            "frame 0 aoi2: mean grey 64.00, epsilon 1.000, temperature 65.0 \xC2\xB0"
+            "C, min 20.0, max 110.0, std 45.00\n");
 
   // A file name with a comma is quoted; the hottest pixel is the first of the hot ones.
   const auto odd = dir / "a,b.pgm";
@@ -180,10 +198,13 @@ TEST(TemperatureCommand, SeveralAreasOneLineEachAndTheirStatisticsInCsv) {
   const auto csv = RunXelimg({"temperature", odd.string(), "--aoi", "8,0,4,1", "--csv"});
   ExpectSuccess(csv);
   const std::string header = csv.out.substr(0, csv.out.find('\n') + 1);
-  EXPECT_EQ(header, "file,frame,page,area,x,y,width,height,pixels,unavailable,mean_grey,epsilon,temperature,"
-                    "mean_temperature,min,max,std,coldest_x,coldest_y,hottest_x,hottest_y,unit\r\n");
-  EXPECT_EQ(csv.out.substr(header.size()), "\"" + odd.string() + "\",0,0,aoi1,8,0,4,1,4,0,64.000000,1.000,65.0,65,20,110,"
-                                            "45,8,0,10,0,\xC2\xB0" "C\r\n");
+  EXPECT_EQ(header,
+            "file,frame,page,area,x,y,width,height,pixels,unavailable,mean_grey,epsilon,temperature,"
+            "mean_temperature,min,max,std,coldest_x,coldest_y,hottest_x,hottest_y,unit\r\n");
+  EXPECT_EQ(csv.out.substr(header.size()), "\"" + odd.string() +
+                                               "\",0,0,aoi1,8,0,4,1,4,0,64.000000,1.000,65.0,65,20,110,"
+                                               "45,8,0,10,0,\xC2\xB0"
+                                               "C\r\n");
 }
 
 TEST(TemperatureCommand, ReportOptionsThatCannotHoldAreRefusedBeforeAnythingIsWritten) {
@@ -198,7 +219,8 @@ TEST(TemperatureCommand, ReportOptionsThatCannotHoldAreRefusedBeforeAnythingIsWr
   ExpectFailure(RunXelimg({"temperature", in.string(), "--temperature-map", map.string()}), "map.tif");
   // A map of frames that were all refused is not written either.
   const auto kept = dir / "map.tif";
-  ExpectFailure(RunXelimg({"temperature", in.string(), "--aoi", "15,0,10,10", "--temperature-map", kept.string()}), "inside");
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--aoi", "15,0,10,10", "--temperature-map", kept.string()}),
+                "inside");
   EXPECT_FALSE(std::filesystem::exists(kept));
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"halves.pgm"});  // no temporary left either
 }

@@ -55,7 +55,9 @@ Image Snapshot(const ScratchDir& dir, std::vector<std::string> inputs, UINT fram
   return xelhost::ReadImageFile(shot);
 }
 
-Rgb PictureMiddle(const Image& shot) { return At(shot, kClientLeft + kClientWidth / 2, kClientTop + kClientHeight / 2); }
+Rgb PictureMiddle(const Image& shot) {
+  return At(shot, kClientLeft + kClientWidth / 2, kClientTop + kClientHeight / 2);
+}
 
 bool Near(const Rgb& a, const Rgb& b) {
   const auto close = [](UINT u, UINT v) { return (u > v ? u - v : v - u) <= 2; };
@@ -118,7 +120,8 @@ TEST(ViewSnapshot, DemoMovesFromFrameToFrame) {
   const Image later = Snapshot(dir, {}, 30);
   UINT changed = 0, samples = 0;
   for (UINT y = kClientTop; y < kClientTop + kClientHeight; y += 8) {
-    for (UINT x = kClientLeft; x < kClientLeft + kClientWidth; x += 8, ++samples) changed += At(first, x, y) != At(later, x, y);
+    for (UINT x = kClientLeft; x < kClientLeft + kClientWidth; x += 8, ++samples)
+      changed += At(first, x, y) != At(later, x, y);
   }
   EXPECT_GT(changed, samples / 4) << "the spot moved and auto contrast followed: most of the picture changes";
 }

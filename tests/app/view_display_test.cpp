@@ -141,7 +141,8 @@ TEST_F(ViewOnDisplay, QuitsWhenTheDisplayWindowIsClosed) {
   std::this_thread::sleep_for(300ms);
   ASSERT_TRUE(viewer->Running());
   display->RequestClose(*window);
-  EXPECT_EQ(viewer->WaitForExit(kPatience), std::optional<int>(0)) << "the close request did not end the viewer in time";
+  EXPECT_EQ(viewer->WaitForExit(kPatience), std::optional<int>(0))
+      << "the close request did not end the viewer in time";
 }
 
 TEST_F(ViewOnDisplay, ALargerWindowShowsMoreDesktopNotALargerPicture) {

@@ -125,8 +125,9 @@ TEST_F(ViewInstrument, APlainDragStillChoosesTheAreaAndZoomedPicturesShowFewerCo
 
   // Dragged from client (60, 60) to (180, 150) on the zoomed picture: the outline lies where the drag
   // went, black outside and white inside, and the pan afterwards carries it along.
-  const Image area = Snapshot({"--input", "wheel " + Screen(240, 180) + ",2; drag " + Screen(60, 60) + "," +
-                                              Screen(180, 150)}).picture;
+  const Image area =
+      Snapshot({"--input", "wheel " + Screen(240, 180) + ",2; drag " + Screen(60, 60) + "," + Screen(180, 150)})
+          .picture;
   EXPECT_EQ(At(area, kClientLeft + 120, kClientTop + 60), 0x000000u);
   EXPECT_EQ(At(area, kClientLeft + 120, kClientTop + 61), 0xFFFFFFu);
 }
@@ -155,10 +156,11 @@ TEST_F(ViewInstrument, StatusLineTellsPositionGreyAndTheReadoutsTemperature) {
 TEST_F(ViewInstrument, ColourOptionsGiveThePicturePseudoGives) {
   const std::string calibration = std::string(XELIMG_SAMPLES_DIR) + "/calibration.ini";
   WriteText(m_Dir / "window.ini", "[Pseudo color lut]\nLower=0.4\nUpper=0.5\n");
-  const std::vector<std::vector<std::string>> cases = {{"--range", "90:110"},
-                                                       {"--range", "40:50", "--ini", calibration},
-                                                       {"--settings", (m_Dir / "window.ini").string(), "--profile", "3"},
-                                                       {"--profile", "1", "--lower", "0.3", "--upper", "0.6"}};
+  const std::vector<std::vector<std::string>> cases = {
+      {"--range", "90:110"},
+      {"--range", "40:50", "--ini", calibration},
+      {"--settings", (m_Dir / "window.ini").string(), "--profile", "3"},
+      {"--profile", "1", "--lower", "0.3", "--upper", "0.6"}};
   for (const auto& options : cases) {
     SCOPED_TRACE(options[1]);
     std::vector<std::string> pseudo = {"pseudo", m_Ramp.string(), (m_Dir / "pseudo.png").string()};
@@ -195,8 +197,9 @@ TEST_F(ViewInstrument, ClosedDialogsComeBackByKeyAndMenu) {
   EXPECT_FALSE(scaleShown(Snapshot({"--input", closeScale}).picture));
   EXPECT_TRUE(scaleShown(Snapshot({"--input", closeScale + "; key s"}).picture));
   // The menu's second entry, one row of 18 pixels below the first, opened at client (100, 100).
-  EXPECT_TRUE(scaleShown(Snapshot({"--input", closeScale + "; rclick " + Screen(100, 100) + "; click " +
-                                                  Screen(140, 100 + 2 + 18 + 9)}).picture));
+  EXPECT_TRUE(scaleShown(
+      Snapshot({"--input", closeScale + "; rclick " + Screen(100, 100) + "; click " + Screen(140, 100 + 2 + 18 + 9)})
+          .picture));
   // The "Temperature" dialog's close box, and T.
   EXPECT_EQ(At(Snapshot({"--input", "click 273,438"}).picture, 150, 500), kDesktop);
   EXPECT_NE(At(Snapshot({"--input", "click 273,438; key t"}).picture, 150, 500), kDesktop);
@@ -252,8 +255,8 @@ TEST_F(ViewInstrument, DamagedStateIsReportedInOneLineAndIgnored) {
   const auto state = m_Dir / "view.ini";
   const Shot fresh = Snapshot({"--cursor", "10,5"});
   for (const std::string& damage : {std::string("[Viewer]\nScaleWindow=banana\n"), std::string("\x01\x02 no ini"),
-                                   std::string("[Viewer]\nEpsilon=7\n"), std::string("[Viewer]\nColour=blue\n"),
-                                   std::string("[Viewer]\n[Pseudo color lut]\nLower=0.9\nUpper=0.1\n")}) {
+                                    std::string("[Viewer]\nEpsilon=7\n"), std::string("[Viewer]\nColour=blue\n"),
+                                    std::string("[Viewer]\n[Pseudo color lut]\nLower=0.9\nUpper=0.1\n")}) {
     SCOPED_TRACE(damage);
     WriteText(state, damage);
     const Shot shot = Snapshot({"--state", state.string(), "--cursor", "10,5"});

@@ -59,7 +59,10 @@ TEST_F(BaseTest, IniDataOfEachTypeRoundTrips) {
   const UINT ints[3] = {7, 0xFFFFFFFFu, 0};
   object.ExportIniData(context.Handle(), "Pair", doubles, 2, INI_DATA_DOUBLE);
   object.ExportIniData(context.Handle(), "Ints", ints, 3, INI_DATA_INT32);
-  object.ExportIniData(context.Handle(), "Text", "\xB0" "C", 0, INI_DATA_STRING);
+  object.ExportIniData(context.Handle(), "Text",
+                       "\xB0"
+                       "C",
+                       0, INI_DATA_STRING);
   EXPECT_EQ(store.GetString("Object", "Ints"), "7,-1,0");
 
   double pair[2] = {};
@@ -71,7 +74,9 @@ TEST_F(BaseTest, IniDataOfEachTypeRoundTrips) {
   EXPECT_EQ(pair[0], 0.1);
   EXPECT_EQ(pair[1], -2.5e10);
   EXPECT_EQ(back[1], 0xFFFFFFFFu);
-  EXPECT_STREQ(text, "\xB0" "C");
+  EXPECT_STREQ(text,
+               "\xB0"
+               "C");
 }
 
 TEST_F(BaseTest, IniExportOfATextWithALineBreakKeepsTheTextUpToIt) {

@@ -57,9 +57,12 @@ TEST(ImageTest, DescribesEveryLayout) {
 }
 
 TEST(ImageTest, RowAddressesReachEveryPixelOfEveryLayout) {
-  const PixelLayout layouts[] = {PixelLayout::Grey(8, 8),          PixelLayout::Grey(12, 16, 2),
-                                 PixelLayout::Grey(16, 32, 16),    PixelLayout::Colour(8, 3),
-                                 PixelLayout::Colour(8, 4, XI_ORDER_BGR), PixelLayout::Colour(16, 3, XI_ORDER_BGR),
+  const PixelLayout layouts[] = {PixelLayout::Grey(8, 8),
+                                 PixelLayout::Grey(12, 16, 2),
+                                 PixelLayout::Grey(16, 32, 16),
+                                 PixelLayout::Colour(8, 3),
+                                 PixelLayout::Colour(8, 4, XI_ORDER_BGR),
+                                 PixelLayout::Colour(16, 3, XI_ORDER_BGR),
                                  PixelLayout::Colour(16, 4)};
   for (const PixelLayout& layout : layouts) {
     Image image(7, 5, layout);

@@ -22,8 +22,8 @@ TEST(ScaleLabelTenthsTest, MultiplesOfTheStepInsideTheWindow) {
     ASSERT_GE(labels.size(), 2u);
     EXPECT_LE(labels.size(), c.pixels / c.spacing + 1);
     const long long step = labels[1] - labels[0];
-    const xelfw::TLabelStep chosen =
-        xelfw::ChooseLabelStep(c.pixels, c.spacing, static_cast<int>(std::ceil(c.low * 10)), static_cast<UINT>((c.high - c.low) * 10));
+    const xelfw::TLabelStep chosen = xelfw::ChooseLabelStep(
+        c.pixels, c.spacing, static_cast<int>(std::ceil(c.low * 10)), static_cast<UINT>((c.high - c.low) * 10));
     EXPECT_EQ(step, chosen.step);
     for (std::size_t i = 0; i < labels.size(); ++i) {
       EXPECT_EQ(labels[i] % step, 0);
@@ -44,10 +44,10 @@ TEST(ScaleLabelTenthsTest, MultiplesOfTheStepInsideTheWindow) {
 }
 
 TEST(ScaleLabelTenthsTest, WindowsThatCannotBeTickedGetNone) {
-  EXPECT_TRUE(xelfw::ScaleLabelTenths(50.0, 50.0, 200, 39).empty());   // a threshold
-  EXPECT_TRUE(xelfw::ScaleLabelTenths(80.0, 20.0, 200, 39).empty());   // falling
-  EXPECT_TRUE(xelfw::ScaleLabelTenths(1.0, 1.05, 200, 39).empty());    // narrower than a tenth
-  EXPECT_TRUE(xelfw::ScaleLabelTenths(0.0, 1e8, 200, 39).empty());     // beyond ten million
+  EXPECT_TRUE(xelfw::ScaleLabelTenths(50.0, 50.0, 200, 39).empty());  // a threshold
+  EXPECT_TRUE(xelfw::ScaleLabelTenths(80.0, 20.0, 200, 39).empty());  // falling
+  EXPECT_TRUE(xelfw::ScaleLabelTenths(1.0, 1.05, 200, 39).empty());   // narrower than a tenth
+  EXPECT_TRUE(xelfw::ScaleLabelTenths(0.0, 1e8, 200, 39).empty());    // beyond ten million
   EXPECT_TRUE(xelfw::ScaleLabelTenths(0.0, NAN, 200, 39).empty());
   EXPECT_TRUE(xelfw::ScaleLabelTenths(0.0, 100.0, 0, 39).empty());
 }

@@ -50,10 +50,10 @@ TEST_F(StatisticsTest, HistogramCountsTheAoiOfAGreyImage) {
   ASSERT_EQ(object->Process(XIP_STAT_MODE_HISTOGRAM), XIP_OK);
   const void* histogram = object->GetSpecialData(XIP_STAT_DATA_HISTOGRAM);
   ASSERT_NE(histogram, nullptr);
-  EXPECT_EQ(Word(histogram, 4), 1u);     // channels
-  EXPECT_EQ(Word(histogram, 12), 1024u); // bins
-  EXPECT_EQ(Word(histogram, 24), 4u);    // values in the channel
-  EXPECT_EQ(Word(histogram, 36), 4u);    // all values
+  EXPECT_EQ(Word(histogram, 4), 1u);      // channels
+  EXPECT_EQ(Word(histogram, 12), 1024u);  // bins
+  EXPECT_EQ(Word(histogram, 24), 4u);     // values in the channel
+  EXPECT_EQ(Word(histogram, 36), 4u);     // all values
   EXPECT_EQ(Bin(histogram, 0, 5), 3u);
   EXPECT_EQ(Bin(histogram, 0, 1023), 1u);
   EXPECT_EQ(Bin(histogram, 0, 7), 0u) << "outside the AOI";

@@ -20,7 +20,9 @@ class UnitConverterTest : public ::testing::Test {
     ASSERT_EQ(converter->SetConvParam(XI_CONV_PARAM_DECIMALS, 2, 0, 0, 0), XIP_OK);
     ASSERT_EQ(converter->SetConvParam(XI_CONV_PARAM_SCALE_OFFSET, reinterpret_cast<UINT_PTR>(scaleOffset), 0, 0, 0),
               XIP_OK);
-    converter->SetUnitText("\xB0" "C");
+    converter->SetUnitText(
+        "\xB0"
+        "C");
   }
   void TearDown() override { record.DeleteInstance_XIObject(XI_OBJTYPE_UNIT_CONVERTER, object); }
 
@@ -44,7 +46,9 @@ TEST_F(UnitConverterTest, MapsGreyValuesIntoTheUnitAndBack) {
   const auto* linear = static_cast<const xelfw::UnitConverter*>(converter);
   EXPECT_DOUBLE_EQ(linear->GreyAt(110.0, 4095.0), 2047.5);
   EXPECT_DOUBLE_EQ(linear->GreyAt(converter->GreyToUnit(1234.0, 4095.0), 4095.0), 1234.0);
-  EXPECT_STREQ(converter->GetUnitText(), "\xB0" "C");
+  EXPECT_STREQ(converter->GetUnitText(),
+               "\xB0"
+               "C");
 }
 
 // The width edits: a tenth of the 20..200 range is 18 degrees wide, not the value 38 at its top.
@@ -62,7 +66,9 @@ TEST_F(UnitConverterTest, WithoutNormalizationGreyValuesShowUnchanged) {
 
 TEST_F(UnitConverterTest, FormatsNumbersForEditsAndLabels) {
   EXPECT_EQ(Format(4095.0, XI_FORMAT_NUMBER), "180.00") << "the full width";
-  EXPECT_EQ(Format(4095.0, XI_FORMAT_NUMBER_AND_UNIT), "200.00 \xB0" "C");
+  EXPECT_EQ(Format(4095.0, XI_FORMAT_NUMBER_AND_UNIT),
+            "200.00 \xB0"
+            "C");
   EXPECT_EQ(Format(0.0, XI_FORMAT_NUMBER, 0), "0");
   EXPECT_EQ(Format(4095.0, XI_FORMAT_NUMBER_AND_UNIT, -1, 4), "200") << "cut to the buffer";
   converter->SetUnitText("");

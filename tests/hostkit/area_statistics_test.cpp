@@ -8,10 +8,10 @@
 #include <stdexcept>
 #include <vector>
 
-using xelhost::AreaStatistics;
 using xelfw::Image;
-using xelhost::MeasurementArea;
 using xelfw::PixelLayout;
+using xelhost::AreaStatistics;
+using xelhost::MeasurementArea;
 
 namespace {
 
@@ -23,7 +23,8 @@ Image Frame(UINT width, const std::vector<UINT>& values, const PixelLayout& layo
   return image;
 }
 
-AreaStatistics MeasureOne(const Image& image, const MeasurementArea& area, const xelfw::TemperatureCalibration& c = {}) {
+AreaStatistics MeasureOne(const Image& image, const MeasurementArea& area,
+                          const xelfw::TemperatureCalibration& c = {}) {
   const std::vector<AreaStatistics> results = xelhost::MeasureAreas(image, {&area, 1}, c);
   EXPECT_EQ(results.size(), 1u);
   return results.at(0);
@@ -52,8 +53,9 @@ TEST(AreaStatisticsTest, HandWorkedAreaWithItsHotAndColdPixel) {
 
 TEST(AreaStatisticsTest, SeveralAreasTiesAndSignificantBitsAboveTheLowestBit) {
   // 12 bits at bit 4 of 16-bit units: grey 1024 of 4096 levels is 20 + 45 = 65 degrees.
-  const Image image = Frame(2, {1024, 1024,  //
-                                0, 3072},
+  const Image image = Frame(2,
+                            {1024, 1024,  //
+                             0, 3072},
                             PixelLayout::Grey(12, 16, 4));
   const std::vector<MeasurementArea> areas = {{"top", 0, 0, 2, 1}, {"all", 0, 0, 2, 2}};
   const std::vector<AreaStatistics> s = xelhost::MeasureAreas(image, areas, {});

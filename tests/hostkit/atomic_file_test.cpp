@@ -60,7 +60,8 @@ TEST(AtomicFile, NeverOpensAFileOrSymlinkAtANameItMightPick) {
   xelhost::WriteFileAtomically(target, Bytes("the output"));
   EXPECT_EQ(ReadBytes(target), Bytes("the output"));
   EXPECT_EQ(ReadBytes(victim), Bytes("victim"));
-  for (unsigned i = 1; i <= 20; i += 2) EXPECT_EQ(ReadBytes(dir / (stem + std::to_string(counter + i))), Bytes("planted"));
+  for (unsigned i = 1; i <= 20; i += 2)
+    EXPECT_EQ(ReadBytes(dir / (stem + std::to_string(counter + i))), Bytes("planted"));
   EXPECT_EQ(dir.Entries().size(), 22u);
 }
 
@@ -118,7 +119,9 @@ TEST(AtomicFile, ConcurrentWritersToOneTargetAlwaysLeaveAWholeFile) {
   constexpr int kWriters = 6;
   constexpr int kRounds = 25;
   // Each writer's content is long enough to take several writes, and tells whose it is throughout.
-  const auto contentOf = [](int writer) { return std::vector<unsigned char>(200000, static_cast<unsigned char>('a' + writer)); };
+  const auto contentOf = [](int writer) {
+    return std::vector<unsigned char>(200000, static_cast<unsigned char>('a' + writer));
+  };
   std::atomic<bool> torn{false};
   std::vector<std::thread> writers;
   for (int w = 0; w < kWriters; ++w) {

@@ -10,8 +10,8 @@
 #include <cstring>
 
 using xelfw::Image;
-using xelhost::ImageIoError;
 using xelfw::PixelLayout;
+using xelhost::ImageIoError;
 using xelimg_test::ReadBytes;
 using xelimg_test::ScratchDir;
 using xelimg_test::WriteBytes;
@@ -121,14 +121,16 @@ TEST(ImageFileRoundTrip, EveryCompressionKeepsThePixelsAndSmallerCostsMore) {
   const Image grey12 = Patterned(33, 17, PixelLayout::Grey(12, 16));
   const Image rgb16 = Patterned(21, 5, PixelLayout::Colour(16, 3));
   std::vector<std::uintmax_t> pngSizes;
-  for (const ImageCompression compression : {ImageCompression::Fast, ImageCompression::Default, ImageCompression::Small}) {
+  for (const ImageCompression compression :
+       {ImageCompression::Fast, ImageCompression::Default, ImageCompression::Small}) {
     for (const xelhost::ImageFileFormat format : {xelhost::ImageFileFormat::Png, xelhost::ImageFileFormat::Tiff}) {
       for (const Image* image : {static_cast<const Image*>(&rgb), &grey12, &rgb16}) {
         const auto file = dir / (format == xelhost::ImageFileFormat::Png ? "c.png" : "c.tif");
         xelhost::WriteImageFile(*image, file, format, compression);
         ExpectSameComponents(*image, xelhost::ReadImageFile(file));
         if (format == xelhost::ImageFileFormat::Png) {
-          EXPECT_EQ(xelhost::EncodePng(*image, compression), ReadBytes(file)) << "the bytes of a stream and a file agree";
+          EXPECT_EQ(xelhost::EncodePng(*image, compression), ReadBytes(file))
+              << "the bytes of a stream and a file agree";
           if (image == &rgb) pngSizes.push_back(std::filesystem::file_size(file));
         }
       }

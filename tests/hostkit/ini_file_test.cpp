@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <filesystem>
+#include <fstream>
 
 using xelfw::IniError;
 using xelfw::IniStore;
@@ -73,8 +73,8 @@ TEST(IniStoreTest, ALoneCarriageReturnEndsALineAsALineFeedDoes) {
 }
 
 TEST(IniStoreTest, TypedValuesNeedTheWholeText) {
-  const IniStore ini = IniStore::Parse(
-      "[S]\nint=-42\nhex=0x1F\nbig=4294967295\nmixed=12abc\nreal=2.5e-3\nword=abc\nempty=\n");
+  const IniStore ini =
+      IniStore::Parse("[S]\nint=-42\nhex=0x1F\nbig=4294967295\nmixed=12abc\nreal=2.5e-3\nword=abc\nempty=\n");
   EXPECT_EQ(ini.GetInt("S", "int"), -42);
   EXPECT_EQ(ini.GetInt("S", "hex"), 31);
   EXPECT_EQ(ini.GetInt("S", "big"), 4294967295LL);
@@ -133,17 +133,22 @@ TEST(IniStoreTest, WritesAndReadsBackEveryValue) {
   ini.SetDouble("Pseudo", "Lower", 0.1);
   ini.SetDouble("Pseudo", "Tiny", 1e-300);
   ini.SetInt("Pseudo", "AutoMode", -7);
-  ini.SetString("Pseudo", "UnitDesc", "\xB0" "C");
+  ini.SetString("Pseudo", "UnitDesc",
+                "\xB0"
+                "C");
   ini.SetString("Pseudo", "Padded", "  x  ");
   ini.SetString("Pseudo", "Quoted", "\"q\"");
   ini.SetString("Other", "Empty", "");
   ini.SetString("pseudo", "LOWER", "0.5");  // replaces in place, keeps the first spelling
   const IniStore back = IniStore::Parse(ini.ToText());
-  EXPECT_EQ(back.Keys("Pseudo"), (std::vector<std::string>{"Lower", "Tiny", "AutoMode", "UnitDesc", "Padded", "Quoted"}));
+  EXPECT_EQ(back.Keys("Pseudo"),
+            (std::vector<std::string>{"Lower", "Tiny", "AutoMode", "UnitDesc", "Padded", "Quoted"}));
   EXPECT_EQ(back.GetDouble("Pseudo", "Lower"), 0.5);
   EXPECT_EQ(back.GetDouble("Pseudo", "Tiny"), 1e-300);
   EXPECT_EQ(back.GetInt("Pseudo", "AutoMode"), -7);
-  EXPECT_EQ(back.GetString("Pseudo", "UnitDesc"), "\xB0" "C");
+  EXPECT_EQ(back.GetString("Pseudo", "UnitDesc"),
+            "\xB0"
+            "C");
   EXPECT_EQ(back.GetString("Pseudo", "Padded"), "  x  ");
   EXPECT_EQ(back.GetString("Pseudo", "Quoted"), "\"q\"");
   EXPECT_EQ(back.GetString("Other", "Empty"), "");

@@ -33,9 +33,9 @@ constexpr bool kThreadSanitizer = false;
 constexpr bool kThreadSanitizer = false;
 #endif
 
-#define REQUIRE_STREAMS()                                                                                  \
-  if (!xelhost::StreamsAvailable() || std::system("gst-launch-1.0 --version >/dev/null 2>&1") != 0)         \
-    GTEST_SKIP() << "built without GStreamer, or gst-launch-1.0 missing";                                 \
+#define REQUIRE_STREAMS()                                                                           \
+  if (!xelhost::StreamsAvailable() || std::system("gst-launch-1.0 --version >/dev/null 2>&1") != 0) \
+    GTEST_SKIP() << "built without GStreamer, or gst-launch-1.0 missing";                           \
   if (kThreadSanitizer) GTEST_SKIP() << "GStreamer's threads are not instrumented for ThreadSanitizer"
 
 class TempDir {
@@ -114,9 +114,11 @@ TEST(StreamFrameSource, FramesEqualTheSameFramesWrittenToFiles) {
 
 TEST(StreamFrameSource, LosslessRecordingReadsBackAsRecorded) {
   REQUIRE_STREAMS();
-  if (std::system("gst-inspect-1.0 avenc_ffv1 >/dev/null 2>&1") != 0) GTEST_SKIP() << "no FFV1 encoder (gstreamer1.0-libav)";
+  if (std::system("gst-inspect-1.0 avenc_ffv1 >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "no FFV1 encoder (gstreamer1.0-libav)";
   TempDir dir;
-  const std::string source = "videotestsrc num-buffers=4 pattern=gradient ! video/x-raw,format=GRAY16_LE,width=40,height=30";
+  const std::string source =
+      "videotestsrc num-buffers=4 pattern=gradient ! video/x-raw,format=GRAY16_LE,width=40,height=30";
   const auto movie = dir / "sequence.mkv";
   Launch(source + " ! avenc_ffv1 ! matroskamux ! filesink location=" + movie.string());
   const std::vector<Image> recorded =

@@ -1,7 +1,7 @@
 // Calibration files as users write them, and the calibrated unit converter.
-#include <xelhost/CalibrationFile.h>
 #include <xelfw/TemperatureCalibration.h>
 #include <xelfw/UnitConverter.h>
+#include <xelhost/CalibrationFile.h>
 
 #include <gtest/gtest.h>
 
@@ -32,11 +32,17 @@ std::string Refusal(const std::string& text) {
 
 TEST(CalibrationFileTest, ReadsPointsAndKeysInEveryEncodingUsersSave) {
   const std::string body = "[Temperature display]\r\nPoint_0=0,273.15\r\nPoint_1= 1 , 373.15 \r\nEpsilon=0.9\r\n";
-  for (const std::string& text : {body + "UnitDesc=\xC2\xB0" "C\r\n",            // UTF-8
-                                  "\xEF\xBB\xBF" + body + "UnitDesc=\xC2\xB0" "C\r\n",  // with a byte-order mark
-                                  body + "UnitDesc=\xB0" "C\r\n"}) {           // Windows-1252
+  for (const std::string& text : {body + "UnitDesc=\xC2\xB0"
+                                         "C\r\n",  // UTF-8
+                                  "\xEF\xBB\xBF" + body +
+                                      "UnitDesc=\xC2\xB0"
+                                      "C\r\n",  // with a byte-order mark
+                                  body + "UnitDesc=\xB0"
+                                         "C\r\n"}) {  // Windows-1252
     const xelfw::TemperatureCalibration c = Parse(text);
-    EXPECT_EQ(c.unitDesc, "\xB0" "C");
+    EXPECT_EQ(c.unitDesc,
+              "\xB0"
+              "C");
     EXPECT_DOUBLE_EQ(c.a1, 100.0);
     EXPECT_DOUBLE_EQ(c.a0, 273.15);
     EXPECT_EQ(c.epsilon, 0.9);
@@ -59,7 +65,8 @@ TEST(CalibrationFileTest, RefusesWhatCannotBeReadAsMeantNamingTheLine) {
       {head + "Point_0=0.05,253.15,7\nPoint_1=0.9,380\n", "two numbers"},
       {head + "Point_0=0.05,inf\nPoint_1=0.9,380\n", "finite"},
       {head + "Point_0=0.1,280\nPoint_1=0.5,300\nPoint_3=0.9,380\n", "cal.ini:4: Point_3 follows a gap: Point_2"},
-      {head + "Point_0=0.1,280\nPoint_1=0.5,300\npoint_1=0.9,380\n", "cal.ini:4: point_1 given twice (first on line 3)"},
+      {head + "Point_0=0.1,280\nPoint_1=0.5,300\npoint_1=0.9,380\n",
+       "cal.ini:4: point_1 given twice (first on line 3)"},
       {head + "Point_0=0.1,280\n", "one calibration point"},
       {head + "Point_0=0.5,280\nPoint_1=0.5,380\n", "same grey value"},
       {head + "Point_0=0.5,280\nPoint_1=0.5000001,281\nPoint_2=0.5000002,282\n", "ill-conditioned"},
@@ -151,7 +158,9 @@ class CalibratedConverterTest : public testing::Test {
 TEST_F(CalibratedConverterTest, ValuesAreTheCalibrationsTemperatures) {
   EXPECT_DOUBLE_EQ(converter.GreyToUnit(2048.0, kSpan), 20.0 + 180.0 * 2048.0 / 4096.0);
   EXPECT_STREQ(converter.GetUnitText(), "K");
-  converter.SetUnitText("\xB0" "C");
+  converter.SetUnitText(
+      "\xB0"
+      "C");
   EXPECT_STREQ(converter.GetUnitText(), "K") << "the object's linear unit does not override the calibration";
   char text[64];
   converter.FormatValue(2048.0, kSpan, text, sizeof text, XI_FORMAT_NUMBER_AND_UNIT, 1);

@@ -70,8 +70,12 @@ constexpr std::size_t kPlain = alignof(std::max_align_t);
 
 void* operator new(std::size_t size) { return oom::AllocateOrThrow(size, kPlain); }
 void* operator new[](std::size_t size) { return oom::AllocateOrThrow(size, kPlain); }
-void* operator new(std::size_t size, std::align_val_t a) { return oom::AllocateOrThrow(size, static_cast<std::size_t>(a)); }
-void* operator new[](std::size_t size, std::align_val_t a) { return oom::AllocateOrThrow(size, static_cast<std::size_t>(a)); }
+void* operator new(std::size_t size, std::align_val_t a) {
+  return oom::AllocateOrThrow(size, static_cast<std::size_t>(a));
+}
+void* operator new[](std::size_t size, std::align_val_t a) {
+  return oom::AllocateOrThrow(size, static_cast<std::size_t>(a));
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return oom::Allocate(size, kPlain); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return oom::Allocate(size, kPlain); }
 void* operator new(std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {

@@ -5,9 +5,9 @@
 #include "failing_allocator.h"
 
 #include <XelPseudoColor/SettingsRecord.h>
-#include <xelhost/IniFile.h>
 #include <xelfw/IniStore.h>
 #include <xelfw/ProcessingHost.h>
+#include <xelhost/IniFile.h>
 #include <xelhost/image_io.h>
 
 #include <gtest/gtest.h>
@@ -113,9 +113,11 @@ TEST(OutOfMemory, PluginObjectsFromCreationThroughTheirParametersToTheFirstProce
     };
     xelfw::ProcessingHost host(library, XIP_OBJTYPE_PSEUDOCOLOR_LUT);
     TPseudoColorSettings settings{};
-    note(host.Object().GetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings));
+    note(
+        host.Object().GetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings));
     settings.AutoMode = kPseudoColorAutoContrast;
-    note(host.Object().SetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings));
+    note(
+        host.Object().SetParam(XIP_PARAM_PSEUDOCOLOR_SETTINGS, reinterpret_cast<UINT_PTR>(&settings), sizeof settings));
     xelfw::IniStore store;
     store.SetDouble("Pseudo color lut", "Lower", 0.125);
     store.SetInt("Pseudo color lut", "ColorProfileIndex", 2);
@@ -136,7 +138,7 @@ TEST(OutOfMemory, PluginObjectsFromCreationThroughTheirParametersToTheFirstProce
     store.SetString("Temperature display", "Point_1", "0.9,373.15");
     xelfw::IniContext context(store, "Temperature display");
     return host.Object().SetParam(XIP_PARAM_INI, context.Handle(), XIP_INI_MODE_ALL) == 0 ? Outcome::Completed
-                                                                                         : Outcome::ResultCode;
+                                                                                          : Outcome::ResultCode;
   });
   Report("temperature", temperature);
 }

@@ -2,9 +2,9 @@
 // same mean grey value, and the temperature the object prints is the helper's, rounded.
 #include "plugin_host.h"
 
-#include <xelhost/CalibrationFile.h>
 #include <xelfw/Aoi.h>
 #include <xelhost/AreaStatistics.h>
+#include <xelhost/CalibrationFile.h>
 #include <xelhost/TemperatureMeter.h>
 
 #include <gtest/gtest.h>
@@ -18,7 +18,8 @@ namespace {
 TEST(AreaStatisticsObjectTest, EveryAreaMeansWhatTheObjectReads) {
   xelhost::TemperatureMeter meter(plugin_host::Library(), xelfw::HostOptions{});
   const xelfw::TemperatureCalibration calibration = xelhost::ParseCalibration(
-      "[" + meter.Name() + "]\nPoint_0=0.1,260\nPoint_1=0.5,330\nPoint_2=0.9,420\nEpsilon=0.9\n", "calibration", meter.Name());
+      "[" + meter.Name() + "]\nPoint_0=0.1,260\nPoint_1=0.5,330\nPoint_2=0.9,420\nEpsilon=0.9\n", "calibration",
+      meter.Name());
   meter.ImportCalibration(calibration);
 
   std::mt19937 random(11);
@@ -32,8 +33,9 @@ TEST(AreaStatisticsObjectTest, EveryAreaMeansWhatTheObjectReads) {
     const std::vector<xelhost::AreaStatistics> statistics = xelhost::MeasureAreas(frame, areas, calibration);
     for (std::size_t i = 0; i < areas.size(); ++i) {
       SCOPED_TRACE(areas[i].name + " at " + std::to_string(bits) + " bits");
-      const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(areas[i].left), static_cast<LONG>(areas[i].top),
-                                                  static_cast<LONG>(areas[i].width), static_cast<LONG>(areas[i].height));
+      const xelfw::Aoi aoi =
+          xelfw::Aoi::FromSize(static_cast<LONG>(areas[i].left), static_cast<LONG>(areas[i].top),
+                               static_cast<LONG>(areas[i].width), static_cast<LONG>(areas[i].height));
       const xelhost::TemperatureReading reading = meter.Measure(frame, &aoi);
       EXPECT_EQ(statistics[i].meanGrey, reading.meanGrey);
       ASSERT_TRUE(statistics[i].temperature);

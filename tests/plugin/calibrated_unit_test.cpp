@@ -2,11 +2,11 @@
 // temperature object, and the pseudo-colour dialogs show what it says.
 #include "hosted_dialog.h"
 
-#include <xelhost/CalibrationFile.h>
 #include <xelfw/Image.h>
 #include <xelfw/IniStore.h>
 #include <xelfw/ProcessingHost.h>
 #include <xelfw/TemperatureCalibration.h>
+#include <xelhost/CalibrationFile.h>
 
 #include <gtest/gtest.h>
 
@@ -85,7 +85,7 @@ class CalibratedDialogTest : public testing::Test {
  protected:
   void SetUp() override {
     const auto calibration = xelhost::ParseCalibration("[t]\nPoint_0=0,273.15\nPoint_1=1,373.15\nUnitDesc=K-ish\n",
-                                                     "calibration", "Temperature display");
+                                                       "calibration", "Temperature display");
     pseudo.host.record.SetUnitCalibration(calibration);
     scale.host.record.SetUnitCalibration(calibration);
     ProcessOneFrameWithAWindow(pseudo);

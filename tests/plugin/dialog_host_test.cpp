@@ -135,15 +135,16 @@ void RenameUserButton(CXelImgProcess_0*, const _TXIP_DIALOG_DATA* record) {
   record->pDialog->UpdateDialogDisplay(XIP_UPDATE_USER_BUTTONS, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BothObjects, EveryHostedDialogTest,
-    testing::Values(
-        DialogCase{"PseudoColor", XIP_OBJTYPE_PSEUDOCOLOR_LUT, 0, "Pseudo color", false, SetUpperHalf,
-                   kPseudoUpperValue, "110.00 \xB0" "C"},  // 20 .. 200 °C by default
-        DialogCase{"TemperatureScale", XIP_OBJTYPE_PSEUDOCOLOR_LUT, 1, "Scale", true, SetUnitKelvin, kScaleUnit, "K"},
-        DialogCase{"TemperatureDisplay", XIP_OBJTYPE_TEMPERATURE_DISPLAY, 0, "Temperature", false, RenameUserButton,
-                   kTempUserButton, "Hold"}),
-    [](const testing::TestParamInfo<DialogCase>& test) { return std::string(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(BothObjects, EveryHostedDialogTest,
+                         testing::Values(DialogCase{"PseudoColor", XIP_OBJTYPE_PSEUDOCOLOR_LUT, 0, "Pseudo color",
+                                                    false, SetUpperHalf, kPseudoUpperValue,
+                                                    "110.00 \xB0"
+                                                    "C"},  // 20 .. 200 °C by default
+                                         DialogCase{"TemperatureScale", XIP_OBJTYPE_PSEUDOCOLOR_LUT, 1, "Scale", true,
+                                                    SetUnitKelvin, kScaleUnit, "K"},
+                                         DialogCase{"TemperatureDisplay", XIP_OBJTYPE_TEMPERATURE_DISPLAY, 0,
+                                                    "Temperature", false, RenameUserButton, kTempUserButton, "Hold"}),
+                         [](const testing::TestParamInfo<DialogCase>& test) { return std::string(test.param.name); });
 
 TEST(DialogHostTest, ScaleStaysOpenWhenItsOwnerRefusesTheClose) {
   Host host(XIP_OBJTYPE_PSEUDOCOLOR_LUT);

@@ -41,11 +41,11 @@ TEST_F(IniTest, ExportWritesTheSixteenKeysInOrderAndImportRestoresThem) {
   ASSERT_EQ(Export(first), XIP_OK);
   std::vector<std::string> keys = store.Keys(kSection);
   std::erase_if(keys, [](const std::string& key) { return key.starts_with("Host"); });
-  EXPECT_EQ(keys, (std::vector<std::string>{
-                      "Lower", "Upper", "UnitMin", "UnitMax", "AutoContrastMinLevel", "AutoContrastMaxLevel",
-                      "AutoContrastDestRange", "AutoContrastMinWidthEnable", "AutoCntrastMinWidth",
-                      "AutoContrastMaxWidthEnable", "AutoCntrastMaxWidth", "AutoMode", "UnitUseNormalization",
-                      "UnitDesc", "SliderSteps", "ColorProfileIndex"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{"Lower", "Upper", "UnitMin", "UnitMax", "AutoContrastMinLevel",
+                                            "AutoContrastMaxLevel", "AutoContrastDestRange",
+                                            "AutoContrastMinWidthEnable", "AutoCntrastMinWidth",
+                                            "AutoContrastMaxWidthEnable", "AutoCntrastMaxWidth", "AutoMode",
+                                            "UnitUseNormalization", "UnitDesc", "SliderSteps", "ColorProfileIndex"}));
   EXPECT_EQ(store.GetInt(kSection, "AutoContrastMinWidthEnable"), 1);
 
   EXPECT_EQ(Import(second), XIP_OK);

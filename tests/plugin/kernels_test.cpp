@@ -16,8 +16,8 @@ struct Packing {
 UINT Wedge(UINT grey, UINT memBPC) { return memBPC == 8 ? grey : grey * 257; }
 
 TEST(KernelTest, WritesExactlyTheAreaAtAnyAlignment) {
-  const Packing packings[] = {{8, 3, XI_ORDER_RGB}, {8, 3, XI_ORDER_BGR}, {8, 4, XI_ORDER_RGB},
-                              {16, 3, XI_ORDER_BGR}, {16, 4, XI_ORDER_RGB}};
+  const Packing packings[] = {
+      {8, 3, XI_ORDER_RGB}, {8, 3, XI_ORDER_BGR}, {8, 4, XI_ORDER_RGB}, {16, 3, XI_ORDER_BGR}, {16, 4, XI_ORDER_RGB}};
   const UINT width = 21, height = 4;
   for (const UINT srcMemBPC : {8u, 16u, 32u}) {
     for (const Packing& packing : packings) {
@@ -28,7 +28,8 @@ TEST(KernelTest, WritesExactlyTheAreaAtAnyAlignment) {
       for (UINT y = 0; y < height; ++y)
         for (UINT x = 0; x < width; ++x) {
           source.SetUnit(x, y, 0, (x * 37 + y * 11) & 0xFF);
-          for (UINT u = 0; u < packing.units; ++u) destination.SetUnit(x, y, u, kUntouched & ((1u << packing.memBPC) - 1));
+          for (UINT u = 0; u < packing.units; ++u)
+            destination.SetUnit(x, y, u, kUntouched & ((1u << packing.memBPC) - 1));
         }
       // Odd offsets put the rows of both images at addresses no wider unit is aligned to.
       const xelfw::Aoi sourceAoi = xelfw::Aoi::FromSize(1, 0, 13, height);

@@ -51,9 +51,16 @@ struct HostedObject {
 // The 128-byte settings record (parameter 12) as a host sees it: fields at byte offsets.
 using Settings = std::array<BYTE, 128>;
 enum SettingsOffset : std::size_t {
-  kLower = 0, kUpper = 8, kUnitMin = 16, kUnitMax = 24, kAutoContrastMinLevel = 32,
-  kAutoContrastMinWidthEnable = 56, kAutoContrastMaxWidthEnable = 72, kUnitUseNormalization = 88,
-  kAutoMode = 92, kUnitDesc = 96,
+  kLower = 0,
+  kUpper = 8,
+  kUnitMin = 16,
+  kUnitMax = 24,
+  kAutoContrastMinLevel = 32,
+  kAutoContrastMinWidthEnable = 56,
+  kAutoContrastMaxWidthEnable = 72,
+  kUnitUseNormalization = 88,
+  kAutoMode = 92,
+  kUnitDesc = 96,
 };
 
 template <typename T>

@@ -81,9 +81,7 @@ xelfw::Image MakeDestination(UINT width, UINT height, const xelfw::PixelLayout& 
   return image;
 }
 
-std::vector<BYTE> Bytes(const xelfw::Image& image) {
-  return {image.Data(), image.Data() + image.FrameBytes()};
-}
+std::vector<BYTE> Bytes(const xelfw::Image& image) { return {image.Data(), image.Data() + image.FrameBytes()}; }
 
 // --- the reference test ------------------------------------------------------------------------------
 struct SourceFormat {
@@ -96,10 +94,10 @@ struct DestinationFormat {
 TEST(ProcessTest, MatchesReferenceForEverySourceUnitAndDestinationPacking) {
   const SourceFormat sources[] = {{8, 1, 0},   {8, 3, 5},   {8, 8, 0},   {16, 10, 3}, {16, 12, 0},
                                   {16, 12, 4}, {16, 16, 0}, {32, 8, 20}, {32, 14, 9}, {32, 16, 0}};
-  const DestinationFormat destinations[] = {
-      {8, 3, XI_ORDER_RGB, 8, 0},   {8, 3, XI_ORDER_BGR, 8, 0},    {8, 4, XI_ORDER_RGB, 8, 0},
-      {8, 4, XI_ORDER_BGR, 6, 1},   {16, 3, XI_ORDER_RGB, 16, 0},  {16, 3, XI_ORDER_BGR, 12, 4},
-      {16, 4, XI_ORDER_RGB, 16, 0}, {16, 4, XI_ORDER_BGR, 10, 0}};
+  const DestinationFormat destinations[] = {{8, 3, XI_ORDER_RGB, 8, 0},   {8, 3, XI_ORDER_BGR, 8, 0},
+                                            {8, 4, XI_ORDER_RGB, 8, 0},   {8, 4, XI_ORDER_BGR, 6, 1},
+                                            {16, 3, XI_ORDER_RGB, 16, 0}, {16, 3, XI_ORDER_BGR, 12, 4},
+                                            {16, 4, XI_ORDER_RGB, 16, 0}, {16, 4, XI_ORDER_BGR, 10, 0}};
   const UINT profiles[] = {kProfileBlueGreenYellowRed, kProfileGreyWedge, kProfileClipDetect};
   const UINT width = 67, height = 5;
   UINT run = 0;
@@ -110,9 +108,10 @@ TEST(ProcessTest, MatchesReferenceForEverySourceUnitAndDestinationPacking) {
       const double lower = run % 2 ? 0.1 : 0.0, upper = run % 4 ? 0.85 : 1.0;
       ++run;
       SCOPED_TRACE(testing::Message() << "source " << s.memBPC << "/" << s.imgBPC << "@" << s.lsb << ", dest "
-                                      << d.memBPC << "x" << d.units << " order " << d.order << " " << d.imgBPC
-                                      << "@" << d.lsb << ", profile " << profile);
-      xelfw::Image destination = MakeDestination(width, height, xelfw::PixelLayout::Colour(d.memBPC, d.units, d.order, d.imgBPC, d.lsb));
+                                      << d.memBPC << "x" << d.units << " order " << d.order << " " << d.imgBPC << "@"
+                                      << d.lsb << ", profile " << profile);
+      xelfw::Image destination =
+          MakeDestination(width, height, xelfw::PixelLayout::Colour(d.memBPC, d.units, d.order, d.imgBPC, d.lsb));
       Rig rig;
       rig.SelectProfile(profile);
       rig.SetBounds(lower, upper);
@@ -143,10 +142,11 @@ TEST(ProcessTest, WorkerThreadsGiveTheSameBytesAsTheCallingThread) {
       Rig rig(processors);
       rig.SetImages(const_cast<xelfw::Image*>(&source), &destination);
       ASSERT_EQ(rig.Process(), XIP_OK);
-      const std::string line = processors == 1 || height == 1
-                                   ? "CXelPseudoColorClass::Process: processing will be completely done by current thread"
-                                   : "CXelPseudoColorClass::Process: processing will be parallelized by " +
-                                         std::to_string(std::min(processors, height)) + " threads.";
+      const std::string line =
+          processors == 1 || height == 1
+              ? "CXelPseudoColorClass::Process: processing will be completely done by current thread"
+              : "CXelPseudoColorClass::Process: processing will be parallelized by " +
+                    std::to_string(std::min(processors, height)) + " threads.";
       EXPECT_TRUE(rig.Logged(line)) << line;
       results.push_back(Bytes(destination));
     }

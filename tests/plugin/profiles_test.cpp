@@ -21,8 +21,8 @@ struct Sample {
 constexpr Sample kSamples[] = {
     // Black - Blue - Green - Yellow - Red - White
     {0, 0, {0, 0, 0}},
-    {0, 51, {0, 20251, kFull}},      // p = 0.2: green sin((0.2 - 1/6) * 6 * H) = 0.30902
-    {0, 100, {0, kFull, 55719}},     // blue falling: sin((p - 1/6) * 6 * H) = 0.85022
+    {0, 51, {0, 20251, kFull}},       // p = 0.2: green sin((0.2 - 1/6) * 6 * H) = 0.30902
+    {0, 100, {0, kFull, 55719}},      // blue falling: sin((p - 1/6) * 6 * H) = 0.85022
     {0, 230, {kFull, 39494, 39494}},  // past 5/6 green and blue rise together towards white
     {0, 255, {kFull, kFull, kFull}},
     // Grey wedge
@@ -35,9 +35,9 @@ constexpr Sample kSamples[] = {
     {3, 51, {13107, 19348, 105}},
     {3, 255, {kFull, kFull, kFull}},
     // Clipping detection
-    {4, 6, {0, 0, kFull}},               // p = 0.0235, below 0.024
-    {4, 7, {232, 232, 232}},             // (p - 0.024) / 0.976 = 0.00354
-    {4, 254, {65272, 65272, 65272}},     // just under the top is still grey
+    {4, 6, {0, 0, kFull}},            // p = 0.0235, below 0.024
+    {4, 7, {232, 232, 232}},          // (p - 0.024) / 0.976 = 0.00354
+    {4, 254, {65272, 65272, 65272}},  // just under the top is still grey
     {4, 255, {kFull, 0, 0}},
 };
 

@@ -5,8 +5,8 @@
 #include <XelPseudoColor/RangeSlider.h>
 #include <winui/surface.h>
 
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -66,7 +66,8 @@ class RangeSliderTest : public ::testing::Test {
     SetRange(0.2, 0.7);
   }
   void TearDown() override {
-    if (g_dialogProc) ::SetWindowLongPtr(pc.dialog->GetSafeHwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_dialogProc));
+    if (g_dialogProc)
+      ::SetWindowLongPtr(pc.dialog->GetSafeHwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_dialogProc));
     g_dialogProc = nullptr;
     g_notifications.clear();
   }

@@ -128,7 +128,8 @@ TEST_F(TempDisplayDialogTest, EpsilonSignIsDrawnAtItsOwnSizeClearOfItsEdit) {
   // the pixels are the edit's own, frame and all.
   const int buttonStart = ClientRect(kUserButton).top - icon.top;
   for (int y = 0; y < std::min(buttonStart, picture.Height()); ++y) {
-    for (int x = 0; x < std::min(editStart, picture.Width()); ++x) (x < 16 ? inkInside : inkBeyond) += ink(x, y) ? 1 : 0;
+    for (int x = 0; x < std::min(editStart, picture.Width()); ++x)
+      (x < 16 ? inkInside : inkBeyond) += ink(x, y) ? 1 : 0;
   }
   EXPECT_GT(inkInside, 10) << "the sign is drawn";
   EXPECT_EQ(inkBeyond, 0) << "the sign spreads beyond its 16 pixels toward the edit at " << editStart;

@@ -41,8 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                     StepCase{380, 36, -55, 1000, 0, 100},    // below zero: the first multiple not below
                     StepCase{100, 36, 5, 1, 5, 1},           // fewer tenths than labels: one tenth apart
                     StepCase{720, 36, 5, 1, 5, 0},           // too narrow to label: no step, no fault
-                    StepCase{100, 36, 5, 0, 5, 0},
-                    StepCase{100, 0, 5, 1000, 10, 10}));   // no spacing asked for
+                    StepCase{100, 36, 5, 0, 5, 0}, StepCase{100, 0, 5, 1000, 10, 10}));  // no spacing asked for
 
 TEST(ChooseLabelStepTest, TenLabelsFitTheExampleBar) {
   const TLabelStep labels = ChooseLabelStep(380, 36, 200, 1800);

@@ -100,8 +100,7 @@ class TemperatureCalibrationTest : public TemperatureDisplayTest {
     for (UINT grey : {0u, 64u, 192u}) {
       const double g = grey / 256.0;
       const double expected = a[0] + a[1] * g + a[2] * g * g;
-      EXPECT_LE(std::fabs(MagnifiedError(points, grey, expected)), 1e-9 * expected * kMagnification)
-          << "grey " << grey;
+      EXPECT_LE(std::fabs(MagnifiedError(points, grey, expected)), 1e-9 * expected * kMagnification) << "grey " << grey;
     }
   }
 };
@@ -129,7 +128,10 @@ std::array<double, 3> LeastSquaresParabola(const std::vector<Point>& points) {
 TEST_F(TemperatureCalibrationTest, PointsOnAParabolaRecoverIt) {
   const auto parabola = [](double x) { return 300.0 + 50.0 * x + 20.0 * x * x; };
   ExpectPolynomial({{0.0, parabola(0.0)}, {0.5, parabola(0.5)}, {1.0, parabola(1.0)}}, {300.0, 50.0, 20.0});
-  ExpectPolynomial({{0.1, parabola(0.1)}, {0.3, parabola(0.3)}, {0.35, parabola(0.35)}, {0.8, parabola(0.8)},
+  ExpectPolynomial({{0.1, parabola(0.1)},
+                    {0.3, parabola(0.3)},
+                    {0.35, parabola(0.35)},
+                    {0.8, parabola(0.8)},
                     {0.95, parabola(0.95)}},
                    {300.0, 50.0, 20.0});
 }
@@ -146,7 +148,7 @@ TEST_F(TemperatureCalibrationTest, TwoPointsGiveTheLineThroughBoth) {
 
 TEST_F(TemperatureCalibrationTest, NoPointsGiveTheDefaultLineAndExportedSettingsReadBack) {
   ASSERT_EQ(Import(PointKeys({{0.0, 273.15}, {1.0, 373.15}}) + "UnitDesc=Kelvin\nEpsilon=0.5\n"
-                   "KelvinToUnitOfs=0\nKelvinToUnitMult=1\n"),
+                                                               "KelvinToUnitOfs=0\nKelvinToUnitMult=1\n"),
             XIP_OK);
   xelfw::IniStore saved;
   xelfw::IniContext context(saved, "Temperature");
@@ -162,11 +164,11 @@ TEST_F(TemperatureCalibrationTest, NoPointsGiveTheDefaultLineAndExportedSettings
 TEST_F(TemperatureCalibrationTest, ImportsThatCannotFitChangeNothing) {
   ASSERT_EQ(Import(PointKeys({{0.0, 273.15}, {1.0, 373.15}})), XIP_OK);
   const std::vector<std::string> unusable = {
-      PointKeys({{0.5, 300.0}}) + "Epsilon=0.5\n",                      // one point
-      "Point_0=0.0,300\nPoint_2=1.0,400\nEpsilon=0.5\n",                // a gap ends the list after one
-      PointKeys({{0.5, 300.0}, {0.5, 310.0}}) + "Epsilon=0.5\n",        // one grey value twice
+      PointKeys({{0.5, 300.0}}) + "Epsilon=0.5\n",                          // one point
+      "Point_0=0.0,300\nPoint_2=1.0,400\nEpsilon=0.5\n",                    // a gap ends the list after one
+      PointKeys({{0.5, 300.0}, {0.5, 310.0}}) + "Epsilon=0.5\n",            // one grey value twice
       PointKeys({{0.2, 300.0}, {0.8, 310.0}, {0.2, 305.0}, {0.8, 330.0}}),  // two distinct grey values
-      PointKeys({{1e100, 300.0}, {2e100, 310.0}, {3e100, 330.0}}),      // sums overflow
+      PointKeys({{1e100, 300.0}, {2e100, 310.0}, {3e100, 330.0}}),          // sums overflow
   };
   for (const std::string& keys : unusable) {
     EXPECT_EQ(Import(keys), XIP_E_INCOMPLETE_IMPORT) << keys;
@@ -174,8 +176,9 @@ TEST_F(TemperatureCalibrationTest, ImportsThatCannotFitChangeNothing) {
     EXPECT_EQ(Content(kTemperatureField), "50.0") << keys;  // still the line 273.15 + 100 g, epsilon 1
     EXPECT_EQ(Content(kEpsilonField), "1.000") << keys;
   }
-  EXPECT_TRUE(m_Logger.Contains("CXelTemperatureDisplayClass::ImportSettings: the two calibration points have the "
-                                "same grey value, calibration coefficients kept"));
+  EXPECT_TRUE(
+      m_Logger.Contains("CXelTemperatureDisplayClass::ImportSettings: the two calibration points have the "
+                        "same grey value, calibration coefficients kept"));
 }
 
 using TemperatureConversionTest = TemperatureDisplayTest;
@@ -217,8 +220,7 @@ TEST_F(TemperatureConversionTest, EmissivityCorrectsForTheBackgroundRadiation) {
   EXPECT_EQ(readingAt("Epsilon=0.5\nBgTempKelvin=inf\n", 128), kNotAvailable);
   EXPECT_EQ(readingAt("KelvinToUnitMult=1e308\n", 128), kNotAvailable);
   // 400^4 + (250^4 - 400^4) / 0.1 < 0: no real surface temperature
-  EXPECT_EQ(readingAt(PointKeys({{0.0, 250.0}, {1.0, 350.0}}) + "Epsilon=0.1\nBgTempKelvin=400\n", 0),
-            kNotAvailable);
+  EXPECT_EQ(readingAt(PointKeys({{0.0, 250.0}, {1.0, 350.0}}) + "Epsilon=0.1\nBgTempKelvin=400\n", 0), kNotAvailable);
 }
 
 TEST_F(TemperatureConversionTest, FailedRunsKeepTheLastReading) {
@@ -236,7 +238,9 @@ using TemperatureLogFieldTest = TemperatureDisplayTest;
 TEST_F(TemperatureLogFieldTest, OnlySelectorZeroHasEpsilonAndTemperature) {
   EXPECT_EQ(Object().GetNumMaxLogFields(0), 2u);
   EXPECT_EQ(HeadLine(kEpsilonField), "Epsilon");
-  EXPECT_EQ(HeadLine(kTemperatureField), "Temp. [\xB0" "C]");
+  EXPECT_EQ(HeadLine(kTemperatureField),
+            "Temp. [\xB0"
+            "C]");
   EXPECT_EQ(Content(kEpsilonField), "1.000");
   EXPECT_EQ(Object().GetNumMaxLogFields(1), 0u);
   EXPECT_EQ(HeadLine(kEpsilonField, 1), "");

@@ -21,7 +21,8 @@ ScratchDir::~ScratchDir() {
 
 std::vector<std::string> ScratchDir::Entries() const {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(m_Path)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(m_Path))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -8,8 +8,8 @@ class ComboTest : public ControlsTest {
  protected:
   // The profile names of the colour dialog, added in index order as the dialog does.
   HWND MakeProfiles(DWORD extraStyle = CBS_SORT) {
-    HWND combo = Make(WC_COMBOBOX, "", CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | extraStyle,
-                      {20, 20, 220, 114}, kId);
+    HWND combo =
+        Make(WC_COMBOBOX, "", CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | extraStyle, {20, 20, 220, 114}, kId);
     const char* names[] = {"Rainbow", "grey", "Iron", "Blue-red", "Hot metal"};
     for (int i = 0; i < 5; ++i) {
       const int at = static_cast<int>(SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names[i])));

@@ -218,7 +218,8 @@ TEST_F(EditTest, PaintsSelectionInHighlightColoursAndRightAlignsShortText) {
   SetFocus(edit);
   SendMessage(edit, EM_SETSEL, 0, -1);
   bool highlighted = false;
-  for (int x = client.right / 2; x < client.right; ++x) highlighted |= PixelOf(edit, x, client.bottom / 2) == Pixel(10, 36, 106);
+  for (int x = client.right / 2; x < client.right; ++x)
+    highlighted |= PixelOf(edit, x, client.bottom / 2) == Pixel(10, 36, 106);
   EXPECT_TRUE(highlighted);
 }
 

@@ -28,8 +28,8 @@ class ControlsTest : public ::testing::Test {
       return RegisterClass(&wc) != 0;
     }();
     ASSERT_TRUE(registered);
-    parent_ = CreateWindowEx(0, "ControlsTestParent", "", WS_POPUP | WS_VISIBLE, kParentX, kParentY, 420, 300,
-                             nullptr, nullptr, nullptr, nullptr);
+    parent_ = CreateWindowEx(0, "ControlsTestParent", "", WS_POPUP | WS_VISIBLE, kParentX, kParentY, 420, 300, nullptr,
+                             nullptr, nullptr, nullptr);
     ASSERT_NE(parent_, nullptr);
     SetWindowLongPtr(parent_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
@@ -52,8 +52,10 @@ class ControlsTest : public ::testing::Test {
     std::vector<WORD> codes;
     std::vector<Notification> rest;
     for (const Notification& n : notifications_) {
-      if (n.id == id) codes.push_back(n.code);
-      else rest.push_back(n);
+      if (n.id == id)
+        codes.push_back(n.code);
+      else
+        rest.push_back(n);
     }
     notifications_ = rest;
     return codes;

@@ -21,8 +21,8 @@ TEST_F(ControlsGallery, RendersEveryControlInItsStates) {
   add(WC_BUTTON, "Default", BS_DEFPUSHBUTTON, {104, 22, 196, 45});
   SendMessage(add(WC_BUTTON, "Pressed", BS_PUSHBUTTON, {16, 50, 96, 73}), BM_SETSTATE, TRUE, 0);
   EnableWindow(add(WC_BUTTON, "Disabled", BS_PUSHBUTTON, {104, 50, 196, 73}), FALSE);
-  SendMessage(add(WC_BUTTON, "Toggle on", BS_AUTOCHECKBOX | BS_PUSHLIKE, {16, 78, 96, 101}), BM_SETCHECK,
-              BST_CHECKED, 0);
+  SendMessage(add(WC_BUTTON, "Toggle on", BS_AUTOCHECKBOX | BS_PUSHLIKE, {16, 78, 96, 101}), BM_SETCHECK, BST_CHECKED,
+              0);
   add(WC_BUTTON, "Flat", BS_PUSHBUTTON | BS_FLAT, {104, 78, 196, 101});
   SendMessage(add(WC_BUTTON, "Checked", BS_AUTOCHECKBOX, {16, 108, 96, 124}), BM_SETCHECK, BST_CHECKED, 0);
   SendMessage(add(WC_BUTTON, "Flat, left", BS_AUTOCHECKBOX | BS_FLAT | BS_LEFTTEXT | BS_RIGHT, {104, 108, 196, 124}),

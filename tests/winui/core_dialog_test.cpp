@@ -65,7 +65,8 @@ INT_PTR DemoProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_INITDIALOG) {
     g_initDialogSeen = true;
     HWND colours = GetDlgItem(dialog, 1002);
-    for (const char* name : {"Rainbow", "Grey", "Iron"}) SendMessage(colours, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    for (const char* name : {"Rainbow", "Grey", "Iron"})
+      SendMessage(colours, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessage(colours, CB_SETCURSEL, 0, 0);
     return TRUE;
   }
@@ -80,7 +81,8 @@ class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(winui::RegisterResourceScript(winui::ThisModule(), kScript, {}, {{"resource.h", kResourceHeader}}, &error))
+    ASSERT_TRUE(
+        winui::RegisterResourceScript(winui::ThisModule(), kScript, {}, {{"resource.h", kResourceHeader}}, &error))
         << error;
     g_commands.clear();
     g_initDialogSeen = false;
@@ -255,8 +257,8 @@ TEST_F(DialogTest, RendersAsAClassicDialog) {
 
 TEST(ResourceScriptTest, ReportsTheLineOfABadStatement) {
   std::string error;
-  EXPECT_FALSE(winui::RegisterResourceScript(winui::ThisModule(),
-                                             "200 DIALOGEX 0, 0, 10, 10\nBEGIN\n  SLIDER 1, 2, 3\nEND\n", {}, {}, &error));
+  EXPECT_FALSE(winui::RegisterResourceScript(
+      winui::ThisModule(), "200 DIALOGEX 0, 0, 10, 10\nBEGIN\n  SLIDER 1, 2, 3\nEND\n", {}, {}, &error));
   EXPECT_NE(error.find(":3:"), std::string::npos) << error;
   EXPECT_FALSE(winui::RegisterResourceScript(winui::ThisModule(), "201 ICON \"missing.ico\"\n", {}, {}, &error));
   EXPECT_NE(error.find("missing.ico"), std::string::npos) << error;
@@ -273,7 +275,8 @@ TEST(ResourceScriptTest, IconsFromIcoFilesLoadThroughLoadIcon) {
     for (int b = 0; b < 4; ++b) ico.push_back(static_cast<std::uint8_t>(p >> (8 * b)));
   ico.resize(ico.size() + 8, 0);
   std::string error;
-  ASSERT_TRUE(winui::RegisterResourceScript(winui::ThisModule(), "#define IDI_SMALL 300\nIDI_SMALL ICON \"res\\\\small.ico\"\n",
+  ASSERT_TRUE(winui::RegisterResourceScript(winui::ThisModule(),
+                                            "#define IDI_SMALL 300\nIDI_SMALL ICON \"res\\\\small.ico\"\n",
                                             {{"res/small.ico", ico}}, {}, &error))
       << error;
   const winui::IconImage* image = winui::FindIconImage(winui::ThisModule(), MAKEINTRESOURCE(300), 32);

@@ -70,7 +70,8 @@ class FocusTest : public ::testing::Test {
   std::vector<UINT> For(HWND hwnd, std::vector<UINT> wanted) const {
     std::vector<UINT> out;
     for (const Event& e : events) {
-      if (e.hwnd == hwnd && std::find(wanted.begin(), wanted.end(), e.message) != wanted.end()) out.push_back(e.message);
+      if (e.hwnd == hwnd && std::find(wanted.begin(), wanted.end(), e.message) != wanted.end())
+        out.push_back(e.message);
     }
     return out;
   }
@@ -142,7 +143,8 @@ TEST_F(FocusTest, CaptureTakesTheMouseUntilReleasedAndTellsTheLoser) {
   winui::InjectMouseDown(POINT{5, 5});  // outside every window, yet captured
   winui::PumpMessages();
   ASSERT_EQ(For(b, {WM_LBUTTONDOWN}).size(), 1u);
-  const Event down = *std::find_if(events.begin(), events.end(), [](const Event& e) { return e.message == WM_LBUTTONDOWN; });
+  const Event down =
+      *std::find_if(events.begin(), events.end(), [](const Event& e) { return e.message == WM_LBUTTONDOWN; });
   POINT client{GET_X_LPARAM(down.lParam), GET_Y_LPARAM(down.lParam)};
   ClientToScreen(b, &client);
   EXPECT_EQ(client.x, 5);

@@ -29,7 +29,8 @@ BEGIN
   CONTROL "Hidden", 6, "Button", BS_AUTOCHECKBOX | NOT WS_VISIBLE, 0, 0, 10, 8
   ICON 7, 8, 5, 5
 END
-)", 600);
+)",
+                                            600);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->style, WS_POPUP | WS_BORDER | WS_SYSMENU | WS_CAPTION) << "DIALOG defaults, and CAPTION adds one";
   EXPECT_EQ(d->x, 10);
@@ -76,7 +77,8 @@ FONT 9, "Arial", 700, 1, 0
 {
   CTEXT "Say ""hi""", -1, 0, 0, 10, 8
 }
-)", 601);
+)",
+                                            601);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->cx, 200);
   EXPECT_EQ(d->style, WS_CHILD | DS_CONTROL | DS_SETFONT);

@@ -86,8 +86,8 @@ void DrawTexts(HDC dc) {
   DrawText(dc, "Too long to fit into the box", -1, &cut, DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
   RECT wrapped{260, 134, 380, 230};
   FillRect(dc, &wrapped, GetSysColorBrush(COLOR_WINDOW));
-  DrawText(dc, "Word-broken text wraps between words inside its rectangle, as multi-line statics do.", -1,
-           &wrapped, DT_WORDBREAK);
+  DrawText(dc, "Word-broken text wraps between words inside its rectangle, as multi-line statics do.", -1, &wrapped,
+           DT_WORDBREAK);
   SelectObject(dc, old);
 }
 

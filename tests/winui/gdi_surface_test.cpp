@@ -12,7 +12,8 @@ using gdi_test::kWhite;
 namespace {
 
 std::filesystem::path TempPath(const std::string& name) {
-  return std::filesystem::temp_directory_path() / ("winui_gdi_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" + name);
+  return std::filesystem::temp_directory_path() /
+         ("winui_gdi_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" + name);
 }
 
 TEST(GdiSurfaceTest, ColorRefsAndPixelsSwapRedAndBlue) {
@@ -45,7 +46,11 @@ TEST(GdiSurfaceTest, EmptyPicturesAndBrokenFilesAreRefusedWithAMessage) {
   EXPECT_FALSE(error.empty());
 
   const auto notPng = TempPath("not_a_png.png");
-  { std::FILE* f = std::fopen(notPng.c_str(), "wb"); std::fputs("text, not a picture", f); std::fclose(f); }
+  {
+    std::FILE* f = std::fopen(notPng.c_str(), "wb");
+    std::fputs("text, not a picture", f);
+    std::fclose(f);
+  }
   winui::Surface untouched(1, 1, 7);
   error.clear();
   EXPECT_FALSE(winui::LoadPng(notPng.string(), &untouched, &error));

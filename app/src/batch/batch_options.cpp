@@ -1,6 +1,6 @@
 // Parsing of the batch options.
-#include "host_kit.h"
 #include "batch/batch_options.h"
+#include "host_kit.h"
 
 #include <xelhost/errors.h>
 #include <xelhost/message_text.h>

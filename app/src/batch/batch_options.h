@@ -1,9 +1,9 @@
 // Options every batch command shares: jobs in parallel, compression of written images, progress.
 #pragma once
 
-#include "host_kit.h"
 #include <xelhost/arguments.h>
 #include <xelhost/frame_inputs.h>
+#include "host_kit.h"
 
 #include <xelhost/image_io.h>
 
@@ -17,7 +17,8 @@ struct BatchOptions {
   bool quiet = false;  // no progress line
 };
 
-inline constexpr std::array<OptionSpec, 3> kBatchOptionSpecs = {{{"jobs", true}, {"compression", true}, {"quiet", false}}};
+inline constexpr std::array<OptionSpec, 3> kBatchOptionSpecs = {
+    {{"jobs", true}, {"compression", true}, {"quiet", false}}};
 
 inline constexpr OptionSpec kFramesOption{"frames", true};
 inline constexpr OptionSpec kTimeoutOption{"timeout", true};

@@ -1,6 +1,6 @@
 // Counting and reporting a batch's frames.
-#include "host_kit.h"
 #include "batch/batch_report.h"
+#include "host_kit.h"
 
 #include <xelhost/errors.h>
 
@@ -19,7 +19,8 @@ void BatchReport::Done() {
 void BatchReport::Skipped(const InputFrame& frame, const std::string& reason) {
   ++m_Skipped;
   m_Progress.Clear();
-  std::fprintf(stderr, "xelimg: skipped %s: %s\n", FrameLabel(m_Inputs[frame.input], frame.page).c_str(), reason.c_str());
+  std::fprintf(stderr, "xelimg: skipped %s: %s\n", FrameLabel(m_Inputs[frame.input], frame.page).c_str(),
+               reason.c_str());
   std::fflush(stderr);
   m_Progress.Advance();
 }
@@ -27,7 +28,8 @@ void BatchReport::Skipped(const InputFrame& frame, const std::string& reason) {
 void BatchReport::Warned(const InputFrame& frame, const std::string& what) {
   ++m_Warned;
   m_Progress.Clear();
-  std::fprintf(stderr, "xelimg: warning: %s: %s\n", FrameLabel(m_Inputs[frame.input], frame.page).c_str(), what.c_str());
+  std::fprintf(stderr, "xelimg: warning: %s: %s\n", FrameLabel(m_Inputs[frame.input], frame.page).c_str(),
+               what.c_str());
   std::fflush(stderr);
 }
 

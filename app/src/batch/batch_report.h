@@ -2,10 +2,10 @@
 // the exit code that sums it up.
 #pragma once
 
-#include "host_kit.h"
-#include "exit_status.h"
 #include <xelhost/frame_inputs.h>
 #include "batch/progress_line.h"
+#include "exit_status.h"
+#include "host_kit.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 // The progress line: redrawn in place with a carriage return, erased at the end.
-#include "host_kit.h"
 #include "batch/progress_line.h"
+#include "host_kit.h"
 
 #include <unistd.h>
 
@@ -16,7 +16,8 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 }  // namespace
 
 ProgressLine::ProgressLine(std::size_t total, bool enabled)
-    : m_Total(total), m_Shown(enabled && total > 1 && ::isatty(STDERR_FILENO) == 1),
+    : m_Total(total),
+      m_Shown(enabled && total > 1 && ::isatty(STDERR_FILENO) == 1),
       m_Start(std::chrono::steady_clock::now()) {}
 
 ProgressLine::~ProgressLine() { Clear(); }

@@ -1,9 +1,9 @@
 // A progress line on stderr for long runs: frames done of the total, frames per second, time left.
 #pragma once
 
-#include "host_kit.h"
 #include <chrono>
 #include <cstddef>
+#include "host_kit.h"
 
 namespace xelimg {
 

@@ -1,6 +1,6 @@
 // Formatting the pixel under the cursor.
-#include "host_kit.h"
 #include "view/cursor_readout.h"
+#include "host_kit.h"
 
 #include <cmath>
 #include <cstdio>
@@ -23,8 +23,8 @@ std::string CursorReadout::Describe(const xelfw::Image& grey, POINT point) const
     std::snprintf(temperature, sizeof temperature, "%.1f %s", unit, m_Converter.GetUnitText());
   }
   char text[128];
-  std::snprintf(text, sizeof text, "x %ld  y %ld   grey %u   %s", static_cast<long>(point.x), static_cast<long>(point.y),
-                value, temperature);
+  std::snprintf(text, sizeof text, "x %ld  y %ld   grey %u   %s", static_cast<long>(point.x),
+                static_cast<long>(point.y), value, temperature);
   return text;
 }
 

@@ -2,10 +2,10 @@
 // temperature it reads as, through the same conversion as every other temperature of the viewer.
 #pragma once
 
-#include "host_kit.h"
 #include <xelfw/Image.h>
 #include <xelfw/TemperatureCalibration.h>
 #include <xelfw/UnitConverter.h>
+#include "host_kit.h"
 
 #include <optional>
 #include <string>

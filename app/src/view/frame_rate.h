@@ -1,9 +1,9 @@
 // Frames per second over the last few frames shown, for the title bar.
 #pragma once
 
-#include "host_kit.h"
 #include <chrono>
 #include <deque>
+#include "host_kit.h"
 
 namespace xelimg::view {
 

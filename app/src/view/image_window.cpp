@@ -1,7 +1,7 @@
 // The image window's messages: painting, the rubber band, zoom and pan, the status line, the
 // menu, keys, close and timer.
-#include "host_kit.h"
 #include "view/image_window.h"
+#include "host_kit.h"
 
 #include <winui/wingdi.h>
 
@@ -241,17 +241,36 @@ bool ImageWindow::HandleKey(int key) {
     return true;
   }
   switch (key) {
-    case VK_SPACE: m_Events.OnTogglePause(); return true;
-    case VK_LEFT: m_Events.OnStep(-1); return true;
-    case VK_RIGHT: m_Events.OnStep(1); return true;
-    case VK_ESCAPE: m_Events.OnQuit(); return true;
-    case '1': SetZoom(Zoom::ActualSize); return true;
-    case '0': SetZoom(Zoom::Fit); return true;
+    case VK_SPACE:
+      m_Events.OnTogglePause();
+      return true;
+    case VK_LEFT:
+      m_Events.OnStep(-1);
+      return true;
+    case VK_RIGHT:
+      m_Events.OnStep(1);
+      return true;
+    case VK_ESCAPE:
+      m_Events.OnQuit();
+      return true;
+    case '1':
+      SetZoom(Zoom::ActualSize);
+      return true;
+    case '0':
+      SetZoom(Zoom::Fit);
+      return true;
     case VK_OEM_PLUS:
-    case VK_ADD: m_View.ZoomAtMiddle(kZoomStep); ViewChanged(); return true;
+    case VK_ADD:
+      m_View.ZoomAtMiddle(kZoomStep);
+      ViewChanged();
+      return true;
     case VK_OEM_MINUS:
-    case VK_SUBTRACT: m_View.ZoomAtMiddle(1.0 / kZoomStep); ViewChanged(); return true;
-    default: break;
+    case VK_SUBTRACT:
+      m_View.ZoomAtMiddle(1.0 / kZoomStep);
+      ViewChanged();
+      return true;
+    default:
+      break;
   }
   for (UINT i = 0; i < m_Menu.size(); ++i) {
     if (m_Menu[i].key == key) {
@@ -281,8 +300,8 @@ void ImageWindow::TrackCursor(POINT client) {
 void ImageWindow::EndDrag(POINT client) {
   m_Dragging = false;
   ReleaseCapture();
-  const bool moved = std::abs(client.x - m_DragStart.x) >= kDragThreshold ||
-                     std::abs(client.y - m_DragStart.y) >= kDragThreshold;
+  const bool moved =
+      std::abs(client.x - m_DragStart.x) >= kDragThreshold || std::abs(client.y - m_DragStart.y) >= kDragThreshold;
   const RECT area = Normalised(m_View.ToImageClamped(m_DragStart), m_View.ToImageClamped(client));
   if (moved && area.right > area.left && area.bottom > area.top) {
     m_Events.OnAoiChosen(area);
@@ -320,8 +339,10 @@ void ImageWindow::Paint() {
       const double scale = m_View.Scale();
       const int srcX = static_cast<int>((shown.left - picture.left) / scale);
       const int srcY = static_cast<int>((shown.top - picture.top) / scale);
-      const int srcRight = std::min<int>(static_cast<int>(m_Width), static_cast<int>(std::ceil((shown.right - picture.left) / scale)));
-      const int srcBottom = std::min<int>(static_cast<int>(m_Height), static_cast<int>(std::ceil((shown.bottom - picture.top) / scale)));
+      const int srcRight =
+          std::min<int>(static_cast<int>(m_Width), static_cast<int>(std::ceil((shown.right - picture.left) / scale)));
+      const int srcBottom =
+          std::min<int>(static_cast<int>(m_Height), static_cast<int>(std::ceil((shown.bottom - picture.top) / scale)));
       const POINT at = m_View.ToClient(srcX, srcY);
       const POINT end = m_View.ToClient(srcRight, srcBottom);
       BITMAPINFO info{};

@@ -6,8 +6,8 @@
 #include "host_kit.h"
 #include "view/picture_view.h"
 
-#include <xelfw/Image.h>
 #include <winui/winuser.h>
+#include <xelfw/Image.h>
 
 #include <cstdint>
 #include <optional>
@@ -22,7 +22,7 @@ class ImageWindowEvents {
   virtual void OnAoiChosen(const std::optional<RECT>& imageArea) = 0;  // none: a click, the whole image
   virtual void OnTogglePause() = 0;
   virtual void OnStep(int frames) = 0;
-  virtual void OnQuit() = 0;  // Esc or the close box
+  virtual void OnQuit() = 0;        // Esc or the close box
   virtual void OnFrameReady() = 0;  // the message the processing thread posts
   virtual void OnTick() = 0;        // the playback timer
   // The picture pixel under the mouse; none when the mouse is not over the picture.
@@ -86,15 +86,15 @@ class ImageWindow {
   UINT m_Height = 0;
   std::vector<std::uint32_t> m_Pixels;  // 0x00RRGGBB, top-down rows
   PictureView m_View;
-  std::optional<RECT> m_Aoi;           // image pixels
+  std::optional<RECT> m_Aoi;  // image pixels
   std::string m_Status;
-  std::optional<POINT> m_Mouse;        // client point of the last mouse move
+  std::optional<POINT> m_Mouse;  // client point of the last mouse move
   std::optional<POINT> m_CursorPixel;
   bool m_Dragging = false;
   POINT m_DragStart{};
   POINT m_DragEnd{};
-  std::optional<POINT> m_PanFrom;      // client point the pan drag was last at
-  std::optional<POINT> m_MenuAt;       // client point of an open menu's top-left corner
+  std::optional<POINT> m_PanFrom;  // client point the pan drag was last at
+  std::optional<POINT> m_MenuAt;   // client point of an open menu's top-left corner
 };
 
 }  // namespace xelimg::view

@@ -1,6 +1,6 @@
 // Reading and playing scripted input.
-#include "host_kit.h"
 #include "view/input_script.h"
+#include "host_kit.h"
 
 #include <xelhost/errors.h>
 #include <xelhost/message_text.h>
@@ -25,7 +25,7 @@ std::string Trim(const std::string& text) {
 
 int KeyCode(std::string name, const std::string& event) {
   for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  static const std::map<std::string, int> named = {{"space", VK_SPACE}, {"left", VK_LEFT},   {"right", VK_RIGHT},
+  static const std::map<std::string, int> named = {{"space", VK_SPACE}, {"left", VK_LEFT},      {"right", VK_RIGHT},
                                                    {"plus", VK_ADD},    {"minus", VK_SUBTRACT}, {"escape", VK_ESCAPE}};
   if (const auto it = named.find(name); it != named.end()) return it->second;
   if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
@@ -76,11 +76,15 @@ InputEvent ParseEvent(const std::string& event) {
   if (verb == "key") {
     out.key = KeyCode(rest, event);
   } else if (verb == "move" || verb == "click" || verb == "rclick") {
-    out.kind = verb == "move" ? InputEvent::Kind::Move : verb == "click" ? InputEvent::Kind::Click : InputEvent::Kind::RightClick;
+    out.kind = verb == "move"    ? InputEvent::Kind::Move
+               : verb == "click" ? InputEvent::Kind::Click
+                                 : InputEvent::Kind::RightClick;
     const auto n = Numbers(rest, 2, event);
     out.from = POINT{n[0], n[1]};
   } else if (verb == "drag" || verb == "mdrag" || verb == "sdrag") {
-    out.kind = verb == "drag" ? InputEvent::Kind::Drag : verb == "mdrag" ? InputEvent::Kind::MiddleDrag : InputEvent::Kind::ShiftDrag;
+    out.kind = verb == "drag"    ? InputEvent::Kind::Drag
+               : verb == "mdrag" ? InputEvent::Kind::MiddleDrag
+                                 : InputEvent::Kind::ShiftDrag;
     const auto n = Numbers(rest, 4, event);
     out.from = POINT{n[0], n[1]};
     out.to = POINT{n[2], n[3]};
@@ -121,18 +125,32 @@ std::vector<InputEvent> ParseInputScript(const std::string& text) {
 
 void Inject(const InputEvent& event) {
   switch (event.kind) {
-    case InputEvent::Kind::Key: winui::InjectKeyPress(event.key); break;
-    case InputEvent::Kind::Move: winui::InjectMouseMove(event.from); break;
-    case InputEvent::Kind::Click: winui::InjectClick(event.from); break;
-    case InputEvent::Kind::RightClick: winui::InjectClick(event.from, winui::MouseButton::Right); break;
-    case InputEvent::Kind::Drag: Drag(event, winui::MouseButton::Left); break;
-    case InputEvent::Kind::MiddleDrag: Drag(event, winui::MouseButton::Middle); break;
+    case InputEvent::Kind::Key:
+      winui::InjectKeyPress(event.key);
+      break;
+    case InputEvent::Kind::Move:
+      winui::InjectMouseMove(event.from);
+      break;
+    case InputEvent::Kind::Click:
+      winui::InjectClick(event.from);
+      break;
+    case InputEvent::Kind::RightClick:
+      winui::InjectClick(event.from, winui::MouseButton::Right);
+      break;
+    case InputEvent::Kind::Drag:
+      Drag(event, winui::MouseButton::Left);
+      break;
+    case InputEvent::Kind::MiddleDrag:
+      Drag(event, winui::MouseButton::Middle);
+      break;
     case InputEvent::Kind::ShiftDrag:
       winui::InjectKeyDown(VK_SHIFT);
       Drag(event, winui::MouseButton::Left);
       winui::InjectKeyUp(VK_SHIFT);
       break;
-    case InputEvent::Kind::Wheel: winui::InjectMouseWheel(event.from, event.notches); break;
+    case InputEvent::Kind::Wheel:
+      winui::InjectMouseWheel(event.from, event.notches);
+      break;
   }
 }
 

@@ -2,8 +2,8 @@
 // at screen points, played through the window layer's input path after the frames.
 #pragma once
 
-#include "host_kit.h"
 #include <winui/windef.h>
+#include "host_kit.h"
 
 #include <string>
 #include <vector>

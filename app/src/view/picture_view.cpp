@@ -1,6 +1,6 @@
 // Fit, zoom and pan of the viewer's picture.
-#include "host_kit.h"
 #include "view/picture_view.h"
+#include "host_kit.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 // and moved about. Pure geometry in client coordinates.
 #pragma once
 
-#include "host_kit.h"
 #include <winui/windef.h>
+#include "host_kit.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 // One frame on the processing thread: pseudo colour into a fresh picture, then the temperature
 // measurement inside the chosen area.
-#include "host_kit.h"
 #include "view/processing_thread.h"
+#include "host_kit.h"
 
 #include <xelhost/plugin_objects.h>
 
@@ -106,9 +106,9 @@ ProcessedFrame ProcessingThread::Process(UINT index) {
     aoi = m_RequestedAoi;
   }
   m_Source = m_Frames.Frame(index);
-  ProcessedFrame done{index, xelfw::Image(m_Source.Width(), m_Source.Height(),
-                                          xelfw::PixelLayout::Colour(8, 3, XI_ORDER_RGB)),
-                        m_Source, m_Source.GetImgBPC()};
+  ProcessedFrame done{index,
+                      xelfw::Image(m_Source.Width(), m_Source.Height(), xelfw::PixelLayout::Colour(8, 3, XI_ORDER_RGB)),
+                      m_Source, m_Source.GetImgBPC()};
   m_PseudoColor.SetSource(&m_Source);
   m_PseudoColor.SetDestination(&done.picture);
   m_PseudoColor.Object().SetImageAccess(0, 0, XI_ACCESS_READ);

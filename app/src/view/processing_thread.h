@@ -2,8 +2,8 @@
 // the GUI thread, and posts a message to a window when the frame is done.
 #pragma once
 
-#include "host_kit.h"
 #include <xelhost/frame_source.h>
+#include "host_kit.h"
 
 #include <xelfw/Aoi.h>
 #include <xelfw/ProcessingHost.h>
@@ -27,8 +27,8 @@ struct ProcessedFrame {
 // called from it alone, apart from what the dialogs do on the GUI thread.
 class ProcessingThread {
  public:
-  ProcessingThread(const FrameSource& frames, xelfw::ProcessingHost& pseudoColor,
-                   xelfw::ProcessingHost& temperature, HWND notify, UINT notifyMessage);
+  ProcessingThread(const FrameSource& frames, xelfw::ProcessingHost& pseudoColor, xelfw::ProcessingHost& temperature,
+                   HWND notify, UINT notifyMessage);
   ~ProcessingThread();  // Stop()
   ProcessingThread(const ProcessingThread&) = delete;
   ProcessingThread& operator=(const ProcessingThread&) = delete;

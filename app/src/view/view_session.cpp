@@ -1,17 +1,17 @@
 // The viewer's session: where its windows go, how playback paces the processing thread, what the
 // menu, the keys and the dialogs' user buttons do, and the order in which everything is made and closed.
-#include "host_kit.h"
 #include "view/view_session.h"
+#include "host_kit.h"
 
-#include "exit_status.h"
 #include <xelhost/errors.h>
 #include <xelhost/picture_file.h>
+#include "exit_status.h"
 
 #include <XelPseudoColor/SettingsRecord.h>
-#include <xelfw/IniStore.h>
-#include <xelfw/TextEncoding.h>
 #include <winui/presenter.h>
 #include <winui/screen.h>
+#include <xelfw/IniStore.h>
+#include <xelfw/TextEncoding.h>
 
 #include <cstdio>
 
@@ -108,8 +108,10 @@ ViewSession::ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<Fr
   const xelfw::Image first = m_Frames->Frame(0);
   ConfigurePseudoColorObject(m_PseudoColor, m_Options.pseudo, &first);
   RestoreState();
-  m_PseudoColor.Host().Record().SetDlgEventHook([this](CXelImgProcess_0* sender, UINT event) { return OnDialogEvent(sender, event); });
-  m_Temperature.Record().SetDlgEventHook([this](CXelImgProcess_0* sender, UINT event) { return OnDialogEvent(sender, event); });
+  m_PseudoColor.Host().Record().SetDlgEventHook(
+      [this](CXelImgProcess_0* sender, UINT event) { return OnDialogEvent(sender, event); });
+  m_Temperature.Record().SetDlgEventHook(
+      [this](CXelImgProcess_0* sender, UINT event) { return OnDialogEvent(sender, event); });
   LabelUserButtons();
   OpenDialogs();
   UpdateTitle();
@@ -195,7 +197,8 @@ void ViewSession::ShowDialog(UINT command) {
   xelfw::DialogHost& host = command == kShowTemperature ? m_TemperatureDialogs : m_PseudoColorDialogs;
   const UINT id = command == kShowScale ? kScaleDialog : kPseudoColorDialog;
   // Open shows a hidden dialog where it was; a closed one comes back at the record's placement.
-  if (CXelImgProcessDlg* dialog = host.Open(id, m_Window.Handle())) SetWindowPos(dialog->GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (CXelImgProcessDlg* dialog = host.Open(id, m_Window.Handle()))
+    SetWindowPos(dialog->GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ViewSession::RunOnDisplay() {
@@ -254,7 +257,8 @@ void ViewSession::SaveState() {
                  {kScaleName, m_PseudoColorDialogs, kScaleDialog},
                  {kTemperatureName, m_TemperatureDialogs, kTemperatureDialog}};
   for (const auto& dialog : dialogs) {
-    if (CXelImgProcessDlg* open = dialog.host.Dialog(dialog.id)) state.windows[dialog.name] = WindowRectOf(open->GetSafeHwnd());
+    if (CXelImgProcessDlg* open = dialog.host.Dialog(dialog.id))
+      state.windows[dialog.name] = WindowRectOf(open->GetSafeHwnd());
   }
   m_Processing.WaitUntilIdle();
   state.epsilon = CurrentEpsilon();
@@ -383,10 +387,17 @@ void ViewSession::OnCommand(UINT command) {
   switch (command) {
     case kShowPseudoColor:
     case kShowScale:
-    case kShowTemperature: ShowDialog(command); break;
-    case kPausePlay: OnTogglePause(); break;
-    case kSaveSnapshot: SaveScreenshot(); break;
-    default: break;
+    case kShowTemperature:
+      ShowDialog(command);
+      break;
+    case kPausePlay:
+      OnTogglePause();
+      break;
+    case kSaveSnapshot:
+      SaveScreenshot();
+      break;
+    default:
+      break;
   }
 }
 

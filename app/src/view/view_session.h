@@ -2,12 +2,12 @@
 // thread, made in that order and taken down in the reverse one.
 #pragma once
 
-#include "host_kit.h"
+#include <xelhost/frame_source.h>
 #include <xelhost/plugin_objects.h>
 #include <xelhost/pseudo_job.h>
+#include "host_kit.h"
 #include "view/cursor_readout.h"
 #include "view/frame_rate.h"
-#include <xelhost/frame_source.h>
 #include "view/image_window.h"
 #include "view/input_script.h"
 #include "view/processing_thread.h"
@@ -108,8 +108,8 @@ class ViewSession final : private ImageWindowEvents {
   CursorReadout m_Readout;
   std::optional<ProcessedFrame> m_Frame;  // the frame on screen
   std::optional<RECT> m_Aoi;
-  std::string m_Notice;  // what the last command did, shown until the cursor moves
-  UINT m_Next = 0;       // index the playback asks for next
+  std::string m_Notice;        // what the last command did, shown until the cursor moves
+  UINT m_Next = 0;             // index the playback asks for next
   UINT m_DisplayUnitBits = 0;  // source depth the display unit was last scaled for; 0: not yet
   UINT m_UserButtons = 0;      // the pseudo-colour dialog's user-button bits as last seen
   bool m_Paused = false;

@@ -1,6 +1,6 @@
 // Reading and writing the viewer's state file.
-#include "host_kit.h"
 #include "view/view_state.h"
+#include "host_kit.h"
 
 #include <xelhost/IniFile.h>
 #include <xelhost/errors.h>
@@ -58,7 +58,8 @@ ViewState ReadViewer(const xelfw::IniStore& store) {
       state.epsilon = epsilon;
     } else if (key == kAreaKey) {
       state.area = ParseRect(key, value);
-      if (state.area->left < 0 || state.area->top < 0) throw DamagedState("Area must not start left of or above the picture");
+      if (state.area->left < 0 || state.area->top < 0)
+        throw DamagedState("Area must not start left of or above the picture");
     } else if (key.size() > suffix.size() && key.ends_with(suffix)) {
       state.windows[key.substr(0, key.size() - suffix.size())] = ParseRect(key, value);
     } else {

@@ -2,8 +2,8 @@
 // and (in the pseudo-colour object's own section, as `settings export` writes it) the colour settings.
 #pragma once
 
-#include "host_kit.h"
 #include <xelhost/plugin_objects.h>
+#include "host_kit.h"
 
 #include <winui/windef.h>
 

@@ -85,8 +85,7 @@ class XEL_HOST_API Image final : public CXelImage_0 {
   UINT GetAoiHeight(const CXelAoi_0* aoi) const override;
   // access1: frame index; access2: XI_ACCESS_READ or XI_ACCESS_WRITE. Null for a pixel outside the
   // AOI's part of the image, a frame that does not exist or an unknown access mode.
-  BYTE* GetRowAddress(UINT row, UINT column, uintptr_t access1, const CXelAoi_0* aoi,
-                      uintptr_t access2) const override;
+  BYTE* GetRowAddress(UINT row, UINT column, uintptr_t access1, const CXelAoi_0* aoi, uintptr_t access2) const override;
 
   UINT Width() const { return m_Width; }
   UINT Height() const { return m_Height; }

@@ -6,8 +6,8 @@
 #include <xelfw/TemperatureCalibration.h>
 
 #include <functional>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <set>
 
 namespace xelfw {

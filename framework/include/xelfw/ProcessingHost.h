@@ -12,7 +12,7 @@
 namespace xelfw {
 
 struct HostOptions {
-  UINT processors = 1;      // 0: the number of hardware threads; 2 or more gives the object workers
+  UINT processors = 1;             // 0: the number of hardware threads; 2 or more gives the object workers
   CXelLogger_0* logger = nullptr;  // not owned; null: the object does not log
 };
 

@@ -44,8 +44,8 @@ inline TLabelStep ChooseLabelStep(UINT pixels, UINT minSpacing, int start, UINT 
 }
 
 // The labels a scale from lowUnit to highUnit over `pixels` gets by the rule above, in tenths of the
-// unit: multiples of the step that lie inside the window (to a millionth of a tenth), lowest first. Empty when the window is not
-// rising, not finite, beyond ten million units or narrower than a tenth: only its ends can be shown.
+// unit: multiples of the step that lie inside the window (to a millionth of a tenth), lowest first. Empty when the
+// window is not rising, not finite, beyond ten million units or narrower than a tenth: only its ends can be shown.
 inline std::vector<long long> ScaleLabelTenths(double lowUnit, double highUnit, UINT pixels, UINT minSpacing) {
   constexpr double kLargestTickedUnit = 1.0e7;
   const double tenths = (highUnit - lowUnit) * 10;

@@ -35,8 +35,7 @@ class XEL_HOST_API UnitConverter final : public CXelUnitConverter_0 {
   double GreyToUnit(double grey, double greySpan) const override;
   // The grey value whose width (see above) is the given display-unit width.
   double UnitToGrey(double width, double greySpan) const override;
-  UINT FormatValue(double grey, double greySpan, char* buffer, UINT size, UINT formatFlag,
-                   INT decimals) const override;
+  UINT FormatValue(double grey, double greySpan, char* buffer, UINT size, UINT formatFlag, INT decimals) const override;
 
   // The grey value that reads as the display-unit value. Linear with a scale of 0: grey 0.
   // Calibrated: inverted over the part of 0..S where the temperature rises, clamped to its ends;

@@ -6,8 +6,8 @@
 class XEL_HOST_API CXelImage_0 {
  public:
   virtual XI_IMGFORMAT GetFormat() const = 0;
-  virtual UINT GetImgBPC() const = 0;       // significant bits per component
-  virtual UINT GetMemBPC() const = 0;       // storage bits per component (8, 16 or 32)
+  virtual UINT GetImgBPC() const = 0;  // significant bits per component
+  virtual UINT GetMemBPC() const = 0;  // storage bits per component (8, 16 or 32)
   virtual UINT GetBitsPerPixel() const = 0;
   virtual UINT GetNumComponents() const = 0;
   virtual UINT GetComponentPos(UINT component) const = 0;  // storage unit index of a component in a pixel

@@ -38,17 +38,17 @@ class XEL_HOST_API CXelImgProcess : public CXelImgProcess_0 {
   UINT GetParamLimits(UINT id, UINT* minValue, UINT* maxValue, UINT* minSize, UINT* maxSize) override;
   UINT SetParam(UINT id, UINT_PTR value, UINT_PTR size) override;
   UINT GetParam(UINT id, UINT_PTR value, UINT_PTR extra) override;
-  UINT Process(UINT mode) override;  // nothing to do: XIP_OK
-  void* GetSpecialData(UINT id) override;  // null
+  UINT Process(UINT mode) override;                      // nothing to do: XIP_OK
+  void* GetSpecialData(UINT id) override;                // null
   CWorkerThread* CreateWorkerThreadInstance() override;  // null: the object has no workers
   void DeleteWorkerThreadInstance(CWorkerThread* thread) override;
-  UINT GetNumMaxLogFields(UINT selector) override;  // 0
-  UINT GetNumSupportedLogFields(UINT selector) override;  // 0
-  UINT GetMaxLogFieldWidth(UINT selector, UINT field) override;  // 0
+  UINT GetNumMaxLogFields(UINT selector) override;                                        // 0
+  UINT GetNumSupportedLogFields(UINT selector) override;                                  // 0
+  UINT GetMaxLogFieldWidth(UINT selector, UINT field) override;                           // 0
   UINT GetLogFieldHeadLine(char* buffer, UINT size, UINT selector, UINT field) override;  // empty text
-  UINT GetLogFieldContent(char* buffer, UINT size, UINT selector, UINT field) override;  // empty text
-  UINT GetNumDialogs() override;  // 0
-  UINT IsDialogTypeFlag(UINT dlgID) override;  // 0
+  UINT GetLogFieldContent(char* buffer, UINT size, UINT selector, UINT field) override;   // empty text
+  UINT GetNumDialogs() override;                                                          // 0
+  UINT IsDialogTypeFlag(UINT dlgID) override;                                             // 0
   // Searches the GetNumDialogs() records at m_pDialogData for the dialog ID; null when none.
   _TXIP_DIALOG_DATA* GetDialogDataByDlgID(UINT dlgID) override;
   CXelImgProcessDlg* CreateDialogObject(UINT dlgID, HWND parent) override;  // null
@@ -107,8 +107,7 @@ class XEL_HOST_API CXelImgProcess : public CXelImgProcess_0 {
   // context: the INI context of parameter 17. Import returns TRUE when the key was read and stores
   // the count defaults from def otherwise. Strings: import count is the target's size in bytes,
   // export count 0 (NUL-terminated source).
-  BOOL ImportIniData(UINT_PTR context, const char* key, void* target, const void* def, UINT count,
-                     TINI_DATA_TYPE type);
+  BOOL ImportIniData(UINT_PTR context, const char* key, void* target, const void* def, UINT count, TINI_DATA_TYPE type);
   void ExportIniData(UINT_PTR context, const char* key, const void* source, UINT count, TINI_DATA_TYPE type);
 
   // Makes n workers through CreateWorkerThreadInstance, each with its own pool thread that lives as

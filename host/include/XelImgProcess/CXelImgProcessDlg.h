@@ -68,7 +68,7 @@ class XEL_HOST_API CXelImgProcessDlg : public CDialog {
   virtual BOOL CreateDlg(HWND parent) = 0;
 
   BOOL OnInitDialog() override;
-  void OnCancel() override;  // Esc hides, as the close box does
+  void OnCancel() override;       // Esc hides, as the close box does
   BOOL DestroyWindow() override;  // keeps the placement in the dialog record first
 
  protected:

@@ -4,12 +4,12 @@
 #include <XelImgProcess/CXelXIObject_0.h>
 
 // Conversion parameters of SetConvParam.
-inline constexpr UINT XI_CONV_PARAM_DECIMALS = 0;          // value: decimals FormatValue writes when asked for -1
-inline constexpr UINT XI_CONV_PARAM_SCALE_OFFSET = 0x10000;  // value: pointer to two doubles {scale, offset}
-inline constexpr UINT XI_CONV_PARAM_NORMALIZATION = 0x10001; // value: 1 = map grey values into the unit
+inline constexpr UINT XI_CONV_PARAM_DECIMALS = 0;             // value: decimals FormatValue writes when asked for -1
+inline constexpr UINT XI_CONV_PARAM_SCALE_OFFSET = 0x10000;   // value: pointer to two doubles {scale, offset}
+inline constexpr UINT XI_CONV_PARAM_NORMALIZATION = 0x10001;  // value: 1 = map grey values into the unit
 
 // Format flags of FormatValue.
-inline constexpr UINT XI_FORMAT_NUMBER = 0;         // the number alone, as an edit field wants it
+inline constexpr UINT XI_FORMAT_NUMBER = 0;           // the number alone, as an edit field wants it
 inline constexpr UINT XI_FORMAT_NUMBER_AND_UNIT = 1;  // the number, a space and the unit text
 
 // With normalisation on, a grey value g reads as offset + g * scale in the display unit; with it off

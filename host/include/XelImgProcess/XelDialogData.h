@@ -8,7 +8,7 @@
 class CXelImgProcessDlg;
 
 // Dialog events of SignalDlgEvent: the low half is the event, the high half the sender's dialog ID.
-inline constexpr UINT XIP_DLG_EVENT_CLOSE_REQUEST = 1;    // result non-zero: the dialog hides itself
+inline constexpr UINT XIP_DLG_EVENT_CLOSE_REQUEST = 1;  // result non-zero: the dialog hides itself
 inline constexpr UINT XIP_DLG_EVENT_SETTING_CHANGED = 3;
 inline constexpr UINT XIP_DLG_EVENT_USER_BUTTON = 6;
 constexpr UINT XipDlgEvent(UINT event, UINT dlgID) { return (event & 0xFFFF) | (dlgID << 16); }
@@ -27,9 +27,9 @@ struct _TXIP_DIALOG_DATA {
   UINT PlacementMode = 0;                // host: 2 = place the dialog where it was last
   UINT Reserved6 = 0;
   UINT Reserved7 = 0;
-  RECT Placement{};                      // host: last window rectangle (16 bytes)
-  std::string HeadLine;                  // caption of the dialog window
-  std::string MenuText;                  // the dialog's entry in the host's menu
+  RECT Placement{};      // host: last window rectangle (16 bytes)
+  std::string HeadLine;  // caption of the dialog window
+  std::string MenuText;  // the dialog's entry in the host's menu
   HICON hIcon = nullptr;
   HICON hIconSmall = nullptr;
   UINT NumUserButtons = 0;

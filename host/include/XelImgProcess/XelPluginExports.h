@@ -1,8 +1,8 @@
 // The five functions every plug-in library exports, by their undecorated names.
 #pragma once
 
-#include <XelImgProcess/CXelImgProcess_0.h>
 #include <XelImgProcess/CXelImgProcessInstance_0.h>
+#include <XelImgProcess/CXelImgProcess_0.h>
 
 extern "C" {
 using PFN_XelImgProcessGetNumObj = UINT (*)();

@@ -19,7 +19,7 @@ inline constexpr UINT XIP_STAT_DATA_HISTOGRAM = 1;
 // image component. The bin counters follow the header at BinArrayOffset, channel 0 first, each
 // channel NumBins unsigned 32-bit counts with bin 0 (grey 0) first.
 struct THistogramResult {
-  UINT RecordSize;         // bytes, header and bins
+  UINT RecordSize;  // bytes, header and bins
   UINT NumChannels;
   UINT ImgBPC;             // significant bits of the counted values
   UINT NumBins;            // per channel
@@ -27,8 +27,8 @@ struct THistogramResult {
   UINT MaxValue;           // largest value counted in channel 0 (0 when none)
   UINT ChannelValueCount;  // values counted in channel 0
   UINT BinArrayOffset;
-  UINT NumPixels;          // pixels inside the AOI
-  UINT TotalValueCount;    // values counted in all channels
+  UINT NumPixels;        // pixels inside the AOI
+  UINT TotalValueCount;  // values counted in all channels
 };
 static_assert(sizeof(THistogramResult) == 40);
 static_assert(offsetof(THistogramResult, NumChannels) == 4);

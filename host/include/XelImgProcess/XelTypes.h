@@ -11,10 +11,10 @@
 
 // Result codes of the processing-object interface. 0 is success, errors are 0xA001xxxx.
 inline constexpr UINT XIP_OK = 0;
-inline constexpr UINT XIP_E_BADARG = 0xA0010004;          // null pointer, wrong size, index out of range
-inline constexpr UINT XIP_E_NOIMAGE = 0xA0010005;         // source or destination image missing
-inline constexpr UINT XIP_E_FORMAT = 0xA0010006;          // LUT cannot be set up, unsupported bit depth
-inline constexpr UINT XIP_E_AOI = 0xA0010007;             // AOI not rectangular, or empty
+inline constexpr UINT XIP_E_BADARG = 0xA0010004;             // null pointer, wrong size, index out of range
+inline constexpr UINT XIP_E_NOIMAGE = 0xA0010005;            // source or destination image missing
+inline constexpr UINT XIP_E_FORMAT = 0xA0010006;             // LUT cannot be set up, unsupported bit depth
+inline constexpr UINT XIP_E_AOI = 0xA0010007;                // AOI not rectangular, or empty
 inline constexpr UINT XIP_E_INCOMPLETE_IMPORT = 0xA0010009;  // INI import did not read every key
 inline constexpr UINT XIP_E_PROGRESS_REFUSED = 0xA001000D;   // the host refused to start progress reporting
 
@@ -37,11 +37,11 @@ enum TINI_DATA_TYPE : UINT {
 };
 
 // Identifiers of the parameters every processing object understands through its base class.
-inline constexpr UINT XIP_PARAM_INI = 17;                // value: INI context, size: mode 0..2
-inline constexpr UINT XIP_PARAM_USER_BUTTON_TEXT = 18;   // caption of a user button
-inline constexpr UINT XIP_PARAM_SWITCH_ACTIVE = 20;      // host switch: the object takes part in processing
-inline constexpr UINT XIP_PARAM_SWITCH_LOGGING = 21;     // host switch: the object's log lines are written
-inline constexpr UINT XIP_PARAM_OBJECT_INDEX = 0x600000; // object-defined index parameter (e.g. a profile)
+inline constexpr UINT XIP_PARAM_INI = 17;                 // value: INI context, size: mode 0..2
+inline constexpr UINT XIP_PARAM_USER_BUTTON_TEXT = 18;    // caption of a user button
+inline constexpr UINT XIP_PARAM_SWITCH_ACTIVE = 20;       // host switch: the object takes part in processing
+inline constexpr UINT XIP_PARAM_SWITCH_LOGGING = 21;      // host switch: the object's log lines are written
+inline constexpr UINT XIP_PARAM_OBJECT_INDEX = 0x600000;  // object-defined index parameter (e.g. a profile)
 
 // Modes of parameter 17 (the size argument).
 inline constexpr UINT XIP_INI_MODE_ALL = 0;        // the object's settings and the host's own keys

@@ -2,9 +2,9 @@
 // thermal picture carries (the object's reading per area, the spread around it and the hot spot).
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelfw/Image.h>
 #include <xelfw/TemperatureCalibration.h>
+#include <xelhost/framework_types.h>
 
 #include <cstddef>
 #include <optional>

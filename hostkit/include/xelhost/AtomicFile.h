@@ -1,8 +1,8 @@
 // The one way the project writes a file: complete under its name, or not at all.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <XelImgProcess/XelTypes.h>
+#include <xelhost/framework_types.h>
 
 #include <filesystem>
 #include <span>

@@ -2,8 +2,8 @@
 // is ever printed from a file that could not be read as its author meant it.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelfw/TemperatureCalibration.h>
+#include <xelhost/framework_types.h>
 
 #include <filesystem>
 #include <stdexcept>

@@ -2,8 +2,8 @@
 // tifffile, GDAL) read as the numbers themselves, NaN included.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <XelImgProcess/XelTypes.h>
+#include <xelhost/framework_types.h>
 
 #include <filesystem>
 #include <memory>

@@ -1,8 +1,8 @@
 // Live and recorded video as greyscale frames: a GStreamer pipeline or a V4L2 device.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelfw/Image.h>
+#include <xelhost/framework_types.h>
 
 #include <chrono>
 #include <cstddef>

@@ -1,8 +1,8 @@
 // Saving an INI store as a file.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelfw/IniStore.h>
+#include <xelhost/framework_types.h>
 
 #include <filesystem>
 

@@ -2,13 +2,13 @@
 // object for the mean grey value it converts: what every host that reports temperatures needs.
 #pragma once
 
-#include <xelhost/CalibrationFile.h>
-#include <xelhost/framework_types.h>
 #include <xelfw/Aoi.h>
 #include <xelfw/Image.h>
 #include <xelfw/IniStore.h>
 #include <xelfw/ProcessingHost.h>
 #include <xelfw/TemperatureCalibration.h>
+#include <xelhost/CalibrationFile.h>
+#include <xelhost/framework_types.h>
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // --aoi [NAME=]X,Y,W,H, repeatable: the named areas temperature reports and marks are made of.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelhost/arguments.h>
+#include <xelhost/framework_types.h>
 
 #include <xelhost/AreaStatistics.h>
 
@@ -24,7 +24,7 @@ bool AreasNamed(const Arguments& args);
 
 // The given areas, or the whole frame, whatever its size, when none is given.
 std::vector<xelhost::MeasurementArea> AreasOf(const std::vector<xelhost::MeasurementArea>& given,
-                                            const xelfw::Image& image);
+                                              const xelfw::Image& image);
 // Throws UsageError naming the first area that does not lie inside the image.
 void CheckAreasInside(const std::vector<xelhost::MeasurementArea>& areas, const xelfw::Image& image);
 

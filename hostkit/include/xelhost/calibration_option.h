@@ -1,8 +1,8 @@
 // --ini CALIB.ini and --epsilon: the temperature calibration a command works with, read strictly.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelhost/arguments.h>
+#include <xelhost/framework_types.h>
 
 #include <xelfw/PluginLoader.h>
 #include <xelfw/TemperatureCalibration.h>

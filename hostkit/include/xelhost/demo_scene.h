@@ -1,8 +1,8 @@
 // The built-in input: thermal-camera-like 16-bit greyscale frames, the same on every run.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelfw/Image.h>
+#include <xelhost/framework_types.h>
 
 namespace xelhost {
 

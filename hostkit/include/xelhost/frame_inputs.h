@@ -4,8 +4,8 @@
 #include <xelhost/framework_types.h>
 #include <xelhost/input_image.h>
 
-#include <xelhost/GstFrameSource.h>
 #include <xelfw/Image.h>
+#include <xelhost/GstFrameSource.h>
 #include <xelhost/image_io.h>
 
 #include <cstddef>
@@ -31,8 +31,8 @@ struct FileIdentity {
 };
 
 struct InputFile {
-  std::string name;  // as the user gave it, or as found in a folder or by a pattern
-  UINT pages = 1;    // as counted in advance (TIFF pages); the reader has the last word
+  std::string name;       // as the user gave it, or as found in a folder or by a pattern
+  UINT pages = 1;         // as counted in advance (TIFF pages); the reader has the last word
   bool oneFrame = false;  // a PNG or PGM file, which never holds more than one frame
   bool stream = false;    // gst:PIPELINE or /dev/videoN: frames until the end of the stream (pages 0)
   std::optional<FileIdentity> identity = std::nullopt;  // a file that exists (standard input: when it is one)

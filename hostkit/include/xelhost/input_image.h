@@ -2,8 +2,8 @@
 // significant bits of their grey values.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelhost/arguments.h>
+#include <xelhost/framework_types.h>
 #include <xelhost/memory_budget.h>
 
 #include <xelfw/Image.h>

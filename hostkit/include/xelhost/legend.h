@@ -2,8 +2,8 @@
 // on carries its own scale: pseudo --legend right|bottom [--title TEXT].
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelhost/arguments.h>
+#include <xelhost/framework_types.h>
 #include <xelhost/pseudo_job.h>
 
 #include <xelfw/Image.h>

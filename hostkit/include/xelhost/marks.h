@@ -2,10 +2,10 @@
 // picture handed on shows where its numbers come from.
 #pragma once
 
-#include <xelhost/framework_types.h>
-#include <xelhost/AreaStatistics.h>
 #include <xelfw/Image.h>
 #include <xelfw/TemperatureCalibration.h>
+#include <xelhost/AreaStatistics.h>
+#include <xelhost/framework_types.h>
 
 #include <vector>
 

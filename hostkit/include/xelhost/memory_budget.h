@@ -3,8 +3,8 @@
 // it is freed, whichever thread makes it.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelhost/arguments.h>
+#include <xelhost/framework_types.h>
 
 #include <xelhost/image_io.h>
 

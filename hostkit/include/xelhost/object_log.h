@@ -3,8 +3,8 @@
 // parameters, never from these lines.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelfw/Logger.h>
+#include <xelhost/framework_types.h>
 
 #include <string>
 

@@ -2,8 +2,8 @@
 // time on frames it could never write, or writes over what it reads.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelhost/frame_inputs.h>
+#include <xelhost/framework_types.h>
 
 #include <cstddef>
 #include <filesystem>

@@ -1,8 +1,8 @@
 // Frames through several workers at once, delivered in their order, with a few frames in flight.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelhost/frame_inputs.h>
+#include <xelhost/framework_types.h>
 #include <xelhost/memory_budget.h>
 
 #include <condition_variable>

@@ -1,8 +1,8 @@
 // Pictures of windows and the screen as PNG files, written through the framework's atomic writer.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <winui/surface.h>
+#include <xelhost/framework_types.h>
 
 #include <filesystem>
 #include <string_view>

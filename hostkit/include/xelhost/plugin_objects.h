@@ -1,14 +1,14 @@
 // The plug-in's two objects as xelimg drives them: one class per object, each on its own host set-up.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <XelPseudoColor/SettingsRecord.h>
+#include <xelhost/framework_types.h>
 
 #include <xelfw/Image.h>
 #include <xelfw/IniStore.h>
 #include <xelfw/ProcessingHost.h>
-#include <xelfw/TemperatureCalibration.h>
 #include <xelfw/SettingsSection.h>
+#include <xelfw/TemperatureCalibration.h>
 #include <xelhost/TemperatureMeter.h>
 
 #include <functional>

@@ -1,8 +1,8 @@
 // One pseudo-colour run as the pseudo, dialog, demo and view commands make it.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelhost/arguments.h>
+#include <xelhost/framework_types.h>
 #include <xelhost/object_log.h>
 #include <xelhost/plugin_objects.h>
 

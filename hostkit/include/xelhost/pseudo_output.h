@@ -2,8 +2,8 @@
 // standard output (one PNG).
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelhost/frame_inputs.h>
+#include <xelhost/framework_types.h>
 #include <xelhost/operand_plan.h>
 
 #include <filesystem>

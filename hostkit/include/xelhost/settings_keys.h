@@ -1,8 +1,8 @@
 // The INI keys of the pseudo-colour object's settings, for checking a file before the object reads it.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelfw/IniStore.h>
+#include <xelhost/framework_types.h>
 
 #include <string>
 

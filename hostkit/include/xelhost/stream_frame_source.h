@@ -1,8 +1,8 @@
 // The viewer's frames from a video stream: gst:PIPELINE or /dev/videoN, live.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelhost/frame_source.h>
+#include <xelhost/framework_types.h>
 
 #include <chrono>
 #include <memory>

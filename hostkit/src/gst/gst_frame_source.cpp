@@ -1,5 +1,4 @@
 // Streams through GStreamer: the operand's pipeline ends in an appsink that takes grey video only.
-#include <xelhost/framework_types.h>
 #include <xelhost/GstFrameSource.h>
 
 #include <xelhost/memory_budget.h>
@@ -254,7 +253,8 @@ Image CopyFrame(GstSample* sample, const std::string& operand) {
   if constexpr (std::endian::native == std::endian::big) {
     if (bits == 16) {
       auto* units = reinterpret_cast<WORD*>(image.Data());
-      for (std::size_t i = 0; i < image.FrameBytes() / 2; ++i) units[i] = static_cast<WORD>(units[i] << 8 | units[i] >> 8);
+      for (std::size_t i = 0; i < image.FrameBytes() / 2; ++i)
+        units[i] = static_cast<WORD>(units[i] << 8 | units[i] >> 8);
     }
   }
   return image;

@@ -1,5 +1,4 @@
 // Which operands name a stream rather than a file.
-#include <xelhost/framework_types.h>
 #include <xelhost/GstFrameSource.h>
 
 namespace xelhost {

@@ -1,5 +1,4 @@
 // Streams in a framework built without GStreamer: refused, saying why.
-#include <xelhost/framework_types.h>
 #include <xelhost/GstFrameSource.h>
 
 namespace xelhost {

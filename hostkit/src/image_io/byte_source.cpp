@@ -1,5 +1,4 @@
 // Memory and file byte sources for the decoders.
-#include <xelhost/framework_types.h>
 #include "image_io/byte_source.h"
 #include <xelfw/RegularFile.h>
 

@@ -1,5 +1,4 @@
 // Float TIFF pages: deflate-compressed strips written through libtiff on the atomic file's descriptor.
-#include <xelhost/framework_types.h>
 #include "image_io/tiff_support.h"
 
 #include <xelhost/FloatTiffWriter.h>
@@ -32,8 +31,9 @@ FloatTiffWriter::~FloatTiffWriter() = default;
 void FloatTiffWriter::Add(UINT width, UINT height, std::span<const float> values) {
   State& s = *m_State;
   if (width == 0 || height == 0 || values.size() != std::size_t{width} * height) {
-    throw ImageIoError(s.output.Name() + ": a page of " + std::to_string(width) + " x " + std::to_string(height) + " needs " +
-                       std::to_string(std::size_t{width} * height) + " values, not " + std::to_string(values.size()));
+    throw ImageIoError(s.output.Name() + ": a page of " + std::to_string(width) + " x " + std::to_string(height) +
+                       " needs " + std::to_string(std::size_t{width} * height) + " values, not " +
+                       std::to_string(values.size()));
   }
   if (s.pages >= 0xFFFF) throw ImageIoError(s.output.Name() + ": too many frames for a TIFF");
   TIFF* tiff = s.output.Get();

@@ -1,5 +1,4 @@
 // Limits of one read: decoded bytes, frames, and what the source's size can hold.
-#include <xelhost/framework_types.h>
 #include "image_io/frame_decoder.h"
 
 #include <xelhost/memory_budget.h>
@@ -37,21 +36,23 @@ std::size_t FrameAllowance::FrameBytes(std::uint64_t width, std::uint64_t height
 }
 
 void FrameAllowance::CheckFrameIndex(std::uint64_t index) const {
-  if (index >= m_Limits.maxFrames) throw ImageIoError(m_Name + ": more than " + std::to_string(m_Limits.maxFrames) + " pages");
+  if (index >= m_Limits.maxFrames)
+    throw ImageIoError(m_Name + ": more than " + std::to_string(m_Limits.maxFrames) + " pages");
 }
 
 void FrameAllowance::Admit(std::size_t frameBytes, std::uint64_t encodedBytes, std::uint64_t availableBytes,
                            std::uint64_t maxRatio) {
   if (encodedBytes > SaturatingProduct(availableBytes, maxRatio)) {
     throw ImageIoError(m_Name + ": declares " + std::to_string(encodedBytes) + " bytes of image data, more than its " +
-           std::to_string(availableBytes) + " bytes can hold (truncated or corrupt)");
+                       std::to_string(availableBytes) + " bytes can hold (truncated or corrupt)");
   }
   m_MaxRatio = std::max(m_MaxRatio, maxRatio);
   m_Encoded += encodedBytes;
   // Pages that share their data each pass the check above; together they cannot exceed the file.
   if (m_Encoded > SaturatingProduct(m_SourceBytes, m_MaxRatio)) {
-    throw ImageIoError(m_Name + ": its pages declare " + std::to_string(m_Encoded) + " bytes of image data, more than its " +
-           std::to_string(m_SourceBytes) + " bytes can hold (pages sharing their data, or corrupt)");
+    throw ImageIoError(m_Name + ": its pages declare " + std::to_string(m_Encoded) +
+                       " bytes of image data, more than its " + std::to_string(m_SourceBytes) +
+                       " bytes can hold (pages sharing their data, or corrupt)");
   }
   const std::uint64_t total = m_EachFrameApart ? frameBytes : m_Admitted + frameBytes;
   if (total > m_Limits.maxDecodedBytes) {

@@ -1,5 +1,4 @@
 // Frame-by-frame reading of image files: the file stays open and each Next decodes one page.
-#include <xelhost/framework_types.h>
 #include "image_io/frame_decoder.h"
 
 #include <xelhost/image_io.h>
@@ -8,7 +7,9 @@ namespace xelhost {
 
 struct ImageFileReader::State {
   State(const std::filesystem::path& file, const ReadLimits& limits)
-      : path(file), source(file), allowance(limits, source.Size(), source.Name(), true),
+      : path(file),
+        source(file),
+        allowance(limits, source.Size(), source.Name(), true),
         decoder(image_io::OpenFrameDecoder(source, allowance)) {}
 
   std::filesystem::path path;

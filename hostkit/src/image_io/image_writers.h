@@ -2,8 +2,8 @@
 // cannot hold before any of them runs.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelfw/Image.h>
+#include <xelhost/framework_types.h>
 #include <xelhost/image_io.h>
 
 #include <filesystem>

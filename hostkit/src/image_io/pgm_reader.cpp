@@ -1,5 +1,4 @@
 // Binary PGM (P5) decoding: 8-bit samples for maxval below 256, else 16-bit big-endian.
-#include <xelhost/framework_types.h>
 #include "image_io/frame_decoder.h"
 #include "image_io/pixel_rows.h"
 
@@ -9,8 +8,8 @@
 #include <bit>
 #include <cctype>
 #include <cstring>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 

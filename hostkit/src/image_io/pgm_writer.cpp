@@ -1,5 +1,4 @@
 // Binary PGM (P5) encoding; maxval carries the significant bits.
-#include <xelhost/framework_types.h>
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
 

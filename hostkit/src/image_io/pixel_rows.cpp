@@ -1,5 +1,4 @@
 // Sample rows of image files from and to the framework's pixel units.
-#include <xelhost/framework_types.h>
 #include "image_io/pixel_rows.h"
 
 #include <xelhost/image_io.h>
@@ -55,7 +54,8 @@ void ReadComponentRow(const Image& image, UINT frame, UINT row, std::vector<std:
 const BYTE* FileSampleRow(const Image& image, UINT frame, UINT row) {
   const PixelLayout& layout = image.Layout();
   const bool plain = layout.memBPC == 8 && layout.imgBPC == 8 && layout.lsbPos == 0 &&
-                     layout.unitsPerPixel == layout.numComponents && (layout.numComponents == 1 || layout.order == XI_ORDER_RGB);
+                     layout.unitsPerPixel == layout.numComponents &&
+                     (layout.numComponents == 1 || layout.order == XI_ORDER_RGB);
   return plain ? image.Data(frame) + row * image.Stride() : nullptr;
 }
 

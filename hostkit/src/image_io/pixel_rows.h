@@ -1,8 +1,8 @@
 // Conversions between the framework's pixel units and the plain sample rows of image files.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelfw/Image.h>
+#include <xelhost/framework_types.h>
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,4 @@
 // PNG decoding with libpng, from a byte source.
-#include <xelhost/framework_types.h>
 #include "image_io/frame_decoder.h"
 #include "image_io/pixel_rows.h"
 
@@ -9,9 +8,9 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <memory>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -57,7 +56,7 @@ struct PngHeader {
   unsigned samples = 0;
   unsigned unitBits = 0;
   unsigned significantBits = 0;
-  bool bitsDeclared = false;  // an sBIT chunk said how many bits count
+  bool bitsDeclared = false;      // an sBIT chunk said how many bits count
   std::uint64_t storedBytes = 0;  // filtered rows as the file stores them, before unpacking
 };
 
@@ -141,7 +140,8 @@ class PngDecoder final : public FrameDecoder {
     m_Info.layout = DecodedLayout(m_Header.samples, m_Header.unitBits, m_Header.significantBits);
     m_BitsDeclared = m_Header.bitsDeclared;
     m_FrameBytes = allowance.FrameBytes(m_Info.width, m_Info.height, m_Info.layout);
-    if (png_get_rowbytes(m_Reader.Png(), m_Reader.Info()) != std::size_t{m_Info.width} * m_Info.layout.BytesPerPixel()) {
+    if (png_get_rowbytes(m_Reader.Png(), m_Reader.Info()) !=
+        std::size_t{m_Info.width} * m_Info.layout.BytesPerPixel()) {
       throw ImageIoError(source.Name() + ": unsupported PNG pixel layout");
     }
   }

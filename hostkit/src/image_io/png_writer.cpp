@@ -3,7 +3,6 @@
 // than zlib at the same size; larger ones through zlib's stream, a chunk of rows at a time, into the
 // output as they are compressed. The file goes into a temporary file that replaces the target when
 // complete.
-#include <xelhost/framework_types.h>
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
 #include "image_io/zlib_stream.h"
@@ -58,8 +57,7 @@ class ChunkWriter {
 };
 
 // One row's big-endian samples, scaled up to the file depth as sBIT requires.
-void FileRow(const Image& image, UINT y, const WritableShape& shape, std::vector<std::uint16_t>& samples,
-             BYTE* out) {
+void FileRow(const Image& image, UINT y, const WritableShape& shape, std::vector<std::uint16_t>& samples, BYTE* out) {
   if (const BYTE* plain = FileSampleRow(image, 0, y)) {
     std::memcpy(out, plain, std::size_t{image.Width()} * shape.samplesPerPixel);
     return;
@@ -114,7 +112,8 @@ void PutImageData(const Image& image, const WritableShape& shape, ImageCompressi
 }
 
 void EncodePngTo(const Image& image, ImageCompression compression, const std::string& name, const ByteSink& sink) {
-  if (image.Frames() != 1) throw ImageIoError(name + ": a PNG holds one frame, the image has " + std::to_string(image.Frames()));
+  if (image.Frames() != 1)
+    throw ImageIoError(name + ": a PNG holds one frame, the image has " + std::to_string(image.Frames()));
   const WritableShape shape = ShapeForWriting(image, name);
   static constexpr BYTE kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   sink(kSignature);

@@ -1,5 +1,4 @@
 // TIFF decoding with libtiff from a byte source; every page becomes a frame.
-#include <xelhost/framework_types.h>
 #include "image_io/frame_decoder.h"
 #include "image_io/pixel_rows.h"
 #include "image_io/tiff_support.h"
@@ -163,7 +162,8 @@ class TiffDecoder final : public FrameDecoder {
       if (TIFFLastDirectory(m_Tiff.Get()) != 0) return false;
       m_Allowance.CheckFrameIndex(m_Page);
       if (TIFFReadDirectory(m_Tiff.Get()) != 1) {
-        throw ImageIoError(m_Source.Name() + ": bad TIFF: " + m_Messages.Error("cannot read page " + std::to_string(m_Page)));
+        throw ImageIoError(m_Source.Name() +
+                           ": bad TIFF: " + m_Messages.Error("cannot read page " + std::to_string(m_Page)));
       }
     }
     const PageShape shape = m_Page == 0 ? m_First : ReadPageShape(m_Tiff.Get(), m_Source.Name(), m_Page);

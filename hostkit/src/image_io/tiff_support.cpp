@@ -1,5 +1,4 @@
 // Per-handle libtiff message routing, and TIFFs written through the atomic writer.
-#include <xelhost/framework_types.h>
 #include "image_io/tiff_support.h"
 
 #include <xelhost/image_io.h>
@@ -50,7 +49,8 @@ TiffOutput::TiffOutput(const std::filesystem::path& file, bool big)
     : m_Name(file.string()),
       m_Output(file),
       m_Tiff(OpenOnCopyOf(m_Output.Descriptor(), m_Name, big ? "w8" : "w", m_Messages)) {
-  if (m_Tiff.Get() == nullptr) throw ImageIoError(m_Name + ": cannot open for writing: " + m_Messages.Error("cannot create"));
+  if (m_Tiff.Get() == nullptr)
+    throw ImageIoError(m_Name + ": cannot open for writing: " + m_Messages.Error("cannot create"));
 }
 
 std::uint64_t TiffOutput::BytesWritten() const {
@@ -70,7 +70,9 @@ TIFF* TiffOutput::FinishAndReadBack(const TiffMessages& messages) {
   return written;
 }
 
-void TiffOutput::Fail() const { throw ImageIoError(m_Name + ": cannot write TIFF: " + m_Messages.Error("write failed")); }
+void TiffOutput::Fail() const {
+  throw ImageIoError(m_Name + ": cannot write TIFF: " + m_Messages.Error("write failed"));
+}
 
 void TiffOutput::Commit() {
   m_Tiff.Close();

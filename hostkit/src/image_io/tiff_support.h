@@ -1,8 +1,8 @@
 // libtiff handles whose error messages are kept for the exception instead of going to stderr.
 #pragma once
 
-#include <xelhost/framework_types.h>
 #include <xelhost/AtomicFile.h>
+#include <xelhost/framework_types.h>
 
 #include <tiffio.h>
 

@@ -1,6 +1,5 @@
 // TIFF encoding: pages deflate-compressed here (with the horizontal predictor, in strips of about
 // 256 KB) so that any thread can do it, then appended by libtiff as raw strips, page by page.
-#include <xelhost/framework_types.h>
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
 #include "image_io/tiff_support.h"
@@ -74,8 +73,8 @@ TiffPage EncodeTiffPage(const Image& image, UINT frame, ImageCompression compres
   page.fileBits = shape.fileBits;
   page.significantBits = shape.significantBits;
   const std::size_t rowBytes = std::size_t{image.Width()} * shape.samplesPerPixel * (shape.fileBits / 8);
-  page.rowsPerStrip = static_cast<UINT>(std::clamp<std::size_t>(image_io::kStripBytes / std::max<std::size_t>(rowBytes, 1), 1,
-                                                                std::max<UINT>(image.Height(), 1)));
+  page.rowsPerStrip = static_cast<UINT>(std::clamp<std::size_t>(
+      image_io::kStripBytes / std::max<std::size_t>(rowBytes, 1), 1, std::max<UINT>(image.Height(), 1)));
   std::vector<BYTE> strip(rowBytes * page.rowsPerStrip);
   std::vector<std::uint16_t> samples;
   for (UINT first = 0; first < image.Height(); first += page.rowsPerStrip) {

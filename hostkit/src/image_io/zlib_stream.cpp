@@ -1,6 +1,5 @@
 // One libdeflate compressor per call: allocating it is cheap next to compressing a frame. zlib's
 // deflate for the streams libdeflate cannot make, as it compresses whole buffers only.
-#include <xelhost/framework_types.h>
 #include "image_io/zlib_stream.h"
 
 #include "image_io/image_writers.h"

@@ -25,10 +25,22 @@ class CPoint : public POINT {
 
   bool operator==(POINT p) const { return x == p.x && y == p.y; }
   bool operator!=(POINT p) const { return !(*this == p); }
-  CPoint& operator+=(SIZE s) { Offset(s); return *this; }
-  CPoint& operator-=(SIZE s) { Offset(-s.cx, -s.cy); return *this; }
-  CPoint& operator+=(POINT p) { Offset(p); return *this; }
-  CPoint& operator-=(POINT p) { Offset(-p.x, -p.y); return *this; }
+  CPoint& operator+=(SIZE s) {
+    Offset(s);
+    return *this;
+  }
+  CPoint& operator-=(SIZE s) {
+    Offset(-s.cx, -s.cy);
+    return *this;
+  }
+  CPoint& operator+=(POINT p) {
+    Offset(p);
+    return *this;
+  }
+  CPoint& operator-=(POINT p) {
+    Offset(-p.x, -p.y);
+    return *this;
+  }
   CPoint operator+(SIZE s) const { return CPoint(x + s.cx, y + s.cy); }
   CPoint operator-(SIZE s) const { return CPoint(x - s.cx, y - s.cy); }
   CPoint operator+(POINT p) const { return CPoint(x + p.x, y + p.y); }
@@ -45,8 +57,14 @@ class CSize : public SIZE {
 
   bool operator==(SIZE s) const { return cx == s.cx && cy == s.cy; }
   bool operator!=(SIZE s) const { return !(*this == s); }
-  CSize& operator+=(SIZE s) { cx += s.cx, cy += s.cy; return *this; }
-  CSize& operator-=(SIZE s) { cx -= s.cx, cy -= s.cy; return *this; }
+  CSize& operator+=(SIZE s) {
+    cx += s.cx, cy += s.cy;
+    return *this;
+  }
+  CSize& operator-=(SIZE s) {
+    cx -= s.cx, cy -= s.cy;
+    return *this;
+  }
   CSize operator+(SIZE s) const { return CSize(cx + s.cx, cy + s.cy); }
   CSize operator-(SIZE s) const { return CSize(cx - s.cx, cy - s.cy); }
   CSize operator-() const { return CSize(-cx, -cy); }
@@ -108,18 +126,60 @@ class CRect : public RECT {
 
   bool operator==(const RECT& rc) const { return EqualRect(&rc); }
   bool operator!=(const RECT& rc) const { return !EqualRect(&rc); }
-  CRect& operator+=(POINT p) { OffsetRect(p); return *this; }
-  CRect& operator-=(POINT p) { OffsetRect(-p.x, -p.y); return *this; }
-  CRect& operator+=(SIZE s) { OffsetRect(s); return *this; }
-  CRect& operator-=(SIZE s) { OffsetRect(-s.cx, -s.cy); return *this; }
-  CRect& operator&=(const RECT& rc) { IntersectRect(this, &rc); return *this; }
-  CRect& operator|=(const RECT& rc) { UnionRect(this, &rc); return *this; }
-  CRect operator+(POINT p) const { CRect r(*this); r += p; return r; }
-  CRect operator-(POINT p) const { CRect r(*this); r -= p; return r; }
-  CRect operator+(SIZE s) const { CRect r(*this); r += s; return r; }
-  CRect operator-(SIZE s) const { CRect r(*this); r -= s; return r; }
-  CRect operator&(const RECT& rc) const { CRect r; r.IntersectRect(this, &rc); return r; }
-  CRect operator|(const RECT& rc) const { CRect r; r.UnionRect(this, &rc); return r; }
+  CRect& operator+=(POINT p) {
+    OffsetRect(p);
+    return *this;
+  }
+  CRect& operator-=(POINT p) {
+    OffsetRect(-p.x, -p.y);
+    return *this;
+  }
+  CRect& operator+=(SIZE s) {
+    OffsetRect(s);
+    return *this;
+  }
+  CRect& operator-=(SIZE s) {
+    OffsetRect(-s.cx, -s.cy);
+    return *this;
+  }
+  CRect& operator&=(const RECT& rc) {
+    IntersectRect(this, &rc);
+    return *this;
+  }
+  CRect& operator|=(const RECT& rc) {
+    UnionRect(this, &rc);
+    return *this;
+  }
+  CRect operator+(POINT p) const {
+    CRect r(*this);
+    r += p;
+    return r;
+  }
+  CRect operator-(POINT p) const {
+    CRect r(*this);
+    r -= p;
+    return r;
+  }
+  CRect operator+(SIZE s) const {
+    CRect r(*this);
+    r += s;
+    return r;
+  }
+  CRect operator-(SIZE s) const {
+    CRect r(*this);
+    r -= s;
+    return r;
+  }
+  CRect operator&(const RECT& rc) const {
+    CRect r;
+    r.IntersectRect(this, &rc);
+    return r;
+  }
+  CRect operator|(const RECT& rc) const {
+    CRect r;
+    r.UnionRect(this, &rc);
+    return r;
+  }
 };
 
 // ---- GDI objects --------------------------------------------------------------------------------

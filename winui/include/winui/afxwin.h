@@ -2,9 +2,9 @@
 // CDialog, CWinApp, the window DCs, module state and the resource exception.
 #pragma once
 
-#include <winui/winuser.h>
-#include <winui/resources.h>
 #include <winui/afxgdi.h>
+#include <winui/resources.h>
+#include <winui/winuser.h>
 
 #include <exception>
 #include <string>
@@ -29,41 +29,43 @@ struct AFX_MSGMAP {
   const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
-#define DECLARE_MESSAGE_MAP()                      \
- protected:                                        \
-  static const AFX_MSGMAP* GetThisMessageMap();    \
+#define DECLARE_MESSAGE_MAP()                       \
+ protected:                                         \
+  static const AFX_MSGMAP* GetThisMessageMap();     \
   const AFX_MSGMAP* GetMessageMap() const override; \
-                                                   \
+                                                    \
  private:
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                         \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                      \
   const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
-  const AFX_MSGMAP* theClass::GetThisMessageMap() {                                   \
-    using ThisClass = theClass;                                                        \
-    using TheBaseClass = baseClass;                                                    \
+  const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
+    using ThisClass = theClass;                                                     \
+    using TheBaseClass = baseClass;                                                 \
     static const AFX_MSGMAP_ENTRY messageEntries[] = {
-#define END_MESSAGE_MAP()                                                                    \
-  {0, 0, 0, 0, nullptr}};                                                                    \
+#define END_MESSAGE_MAP()                                                                      \
+  { 0, 0, 0, 0, nullptr }                                                                      \
+  }                                                                                            \
+  ;                                                                                            \
   static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &messageEntries[0]}; \
-  return &messageMap;                                                                        \
+  return &messageMap;                                                                          \
   }
 
-#define WINUI_AFX_ENTRY(message, code, id, lastId, body) \
+#define WINUI_AFX_ENTRY(message, code, id, lastId, body)                                                               \
   {message, code, id, lastId, [](CWnd* w, [[maybe_unused]] WPARAM wParam, [[maybe_unused]] LPARAM lParam) -> LRESULT { \
-     [[maybe_unused]] ThisClass* self = static_cast<ThisClass*>(w);                                                     \
-     body                                                                                                                \
+     [[maybe_unused]] ThisClass* self = static_cast<ThisClass*>(w);                                                    \
+     body                                                                                                              \
    }},
 #define WINUI_AFX_POINT CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))
 
-#define ON_MESSAGE(message, memberFxn) \
-  WINUI_AFX_ENTRY(message, 0, 0, 0, return self->memberFxn(wParam, lParam);)
+#define ON_MESSAGE(message, memberFxn) WINUI_AFX_ENTRY(message, 0, 0, 0, return self->memberFxn(wParam, lParam);)
 #define ON_COMMAND(id, memberFxn) \
   WINUI_AFX_ENTRY(WM_COMMAND, 0, static_cast<UINT>(id), static_cast<UINT>(id), self->memberFxn(); return 0;)
 #define ON_CONTROL(code, id, memberFxn) \
   WINUI_AFX_ENTRY(WM_COMMAND, code, static_cast<UINT>(id), static_cast<UINT>(id), self->memberFxn(); return 0;)
-#define ON_CONTROL_RANGE(code, firstId, lastId, memberFxn)                                                  \
-  WINUI_AFX_ENTRY(WM_COMMAND, code, static_cast<UINT>(firstId), static_cast<UINT>(lastId),                  \
-                  self->memberFxn(static_cast<UINT>(LOWORD(wParam))); return 0;)
+#define ON_CONTROL_RANGE(code, firstId, lastId, memberFxn)                                 \
+  WINUI_AFX_ENTRY(WM_COMMAND, code, static_cast<UINT>(firstId), static_cast<UINT>(lastId), \
+                  self->memberFxn(static_cast<UINT>(LOWORD(wParam)));                      \
+                  return 0;)
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
@@ -87,20 +89,22 @@ struct AFX_MSGMAP {
   WINUI_AFX_ENTRY(WM_MOVE, 0, 0, 0, self->OnMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;)
 #define ON_WM_GETMINMAXINFO() \
   WINUI_AFX_ENTRY(WM_GETMINMAXINFO, 0, 0, 0, self->OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;)
-#define ON_WM_SHOWWINDOW() \
-  WINUI_AFX_ENTRY(WM_SHOWWINDOW, 0, 0, 0, self->OnShowWindow(static_cast<BOOL>(wParam), static_cast<UINT>(lParam)); return 0;)
+#define ON_WM_SHOWWINDOW()                                                                                          \
+  WINUI_AFX_ENTRY(WM_SHOWWINDOW, 0, 0, 0, self->OnShowWindow(static_cast<BOOL>(wParam), static_cast<UINT>(lParam)); \
+                  return 0;)
 #define ON_WM_ENABLE() WINUI_AFX_ENTRY(WM_ENABLE, 0, 0, 0, self->OnEnable(static_cast<BOOL>(wParam)); return 0;)
 #define ON_WM_SETFOCUS() \
   WINUI_AFX_ENTRY(WM_SETFOCUS, 0, 0, 0, self->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam))); return 0;)
 #define ON_WM_KILLFOCUS() \
   WINUI_AFX_ENTRY(WM_KILLFOCUS, 0, 0, 0, self->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam))); return 0;)
 #define ON_WM_CAPTURECHANGED() \
-  WINUI_AFX_ENTRY(WM_CAPTURECHANGED, 0, 0, 0, self->OnCaptureChanged(CWnd::FromHandle(reinterpret_cast<HWND>(lParam))); return 0;)
+  WINUI_AFX_ENTRY(             \
+      WM_CAPTURECHANGED, 0, 0, 0, self->OnCaptureChanged(CWnd::FromHandle(reinterpret_cast<HWND>(lParam))); return 0;)
 #define ON_WM_GETDLGCODE() WINUI_AFX_ENTRY(WM_GETDLGCODE, 0, 0, 0, return self->OnGetDlgCode();)
 #define ON_WM_TIMER() WINUI_AFX_ENTRY(WM_TIMER, 0, 0, 0, self->OnTimer(static_cast<UINT_PTR>(wParam)); return 0;)
-#define WINUI_AFX_KEY(message, memberFxn)                                                                \
-  WINUI_AFX_ENTRY(message, 0, 0, 0,                                                                     \
-                  self->memberFxn(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)); return 0;)
+#define WINUI_AFX_KEY(message, memberFxn)                                                                       \
+  WINUI_AFX_ENTRY(message, 0, 0, 0, self->memberFxn(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)); \
+                  return 0;)
 #define ON_WM_KEYDOWN() WINUI_AFX_KEY(WM_KEYDOWN, OnKeyDown)
 #define ON_WM_KEYUP() WINUI_AFX_KEY(WM_KEYUP, OnKeyUp)
 #define ON_WM_CHAR() WINUI_AFX_KEY(WM_CHAR, OnChar)
@@ -114,11 +118,12 @@ struct AFX_MSGMAP {
 #define ON_WM_RBUTTONUP() WINUI_AFX_MOUSE(WM_RBUTTONUP, OnRButtonUp)
 #define ON_WM_NCHITTEST() WINUI_AFX_ENTRY(WM_NCHITTEST, 0, 0, 0, return self->OnNcHitTest(WINUI_AFX_POINT);)
 // One handler for every WM_CTLCOLOR* message; nCtlColor tells which (CTLCOLOR_STATIC, ...).
-#define WINUI_AFX_CTLCOLOR(message, kind)                                                              \
-  WINUI_AFX_ENTRY(message, 0, 0, 0,                                                                   \
-                  return reinterpret_cast<LRESULT>(self->OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)), \
-                                                                    CWnd::FromHandle(reinterpret_cast<HWND>(lParam)), kind));)
-#define ON_WM_CTLCOLOR()                                        \
+#define WINUI_AFX_CTLCOLOR(message, kind)                                                               \
+  WINUI_AFX_ENTRY(                                                                                      \
+      message, 0, 0, 0,                                                                                 \
+      return reinterpret_cast<LRESULT>(self->OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)), \
+                                                        CWnd::FromHandle(reinterpret_cast<HWND>(lParam)), kind));)
+#define ON_WM_CTLCOLOR()                                       \
   WINUI_AFX_CTLCOLOR(WM_CTLCOLORMSGBOX, CTLCOLOR_MSGBOX)       \
   WINUI_AFX_CTLCOLOR(WM_CTLCOLOREDIT, CTLCOLOR_EDIT)           \
   WINUI_AFX_CTLCOLOR(WM_CTLCOLORLISTBOX, CTLCOLOR_LISTBOX)     \
@@ -227,12 +232,12 @@ class CWnd {
   BOOL SubclassDlgItem(UINT id, CWnd* parent);
   HWND UnsubclassWindow();
 
-  virtual BOOL Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
-                      UINT id, void* context = nullptr);
-  virtual BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
-                        CWnd* parent, UINT id, LPVOID param = nullptr);
-  BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
-                int height, HWND parent, HMENU idOrMenu, LPVOID param = nullptr);
+  virtual BOOL Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
+                      void* context = nullptr);
+  virtual BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
+                        UINT id, LPVOID param = nullptr);
+  BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width, int height,
+                HWND parent, HMENU idOrMenu, LPVOID param = nullptr);
   virtual BOOL DestroyWindow();
 
   // Tree and identity.

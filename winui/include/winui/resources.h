@@ -61,8 +61,7 @@ using ResourceFiles = std::map<std::string, std::vector<std::uint8_t>, std::less
 // declares to `module`'s table. Returns false with a message (file:line: reason) on the first error;
 // nothing is registered then. `includes` supplies the text of files named by #include "...".
 bool RegisterResourceScript(HINSTANCE module, std::string_view script, const ResourceFiles& files,
-                            const std::map<std::string, std::string, std::less<>>& includes,
-                            std::string* error);
+                            const std::map<std::string, std::string, std::less<>>& includes, std::string* error);
 void RegisterDialogTemplate(HINSTANCE module, int id, DialogTemplate dialog);
 // Decodes .ico (all images, BMP- or PNG-coded) or .png data; false when it is neither.
 bool RegisterIcon(HINSTANCE module, int id, const std::vector<std::uint8_t>& fileData, std::string* error);

@@ -1,4 +1,5 @@
-// The screen: one surface that shows every top-level window in z-order, rendered without a display, injected input for tests and the presenter, and the presenter that puts it on a display.
+// The screen: one surface that shows every top-level window in z-order, rendered without a display, injected input for
+// tests and the presenter, and the presenter that puts it on a display.
 #pragma once
 
 #include <winui/surface.h>

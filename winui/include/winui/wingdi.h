@@ -349,8 +349,7 @@ int GetObject(HGDIOBJ object, int size, LPVOID buffer);  // LOGPEN, LOGBRUSH, LO
 // HGDIOBJ is asked for; these overloads keep that while the handle types stay distinct.
 template <class Handle>
 concept GdiObjectHandle = std::is_same_v<Handle, HPEN> || std::is_same_v<Handle, HBRUSH> ||
-                          std::is_same_v<Handle, HFONT> || std::is_same_v<Handle, HBITMAP> ||
-                          std::is_same_v<Handle, HRGN>;
+    std::is_same_v<Handle, HFONT> || std::is_same_v<Handle, HBITMAP> || std::is_same_v<Handle, HRGN>;
 inline HGDIOBJ SelectObject(HDC dc, GdiObjectHandle auto object) {
   return SelectObject(dc, reinterpret_cast<HGDIOBJ>(object));
 }
@@ -402,19 +401,19 @@ int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 BOOL InvertRect(HDC dc, const RECT* rect);
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
-BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
-                int srcHeight, DWORD rop);
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth, int srcHeight,
+                DWORD rop);
 // Shows top-down 32-bit BI_RGB rows; a positive biHeight means bottom-up rows, as on Windows.
-int StretchDIBits(HDC dc, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
-                  int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
+int StretchDIBits(HDC dc, int x, int y, int width, int height, int srcX, int srcY, int srcWidth, int srcHeight,
+                  const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
 BOOL DrawEdge(HDC dc, LPRECT rect, UINT edge, UINT flags);
 BOOL DrawFocusRect(HDC dc, const RECT* rect);
 
 // ---- Fonts and text -----------------------------------------------------------------------------
 HFONT CreateFontIndirect(const LOGFONT* font);
-HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                 DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
-                 DWORD quality, DWORD pitchAndFamily, LPCSTR faceName);
+HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                 DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                 DWORD pitchAndFamily, LPCSTR faceName);
 BOOL GetTextMetrics(HDC dc, LPTEXTMETRIC metrics);
 int GetTextFace(HDC dc, int count, LPSTR faceName);
 BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int length, SIZE* size);
@@ -432,8 +431,7 @@ int DrawText(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format);
 // ---- Icons --------------------------------------------------------------------------------------
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
 // width/height 0 draw the icon at its own size.
-BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH flickerFree,
-                UINT flags);
+BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH flickerFree, UINT flags);
 BOOL DestroyIcon(HICON icon);
 // hbmColor receives a new 32-bit bitmap of the icon (the caller deletes it); hbmMask stays null.
 BOOL GetIconInfo(HICON icon, ICONINFO* info);

@@ -291,10 +291,10 @@ BOOL UnregisterClass(LPCSTR className, HINSTANCE instance);
 BOOL GetClassInfo(HINSTANCE instance, LPCSTR className, WNDCLASS* wndClass);
 int GetClassName(HWND hwnd, LPSTR buffer, int bufferSize);
 
-HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                    int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
-inline HWND CreateWindow(LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
-                         int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+inline HWND CreateWindow(LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width, int height,
+                         HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
   return CreateWindowEx(0, className, windowName, style, x, y, width, height, parent, menu, instance, param);
 }
 BOOL DestroyWindow(HWND hwnd);

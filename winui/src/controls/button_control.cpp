@@ -49,10 +49,14 @@ void CancelPress(HWND hwnd, ButtonState& state) {
 
 LRESULT DialogCode(HWND hwnd) {
   switch (ButtonType(hwnd)) {
-    case BS_PUSHBUTTON: return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-    case BS_DEFPUSHBUTTON: return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
-    case BS_GROUPBOX: return DLGC_STATIC;
-    default: return DLGC_BUTTON;
+    case BS_PUSHBUTTON:
+      return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case BS_DEFPUSHBUTTON:
+      return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+    case BS_GROUPBOX:
+      return DLGC_STATIC;
+    default:
+      return DLGC_BUTTON;
   }
 }
 

@@ -13,10 +13,14 @@ constexpr int kGroupTextIndent = 8;
 
 UINT HorizontalAlignment(DWORD style, UINT fallback) {
   switch (style & BS_CENTER) {
-    case BS_LEFT: return DT_LEFT;
-    case BS_RIGHT: return DT_RIGHT;
-    case BS_CENTER: return DT_CENTER;
-    default: return fallback;
+    case BS_LEFT:
+      return DT_LEFT;
+    case BS_RIGHT:
+      return DT_RIGHT;
+    case BS_CENTER:
+      return DT_CENTER;
+    default:
+      return fallback;
   }
 }
 
@@ -121,8 +125,8 @@ void PaintGroupBox(const PaintContext& c) {
   DrawBevel(c.dc, Inflated(frame, -1, -1), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
   if (c.text.empty()) return;
   const SIZE size = TextSize(c.dc, c.text);
-  const RECT caption{c.client.left + kGroupTextIndent - 1, c.client.top,
-                     c.client.left + kGroupTextIndent + size.cx + 1, c.client.top + tm.tmHeight};
+  const RECT caption{c.client.left + kGroupTextIndent - 1, c.client.top, c.client.left + kGroupTextIndent + size.cx + 1,
+                     c.client.top + tm.tmHeight};
   FillRect(c.dc, &caption, background);
   RECT textRect = caption;
   textRect.left += 1;
@@ -136,8 +140,13 @@ void PaintButton(HWND hwnd, const ButtonState& state) {
   HDC dc = BeginPaint(hwnd, &ps);
   {
     SelectedFont font(dc, state.font.Get());
-    const PaintContext context{hwnd, dc, ClientRect(hwnd), StyleOf(hwnd), WindowText(hwnd),
-                               IsWindowEnabled(hwnd) != FALSE, GetFocus() == hwnd};
+    const PaintContext context{hwnd,
+                               dc,
+                               ClientRect(hwnd),
+                               StyleOf(hwnd),
+                               WindowText(hwnd),
+                               IsWindowEnabled(hwnd) != FALSE,
+                               GetFocus() == hwnd};
     const DWORD type = context.style & BS_TYPEMASK;
     if (type == BS_GROUPBOX) {
       PaintGroupBox(context);

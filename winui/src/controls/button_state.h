@@ -10,7 +10,7 @@ namespace winui::controls {
 struct ButtonState {
   ControlFont font;
   UINT check = BST_UNCHECKED;
-  bool pushed = false;       // drawn pressed: mouse held inside, Space held, or BM_SETSTATE
+  bool pushed = false;  // drawn pressed: mouse held inside, Space held, or BM_SETSTATE
   bool mouseTracking = false;
   bool spaceHeld = false;
 };

@@ -41,13 +41,17 @@ void MoveBy(HWND combo, ComboState& state, int target) {
   const int last = state.items.Count() - 1;
   if (last < 0) return;
   target = std::clamp(target, 0, last);
-  if (state.dropped) HighlightItem(combo, state, target);
-  else SelectByUser(combo, state, target);
+  if (state.dropped)
+    HighlightItem(combo, state, target);
+  else
+    SelectByUser(combo, state, target);
 }
 
 void ToggleDropDown(HWND combo, ComboState& state) {
-  if (state.dropped) CloseDropDown(combo, state, true);
-  else OpenDropDown(combo, state);
+  if (state.dropped)
+    CloseDropDown(combo, state, true);
+  else
+    OpenDropDown(combo, state);
 }
 
 void OnKeyDown(HWND combo, ComboState& state, WPARAM key, bool alt) {
@@ -59,16 +63,33 @@ void OnKeyDown(HWND combo, ComboState& state, WPARAM key, bool alt) {
   }
   switch (key) {
     case VK_UP:
-    case VK_LEFT: MoveBy(combo, state, current < 0 ? 0 : current - 1); return;
+    case VK_LEFT:
+      MoveBy(combo, state, current < 0 ? 0 : current - 1);
+      return;
     case VK_DOWN:
-    case VK_RIGHT: MoveBy(combo, state, current + 1); return;
-    case VK_PRIOR: MoveBy(combo, state, current - (page - 1)); return;
-    case VK_NEXT: MoveBy(combo, state, current + (page - 1)); return;
-    case VK_HOME: MoveBy(combo, state, 0); return;
-    case VK_END: MoveBy(combo, state, state.items.Count() - 1); return;
-    case VK_RETURN: CloseDropDown(combo, state, true); return;
-    case VK_ESCAPE: CloseDropDown(combo, state, false); return;
-    default: return;
+    case VK_RIGHT:
+      MoveBy(combo, state, current + 1);
+      return;
+    case VK_PRIOR:
+      MoveBy(combo, state, current - (page - 1));
+      return;
+    case VK_NEXT:
+      MoveBy(combo, state, current + (page - 1));
+      return;
+    case VK_HOME:
+      MoveBy(combo, state, 0);
+      return;
+    case VK_END:
+      MoveBy(combo, state, state.items.Count() - 1);
+      return;
+    case VK_RETURN:
+      CloseDropDown(combo, state, true);
+      return;
+    case VK_ESCAPE:
+      CloseDropDown(combo, state, false);
+      return;
+    default:
+      return;
   }
 }
 
@@ -107,7 +128,8 @@ LRESULT ItemMessage(HWND combo, ComboState& state, UINT message, WPARAM wParam, 
     return result;
   };
   switch (message) {
-    case CB_ADDSTRING: return changed(items.Add(StringArgument(lParam), HasStyle(combo, CBS_SORT)));
+    case CB_ADDSTRING:
+      return changed(items.Add(StringArgument(lParam), HasStyle(combo, CBS_SORT)));
     case CB_INSERTSTRING: {
       const int at = items.Insert(index, StringArgument(lParam));
       return at == ComboItems::kNone ? CB_ERR : changed(at);
@@ -120,28 +142,36 @@ LRESULT ItemMessage(HWND combo, ComboState& state, UINT message, WPARAM wParam, 
       CloseDropDown(combo, state, false);
       items.Clear();
       return changed(CB_OKAY);
-    case CB_GETCOUNT: return items.Count();
-    case CB_GETCURSEL: return items.Selected();
+    case CB_GETCOUNT:
+      return items.Count();
+    case CB_GETCURSEL:
+      return items.Selected();
     case CB_SETCURSEL:
       items.Select(index);
       changed(0);
       return items.Valid(index) ? index : CB_ERR;
-    case CB_GETLBTEXT: return CopyItemText(state, index, lParam);
-    case CB_GETLBTEXTLEN: return items.Valid(index) ? static_cast<LRESULT>(items.Text(index).size()) : CB_ERR;
-    case CB_GETITEMDATA: return items.Valid(index) ? items.Data(index) : CB_ERR;
+    case CB_GETLBTEXT:
+      return CopyItemText(state, index, lParam);
+    case CB_GETLBTEXTLEN:
+      return items.Valid(index) ? static_cast<LRESULT>(items.Text(index).size()) : CB_ERR;
+    case CB_GETITEMDATA:
+      return items.Valid(index) ? items.Data(index) : CB_ERR;
     case CB_SETITEMDATA:
       if (!items.Valid(index)) return CB_ERR;
       items.SetData(index, lParam);
       return TRUE;
-    case CB_FINDSTRINGEXACT: return items.FindExact(index, StringArgument(lParam));
-    case CB_FINDSTRING: return items.FindPrefix(index, StringArgument(lParam));
+    case CB_FINDSTRINGEXACT:
+      return items.FindExact(index, StringArgument(lParam));
+    case CB_FINDSTRING:
+      return items.FindPrefix(index, StringArgument(lParam));
     case CB_SELECTSTRING: {
       const int found = items.FindPrefix(index, StringArgument(lParam));
       if (found == ComboItems::kNone) return CB_ERR;
       items.Select(found);
       return changed(found);
     }
-    default: return CB_ERR;
+    default:
+      return CB_ERR;
   }
 }
 
@@ -229,8 +259,10 @@ LRESULT ComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case CB_SHOWDROPDOWN:
-      if (wParam) OpenDropDown(combo, state);
-      else CloseDropDown(combo, state, false);
+      if (wParam)
+        OpenDropDown(combo, state);
+      else
+        CloseDropDown(combo, state, false);
       return TRUE;
     case CB_GETDROPPEDSTATE:
       return state.dropped ? TRUE : FALSE;

@@ -14,9 +14,8 @@ bool LessIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return Folded(x) == Folded(y);
-         });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Folded(x) == Folded(y); });
 }
 
 }  // namespace
@@ -44,8 +43,10 @@ int ComboItems::InsertAt(int index, std::string text) {
 
 void ComboItems::Remove(int index) {
   items_.erase(items_.begin() + index);
-  if (selected_ == index) selected_ = kNone;
-  else if (selected_ > index) --selected_;
+  if (selected_ == index)
+    selected_ = kNone;
+  else if (selected_ > index)
+    --selected_;
 }
 
 void ComboItems::Clear() {

@@ -153,8 +153,10 @@ LRESULT ComboListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      if (!InsideClient(list, lParam)) CloseDropDown(combo, *state, false);
-      else ScrollBarClick(list, combo, *state, lParam);
+      if (!InsideClient(list, lParam))
+        CloseDropDown(combo, *state, false);
+      else
+        ScrollBarClick(list, combo, *state, lParam);
       return 0;
     case WM_LBUTTONUP:
       // The release of the click that opened the list lands outside it and must not close it.

@@ -43,9 +43,7 @@ HBRUSH ColorsFromParent(HWND control, HDC dc, UINT ctlColorMessage) {
   return GetSysColorBrush(defaults.background);
 }
 
-HFONT ControlFont::Get() const {
-  return font_ ? font_ : reinterpret_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
+HFONT ControlFont::Get() const { return font_ ? font_ : reinterpret_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
 bool ControlFont::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   if (message == WM_SETFONT) {

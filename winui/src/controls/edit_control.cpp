@@ -50,8 +50,10 @@ void InsertByUser(HWND hwnd, EditState& state, std::string_view text) {
   }
   const bool changed = candidate.Text() != state.buffer.Text();
   state.buffer = std::move(candidate);
-  if (changed) TextChanged(hwnd, state);
-  else Redraw(hwnd, state);
+  if (changed)
+    TextChanged(hwnd, state);
+  else
+    Redraw(hwnd, state);
   if (!complete) NotifyParent(hwnd, EN_MAXTEXT);
 }
 
@@ -90,12 +92,24 @@ void Erase(HWND hwnd, EditState& state, bool forward) {
 
 void OnChar(HWND hwnd, EditState& state, char c) {
   switch (c) {
-    case kCtrlA: state.buffer.Select(0, state.buffer.Size()); Redraw(hwnd, state); return;
-    case kCtrlC: Copy(state); return;
-    case kCtrlX: Cut(hwnd, state); return;
-    case kCtrlV: Paste(hwnd, state); return;
-    case kBackspace: Erase(hwnd, state, false); return;
-    default: break;
+    case kCtrlA:
+      state.buffer.Select(0, state.buffer.Size());
+      Redraw(hwnd, state);
+      return;
+    case kCtrlC:
+      Copy(state);
+      return;
+    case kCtrlX:
+      Cut(hwnd, state);
+      return;
+    case kCtrlV:
+      Paste(hwnd, state);
+      return;
+    case kBackspace:
+      Erase(hwnd, state, false);
+      return;
+    default:
+      break;
   }
   if (static_cast<unsigned char>(c) < 0x20 || ReadOnly(hwnd)) return;
   const std::string typed = FilteredTyping(hwnd, c);
@@ -119,29 +133,42 @@ void OnKeyDown(HWND hwnd, EditState& state, WPARAM key) {
     case VK_LEFT: {
       // Without Shift, Left on a selection collapses it to its start, as Windows does.
       std::size_t to = b.Caret() > 0 ? b.Caret() - 1 : 0;
-      if (ctrl) to = b.PreviousWordStart(b.Caret());
-      else if (!shift && b.HasSelection()) to = b.SelectionStart();
+      if (ctrl)
+        to = b.PreviousWordStart(b.Caret());
+      else if (!shift && b.HasSelection())
+        to = b.SelectionStart();
       MoveCaret(hwnd, state, to, shift);
       return;
     }
     case VK_RIGHT: {
       std::size_t to = b.Caret() + 1;
-      if (ctrl) to = b.NextWordStart(b.Caret());
-      else if (!shift && b.HasSelection()) to = b.SelectionEnd();
+      if (ctrl)
+        to = b.NextWordStart(b.Caret());
+      else if (!shift && b.HasSelection())
+        to = b.SelectionEnd();
       MoveCaret(hwnd, state, to, shift);
       return;
     }
-    case VK_HOME: MoveCaret(hwnd, state, 0, shift); return;
-    case VK_END: MoveCaret(hwnd, state, b.Size(), shift); return;
+    case VK_HOME:
+      MoveCaret(hwnd, state, 0, shift);
+      return;
+    case VK_END:
+      MoveCaret(hwnd, state, b.Size(), shift);
+      return;
     case VK_DELETE:
-      if (shift) Cut(hwnd, state);
-      else Erase(hwnd, state, true);
+      if (shift)
+        Cut(hwnd, state);
+      else
+        Erase(hwnd, state, true);
       return;
     case VK_INSERT:
-      if (ctrl) Copy(state);
-      else if (shift) Paste(hwnd, state);
+      if (ctrl)
+        Copy(state);
+      else if (shift)
+        Paste(hwnd, state);
       return;
-    default: return;
+    default:
+      return;
   }
 }
 

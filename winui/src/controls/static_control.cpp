@@ -1,8 +1,8 @@
 // "Static": text labels, frames and icons.
 #include "classic_draw.h"
+#include "control_classes.h"
 #include "control_state.h"
 #include "control_support.h"
-#include "control_classes.h"
 
 #include <winui/controls.h>
 
@@ -41,11 +41,19 @@ void AddStaticEdge(HWND hwnd) {
 UINT TextFormat(DWORD style) {
   UINT format = 0;
   switch (style & SS_TYPEMASK) {
-    case SS_CENTER: format = DT_CENTER | DT_WORDBREAK; break;
-    case SS_RIGHT: format = DT_RIGHT | DT_WORDBREAK; break;
+    case SS_CENTER:
+      format = DT_CENTER | DT_WORDBREAK;
+      break;
+    case SS_RIGHT:
+      format = DT_RIGHT | DT_WORDBREAK;
+      break;
     case SS_LEFTNOWORDWRAP:
-    case SS_SIMPLE: format = DT_LEFT | DT_SINGLELINE; break;
-    default: format = DT_LEFT | DT_WORDBREAK; break;
+    case SS_SIMPLE:
+      format = DT_LEFT | DT_SINGLELINE;
+      break;
+    default:
+      format = DT_LEFT | DT_WORDBREAK;
+      break;
   }
   if (style & SS_CENTERIMAGE) format = (format & ~static_cast<UINT>(DT_WORDBREAK)) | DT_SINGLELINE | DT_VCENTER;
   if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
@@ -57,17 +65,30 @@ UINT TextFormat(DWORD style) {
 // what lets them serve as invisible placeholders and as simple separators.
 bool PaintShape(HDC dc, DWORD type, const RECT& rc) {
   switch (type) {
-    case SS_BLACKFRAME: FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME)); return true;
-    case SS_GRAYFRAME: FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNSHADOW)); return true;
-    case SS_WHITEFRAME: FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNHIGHLIGHT)); return true;
-    case SS_BLACKRECT: FillSysColor(dc, rc, COLOR_WINDOWFRAME); return true;
-    case SS_GRAYRECT: FillSysColor(dc, rc, COLOR_BTNSHADOW); return true;
-    case SS_WHITERECT: FillSysColor(dc, rc, COLOR_BTNHIGHLIGHT); return true;
+    case SS_BLACKFRAME:
+      FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME));
+      return true;
+    case SS_GRAYFRAME:
+      FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNSHADOW));
+      return true;
+    case SS_WHITEFRAME:
+      FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+      return true;
+    case SS_BLACKRECT:
+      FillSysColor(dc, rc, COLOR_WINDOWFRAME);
+      return true;
+    case SS_GRAYRECT:
+      FillSysColor(dc, rc, COLOR_BTNSHADOW);
+      return true;
+    case SS_WHITERECT:
+      FillSysColor(dc, rc, COLOR_BTNHIGHLIGHT);
+      return true;
     case SS_ETCHEDFRAME:
       DrawBevel(dc, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
       DrawBevel(dc, Inflated(rc, -1, -1), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
       return true;
-    default: return false;
+    default:
+      return false;
   }
 }
 

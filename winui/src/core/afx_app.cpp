@@ -94,7 +94,8 @@ void AfxTermExtensionModule(AFX_EXTENSION_MODULE& module, BOOL) {
   module.bInitialized = FALSE;
 }
 
-CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& module) : m_hModule(module.hModule), m_hResource(module.hResource) {
+CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& module)
+    : m_hModule(module.hModule), m_hResource(module.hResource) {
   Libraries().push_back(this);
 }
 

@@ -16,7 +16,8 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
 END_MESSAGE_MAP()
 
 CDialog::CDialog() = default;
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_lpszTemplateName(MAKEINTRESOURCE(templateId)), m_pParentWnd(parent) {}
+CDialog::CDialog(UINT templateId, CWnd* parent)
+    : m_lpszTemplateName(MAKEINTRESOURCE(templateId)), m_pParentWnd(parent) {}
 CDialog::CDialog(LPCSTR templateName, CWnd* parent) : m_lpszTemplateName(templateName), m_pParentWnd(parent) {}
 
 BOOL CDialog::Create(UINT templateId, CWnd* parent) { return Create(MAKEINTRESOURCE(templateId), parent); }
@@ -125,8 +126,10 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
 
 void DDX_Text(CDataExchange* dx, int id, std::string& value) {
   HWND control = dx->PrepareEditCtrl(id);
-  if (dx->m_bSaveAndValidate) value = ControlText(control);
-  else ::SetWindowText(control, value.c_str());
+  if (dx->m_bSaveAndValidate)
+    value = ControlText(control);
+  else
+    ::SetWindowText(control, value.c_str());
 }
 
 void DDX_Text(CDataExchange* dx, int id, int& value) {
@@ -156,14 +159,18 @@ void DDX_Text(CDataExchange* dx, int id, double& value) {
 
 void DDX_Check(CDataExchange* dx, int id, int& value) {
   HWND control = dx->PrepareCtrl(id);
-  if (dx->m_bSaveAndValidate) value = static_cast<int>(::SendMessage(control, BM_GETCHECK, 0, 0));
-  else ::SendMessage(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+  if (dx->m_bSaveAndValidate)
+    value = static_cast<int>(::SendMessage(control, BM_GETCHECK, 0, 0));
+  else
+    ::SendMessage(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
 void DDX_CBIndex(CDataExchange* dx, int id, int& index) {
   HWND control = dx->PrepareCtrl(id);
-  if (dx->m_bSaveAndValidate) index = static_cast<int>(::SendMessage(control, CB_GETCURSEL, 0, 0));
-  else ::SendMessage(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  if (dx->m_bSaveAndValidate)
+    index = static_cast<int>(::SendMessage(control, CB_GETCURSEL, 0, 0));
+  else
+    ::SendMessage(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
@@ -177,7 +184,8 @@ void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
 void DDV_MinMaxDouble(CDataExchange* dx, double value, double minValue, double maxValue) {
   if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
   char text[128];
-  std::snprintf(text, sizeof text, "Please enter a number between %.*g and %.*g.", DBL_DIG, minValue, DBL_DIG, maxValue);
+  std::snprintf(text, sizeof text, "Please enter a number between %.*g and %.*g.", DBL_DIG, minValue, DBL_DIG,
+                maxValue);
   AfxMessageBox(text, MB_ICONEXCLAMATION);
   dx->Fail();
 }

@@ -9,9 +9,9 @@
 #include <winui/resources.h>
 #include <winui/wingdi.h>
 
+#include <strings.h>
 #include <cstdio>
 #include <cstdlib>
-#include <strings.h>
 
 using namespace winui::core;
 
@@ -48,7 +48,8 @@ POINT DialogPosition(const DialogTemplate& t, HWND parent, SIZE windowSize, Base
   if (t.style & DS_CENTER) {
     RECT area = parent ? RECT{} : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (parent) GetWindowRect(GetAncestor(parent, GA_ROOT), &area);
-    return POINT{area.left + (area.right - area.left - windowSize.cx) / 2, area.top + (area.bottom - area.top - windowSize.cy) / 2};
+    return POINT{area.left + (area.right - area.left - windowSize.cx) / 2,
+                 area.top + (area.bottom - area.top - windowSize.cy) / 2};
   }
   const RECT units{t.x, t.y, 0, 0};
   const RECT px = DialogUnitsToPixels(units, base);
@@ -169,7 +170,8 @@ LRESULT DefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND: {
       HDC dc = reinterpret_cast<HDC>(wParam);
-      HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessage(dialog, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(dialog)));
+      HBRUSH brush =
+          reinterpret_cast<HBRUSH>(SendMessage(dialog, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(dialog)));
       RECT client;
       GetClientRect(dialog, &client);
       FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
@@ -178,7 +180,8 @@ LRESULT DefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SHOWWINDOW:
       if (wParam && state) {
         HWND focus = GetFocus();
-        if (!focus || !IsChild(dialog, focus)) state->savedFocus = state->savedFocus ? state->savedFocus : FirstTabStop(dialog);
+        if (!focus || !IsChild(dialog, focus))
+          state->savedFocus = state->savedFocus ? state->savedFocus : FirstTabStop(dialog);
       }
       return DefWindowProc(dialog, message, wParam, lParam);
     case WM_ACTIVATE:
@@ -188,8 +191,10 @@ LRESULT DefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         if (focus && IsChild(dialog, focus)) state->savedFocus = focus;
       } else {
         HWND target = IsWindow(state->savedFocus) ? state->savedFocus : FirstTabStop(dialog);
-        if (target) DialogSetFocus(dialog, target);
-        else SetFocus(dialog);
+        if (target)
+          DialogSetFocus(dialog, target);
+        else
+          SetFocus(dialog);
       }
       return 0;
     case WM_SETFOCUS:
@@ -211,12 +216,15 @@ LRESULT DefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       return state ? static_cast<LRESULT>(MAKELONG(static_cast<WORD>(state->defaultId), DC_HASDEFID)) : 0;
     case DM_SETDEFID:
       if (!state) return FALSE;
-      if (HWND old = GetDlgItem(dialog, static_cast<int>(state->defaultId))) SendMessage(old, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+      if (HWND old = GetDlgItem(dialog, static_cast<int>(state->defaultId)))
+        SendMessage(old, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
       state->defaultId = static_cast<UINT>(wParam);
-      if (HWND next = GetDlgItem(dialog, static_cast<int>(wParam))) SendMessage(next, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+      if (HWND next = GetDlgItem(dialog, static_cast<int>(wParam)))
+        SendMessage(next, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
       return TRUE;
     case WM_NEXTDLGCTL: {
-      HWND target = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(dialog, GetFocus(), wParam != 0);
+      HWND target =
+          LOWORD(lParam) ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(dialog, GetFocus(), wParam != 0);
       DialogSetFocus(dialog, target);
       return 0;
     }
@@ -287,8 +295,10 @@ UINT GetDlgItemText(HWND dialog, int id, LPSTR buffer, int bufferSize) {
 
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
   char text[16];
-  if (isSigned) std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-  else std::snprintf(text, sizeof text, "%u", value);
+  if (isSigned)
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+  else
+    std::snprintf(text, sizeof text, "%u", value);
   return SetDlgItemText(dialog, id, text);
 }
 

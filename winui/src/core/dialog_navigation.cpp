@@ -91,7 +91,8 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
 
 BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
   if (!msg || !IsWindow(dialog) || (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd))) return FALSE;
-  const LRESULT code = msg->hwnd ? SendMessage(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg)) : 0;
+  const LRESULT code =
+      msg->hwnd ? SendMessage(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg)) : 0;
   if (msg->message == WM_KEYDOWN && !(code & DLGC_WANTALLKEYS)) {
     const HWND focus = GetFocus();
     switch (static_cast<int>(msg->wParam)) {

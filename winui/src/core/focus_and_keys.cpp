@@ -65,21 +65,36 @@ char CharacterForKey(int vk, bool shift, bool ctrl, bool capsLock) {
   if (vk >= '0' && vk <= '9') return shift ? ")!@#$%^&*("[vk - '0'] : static_cast<char>(vk);
   if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) return static_cast<char>('0' + vk - VK_NUMPAD0);
   switch (vk) {
-    case VK_SPACE: return ' ';
-    case VK_RETURN: return '\r';
-    case VK_BACK: return '\b';
-    case VK_TAB: return '\t';
-    case VK_ESCAPE: return '\x1B';
-    case VK_OEM_PERIOD: return shift ? '>' : '.';
-    case VK_OEM_COMMA: return shift ? '<' : ',';
-    case VK_OEM_MINUS: return shift ? '_' : '-';
-    case VK_OEM_PLUS: return shift ? '+' : '=';
-    case VK_DECIMAL: return '.';
-    case VK_SUBTRACT: return '-';
-    case VK_ADD: return '+';
-    case VK_MULTIPLY: return '*';
-    case VK_DIVIDE: return '/';
-    default: return 0;
+    case VK_SPACE:
+      return ' ';
+    case VK_RETURN:
+      return '\r';
+    case VK_BACK:
+      return '\b';
+    case VK_TAB:
+      return '\t';
+    case VK_ESCAPE:
+      return '\x1B';
+    case VK_OEM_PERIOD:
+      return shift ? '>' : '.';
+    case VK_OEM_COMMA:
+      return shift ? '<' : ',';
+    case VK_OEM_MINUS:
+      return shift ? '_' : '-';
+    case VK_OEM_PLUS:
+      return shift ? '+' : '=';
+    case VK_DECIMAL:
+      return '.';
+    case VK_SUBTRACT:
+      return '-';
+    case VK_ADD:
+      return '+';
+    case VK_MULTIPLY:
+      return '*';
+    case VK_DIVIDE:
+      return '/';
+    default:
+      return 0;
   }
 }
 

@@ -52,7 +52,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     next.bottom = next.top + std::max(0, cy);
   }
   const bool moved = next.left != old.left || next.top != old.top;
-  const bool sized = (next.right - next.left) != (old.right - old.left) || (next.bottom - next.top) != (old.bottom - old.top);
+  const bool sized =
+      (next.right - next.left) != (old.right - old.left) || (next.bottom - next.top) != (old.bottom - old.top);
   w->rect = next;
   if (flags & SWP_FRAMECHANGED) {
     w->insets = FrameInsets(w->style, w->exStyle);
@@ -188,8 +189,8 @@ Window* DeepestAt(Window* w, POINT screen) {
     GetWindowRect(child->handle, &rc);
     if (!PtInRect(&rc, screen)) continue;
     if (!(child->style & WS_DISABLED) &&
-        SendMessage(child->handle, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y))) ==
-            HTTRANSPARENT) {
+        SendMessage(child->handle, WM_NCHITTEST, 0,
+                    MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y))) == HTTRANSPARENT) {
       continue;
     }
     return DeepestAt(child, screen);

@@ -21,9 +21,7 @@ constexpr int kCaption = 19;  // 18 pixels of caption and the line under it
 constexpr int kCaptionButtonWidth = 16;
 constexpr int kCaptionButtonHeight = 14;
 
-bool HasDialogFrame(DWORD style, DWORD exStyle) {
-  return (style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME);
-}
+bool HasDialogFrame(DWORD style, DWORD exStyle) { return (style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME); }
 
 // Writes straight into a window's backing pixels, inside the part of the window that is visible.
 class FramePainter {
@@ -60,7 +58,8 @@ class FramePainter {
       const int t = x - rc.left;
       auto mix = [&](BYTE a, BYTE b) { return static_cast<BYTE>(a + (static_cast<int>(b) - a) * t / width); };
       Fill(RECT{x, rc.top, x + 1, rc.bottom},
-           RGB(mix(GetRValue(from), GetRValue(to)), mix(GetGValue(from), GetGValue(to)), mix(GetBValue(from), GetBValue(to))));
+           RGB(mix(GetRValue(from), GetRValue(to)), mix(GetGValue(from), GetGValue(to)),
+               mix(GetBValue(from), GetBValue(to))));
     }
   }
 
@@ -71,7 +70,8 @@ class FramePainter {
 };
 
 RECT CaptionRect(const Window* w) {
-  const int frame = w->insets.left - ((w->exStyle & WS_EX_CLIENTEDGE) ? 2 : 0) - ((w->exStyle & WS_EX_STATICEDGE) ? 1 : 0);
+  const int frame =
+      w->insets.left - ((w->exStyle & WS_EX_CLIENTEDGE) ? 2 : 0) - ((w->exStyle & WS_EX_STATICEDGE) ? 1 : 0);
   return RECT{frame, frame, w->Width() - frame, frame + kCaption - 1};
 }
 
@@ -219,34 +219,52 @@ int ScreenHeight();
 
 int GetSystemMetrics(int index) {
   switch (index) {
-    case SM_CXSCREEN: return ScreenWidth();
-    case SM_CYSCREEN: return ScreenHeight();
+    case SM_CXSCREEN:
+      return ScreenWidth();
+    case SM_CYSCREEN:
+      return ScreenHeight();
     case SM_CXVSCROLL:
-    case SM_CYHSCROLL: return 16;
-    case SM_CYCAPTION: return kCaption;
+    case SM_CYHSCROLL:
+      return 16;
+    case SM_CYCAPTION:
+      return kCaption;
     case SM_CXBORDER:
-    case SM_CYBORDER: return kBorder;
+    case SM_CYBORDER:
+      return kBorder;
     case SM_CXDLGFRAME:
-    case SM_CYDLGFRAME: return kFixedFrame;
+    case SM_CYDLGFRAME:
+      return kFixedFrame;
     case SM_CXFRAME:
-    case SM_CYFRAME: return kSizingFrame;
+    case SM_CYFRAME:
+      return kSizingFrame;
     case SM_CXICON:
-    case SM_CYICON: return 32;
+    case SM_CYICON:
+      return 32;
     case SM_CXSMICON:
-    case SM_CYSMICON: return 16;
-    case SM_CXSIZE: return 18;
-    case SM_CYSIZE: return 18;
+    case SM_CYSMICON:
+      return 16;
+    case SM_CXSIZE:
+      return 18;
+    case SM_CYSIZE:
+      return 18;
     case SM_CXEDGE:
-    case SM_CYEDGE: return 2;
+    case SM_CYEDGE:
+      return 2;
     case SM_CXMIN:
-    case SM_CXMINTRACK: return 112;
+    case SM_CXMINTRACK:
+      return 112;
     case SM_CYMIN:
-    case SM_CYMINTRACK: return 27;
+    case SM_CYMINTRACK:
+      return 27;
     case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK: return 4;
-    case SM_CYSMCAPTION: return 16;
-    case SM_SWAPBUTTON: return 0;
-    default: return 0;
+    case SM_CYDOUBLECLK:
+      return 4;
+    case SM_CYSMCAPTION:
+      return 16;
+    case SM_SWAPBUTTON:
+      return 0;
+    default:
+      return 0;
   }
 }
 

@@ -114,11 +114,15 @@ BOOL ValidateRect(HWND hwnd, LPCRECT rect) {
     if (EqualRect(&overlap, &rest)) {
       rest = RECT{};
     } else if (overlap.left == rest.left && overlap.right == rest.right) {
-      if (overlap.top == rest.top) rest.top = overlap.bottom;
-      else if (overlap.bottom == rest.bottom) rest.bottom = overlap.top;
+      if (overlap.top == rest.top)
+        rest.top = overlap.bottom;
+      else if (overlap.bottom == rest.bottom)
+        rest.bottom = overlap.top;
     } else if (overlap.top == rest.top && overlap.bottom == rest.bottom) {
-      if (overlap.left == rest.left) rest.left = overlap.right;
-      else if (overlap.right == rest.right) rest.right = overlap.left;
+      if (overlap.left == rest.left)
+        rest.left = overlap.right;
+      else if (overlap.right == rest.right)
+        rest.right = overlap.left;
     }
   }
   w->update = rest;
@@ -171,7 +175,8 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
   const RECT visible = VisibleClientOnTopLevel(w);
   IntersectRect(&clip, &clip, &visible);
   MarkScreenChanged();
-  paint->hdc = winui::CreateSurfaceDC(top->backing.get(), POINT{origin.x + w->insets.left, origin.y + w->insets.top}, clip);
+  paint->hdc =
+      winui::CreateSurfaceDC(top->backing.get(), POINT{origin.x + w->insets.left, origin.y + w->insets.top}, clip);
   paint->rcPaint = update;
   paint->fErase = TRUE;
   if (erase) {
@@ -195,8 +200,7 @@ HDC GetDC(HWND hwnd) {
   const POINT origin = WindowOriginOnTopLevel(w);
   MarkScreenChanged();
   return winui::CreateSurfaceDC(TopLevelOf(w)->backing.get(),
-                                POINT{origin.x + w->insets.left, origin.y + w->insets.top},
-                                VisibleClientOnTopLevel(w));
+                                POINT{origin.x + w->insets.left, origin.y + w->insets.top}, VisibleClientOnTopLevel(w));
 }
 
 HDC GetWindowDC(HWND hwnd) {

@@ -26,44 +26,79 @@ int VirtualKeyOf(SDL_Keycode key) {
   if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (key - SDLK_KP_1);
   switch (key) {
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_DELETE: return VK_DELETE;
-    case SDLK_INSERT: return VK_INSERT;
-    case SDLK_HOME: return VK_HOME;
-    case SDLK_END: return VK_END;
-    case SDLK_PAGEUP: return VK_PRIOR;
-    case SDLK_PAGEDOWN: return VK_NEXT;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_LSHIFT: return VK_LSHIFT;
-    case SDLK_RSHIFT: return VK_RSHIFT;
-    case SDLK_LCTRL: return VK_LCONTROL;
-    case SDLK_RCTRL: return VK_RCONTROL;
-    case SDLK_LALT: return VK_LMENU;
-    case SDLK_RALT: return VK_RMENU;
-    case SDLK_CAPSLOCK: return VK_CAPITAL;
-    case SDLK_PERIOD: return VK_OEM_PERIOD;
-    case SDLK_COMMA: return VK_OEM_COMMA;
-    case SDLK_MINUS: return VK_OEM_MINUS;
-    case SDLK_EQUALS: return VK_OEM_PLUS;
-    case SDLK_KP_0: return VK_NUMPAD0;
-    case SDLK_KP_PERIOD: return VK_DECIMAL;
-    case SDLK_KP_MINUS: return VK_SUBTRACT;
-    case SDLK_KP_PLUS: return VK_ADD;
-    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
-    case SDLK_KP_DIVIDE: return VK_DIVIDE;
-    default: return 0;
+    case SDLK_KP_ENTER:
+      return VK_RETURN;
+    case SDLK_ESCAPE:
+      return VK_ESCAPE;
+    case SDLK_BACKSPACE:
+      return VK_BACK;
+    case SDLK_TAB:
+      return VK_TAB;
+    case SDLK_SPACE:
+      return VK_SPACE;
+    case SDLK_DELETE:
+      return VK_DELETE;
+    case SDLK_INSERT:
+      return VK_INSERT;
+    case SDLK_HOME:
+      return VK_HOME;
+    case SDLK_END:
+      return VK_END;
+    case SDLK_PAGEUP:
+      return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+      return VK_NEXT;
+    case SDLK_LEFT:
+      return VK_LEFT;
+    case SDLK_RIGHT:
+      return VK_RIGHT;
+    case SDLK_UP:
+      return VK_UP;
+    case SDLK_DOWN:
+      return VK_DOWN;
+    case SDLK_LSHIFT:
+      return VK_LSHIFT;
+    case SDLK_RSHIFT:
+      return VK_RSHIFT;
+    case SDLK_LCTRL:
+      return VK_LCONTROL;
+    case SDLK_RCTRL:
+      return VK_RCONTROL;
+    case SDLK_LALT:
+      return VK_LMENU;
+    case SDLK_RALT:
+      return VK_RMENU;
+    case SDLK_CAPSLOCK:
+      return VK_CAPITAL;
+    case SDLK_PERIOD:
+      return VK_OEM_PERIOD;
+    case SDLK_COMMA:
+      return VK_OEM_COMMA;
+    case SDLK_MINUS:
+      return VK_OEM_MINUS;
+    case SDLK_EQUALS:
+      return VK_OEM_PLUS;
+    case SDLK_KP_0:
+      return VK_NUMPAD0;
+    case SDLK_KP_PERIOD:
+      return VK_DECIMAL;
+    case SDLK_KP_MINUS:
+      return VK_SUBTRACT;
+    case SDLK_KP_PLUS:
+      return VK_ADD;
+    case SDLK_KP_MULTIPLY:
+      return VK_MULTIPLY;
+    case SDLK_KP_DIVIDE:
+      return VK_DIVIDE;
+    default:
+      return 0;
   }
 }
 
 MouseButton ButtonOf(Uint8 button) {
-  return button == SDL_BUTTON_RIGHT ? MouseButton::Right : button == SDL_BUTTON_MIDDLE ? MouseButton::Middle : MouseButton::Left;
+  return button == SDL_BUTTON_RIGHT    ? MouseButton::Right
+         : button == SDL_BUTTON_MIDDLE ? MouseButton::Middle
+                                       : MouseButton::Left;
 }
 
 // Keys already type ASCII through TranslateMessage; only what no key types comes from text events,
@@ -173,8 +208,10 @@ bool Forward(const SDL_Event& e, SdlSession& session) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       if (const int vk = VirtualKeyOf(e.key.keysym.sym)) {
-        if (e.type == SDL_KEYDOWN) InjectKeyDown(vk);
-        else InjectKeyUp(vk);
+        if (e.type == SDL_KEYDOWN)
+          InjectKeyDown(vk);
+        else
+          InjectKeyUp(vk);
       }
       break;
     case SDL_TEXTINPUT:

@@ -144,11 +144,16 @@ class Parser {
       long term;
       bool negated;
       if (!Term(&term, &negated)) return false;
-      if (negated) acc &= ~term;
-      else if (op == '|') acc = first && start == 0 ? term : acc | term;
-      else if (op == '+') acc += term;
-      else if (op == '-') acc -= term;
-      else acc &= term;
+      if (negated)
+        acc &= ~term;
+      else if (op == '|')
+        acc = first && start == 0 ? term : acc | term;
+      else if (op == '+')
+        acc += term;
+      else if (op == '-')
+        acc -= term;
+      else
+        acc &= term;
       first = false;
     }
     *value = acc;
@@ -219,8 +224,10 @@ class Parser {
     if (AtEnd()) return Fail("BEGIN expected");
     int depth = 0;
     do {
-      if (IsBegin()) ++depth;
-      else if (IsEnd()) --depth;
+      if (IsBegin())
+        ++depth;
+      else if (IsEnd())
+        --depth;
       ++pos_;
     } while (!AtEnd() && depth > 0);
     return depth == 0 || Fail("END expected");
@@ -293,10 +300,14 @@ class Parser {
   bool ItemText(DialogItemTemplate* item) {
     if (AtEnd()) return Fail("control text expected");
     const RcToken& tok = Peek();
-    if (tok.kind == RcToken::String) item->text = tok.text;
-    else if (tok.kind == RcToken::Number) item->text = "#" + std::to_string(tok.value);  // an icon's ID
-    else if (tok.kind == RcToken::Identifier) item->text = tok.text;
-    else return Fail("control text expected");
+    if (tok.kind == RcToken::String)
+      item->text = tok.text;
+    else if (tok.kind == RcToken::Number)
+      item->text = "#" + std::to_string(tok.value);  // an icon's ID
+    else if (tok.kind == RcToken::Identifier)
+      item->text = tok.text;
+    else
+      return Fail("control text expected");
     ++pos_;
     return true;
   }
@@ -334,7 +345,8 @@ class Parser {
     const std::string keyword = Peek().text;
     ++pos_;
     if (EqualsUpper(keyword, "CONTROL")) {
-      if (!ItemText(item) || !Comma() || !Number(&item->id) || !Comma()) return error_.empty() ? Fail("CONTROL syntax") : false;
+      if (!ItemText(item) || !Comma() || !Number(&item->id) || !Comma())
+        return error_.empty() ? Fail("CONTROL syntax") : false;
       if (AtEnd()) return Fail("class expected");
       item->className = Peek().text;  // class names compare without case
       ++pos_;

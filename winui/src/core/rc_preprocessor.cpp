@@ -155,8 +155,10 @@ class Preprocessor {
     if (name == "if" || name == "ifdef" || name == "ifndef") {
       bool value = false;
       if (active) {
-        if (name == "if") value = ConditionEvaluator(arg, *defines_).Evaluate() != 0;
-        else value = (defines_->count(Trim(arg)) != 0) == (name == "ifdef");
+        if (name == "if")
+          value = ConditionEvaluator(arg, *defines_).Evaluate() != 0;
+        else
+          value = (defines_->count(Trim(arg)) != 0) == (name == "ifdef");
       }
       stack->push_back({active && value, value, active});
     } else if (name == "elif") {
@@ -234,7 +236,9 @@ class Preprocessor {
         i = e;
       } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
         std::size_t e = i;
-        while (e < line.size() && (std::isalnum(static_cast<unsigned char>(line[e])) || line[e] == '_' || line[e] == '.')) ++e;
+        while (e < line.size() &&
+               (std::isalnum(static_cast<unsigned char>(line[e])) || line[e] == '_' || line[e] == '.'))
+          ++e;
         std::string word = line.substr(i, e - i);
         i = e;
         // A macro for a number stands for it; anything else stays a word for the parser.
@@ -248,7 +252,8 @@ class Preprocessor {
         }
         if (it != defines_->end() && !it->second.empty()) {
           std::string value = it->second;
-          if (value.front() == '(' && value.back() == ')') value = Trim(std::string_view(value).substr(1, value.size() - 2));
+          if (value.front() == '(' && value.back() == ')')
+            value = Trim(std::string_view(value).substr(1, value.size() - 2));
           char* end = nullptr;
           const long v = std::strtol(value.c_str(), &end, 0);
           if (end && end != value.c_str() && (*end == '\0' || *end == 'L' || *end == 'U')) {
@@ -276,9 +281,13 @@ bool PreprocessResourceScript(std::string_view script, const std::map<std::strin
                               std::vector<RcToken>* tokens, RcDefines* defines, std::string* error) {
   // What windows.h and afxres.h would bring, for scripts that include them.
   static const std::pair<const char*, const char*> kPredefined[] = {
-      {"RC_INVOKED", "1"}, {"IDOK", "1"}, {"IDCANCEL", "2"}, {"IDABORT", "3"}, {"IDRETRY", "4"},
-      {"IDIGNORE", "5"}, {"IDYES", "6"}, {"IDNO", "7"}, {"IDCLOSE", "8"}, {"IDHELP", "9"},
-      {"IDC_STATIC", "-1"}, {"LANG_NEUTRAL", "0"}, {"LANG_ENGLISH", "9"}, {"SUBLANG_NEUTRAL", "0"},
+      {"RC_INVOKED", "1"},      {"IDOK", "1"},
+      {"IDCANCEL", "2"},        {"IDABORT", "3"},
+      {"IDRETRY", "4"},         {"IDIGNORE", "5"},
+      {"IDYES", "6"},           {"IDNO", "7"},
+      {"IDCLOSE", "8"},         {"IDHELP", "9"},
+      {"IDC_STATIC", "-1"},     {"LANG_NEUTRAL", "0"},
+      {"LANG_ENGLISH", "9"},    {"SUBLANG_NEUTRAL", "0"},
       {"SUBLANG_DEFAULT", "1"}, {"SUBLANG_ENGLISH_US", "1"}};
   for (const auto& [name, value] : kPredefined) (*defines)[name] = value;
   return Preprocessor(includes, tokens, defines).Run(script, "script", 0, error);

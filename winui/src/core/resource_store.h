@@ -15,9 +15,7 @@ struct ResourceKey {
   static ResourceKey FromId(int id) { return ResourceKey{id, {}}; }
   static ResourceKey FromName(const std::string& name);
   static ResourceKey FromLpcstr(LPCSTR name);
-  bool operator<(const ResourceKey& other) const {
-    return id != other.id ? id < other.id : name < other.name;
-  }
+  bool operator<(const ResourceKey& other) const { return id != other.id ? id < other.id : name < other.name; }
 };
 
 // What one resource script declares, before its icons are loaded.

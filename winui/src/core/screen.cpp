@@ -58,7 +58,8 @@ const Surface& ComposeScreen() {
   // Tests read the screen pixel by pixel; composing only after a change keeps that cheap.
   if (!TakeScreenChanged() && !resized) return screen;
   if (resized) screen.Resize(ScreenWidth(), ScreenHeight());
-  for (int y = 0; y < screen.Height(); ++y) std::fill(screen.Row(y), screen.Row(y) + screen.Width(), PixelFromColorRef(kDesktopColor));
+  for (int y = 0; y < screen.Height(); ++y)
+    std::fill(screen.Row(y), screen.Row(y) + screen.Width(), PixelFromColorRef(kDesktopColor));
   const std::vector<Window*>& tops = TopLevelWindows();
   for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
     if ((*it)->style & WS_VISIBLE) Blit(screen, *(*it)->backing, (*it)->rect.left, (*it)->rect.top);

@@ -71,8 +71,9 @@ enum RawKind : WPARAM { kMove, kDown, kUp, kKeyDown, kKeyUp, kChar, kWheel };
 // Input waits in the thread's queue as raw events and finds its window only when the loop takes
 // it, as hardware input does: a press that sets the capture decides where the release goes.
 void PostRaw(RawKind kind, WPARAM detail, POINT screen) {
-  QueueOfThisThread()->Post(MSG{nullptr, kRawInputMessage, kind | (detail << 8), MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)),
-                                GetTickCount(), screen});
+  QueueOfThisThread()->Post(MSG{nullptr, kRawInputMessage, kind | (detail << 8),
+                                MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)), GetTickCount(),
+                                screen});
 }
 
 // Where a mouse event at `screen` goes: the capture window, else the window under the point.
@@ -158,9 +159,10 @@ void PostKey(int virtualKey, bool down) {
     if (sided) SetKeyDown(sided, down);
     return;
   }
-  const bool alt = Injector().keysDown.count(VK_MENU) || Injector().keysDown.count(VK_LMENU) ||
-                   Injector().keysDown.count(VK_RMENU);
-  const UINT message = (alt || generic == VK_MENU) ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+  const bool alt =
+      Injector().keysDown.count(VK_MENU) || Injector().keysDown.count(VK_LMENU) || Injector().keysDown.count(VK_RMENU);
+  const UINT message =
+      (alt || generic == VK_MENU) ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
   LPARAM lParam = 1 | (static_cast<LPARAM>(sided) << 16);
   if (!down) lParam |= static_cast<LPARAM>(0xC0000000u);
   Post(target, message, static_cast<WPARAM>(generic), lParam);
@@ -174,20 +176,33 @@ std::pair<int, bool> KeyForCharacter(char ch) {
   static const std::string shiftedDigits = ")!@#$%^&*(";
   if (auto at = shiftedDigits.find(ch); at != std::string::npos) return {static_cast<int>('0' + at), true};
   switch (ch) {
-    case ' ': return {VK_SPACE, false};
+    case ' ':
+      return {VK_SPACE, false};
     case '\r':
-    case '\n': return {VK_RETURN, false};
-    case '\t': return {VK_TAB, false};
-    case '\b': return {VK_BACK, false};
-    case '.': return {VK_OEM_PERIOD, false};
-    case '>': return {VK_OEM_PERIOD, true};
-    case ',': return {VK_OEM_COMMA, false};
-    case '<': return {VK_OEM_COMMA, true};
-    case '-': return {VK_OEM_MINUS, false};
-    case '_': return {VK_OEM_MINUS, true};
-    case '=': return {VK_OEM_PLUS, false};
-    case '+': return {VK_OEM_PLUS, true};
-    default: return {0, false};
+    case '\n':
+      return {VK_RETURN, false};
+    case '\t':
+      return {VK_TAB, false};
+    case '\b':
+      return {VK_BACK, false};
+    case '.':
+      return {VK_OEM_PERIOD, false};
+    case '>':
+      return {VK_OEM_PERIOD, true};
+    case ',':
+      return {VK_OEM_COMMA, false};
+    case '<':
+      return {VK_OEM_COMMA, true};
+    case '-':
+      return {VK_OEM_MINUS, false};
+    case '_':
+      return {VK_OEM_MINUS, true};
+    case '=':
+      return {VK_OEM_PLUS, false};
+    case '+':
+      return {VK_OEM_PLUS, true};
+    default:
+      return {0, false};
   }
 }
 
@@ -218,7 +233,8 @@ void ResolveMouseDown(POINT screen, MouseButton button) {
   if (!IsWindow(hwnd)) return;
   if (hit != HTCLIENT) {
     Window* w = Find(hwnd);
-    if (button == MouseButton::Left && !w->IsChild() && (hit == HTCAPTION || (IsSizingHit(hit) && (w->style & WS_THICKFRAME)))) {
+    if (button == MouseButton::Left && !w->IsChild() &&
+        (hit == HTCAPTION || (IsSizingHit(hit) && (w->style & WS_THICKFRAME)))) {
       s.sizeMove = SizeMove{hwnd, hit, screen, w->rect};
       SendMessage(hwnd, WM_ENTERSIZEMOVE, 0, 0);
       return;
@@ -321,12 +337,24 @@ bool ResolveRawInput(MSG* msg) {
   MSG out{};
   t_out = &out;
   switch (kind) {
-    case kMove: ResolveMouseMove(screen); break;
-    case kDown: ResolveMouseDown(screen, static_cast<MouseButton>(detail)); break;
-    case kUp: ResolveMouseUp(screen, static_cast<MouseButton>(detail)); break;
-    case kKeyDown: PostKey(static_cast<int>(detail), true); break;
-    case kKeyUp: PostKey(static_cast<int>(detail), false); break;
-    case kWheel: ResolveMouseWheel(screen, static_cast<int>(detail) - 128); break;
+    case kMove:
+      ResolveMouseMove(screen);
+      break;
+    case kDown:
+      ResolveMouseDown(screen, static_cast<MouseButton>(detail));
+      break;
+    case kUp:
+      ResolveMouseUp(screen, static_cast<MouseButton>(detail));
+      break;
+    case kKeyDown:
+      PostKey(static_cast<int>(detail), true);
+      break;
+    case kKeyUp:
+      PostKey(static_cast<int>(detail), false);
+      break;
+    case kWheel:
+      ResolveMouseWheel(screen, static_cast<int>(detail) - 128);
+      break;
     case kChar: {
       HWND target = GetFocus();
       if (target) Post(target, WM_CHAR, detail, 1);

@@ -66,19 +66,19 @@ struct Window {
   LONG_PTR userData = 0;
   std::vector<std::uint8_t> extra;
 
-  Window* parent = nullptr;  // children only
-  Window* owner = nullptr;   // top-level windows made with a parent argument
+  Window* parent = nullptr;       // children only
+  Window* owner = nullptr;        // top-level windows made with a parent argument
   std::vector<Window*> children;  // z-order, topmost first
 
-  RECT rect{};     // children: in the parent's client coordinates; top-level: screen coordinates
-  RECT insets{};   // non-client frame widths on each side
+  RECT rect{};    // children: in the parent's client coordinates; top-level: screen coordinates
+  RECT insets{};  // non-client frame widths on each side
 
   std::shared_ptr<ThreadQueue> queue;
-  RECT update{};        // invalid part of the client area, client coordinates
-  bool erase = false;   // the invalid part still needs WM_ERASEBKGND
+  RECT update{};       // invalid part of the client area, client coordinates
+  bool erase = false;  // the invalid part still needs WM_ERASEBKGND
   bool frameDirty = false;
   bool destroyed = false;
-  int busy = 0;  // messages of this window on some call stack; the record outlives them
+  int busy = 0;                      // messages of this window on some call stack; the record outlives them
   std::unique_ptr<Surface> backing;  // top-level windows: the pixels of the whole window
   std::unique_ptr<DialogState> dialog;
 

@@ -144,7 +144,8 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     return nullptr;
   }
   const RECT client = w->ClientRect();
-  SendMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
+  SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
+              MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
   SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(w->rect.left), static_cast<WORD>(w->rect.top)));
   if (w->destroyed) return nullptr;
   if (w->style & WS_VISIBLE) {
@@ -163,8 +164,7 @@ BOOL DestroyWindow(HWND hwnd) {
     if (top->owner == w && !top->destroyed) DestroyWindow(top->handle);
   }
   if (w->style & WS_VISIBLE) {
-    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-                 SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ForgetInputFor(w, [](const Window* gone, const Window* other) { return IsAncestorOrSelf(gone, other); });
   SendDestroy(w);
@@ -328,7 +328,8 @@ BOOL SetWindowText(HWND hwnd, LPCSTR text) {
 int GetWindowText(HWND hwnd, LPSTR buffer, int bufferSize) {
   if (!Find(hwnd) || !buffer || bufferSize <= 0) return 0;
   buffer[0] = '\0';
-  return static_cast<int>(SendMessage(hwnd, WM_GETTEXT, static_cast<WPARAM>(bufferSize), reinterpret_cast<LPARAM>(buffer)));
+  return static_cast<int>(
+      SendMessage(hwnd, WM_GETTEXT, static_cast<WPARAM>(bufferSize), reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLength(HWND hwnd) {

@@ -3,11 +3,11 @@
 #include "gdi/gdi_objects.h"
 #include "window.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <map>
-#include <strings.h>
 #include <unordered_map>
 
 namespace winui::core {
@@ -309,8 +309,11 @@ int GetClassName(HWND hwnd, LPSTR buffer, int bufferSize) {
 
 DWORD GetGuiResources(HANDLE /*process*/, DWORD flags) {
   switch (flags) {
-    case GR_GDIOBJECTS: return static_cast<DWORD>(winui::gdi::LiveObjectCount());
-    case GR_USEROBJECTS: return static_cast<DWORD>(winui::core::LiveWindowCount());
-    default: return 0;
+    case GR_GDIOBJECTS:
+      return static_cast<DWORD>(winui::gdi::LiveObjectCount());
+    case GR_USEROBJECTS:
+      return static_cast<DWORD>(winui::core::LiveWindowCount());
+    default:
+      return 0;
   }
 }

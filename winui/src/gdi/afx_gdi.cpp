@@ -153,9 +153,9 @@ CBrush* CBrush::FromHandle(HBRUSH brush) { return Temporary<CBrush>(reinterpret_
 CFont* CFont::FromHandle(HFONT font) { return Temporary<CFont>(reinterpret_cast<HGDIOBJ>(font)); }
 CBitmap* CBitmap::FromHandle(HBITMAP bitmap) { return Temporary<CBitmap>(reinterpret_cast<HGDIOBJ>(bitmap)); }
 
-BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
-                       BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
-                       BYTE quality, BYTE pitchAndFamily, LPCSTR faceName) {
+BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
+                       BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
+                       BYTE pitchAndFamily, LPCSTR faceName) {
   return Attach(::CreateFont(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
                              outPrecision, clipPrecision, quality, pitchAndFamily, faceName));
 }
@@ -318,4 +318,6 @@ CSize CDC::GetTextExtent(LPCSTR text, int length) const {
   return size;
 }
 
-CSize CDC::GetTextExtent(const std::string& text) const { return GetTextExtent(text.data(), static_cast<int>(text.size())); }
+CSize CDC::GetTextExtent(const std::string& text) const {
+  return GetTextExtent(text.data(), static_cast<int>(text.size()));
+}

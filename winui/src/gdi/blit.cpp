@@ -11,11 +11,20 @@ namespace {
 // The raster operations that combine source and destination only (no pattern).
 bool Combine(DWORD rop, std::uint32_t& dst, std::uint32_t src) {
   switch (rop) {
-    case SRCCOPY: dst = src; return true;
-    case SRCAND: dst &= src; return true;
-    case SRCPAINT: dst |= src; return true;
-    case SRCINVERT: dst ^= src; return true;
-    default: return false;
+    case SRCCOPY:
+      dst = src;
+      return true;
+    case SRCAND:
+      dst &= src;
+      return true;
+    case SRCPAINT:
+      dst |= src;
+      return true;
+    case SRCINVERT:
+      dst ^= src;
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -194,11 +194,16 @@ int GetDeviceCaps(HDC handle, int index) {
   if (!dc) return 0;
   switch (index) {
     case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    case HORZRES: return dc->surface->Width();
-    case VERTRES: return dc->surface->Height();
-    case BITSPIXEL: return 32;
-    default: return 0;
+    case LOGPIXELSY:
+      return 96;
+    case HORZRES:
+      return dc->surface->Width();
+    case VERTRES:
+      return dc->surface->Height();
+    case BITSPIXEL:
+      return 32;
+    default:
+      return 0;
   }
 }
 
@@ -296,11 +301,16 @@ HGDIOBJ GetCurrentObject(HDC handle, UINT type) {
   DeviceContext* dc = LookupDc(handle);
   if (!dc) return nullptr;
   switch (type) {
-    case OBJ_PEN: return dc->state.pen;
-    case OBJ_BRUSH: return dc->state.brush;
-    case OBJ_FONT: return dc->state.font;
-    case OBJ_BITMAP: return dc->state.bitmap;
-    default: return nullptr;
+    case OBJ_PEN:
+      return dc->state.pen;
+    case OBJ_BRUSH:
+      return dc->state.brush;
+    case OBJ_FONT:
+      return dc->state.font;
+    case OBJ_BITMAP:
+      return dc->state.bitmap;
+    default:
+      return nullptr;
   }
 }
 

@@ -27,7 +27,8 @@ Line StripPrefixes(const std::string& raw, UINT format) {
       continue;
     }
     if (i + 1 == raw.size()) break;
-    if (raw[i + 1] != '&' && line.mnemonic < 0 && !(format & DT_HIDEPREFIX)) line.mnemonic = static_cast<int>(line.text.size());
+    if (raw[i + 1] != '&' && line.mnemonic < 0 && !(format & DT_HIDEPREFIX))
+      line.mnemonic = static_cast<int>(line.text.size());
     line.text += raw[++i];
   }
   return line;
@@ -121,7 +122,8 @@ int DrawText(HDC handle, LPCSTR text, int length, LPRECT rect, UINT format) {
   DeviceContext* dc = winui::gdi::LookupDc(handle);
   const FontInstance* font = dc ? winui::gdi::CurrentFont(*dc) : nullptr;
   if (!font || !rect || (!text && length != 0)) return 0;
-  const std::string source(text ? text : "", text ? (length < 0 ? std::strlen(text) : static_cast<std::size_t>(length)) : 0);
+  const std::string source(text ? text : "",
+                           text ? (length < 0 ? std::strlen(text) : static_cast<std::size_t>(length)) : 0);
   const RECT box = *rect;
   const int boxWidth = box.right - box.left;
   const std::vector<Line> lines = Layout(source, format, *font, boxWidth);
@@ -138,8 +140,10 @@ int DrawText(HDC handle, LPCSTR text, int length, LPRECT rect, UINT format) {
 
   int top = box.top;
   if (format & DT_SINGLELINE) {
-    if (format & DT_VCENTER) top = box.top + (box.bottom - box.top - lineHeight) / 2;
-    else if (format & DT_BOTTOM) top = box.bottom - lineHeight;
+    if (format & DT_VCENTER)
+      top = box.top + (box.bottom - box.top - lineHeight) / 2;
+    else if (format & DT_BOTTOM)
+      top = box.bottom - lineHeight;
   }
   const RECT deviceBox = winui::gdi::ToDevice(*dc, box);
   const RECT* clip = (format & DT_NOCLIP) ? nullptr : &deviceBox;
@@ -147,14 +151,17 @@ int DrawText(HDC handle, LPCSTR text, int length, LPRECT rect, UINT format) {
     const Line& line = lines[i];
     const int width = Width(*font, line.text);
     int left = box.left;
-    if (format & DT_CENTER) left = box.left + (boxWidth - width) / 2;
-    else if (format & DT_RIGHT) left = box.right - width;
+    if (format & DT_CENTER)
+      left = box.left + (boxWidth - width) / 2;
+    else if (format & DT_RIGHT)
+      left = box.right - width;
     const POINT cell = winui::gdi::ToDevice(*dc, left, top + static_cast<int>(i) * lineHeight);
     if (dc->state.bkMode == OPAQUE) {
       const RECT background{cell.x, cell.y, cell.x + width, cell.y + lineHeight};
       winui::gdi::FillDevice(*dc, clip ? winui::gdi::Intersection(background, *clip) : background, dc->state.bkColor);
     }
-    winui::gdi::RenderText(*dc, *font, cell.x, cell.y, line.text.data(), static_cast<int>(line.text.size()), clip, nullptr);
+    winui::gdi::RenderText(*dc, *font, cell.x, cell.y, line.text.data(), static_cast<int>(line.text.size()), clip,
+                           nullptr);
     if (line.mnemonic >= 0) {
       const int offset = winui::gdi::TextWidth(*font, line.text.data(), line.mnemonic);
       const int charWidth = font->Advance(static_cast<unsigned char>(line.text[line.mnemonic]));

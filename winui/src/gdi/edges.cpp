@@ -51,7 +51,8 @@ BOOL DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT flags) {
   RECT inside = winui::gdi::ToDevice(*dc, *rect);
   if (edge & BDR_OUTER) inside = DrawRing(*dc, inside, OuterColors(edge, flags), flags);
   if (edge & BDR_INNER) inside = DrawRing(*dc, inside, InnerColors(edge, flags), flags);
-  if (flags & BF_MIDDLE) winui::gdi::FillDevice(*dc, inside, GetSysColor((flags & BF_MONO) ? COLOR_WINDOW : COLOR_3DFACE));
+  if (flags & BF_MIDDLE)
+    winui::gdi::FillDevice(*dc, inside, GetSysColor((flags & BF_MONO) ? COLOR_WINDOW : COLOR_3DFACE));
   if (flags & BF_ADJUST) {
     const POINT tl = winui::gdi::ToLogical(*dc, inside.left, inside.top);
     *rect = RECT{tl.x, tl.y, tl.x + (inside.right - inside.left), tl.y + (inside.bottom - inside.top)};

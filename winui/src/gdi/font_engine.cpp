@@ -72,10 +72,10 @@ std::shared_ptr<FontInstance::Face> LoadFace(const std::string& file, std::strin
 
 // Windows text is bytes of code page 1252; 0x80-0x9F are its extra characters, the rest is Latin-1.
 FT_ULong UnicodeOf(unsigned char c) {
-  static constexpr std::array<std::uint16_t, 32> k80 = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  static constexpr std::array<std::uint16_t, 32> k80 = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
   return c >= 0x80 && c < 0xA0 ? k80[c - 0x80] : c;
 }
 
@@ -212,9 +212,9 @@ std::shared_ptr<const FontInstance> MakeFont(const LOGFONT& request) {
 using FontKey = std::tuple<LONG, LONG, LONG, LONG, LONG, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE, std::string>;
 
 FontKey KeyOf(const LOGFONT& r) {
-  return {r.lfHeight,         r.lfWidth,          r.lfEscapement,  r.lfOrientation,     r.lfWeight,
-          r.lfItalic,         r.lfUnderline,      r.lfStrikeOut,   r.lfCharSet,         r.lfOutPrecision,
-          r.lfClipPrecision,  r.lfQuality,        r.lfPitchAndFamily, FaceNameOf(r)};
+  return {r.lfHeight,        r.lfWidth,     r.lfEscapement,     r.lfOrientation, r.lfWeight,
+          r.lfItalic,        r.lfUnderline, r.lfStrikeOut,      r.lfCharSet,     r.lfOutPrecision,
+          r.lfClipPrecision, r.lfQuality,   r.lfPitchAndFamily, FaceNameOf(r)};
 }
 
 }  // namespace

@@ -12,9 +12,9 @@
 namespace winui::gdi {
 
 struct Glyph {
-  int advance = 0;     // pixels the pen moves
-  int left = 0;        // bitmap offset from the pen position
-  int top = 0;         // rows of the bitmap above the baseline
+  int advance = 0;  // pixels the pen moves
+  int left = 0;     // bitmap offset from the pen position
+  int top = 0;      // rows of the bitmap above the baseline
   int width = 0;
   int rows = 0;
   std::vector<std::uint8_t> coverage;  // width * rows, 0..255

@@ -18,7 +18,8 @@ HBITMAP NewBitmap(int width, int height) {
   if (width < 0 || height < 0 || static_cast<long long>(width) * height > kMaxBitmapPixels) return nullptr;
   // A zero size gives the 1 x 1 bitmap Windows hands out for it.
   if (width == 0 || height == 0) width = height = 1;
-  return reinterpret_cast<HBITMAP>(winui::gdi::Register(GdiObject{BitmapData{winui::Surface(width, height, 0), nullptr}}));
+  return reinterpret_cast<HBITMAP>(
+      winui::gdi::Register(GdiObject{BitmapData{winui::Surface(width, height, 0), nullptr}}));
 }
 
 template <class Record>
@@ -33,7 +34,8 @@ int CopyOut(const Record& record, int size, LPVOID buffer) {
 
 HPEN CreatePen(int style, int width, COLORREF color) {
   if (style != PS_SOLID && style != PS_NULL && style != PS_INSIDEFRAME) return nullptr;
-  return reinterpret_cast<HPEN>(winui::gdi::Register(GdiObject{PenData{style, width < 1 ? 1 : width, color & 0xFFFFFF}}));
+  return reinterpret_cast<HPEN>(
+      winui::gdi::Register(GdiObject{PenData{style, width < 1 ? 1 : width, color & 0xFFFFFF}}));
 }
 
 HPEN CreatePenIndirect(const LOGPEN* pen) {
@@ -46,7 +48,8 @@ HBRUSH CreateSolidBrush(COLORREF color) {
 
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush) {
   if (!brush || (brush->lbStyle != BS_SOLID && brush->lbStyle != BS_NULL)) return nullptr;
-  return reinterpret_cast<HBRUSH>(winui::gdi::Register(GdiObject{BrushData{brush->lbStyle, brush->lbColor & 0xFFFFFF}}));
+  return reinterpret_cast<HBRUSH>(
+      winui::gdi::Register(GdiObject{BrushData{brush->lbStyle, brush->lbColor & 0xFFFFFF}}));
 }
 
 HBITMAP CreateCompatibleBitmap(HDC /*dc*/, int width, int height) {
@@ -62,7 +65,8 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, cons
   return bitmap;
 }
 
-HBITMAP CreateDIBSection(HDC /*dc*/, const BITMAPINFO* info, UINT usage, void** bits, LPVOID section, DWORD /*offset*/) {
+HBITMAP CreateDIBSection(HDC /*dc*/, const BITMAPINFO* info, UINT usage, void** bits, LPVOID section,
+                         DWORD /*offset*/) {
   if (!info || usage != DIB_RGB_COLORS || section) return nullptr;
   const BITMAPINFOHEADER& h = info->bmiHeader;
   if (h.biBitCount != 32 || h.biPlanes != 1 || h.biCompression != BI_RGB || h.biWidth <= 0 || h.biHeight == 0) {

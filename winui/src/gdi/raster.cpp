@@ -11,11 +11,21 @@ void PlotDevice(DeviceContext& dc, int x, int y, COLORREF color) {
   std::uint32_t* p = ClippedPixel(dc, x, y);
   if (!p) return;
   switch (dc.state.rop2) {
-    case R2_BLACK: *p = 0; break;
-    case R2_WHITE: *p = 0xFFFFFF; break;
-    case R2_NOT: *p ^= 0xFFFFFF; break;
-    case R2_XORPEN: *p ^= PixelFromColorRef(color); break;
-    default: *p = PixelFromColorRef(color); break;
+    case R2_BLACK:
+      *p = 0;
+      break;
+    case R2_WHITE:
+      *p = 0xFFFFFF;
+      break;
+    case R2_NOT:
+      *p ^= 0xFFFFFF;
+      break;
+    case R2_XORPEN:
+      *p ^= PixelFromColorRef(color);
+      break;
+    default:
+      *p = PixelFromColorRef(color);
+      break;
   }
 }
 

@@ -119,8 +119,8 @@ BOOL Polygon(HDC handle, const POINT* points, int count) {
   const winui::gdi::BrushData brush = winui::gdi::CurrentBrush(*dc);
   if (brush.style != BS_NULL) {
     // Even-odd fill sampled at pixel centres, the ALTERNATE mode GDI starts with.
-    const auto [minY, maxY] = std::minmax_element(device.begin(), device.end(),
-                                                  [](POINT a, POINT b) { return a.y < b.y; });
+    const auto [minY, maxY] =
+        std::minmax_element(device.begin(), device.end(), [](POINT a, POINT b) { return a.y < b.y; });
     std::vector<double> crossings;
     for (int y = minY->y; y < maxY->y; ++y) {
       const double cy = y + 0.5;
@@ -229,8 +229,13 @@ BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
     case DSTINVERT:
       winui::gdi::ForEachPixel(*dc, rc, [](std::uint32_t& p, int, int) { p ^= 0xFFFFFF; });
       return TRUE;
-    case BLACKNESS: winui::gdi::FillDevice(*dc, rc, RGB(0, 0, 0)); return TRUE;
-    case WHITENESS: winui::gdi::FillDevice(*dc, rc, RGB(255, 255, 255)); return TRUE;
-    default: return FALSE;
+    case BLACKNESS:
+      winui::gdi::FillDevice(*dc, rc, RGB(0, 0, 0));
+      return TRUE;
+    case WHITENESS:
+      winui::gdi::FillDevice(*dc, rc, RGB(255, 255, 255));
+      return TRUE;
+    default:
+      return FALSE;
   }
 }

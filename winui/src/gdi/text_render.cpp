@@ -51,7 +51,8 @@ void RenderText(DeviceContext& dc, const FontInstance& font, int x, int y, const
     }
     penX += dx ? dx[i] : glyph.advance;
   }
-  if (font.Underlined()) FillDevice(dc, RECT{x, y + UnderlineRow(font), penX, y + UnderlineRow(font) + 1}, dc.state.textColor);
+  if (font.Underlined())
+    FillDevice(dc, RECT{x, y + UnderlineRow(font), penX, y + UnderlineRow(font) + 1}, dc.state.textColor);
   if (font.StruckOut()) {
     const int row = baseline - font.Metrics().tmAscent / 3;
     FillDevice(dc, RECT{x, row, penX, row + 1}, dc.state.textColor);

@@ -26,8 +26,8 @@ bool ReadFile(const fs::path& path, std::string* out) {
 }
 
 // Quoted #includes that exist next to the including file, followed recursively.
-void CollectIncludes(const fs::path& file, const std::string& text, std::map<std::string, std::string, std::less<>>* includes,
-                     std::set<fs::path>* read) {
+void CollectIncludes(const fs::path& file, const std::string& text,
+                     std::map<std::string, std::string, std::less<>>* includes, std::set<fs::path>* read) {
   static const std::regex include(R"re(^\s*#\s*include\s*"([^"]+)")re", std::regex::multiline);
   for (auto it = std::sregex_iterator(text.begin(), text.end(), include); it != std::sregex_iterator(); ++it) {
     const std::string name = (*it)[1];
@@ -127,7 +127,8 @@ int main(int argc, char** argv) {
         << " - 1);\n";
   }
   out << "  std::string error;\n"
-      << "  if (!winui::RegisterResourceScript(winui::ThisModule(), " << View("kScript") << ", files, includes, &error)) {\n"
+      << "  if (!winui::RegisterResourceScript(winui::ThisModule(), " << View("kScript")
+      << ", files, includes, &error)) {\n"
       << "    std::fprintf(stderr, \"" << script.filename().string() << ": %s\\n\", error.c_str());\n"
       << "    return false;\n  }\n  return true;\n}();\n\n}  // namespace\n";
   if (!WriteAtomically(output, out.str())) {
