@@ -14,6 +14,7 @@
 #include <XelPseudoColor/AutoWindow.h>
 #include <winui/afxwin.h>
 
+#include <atomic>
 #include <string>
 
 struct THistogramResult;
@@ -108,7 +109,9 @@ class CXelPseudoColorClass : public CPseudoColorOwner {
   UINT SliderSteps = kDefaultSliderSteps;
   CXelImgProcess_0* pHistogramObj = nullptr;
   CXelUnitConverter_0* pUnitConverter = nullptr;
-  UINT GreySpan = 1;  // largest grey value of the last source; the converter's scale divides by it
+  // Largest grey value of the last source; the converter's scale divides by it. The dialogs read it
+  // while a frame is processed, so it is the one atomic beside the settings.
+  std::atomic<UINT> GreySpan{1};
   UINT AutoWindow = kPseudoColorAutoWindowNone;  // parameter 14: how the last Process fared
   CColorProfileList ProfileList;
   _TXIP_DIALOG_DATA DialogData[kNumDialogs];

@@ -45,4 +45,4 @@ const TPseudoColorSettings& CXelPseudoColorClass::GetSettings() const { return S
 
 CXelUnitConverter_0* CXelPseudoColorClass::GetUnitConverter() const { return pUnitConverter; }
 
-UINT CXelPseudoColorClass::GetGreySpan() const { return GreySpan; }
+UINT CXelPseudoColorClass::GetGreySpan() const { return GreySpan.load(std::memory_order_relaxed); }

@@ -95,7 +95,7 @@ UINT CXelPseudoColorClass::Process(UINT /*mode*/) {
   const UINT srcMask = source->GetComponentMask();
   const UINT srcStep = source->GetBitsPerPixel() / 8;
   const UINT dstStep = destination->GetBitsPerPixel() / 8;
-  GreySpan = srcMask >> (srcShift % 32);
+  GreySpan.store(srcMask >> (srcShift % 32), std::memory_order_relaxed);
 
   ApplyAutoBounds();
   UpdatePseudoColorDialog(kPseudoColorRefreshFrame);
