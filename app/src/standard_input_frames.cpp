@@ -8,20 +8,6 @@
 
 namespace xelimg {
 
-namespace {
-
-class MemoryFrames final : public FrameSource {
- public:
-  explicit MemoryFrames(std::vector<xelfw::Image> frames) : m_Frames(std::move(frames)) {}
-  UINT Count() const override { return static_cast<UINT>(m_Frames.size()); }
-  xelfw::Image Frame(UINT index) const override { return m_Frames.at(index); }
-
- private:
-  std::vector<xelfw::Image> m_Frames;
-};
-
-}  // namespace
-
 std::vector<xelfw::Image> ReadStandardInputFrames(std::optional<UINT> inputBits, MemoryBudget& budget,
                                                   const InputCost& alsoNeeds) {
   const std::vector<InputFile> inputs = ExpandInputs({kStandardStream});
@@ -41,10 +27,6 @@ std::vector<xelfw::Image> ReadStandardInputFrames(std::optional<UINT> inputBits,
   if (const auto warning = ApplyInputBits(frames, inputBits, "standard input"))
     std::fprintf(stderr, "%s\n", warning->c_str());
   return frames;
-}
-
-std::unique_ptr<FrameSource> FramesInMemory(std::vector<xelfw::Image> frames) {
-  return std::make_unique<MemoryFrames>(std::move(frames));
 }
 
 }  // namespace xelimg

@@ -20,7 +20,4 @@ namespace xelimg {
 std::vector<xelfw::Image> ReadStandardInputFrames(std::optional<UINT> inputBits, MemoryBudget& budget,
                                                   const InputCost& alsoNeeds);
 
-// The viewer's frames when they are already in memory.
-std::unique_ptr<FrameSource> FramesInMemory(std::vector<xelfw::Image> frames);
-
 }  // namespace xelimg

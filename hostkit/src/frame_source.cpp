@@ -37,9 +37,9 @@ std::vector<std::filesystem::path> ImageFilesIn(const std::filesystem::path& dir
   return files;
 }
 
-class FileFrames final : public FrameSource {
+class MemoryFrames final : public FrameSource {
  public:
-  explicit FileFrames(std::vector<xelfw::Image> frames) : m_Frames(std::move(frames)) {}
+  explicit MemoryFrames(std::vector<xelfw::Image> frames) : m_Frames(std::move(frames)) {}
   UINT Count() const override { return static_cast<UINT>(m_Frames.size()); }
   xelfw::Image Frame(UINT index) const override { return m_Frames.at(index); }
 
@@ -94,9 +94,13 @@ std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::p
       std::fprintf(stderr, "%s\n", warning->c_str());
     }
   }
-  return std::make_unique<FileFrames>(std::move(frames));
+  return FramesInMemory(std::move(frames));
 }
 
 std::unique_ptr<FrameSource> OpenDemoFrames() { return std::make_unique<DemoFrames>(); }
+
+std::unique_ptr<FrameSource> FramesInMemory(std::vector<xelfw::Image> frames) {
+  return std::make_unique<MemoryFrames>(std::move(frames));
+}
 
 }  // namespace xelhost

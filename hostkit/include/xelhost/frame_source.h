@@ -39,4 +39,7 @@ std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::p
 
 std::unique_ptr<FrameSource> OpenDemoFrames();
 
+// Frames already decoded, such as those read from standard input.
+std::unique_ptr<FrameSource> FramesInMemory(std::vector<xelfw::Image> frames);
+
 }  // namespace xelhost
