@@ -111,8 +111,9 @@ int RunTemperature(const Arguments& args) {
       const std::vector<xelhost::AreaStatistics> statistics = xelhost::MeasureAreas(image, areas, calibration);
       std::vector<TemperatureReading> readings;
       for (const xelhost::MeasurementArea& area : areas) {
-        const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(area.left), static_cast<LONG>(area.top),
-                                                    static_cast<LONG>(area.width), static_cast<LONG>(area.height));
+        const RectangleShape r = RectangleOf(area, image);
+        const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(r.left), static_cast<LONG>(r.top),
+                                                    static_cast<LONG>(r.width), static_cast<LONG>(r.height));
         readings.push_back(object.Measure(image, &aoi));
       }
       if (map) map->Add(image.Width(), image.Height(), xelhost::TemperatureMap(image, calibration));

@@ -3,9 +3,7 @@
 
 #include <xelhost/errors.h>
 
-#include <array>
 #include <set>
-#include <sstream>
 
 namespace xelhost {
 
@@ -17,18 +15,11 @@ xelhost::MeasurementArea ParseArea(const std::string& option, std::size_t positi
       equals == std::string::npos ? "aoi" + std::to_string(position + 1) : option.substr(0, equals);
   const std::string text = equals == std::string::npos ? option : option.substr(equals + 1);
   if (name.empty()) throw UsageError("--aoi " + option + ": the name before '=' is empty");
-  std::array<unsigned, 4> v{};
-  std::stringstream in(text);
-  std::string part;
-  std::size_t count = 0;
-  while (std::getline(in, part, ',')) {
-    if (count == v.size()) throw UsageError("--aoi: expected X,Y,W,H, got '" + text + "'");
-    v[count++] = ParseUnsignedOption("aoi", part);
+  try {
+    return {name, ParseShape(text)};
+  } catch (const UsageError& error) {
+    throw UsageError("--aoi: " + std::string(error.what()));
   }
-  if (count != v.size()) throw UsageError("--aoi: expected X,Y,W,H, got '" + text + "'");
-  const auto [x, y, w, h] = v;
-  if (w == 0 || h == 0) throw UsageError("--aoi " + option + " is empty");
-  return {name, x, y, w, h};
 }
 
 }  // namespace
@@ -48,17 +39,23 @@ std::vector<xelhost::MeasurementArea> ParseAreas(const Arguments& args) {
 std::vector<xelhost::MeasurementArea> AreasOf(const std::vector<xelhost::MeasurementArea>& given,
                                               const xelfw::Image& image) {
   if (!given.empty()) return given;
-  return {{std::string(kWholeImage), 0, 0, image.Width(), image.Height()}};
+  return {{std::string(kWholeImage), RectangleShape{0, 0, image.Width(), image.Height()}}};
 }
 
 void CheckAreasInside(const std::vector<xelhost::MeasurementArea>& areas, const xelfw::Image& image) {
   for (const xelhost::MeasurementArea& area : areas) {
-    if (area.left > image.Width() || area.width > image.Width() - area.left || area.top > image.Height() ||
-        area.height > image.Height() - area.top) {
-      throw UsageError("--aoi does not lie inside the " + std::to_string(image.Width()) + " x " +
+    if (ShapePixels(area.shape, image.Width(), image.Height()).empty()) {
+      throw UsageError("--aoi has no pixel in the " + std::to_string(image.Width()) + " x " +
                        std::to_string(image.Height()) + " image (" + area.name + ")");
     }
   }
+}
+
+RectangleShape RectangleOf(const xelhost::MeasurementArea& area, const xelfw::Image& image) {
+  const auto* rectangle = std::get_if<RectangleShape>(&area.shape);
+  if (!rectangle) throw UsageError("--aoi " + area.name + ": only rectangles are measured by the object");
+  const std::vector<PixelRun> runs = ShapePixels(*rectangle, image.Width(), image.Height());
+  return {runs.front().left, runs.front().y, runs.front().right - runs.front().left, static_cast<UINT>(runs.size())};
 }
 
 bool AreasNamed(const Arguments& args) {

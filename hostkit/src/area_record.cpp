@@ -54,11 +54,16 @@ std::optional<double> TemperatureOf(const std::optional<PixelTemperature>& pixel
 
 std::vector<RecordField> AreaRecord(const AreaReading& r) {
   const AreaStatistics& s = r.statistics;
+  const auto* rectangle = std::get_if<RectangleShape>(&r.area.shape);
+  const auto side = [&](std::string_view name, UINT RectangleShape::*value) {
+    return rectangle ? Count(name, rectangle->*value) : RecordField{name, std::monostate{}, std::nullopt};
+  };
   return {Text("area", r.area.name),
-          Count("x", r.area.left),
-          Count("y", r.area.top),
-          Count("width", r.area.width),
-          Count("height", r.area.height),
+          Text("shape", ShapeText(r.area.shape)),
+          side("x", &RectangleShape::left),
+          side("y", &RectangleShape::top),
+          side("width", &RectangleShape::width),
+          side("height", &RectangleShape::height),
           Count("pixels", s.pixels),
           Count("unavailable", s.unavailable),
           MeanGrey(r.reading.meanGrey),

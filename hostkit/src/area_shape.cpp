@@ -129,7 +129,7 @@ std::vector<PixelRun> RunsWhere(PixelSpan columns, PixelSpan rows, const std::fu
 
 std::vector<PixelRun> Pixels(const RectangleShape& shape, UINT width, UINT height) {
   std::vector<PixelRun> runs;
-  if (shape.left >= width || shape.top >= height) return runs;
+  if (shape.width == 0 || shape.height == 0 || shape.left >= width || shape.top >= height) return runs;
   const UINT right = shape.left + std::min(shape.width, width - shape.left);
   const UINT bottom = shape.top + std::min(shape.height, height - shape.top);
   for (UINT y = shape.top; y < bottom; ++y) runs.push_back({y, shape.left, right});

@@ -55,18 +55,18 @@ class GreyRows {
   UINT m_Mask = 0;
 };
 
-void CheckInside(const MeasurementArea& area, const Image& image) {
-  const std::string name = area.name.empty() ? std::string("an area") : "area '" + area.name + "'";
-  if (area.width == 0 || area.height == 0) throw std::invalid_argument(name + " is empty");
-  if (area.left > image.Width() || area.width > image.Width() - area.left || area.top > image.Height() ||
-      area.height > image.Height() - area.top) {
-    throw std::invalid_argument(name + " does not lie inside the " + std::to_string(image.Width()) + " x " +
+std::vector<PixelRun> PixelsInside(const MeasurementArea& area, const Image& image) {
+  std::vector<PixelRun> runs = ShapePixels(area.shape, image.Width(), image.Height());
+  if (runs.empty()) {
+    const std::string name = area.name.empty() ? std::string("an area") : "area '" + area.name + "'";
+    throw std::invalid_argument(name + " has no pixel in the " + std::to_string(image.Width()) + " x " +
                                 std::to_string(image.Height()) + " image");
   }
+  return runs;
 }
 
 AreaStatistics Measure(const GreyRows& grey, const GreyTemperatures& temperatures, const MeasurementArea& area,
-                       const TemperatureCalibration& calibration, UINT imgBPC) {
+                       const std::vector<PixelRun>& runs, const TemperatureCalibration& calibration, UINT imgBPC) {
   AreaStatistics result;
   result.name = area.name;
   std::uint64_t greySum = 0;
@@ -74,8 +74,10 @@ AreaStatistics Measure(const GreyRows& grey, const GreyTemperatures& temperature
   std::size_t available = 0;
   double mean = 0.0;
   double squares = 0.0;
-  for (UINT y = area.top; y < area.top + area.height; ++y) {
-    for (UINT x = area.left; x < area.left + area.width; ++x) {
+  for (const PixelRun& run : runs) {
+    result.pixels += run.right - run.left;
+    const UINT y = run.y;
+    for (UINT x = run.left; x < run.right; ++x) {
       const UINT value = grey(x, y);
       greySum += value;
       const double t = temperatures(value);
@@ -91,7 +93,6 @@ AreaStatistics Measure(const GreyRows& grey, const GreyTemperatures& temperature
       if (!result.hottest || t > result.hottest->temperature) result.hottest = PixelTemperature{x, y, t};
     }
   }
-  result.pixels = std::size_t{area.width} * area.height;
   // The same sum and division as the statistics object, so the two means agree to the last bit.
   result.meanGrey = static_cast<double>(greySum) / static_cast<double>(result.pixels);
   result.temperature = calibration.Temperature(result.meanGrey / std::ldexp(1.0, static_cast<int>(imgBPC)));
@@ -114,12 +115,14 @@ GreyTemperatures::GreyTemperatures(const TemperatureCalibration& calibration, UI
 std::vector<AreaStatistics> MeasureAreas(const Image& image, std::span<const MeasurementArea> areas,
                                          const TemperatureCalibration& calibration, UINT frame) {
   const GreyRows grey(image, frame);
-  for (const MeasurementArea& area : areas) CheckInside(area, image);
+  std::vector<std::vector<PixelRun>> pixels;
+  for (const MeasurementArea& area : areas) pixels.push_back(PixelsInside(area, image));
   const UINT bits = image.Layout().imgBPC;
   const GreyTemperatures temperatures(calibration, bits);
   std::vector<AreaStatistics> results;
   results.reserve(areas.size());
-  for (const MeasurementArea& area : areas) results.push_back(Measure(grey, temperatures, area, calibration, bits));
+  for (std::size_t i = 0; i < areas.size(); ++i)
+    results.push_back(Measure(grey, temperatures, areas[i], pixels[i], calibration, bits));
   return results;
 }
 

@@ -17,11 +17,17 @@ constexpr int kCrossArm = 4;
 // The points of every mark, each painted once, with the ink its unmarked colour calls for.
 class Marks {
  public:
-  void Outline(const xelhost::MeasurementArea& area) {
-    const long left = area.left, top = area.top;
-    const long right = left + static_cast<long>(area.width) - 1, bottom = top + static_cast<long>(area.height) - 1;
-    for (long x = left; x <= right; ++x) m_Points.insert({{x, top}, {x, bottom}});
-    for (long y = top; y <= bottom; ++y) m_Points.insert({{left, y}, {right, y}});
+  // The area's own pixels that touch a pixel outside it, so the outline never covers what is measured
+  // beyond its edge.
+  void Outline(const xelhost::MeasurementArea& area, const xelfw::Image& frame) {
+    std::set<std::pair<long, long>> inside;
+    for (const PixelRun& run : ShapePixels(area.shape, frame.Width(), frame.Height()))
+      for (long x = run.left; x < static_cast<long>(run.right); ++x) inside.insert({x, static_cast<long>(run.y)});
+    for (const auto& [x, y] : inside) {
+      if (!inside.count({x - 1, y}) || !inside.count({x + 1, y}) || !inside.count({x, y - 1}) ||
+          !inside.count({x, y + 1}))
+        m_Points.insert({x, y});
+    }
   }
 
   void Cross(const xelhost::PixelTemperature& pixel) {
@@ -58,7 +64,7 @@ void MarkAreas(xelfw::Image& picture, const xelfw::Image& grey, const std::vecto
   Marks marks;
   for (std::size_t i = 0; i < marked.size(); ++i) {
     // The whole frame needs no outline: its edge is the picture's.
-    if (!areas.empty()) marks.Outline(marked[i]);
+    if (!areas.empty()) marks.Outline(marked[i], grey);
     if (statistics[i].hottest) marks.Cross(*statistics[i].hottest);
   }
   marks.Paint(picture);

@@ -53,8 +53,9 @@ std::vector<std::vector<xelhost::RecordField>> Thermometer::MeasureAreas(xelfw::
   const std::lock_guard lock(m_Mutex);
   for (std::size_t i = 0; i < measured.size(); ++i) {
     const xelhost::MeasurementArea& area = measured[i];
-    const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(area.left), static_cast<LONG>(area.top),
-                                                static_cast<LONG>(area.width), static_cast<LONG>(area.height));
+    const xelhost::RectangleShape r = xelhost::RectangleOf(area, frame);
+    const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(r.left), static_cast<LONG>(r.top),
+                                                static_cast<LONG>(r.width), static_cast<LONG>(r.height));
     const xelhost::TemperatureReading reading = m_Meter.Measure(frame, &aoi);
     records.push_back(xelhost::AreaRecord({area, reading, statistics[i], false}));
   }

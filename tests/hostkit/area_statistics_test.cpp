@@ -34,7 +34,7 @@ TEST(AreaStatisticsTest, HandWorkedAreaWithItsHotAndColdPixel) {
   // 0 -> 20, 64 -> 65, 128 -> 110, 192 -> 155 degrees; the right column is outside the area.
   const Image image = Frame(3, {128, 0, 255,  //
                                 192, 64, 255});
-  const AreaStatistics s = MeasureOne(image, {"box", 0, 0, 2, 2});
+  const AreaStatistics s = MeasureOne(image, {"box", xelhost::RectangleShape{0, 0, 2, 2}});
   EXPECT_EQ(s.name, "box");
   EXPECT_EQ(s.pixels, 4u);
   EXPECT_EQ(s.unavailable, 0u);
@@ -57,7 +57,8 @@ TEST(AreaStatisticsTest, SeveralAreasTiesAndSignificantBitsAboveTheLowestBit) {
                             {1024, 1024,  //
                              0, 3072},
                             PixelLayout::Grey(12, 16, 4));
-  const std::vector<MeasurementArea> areas = {{"top", 0, 0, 2, 1}, {"all", 0, 0, 2, 2}};
+  const std::vector<MeasurementArea> areas = {{"top", xelhost::RectangleShape{0, 0, 2, 1}},
+                                              {"all", xelhost::RectangleShape{0, 0, 2, 2}}};
   const std::vector<AreaStatistics> s = xelhost::MeasureAreas(image, areas, {});
   ASSERT_EQ(s.size(), 2u);
   EXPECT_DOUBLE_EQ(*s[0].temperature, 65.0);
@@ -77,14 +78,14 @@ TEST(AreaStatisticsTest, UnavailablePixelsAreCountedApart) {
   c.a1 = 400.0;
   c.epsilon = 0.5;
   const Image image = Frame(3, {0, 128, 192});
-  const AreaStatistics s = MeasureOne(image, {"", 0, 0, 3, 1}, c);
+  const AreaStatistics s = MeasureOne(image, {"", xelhost::RectangleShape{0, 0, 3, 1}}, c);
   EXPECT_EQ(s.pixels, 3u);
   EXPECT_EQ(s.unavailable, 1u);
   EXPECT_DOUBLE_EQ(s.coldest->temperature, *c.Temperature(0.5));
   EXPECT_DOUBLE_EQ(s.hottest->temperature, *c.Temperature(0.75));
   EXPECT_DOUBLE_EQ(*s.temperature, *c.Temperature(320.0 / 3 / 256));
 
-  const AreaStatistics none = MeasureOne(image, {"", 0, 0, 1, 1}, c);
+  const AreaStatistics none = MeasureOne(image, {"", xelhost::RectangleShape{0, 0, 1, 1}}, c);
   EXPECT_EQ(none.unavailable, 1u);
   EXPECT_FALSE(none.temperature || none.coldest || none.hottest || none.standardDeviation);
 
@@ -104,9 +105,10 @@ TEST(AreaStatisticsTest, RefusesWhatCannotBeMeasured) {
       return std::string(error.what());
     }
   };
-  EXPECT_NE(refusal({"spot", 3, 0, 2, 1}).find("area 'spot' does not lie inside the 4 x 2 image"), std::string::npos);
-  EXPECT_NE(refusal({"", 0, 2, 1, 1}).find("inside"), std::string::npos);
-  EXPECT_NE(refusal({"", 0, 0, 0, 1}).find("empty"), std::string::npos);
+  EXPECT_NE(refusal({"spot", xelhost::RectangleShape{4, 0, 2, 1}}).find("area 'spot' has no pixel in the 4 x 2 image"),
+            std::string::npos);
+  EXPECT_NE(refusal({"", xelhost::RectangleShape{0, 2, 1, 1}}).find("no pixel"), std::string::npos);
+  EXPECT_NE(refusal({"", xelhost::RectangleShape{0, 0, 0, 1}}).find("no pixel"), std::string::npos);
   EXPECT_THROW(xelhost::TemperatureMap(Image(2, 2, PixelLayout::Colour(8, 3)), {}), std::invalid_argument);
   EXPECT_THROW(xelhost::TemperatureMap(image, {}, 1), std::invalid_argument);
 }

@@ -28,14 +28,16 @@ TEST(AreaStatisticsObjectTest, EveryAreaMeansWhatTheObjectReads) {
     std::uniform_int_distribution<UINT> grey(0, (1u << bits) - 1);
     for (UINT y = 0; y < frame.Height(); ++y)
       for (UINT x = 0; x < frame.Width(); ++x) frame.SetComponent(x, y, 0, grey(random));
-    const std::vector<xelhost::MeasurementArea> areas = {
-        {"whole", 0, 0, 37, 23}, {"spot", 5, 7, 1, 1}, {"strip", 0, 22, 37, 1}, {"box", 10, 3, 13, 17}};
+    const std::vector<xelhost::MeasurementArea> areas = {{"whole", xelhost::RectangleShape{0, 0, 37, 23}},
+                                                         {"spot", xelhost::RectangleShape{5, 7, 1, 1}},
+                                                         {"strip", xelhost::RectangleShape{0, 22, 37, 1}},
+                                                         {"box", xelhost::RectangleShape{10, 3, 13, 17}}};
     const std::vector<xelhost::AreaStatistics> statistics = xelhost::MeasureAreas(frame, areas, calibration);
     for (std::size_t i = 0; i < areas.size(); ++i) {
       SCOPED_TRACE(areas[i].name + " at " + std::to_string(bits) + " bits");
-      const xelfw::Aoi aoi =
-          xelfw::Aoi::FromSize(static_cast<LONG>(areas[i].left), static_cast<LONG>(areas[i].top),
-                               static_cast<LONG>(areas[i].width), static_cast<LONG>(areas[i].height));
+      const auto& r = std::get<xelhost::RectangleShape>(areas[i].shape);
+      const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(r.left), static_cast<LONG>(r.top),
+                                                  static_cast<LONG>(r.width), static_cast<LONG>(r.height));
       const xelhost::TemperatureReading reading = meter.Measure(frame, &aoi);
       EXPECT_EQ(statistics[i].meanGrey, reading.meanGrey);
       ASSERT_TRUE(statistics[i].temperature);

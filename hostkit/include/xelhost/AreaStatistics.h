@@ -4,6 +4,7 @@
 
 #include <xelfw/Image.h>
 #include <xelfw/TemperatureCalibration.h>
+#include <xelhost/area_shape.h>
 #include <xelhost/framework_types.h>
 
 #include <cstddef>
@@ -27,13 +28,10 @@ class XEL_HOST_API GreyTemperatures {
   std::vector<double> m_Table;
 };
 
-// A named rectangle; it must lie inside the frame.
+// A named shape; the part of it inside the frame is measured.
 struct MeasurementArea {
   std::string name;
-  UINT left = 0;
-  UINT top = 0;
-  UINT width = 0;
-  UINT height = 0;
+  AreaShape shape;
 };
 
 struct PixelTemperature {
@@ -57,7 +55,7 @@ struct AreaStatistics {
 };
 
 // Throws std::invalid_argument for a frame that is not greyscale, a frame index it does not have, or
-// an area that is empty or does not lie inside the frame (naming the area).
+// an area with no pixel in the frame (naming the area).
 XEL_HOST_API std::vector<AreaStatistics> MeasureAreas(const Image& image, std::span<const MeasurementArea> areas,
                                                       const TemperatureCalibration& calibration, UINT frame = 0);
 
