@@ -1,9 +1,12 @@
 // Temperature maps as files: 32-bit IEEE float TIFF pages, which image tools (ImageJ, Pillow,
-// tifffile, GDAL) read as the numbers themselves, NaN included.
+// tifffile, GDAL) read as the numbers themselves, NaN included. A page with a provenance record
+// carries it in its tags, and its ImageDescription starts as ImageJ's does ("ImageJ=", then
+// "vunit=" with the record's Unit), so that ImageJ and Fiji show the values in that unit.
 #pragma once
 
 #include <XelImgProcess/XelTypes.h>
 #include <xelhost/framework_types.h>
+#include <xelhost/provenance.h>
 
 #include <filesystem>
 #include <memory>
@@ -22,7 +25,7 @@ class XEL_HOST_API FloatTiffWriter {
   FloatTiffWriter& operator=(const FloatTiffWriter&) = delete;
 
   // values: width × height samples, row by row.
-  void Add(UINT width, UINT height, std::span<const float> values);
+  void Add(UINT width, UINT height, std::span<const float> values, const Provenance* record = nullptr);
   UINT Pages() const;
   void Commit();
 
