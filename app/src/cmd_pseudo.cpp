@@ -224,15 +224,8 @@ int RunPseudo(const Arguments& args) {
   }
 
   const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
-  RunContext run{options,
-                 inputBits,
-                 plan,
-                 inputs,
-                 batch.compression,
-                 legend,
-                 marks,
-                 {},
-                 xelhost::CalibrationProvenance(args, options.calibration)};
+  RunContext run{options, inputBits, plan, inputs, batch.compression, legend, marks, {}, {}};
+  run.calibrationRecord = xelhost::CalibrationProvenance(args, options.calibration);
   BatchReport report(inputs, !batch.quiet);
   FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), options, plan, legend.has_value()), budget.Limit(),
                          streams);

@@ -83,7 +83,8 @@ std::string Provenance::Summary() const {
   };
   std::string summary = part("Source", "");
   summary += part("Frame", ", frame ") + part("Profile", ", profile ") + part("Window", ", window ");
-  if (const std::string* unit = Find("Unit")) summary += part("WindowInUnit", " (") + " " + *unit + ")";
+  const std::string* unit = Find("Unit");
+  if (unit && Find("WindowInUnit")) summary += part("WindowInUnit", " (") + " " + *unit + ")";
   summary += part("Calibration", ", calibration ") + part("Emissivity", ", emissivity ");
   return summary + part("Software", "; made by ");
 }

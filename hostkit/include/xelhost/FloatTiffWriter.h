@@ -6,13 +6,14 @@
 
 #include <XelImgProcess/XelTypes.h>
 #include <xelhost/framework_types.h>
-#include <xelhost/provenance.h>
 
 #include <filesystem>
 #include <memory>
 #include <span>
 
 namespace xelhost {
+
+class Provenance;
 
 // Writes page by page, so that a sequence never has to be in memory whole. The file appears on
 // Commit, complete; a writer destroyed without Commit leaves nothing (and the target unchanged).

@@ -8,8 +8,6 @@
 
 #include <xelfw/TemperatureCalibration.h>
 
-#include <XelPseudoColor/SettingsRecord.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <optional>

@@ -5,6 +5,7 @@
 
 #include <xelhost/FloatTiffWriter.h>
 #include <xelhost/image_io.h>
+#include <xelhost/provenance.h>
 
 #include <algorithm>
 #include <cstdint>
