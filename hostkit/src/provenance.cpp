@@ -96,7 +96,8 @@ Provenance StartProvenance(std::string_view program) {
 }
 
 void SetProvenanceSource(Provenance& record, const std::string& input, UINT frame, bool stream) {
-  record.Set("Source", input);
+  // A file name is bytes; the record is UTF-8, which iTXt and JSON require.
+  record.Set("Source", xelfw::IsUtf8(input) ? input : xelfw::Cp1252ToUtf8(input));
   record.Set("Frame", std::to_string(frame));
   if (stream) record.Set("FrameTime", UtcTimeNow());
 }
