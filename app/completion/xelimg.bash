@@ -6,7 +6,7 @@ _xelimg() {
   _init_completion -s || return
 
   if ((cword == 1)); then
-    COMPREPLY=($(compgen -W 'list settings pseudo temperature demo view dialog --help --version' -- "$cur"))
+    COMPREPLY=($(compgen -W 'list settings pseudo temperature info demo view dialog --help --version' -- "$cur"))
     return
   fi
   local command=${words[1]}

@@ -11,6 +11,7 @@
 #include <xelhost/ordered_pipeline.h>
 #include <xelhost/pseudo_job.h>
 #include <xelhost/pseudo_output.h>
+#include <xelhost/pseudo_provenance.h>
 #include "batch/batch_options.h"
 #include "batch/batch_report.h"
 #include "command_table.h"
@@ -57,6 +58,7 @@ constexpr auto kOptions = [] {
 struct FrameProduct {
   std::variant<std::monostate, xelhost::TiffPage, std::vector<BYTE>> output;
   bool windowNotFound = false;
+  xelhost::Provenance record;  // what the TIFF writer tags the page with
 };
 
 // What every worker of one run shares.
@@ -69,6 +71,7 @@ struct RunContext {
   std::optional<LegendOptions> legend;
   std::optional<std::vector<xelhost::MeasurementArea>> marks;  // the areas --mark draws
   std::atomic_flag bitsWarned;                                 // the advice to give --input-bits, once a run
+  xelhost::Provenance calibrationRecord;                       // read once, into every picture's record
 };
 
 // Each worker owns its object; frames are independent of each other (see PseudoColorJob).
@@ -91,22 +94,28 @@ class FrameWorker {
       result.image = AddLegend(result.image, result, frame.image->Layout().imgBPC, m_Job, m_Run.options.calibration,
                                *m_Run.legend);
     }
-    return {Output(result.image, frame), result.windowNotFound};
+    xelhost::Provenance record = xelhost::StartProvenance("xelimg");
+    xelhost::SetProvenanceSource(record, input.name, frame.page, input.stream);
+    xelhost::SetPseudoProvenance(record, *frame.image, result, m_Run.options.calibration);
+    record.Append(m_Run.calibrationRecord);
+    auto output = Output(result.image, frame, record);
+    return {std::move(output), result.windowNotFound, std::move(record)};
   }
 
  private:
-  decltype(FrameProduct::output) Output(const xelfw::Image& picture, const InputFrame& frame) {
+  decltype(FrameProduct::output) Output(const xelfw::Image& picture, const InputFrame& frame,
+                                        const xelhost::Provenance& record) {
     const xelhost::ImageCompression compression = m_Run.compression;
     switch (m_Run.plan.kind) {
       case OutputKind::Folder:
         xelhost::WriteImageFile(picture, m_Run.plan.path / FolderFileName(m_Run.inputs[frame.input], frame.page),
-                                xelhost::ImageFileFormat::Png, compression);
+                                xelhost::ImageFileFormat::Png, compression, &record);
         return {};
       case OutputKind::PngFile:
-        xelhost::WriteImageFile(picture, m_Run.plan.path, xelhost::ImageFileFormat::Png, compression);
+        xelhost::WriteImageFile(picture, m_Run.plan.path, xelhost::ImageFileFormat::Png, compression, &record);
         return {};
       case OutputKind::StandardOutput:
-        return xelhost::EncodePng(picture, compression);
+        return xelhost::EncodePng(picture, compression, &record);
       case OutputKind::TiffFile:
         break;
     }
@@ -142,6 +151,21 @@ std::string LastingFailure(const OutputPlan& plan, const std::string& error) {
 void WriteStandardOutput(const std::vector<BYTE>& bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
     throw CommandError("cannot write to standard output");
+  }
+}
+
+// A stream read until it ends may never end, and into a folder it writes a file a frame until the
+// disk is full: the user hears once how to stop it.
+void SayHowToStopStreams(const std::vector<InputFile>& inputs, const OutputPlan& plan,
+                         const StreamInputOptions& streams) {
+  if (plan.kind != OutputKind::Folder || streams.frames) return;
+  for (const InputFile& input : inputs) {
+    if (!input.stream) continue;
+    std::fprintf(stderr,
+                 "xelimg: %s is read until it ends, a PNG a frame into %s; Ctrl+C stops it (the files written "
+                 "stay), --frames N takes N frames\n",
+                 input.name.c_str(), plan.path.string().c_str());
+    return;
   }
 }
 
@@ -192,6 +216,7 @@ int RunPseudo(const Arguments& args) {
   // A profile or settings file the object refuses ends the run before anything is created.
   const PseudoColorJob settingsCheck(library, options);
   if (plan.kind == OutputKind::Folder) CreateFolder(plan.path);
+  SayHowToStopStreams(inputs, plan, streams);
   const std::size_t frames = TotalFrames(inputs);
   std::optional<xelhost::TiffFileWriter> tiff;
   if (plan.kind == OutputKind::TiffFile) {
@@ -199,7 +224,8 @@ int RunPseudo(const Arguments& args) {
   }
 
   const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
-  RunContext run{options, inputBits, plan, inputs, batch.compression, legend, marks, {}};
+  RunContext run{options, inputBits, plan, inputs, batch.compression, legend, marks, {}, {}};
+  run.calibrationRecord = xelhost::CalibrationProvenance(args, options.calibration);
   BatchReport report(inputs, !batch.quiet);
   FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), options, plan, legend.has_value()), budget.Limit(),
                          streams);
@@ -218,7 +244,8 @@ int RunPseudo(const Arguments& args) {
           report.Skipped(outcome.frame, outcome.error);
           return;
         }
-        if (auto* page = std::get_if<xelhost::TiffPage>(&outcome.result->output)) tiff->Add(*page);
+        if (auto* page = std::get_if<xelhost::TiffPage>(&outcome.result->output))
+          tiff->Add(*page, &outcome.result->record);
         if (auto* bytes = std::get_if<std::vector<BYTE>>(&outcome.result->output)) WriteStandardOutput(*bytes);
         if (outcome.result->windowNotFound)
           report.Warned(outcome.frame, "no automatic window (--log says why); the window of the settings was used");

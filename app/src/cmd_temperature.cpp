@@ -8,6 +8,7 @@
 #include <xelhost/memory_budget.h>
 #include <xelhost/operand_plan.h>
 #include <xelhost/plugin_objects.h>
+#include <xelhost/provenance.h>
 #include <xelhost/temperature_report.h>
 #include "batch/batch_options.h"
 #include "batch/batch_report.h"
@@ -80,6 +81,8 @@ int RunTemperature(const Arguments& args) {
   object.ImportCalibration(calibration);
   std::optional<xelhost::FloatTiffWriter> map;
   if (mapFile) map.emplace(*mapFile);
+  // Every temperature went through a calibration, the object's defaults at least: the map records it.
+  const xelhost::Provenance calibrationRecord = xelhost::CalibrationProvenance(args, calibration);
 
   // Reading is all the work here, so the frames go through one object in order, each printed as
   // soon as it is measured.
@@ -116,7 +119,13 @@ int RunTemperature(const Arguments& args) {
                                                     static_cast<LONG>(r.width), static_cast<LONG>(r.height));
         readings.push_back(object.Measure(image, &aoi));
       }
-      if (map) map->Add(image.Width(), image.Height(), xelhost::TemperatureMap(image, calibration));
+      if (map) {
+        xelhost::Provenance record = xelhost::StartProvenance("xelimg");
+        xelhost::SetProvenanceSource(record, input.name, frame->page, input.stream);
+        record.Set("InputBits", std::to_string(image.Layout().imgBPC));
+        record.Append(calibrationRecord);
+        map->Add(image.Width(), image.Height(), xelhost::TemperatureMap(image, calibration), &record);
+      }
       const ReadingOrigin origin{frame->index, input.name, frame->page, labelled};
       for (std::size_t i = 0; i < areas.size(); ++i) {
         PrintAreaReading({areas[i], readings[i], statistics[i], areasNamed}, origin, format);
@@ -125,6 +134,8 @@ int RunTemperature(const Arguments& args) {
     } catch (const std::exception& error) {
       report.Skipped(*frame, error.what());
     }
+    // A reader that went away (a closed pipe, where SIGPIPE is ignored) ends the run, the map unwritten.
+    if (std::ferror(stdout)) throw CommandError("cannot write to standard output; stopped");
   }
   // A map of no frame would be a file of no page: nothing is written then.
   if (map && map->Pages() > 0) map->Commit();

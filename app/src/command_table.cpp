@@ -14,9 +14,9 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<const Command*, 7> kCommands = {&kListCommand,        &kSettingsCommand, &kPseudoCommand,
-                                                     &kTemperatureCommand, &kDemoCommand,     &kViewCommand,
-                                                     &kDialogCommand};
+constexpr std::array<const Command*, 8> kCommands = {&kListCommand,        &kSettingsCommand, &kPseudoCommand,
+                                                     &kTemperatureCommand, &kInfoCommand,     &kDemoCommand,
+                                                     &kViewCommand,        &kDialogCommand};
 
 void PrintOverview() {
   std::cout << "usage: xelimg COMMAND [ARGUMENTS] [--plugin PATH]\n"

@@ -24,6 +24,7 @@ extern const Command kListCommand;
 extern const Command kSettingsCommand;
 extern const Command kPseudoCommand;
 extern const Command kTemperatureCommand;
+extern const Command kInfoCommand;
 extern const Command kDemoCommand;
 extern const Command kViewCommand;
 extern const Command kDialogCommand;

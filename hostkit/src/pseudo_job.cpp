@@ -15,6 +15,16 @@
 
 namespace xelhost {
 
+xelfw::UnitConverter RangeConverter(const TPseudoColorSettings& settings,
+                                    const std::optional<xelfw::TemperatureCalibration>& calibration, double span) {
+  xelfw::UnitConverter converter;
+  const double scaleOffset[2] = {(settings.UnitMax - settings.UnitMin) / span, settings.UnitMin};
+  converter.SetConvParam(XI_CONV_PARAM_SCALE_OFFSET, reinterpret_cast<UINT_PTR>(scaleOffset), 0, 0, 0);
+  converter.SetConvParam(XI_CONV_PARAM_NORMALIZATION, settings.UnitUseNormalization != 0 ? 1 : 0, 0, 0, 0);
+  converter.SetCalibration(calibration);
+  return converter;
+}
+
 namespace {
 
 UnitRange ParseRange(const std::string& text) {
@@ -26,18 +36,6 @@ UnitRange ParseRange(const std::string& text) {
   if (!std::isfinite(range.low) || !std::isfinite(range.high)) throw UsageError("--range: both ends must be finite");
   if (range.low > range.high) throw UsageError("--range: LOW must not lie above HIGH");
   return range;
-}
-
-// The object's own linear set-up (UnitMin at grey 0, UnitMax at the largest grey value), or the
-// calibration: the converter the object's dialogs use.
-xelfw::UnitConverter RangeConverter(const TPseudoColorSettings& settings,
-                                    const std::optional<xelfw::TemperatureCalibration>& calibration, double span) {
-  xelfw::UnitConverter converter;
-  const double scaleOffset[2] = {(settings.UnitMax - settings.UnitMin) / span, settings.UnitMin};
-  converter.SetConvParam(XI_CONV_PARAM_SCALE_OFFSET, reinterpret_cast<UINT_PTR>(scaleOffset), 0, 0, 0);
-  converter.SetConvParam(XI_CONV_PARAM_NORMALIZATION, settings.UnitUseNormalization != 0 ? 1 : 0, 0, 0, 0);
-  converter.SetCalibration(calibration);
-  return converter;
 }
 
 // LOW:HIGH is one grey window only where the display value rises over the whole grey range: where it
@@ -160,6 +158,7 @@ PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
     result.windowNotFound = result.windowNotFound || outcome == kPseudoColorAutoWindowNotFound;
   });
   result.settings = m_Object.Settings();
+  result.profile = m_Object.Profile();
   return result;
 }
 

@@ -10,8 +10,6 @@
 
 namespace xelhost {
 
-namespace {
-
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (const char c : text) {
@@ -28,6 +26,8 @@ std::string JsonString(const std::string& text) {
   }
   return out + "\"";
 }
+
+namespace {
 
 // A CSV field, quoted only when it must be (RFC 4180).
 std::string CsvField(const std::string& text) {

@@ -48,6 +48,8 @@ def read_tiff(path):
     tags = {}
     for i in range(count):
         tag, kind, n, value = struct.unpack(order + "HHI4s", data[offset + 2 + 12 * i: offset + 14 + 12 * i])
+        if kind not in (3, 4):  # text (what made the file) and the like: not needed for the pixels
+            continue
         size = {3: 2, 4: 4}[kind]
         fmt = order + ("H" if kind == 3 else "I") * n
         raw = value if size * n <= 4 else data[struct.unpack(order + "I", value)[0]:][:size * n]

@@ -17,6 +17,8 @@
 
 namespace xelhost {
 
+class Provenance;
+
 // A file that cannot be read, decoded or written; the message names the file and the reason.
 class XEL_HOST_API ImageIoError : public std::runtime_error {
  public:
@@ -112,11 +114,14 @@ XEL_HOST_API void WriteImageFile(const Image& image, const std::filesystem::path
 // size), Small saves a few per cent more at many times the time.
 enum class ImageCompression { Fast, Default, Small };
 
+// A provenance record, when given, is written into the file: PNG text chunks, each TIFF page's
+// ImageDescription, Software, PageName and DateTime (see xelhost/provenance.h).
 XEL_HOST_API void WriteImageFile(const Image& image, const std::filesystem::path& file, ImageFileFormat format,
-                                 ImageCompression compression);
+                                 ImageCompression compression, const Provenance* record = nullptr);
 // A complete PNG file in memory, for a stream rather than a named file. Throws ImageIoError as
 // WriteImageFile does.
-XEL_HOST_API std::vector<BYTE> EncodePng(const Image& image, ImageCompression compression = ImageCompression::Default);
+XEL_HOST_API std::vector<BYTE> EncodePng(const Image& image, ImageCompression compression = ImageCompression::Default,
+                                         const Provenance* record = nullptr);
 
 // A TIFF page compressed ahead of writing, so that several threads can compress while one writer
 // appends the pages in order.
@@ -150,9 +155,10 @@ class XEL_HOST_API TiffFileWriter {
   TiffFileWriter(const TiffFileWriter&) = delete;
   TiffFileWriter& operator=(const TiffFileWriter&) = delete;
 
-  // Every frame of the image becomes a page; images may differ in size and layout.
-  void Add(const Image& image);
-  void Add(const TiffPage& page);
+  // Every frame of the image becomes a page; images may differ in size and layout. A record, when
+  // given, goes into the page's tags.
+  void Add(const Image& image, const Provenance* record = nullptr);
+  void Add(const TiffPage& page, const Provenance* record = nullptr);
   UINT Pages() const;
   bool IsBigTiff() const;
   void Commit();

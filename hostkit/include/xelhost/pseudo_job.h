@@ -9,6 +9,7 @@
 #include <xelfw/Image.h>
 #include <xelfw/PluginLoader.h>
 #include <xelfw/TemperatureCalibration.h>
+#include <xelfw/UnitConverter.h>
 
 #include <array>
 #include <cstdint>
@@ -63,7 +64,13 @@ struct PseudoResult {
   bool windowNotFound = false;
   // The settings the frame was coloured with: its window, after an automatic one was found.
   TPseudoColorSettings settings{};
+  UINT profile = 0;
 };
+
+// The display unit the object's dialogs use: its own linear one (UnitMin at grey 0, UnitMax at span,
+// the largest grey value), or the calibration.
+xelfw::UnitConverter RangeConverter(const TPseudoColorSettings& settings,
+                                    const std::optional<xelfw::TemperatureCalibration>& calibration, double span);
 
 // One pseudo-colour object set up from the options. Every image starts from the settings the options
 // gave, so that what a frame becomes depends on that frame alone: not on the frames before it (the

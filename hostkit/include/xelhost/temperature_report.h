@@ -29,6 +29,9 @@ struct AreaReading {
   bool areaNamed;  // the run has several or named areas: the text line names the area
 };
 
+// Text as a JSON string: quoted, with quotes, backslashes and control characters escaped.
+std::string JsonString(const std::string& text);
+
 // The CSV header row; printed once, before the first row.
 void PrintCsvHeader();
 

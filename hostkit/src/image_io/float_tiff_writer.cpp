@@ -1,8 +1,11 @@
 // Float TIFF pages: deflate-compressed strips written through libtiff on the atomic file's descriptor.
+#include "image_io/imagej_description.h"
+#include "image_io/tiff_provenance.h"
 #include "image_io/tiff_support.h"
 
 #include <xelhost/FloatTiffWriter.h>
 #include <xelhost/image_io.h>
+#include <xelhost/provenance.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -28,7 +31,7 @@ FloatTiffWriter::FloatTiffWriter(const std::filesystem::path& file) : m_State(st
 
 FloatTiffWriter::~FloatTiffWriter() = default;
 
-void FloatTiffWriter::Add(UINT width, UINT height, std::span<const float> values) {
+void FloatTiffWriter::Add(UINT width, UINT height, std::span<const float> values, const Provenance* record) {
   State& s = *m_State;
   if (width == 0 || height == 0 || values.size() != std::size_t{width} * height) {
     throw ImageIoError(s.output.Name() + ": a page of " + std::to_string(width) + " x " + std::to_string(height) +
@@ -49,6 +52,7 @@ void FloatTiffWriter::Add(UINT width, UINT height, std::span<const float> values
   TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
   TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+  if (record) image_io::SetProvenanceTags(tiff, *record, image_io::ImageJDescriptionHead(*record));
   std::vector<float> strip;
   for (std::uint32_t first = 0, index = 0; first < height; first += rowsPerStrip, ++index) {
     const std::size_t rows = std::min<std::size_t>(rowsPerStrip, height - first);

@@ -125,15 +125,15 @@ void WriteImageFile(const Image& image, const std::filesystem::path& file, Image
 }
 
 void WriteImageFile(const Image& image, const std::filesystem::path& file, ImageFileFormat format,
-                    ImageCompression compression) {
+                    ImageCompression compression, const Provenance* record) {
   image_io::CheckWritable(ImageFileInfo{image.Width(), image.Height(), image.Frames(), image.Layout()}, file, format);
   try {
     switch (format) {
       case ImageFileFormat::Png:
-        image_io::WritePng(image, file, compression);
+        image_io::WritePng(image, file, compression, record);
         return;
       case ImageFileFormat::Tiff:
-        image_io::WriteTiff(image, file, compression);
+        image_io::WriteTiff(image, file, compression, record);
         return;
       case ImageFileFormat::Pgm:
         image_io::WritePgm(image, file);

@@ -5,6 +5,7 @@
 #include <xelfw/Image.h>
 #include <xelhost/framework_types.h>
 #include <xelhost/image_io.h>
+#include <xelhost/provenance.h>
 
 #include <filesystem>
 
@@ -12,10 +13,11 @@ namespace xelhost::image_io {
 
 void CheckWritable(const ImageFileInfo& image, const std::filesystem::path& file, ImageFileFormat format);
 
+// A record, when given, goes into the file's text chunks (PNG) or each page's tags (TIFF).
 void WritePng(const Image& image, const std::filesystem::path& file,
-              ImageCompression compression = ImageCompression::Default);
+              ImageCompression compression = ImageCompression::Default, const Provenance* record = nullptr);
 void WriteTiff(const Image& image, const std::filesystem::path& file,
-               ImageCompression compression = ImageCompression::Default);
+               ImageCompression compression = ImageCompression::Default, const Provenance* record = nullptr);
 void WritePgm(const Image& image, const std::filesystem::path& file);
 
 // Deflate levels (libdeflate's 0..12) of the compression settings. On thermal pictures level 1,

@@ -5,6 +5,7 @@
 // complete.
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
+#include "image_io/png_text.h"
 #include "image_io/zlib_stream.h"
 
 #include <xelhost/AtomicFile.h>
@@ -111,7 +112,8 @@ void PutImageData(const Image& image, const WritableShape& shape, ImageCompressi
   }
 }
 
-void EncodePngTo(const Image& image, ImageCompression compression, const std::string& name, const ByteSink& sink) {
+void EncodePngTo(const Image& image, ImageCompression compression, const std::string& name, const ByteSink& sink,
+                 const Provenance* record) {
   if (image.Frames() != 1)
     throw ImageIoError(name + ": a PNG holds one frame, the image has " + std::to_string(image.Frames()));
   const WritableShape shape = ShapeForWriting(image, name);
@@ -129,23 +131,29 @@ void EncodePngTo(const Image& image, ImageCompression compression, const std::st
     const std::vector<BYTE> sbit(shape.samplesPerPixel, static_cast<BYTE>(shape.significantBits));
     chunks.Put("sBIT", sbit);
   }
+  if (record) {
+    for (const PngTextChunk& text : ProvenanceTextChunks(*record)) chunks.Put(text.type, text.data);
+  }
   PutImageData(image, shape, compression, name, chunks);
   chunks.Put("IEND", {});
 }
 
 }  // namespace
 
-void WritePng(const Image& image, const std::filesystem::path& file, ImageCompression compression) {
+void WritePng(const Image& image, const std::filesystem::path& file, ImageCompression compression,
+              const Provenance* record) {
   AtomicFile out(file);
-  EncodePngTo(image, compression, file.string(), [&](std::span<const BYTE> bytes) { out.Write(bytes); });
+  EncodePngTo(
+      image, compression, file.string(), [&](std::span<const BYTE> bytes) { out.Write(bytes); }, record);
   out.Commit();
 }
 
 }  // namespace xelhost::image_io
 
-std::vector<BYTE> xelhost::EncodePng(const Image& image, ImageCompression compression) {
+std::vector<BYTE> xelhost::EncodePng(const Image& image, ImageCompression compression, const Provenance* record) {
   std::vector<BYTE> file;
-  image_io::EncodePngTo(image, compression, "PNG data",
-                        [&](std::span<const BYTE> bytes) { file.insert(file.end(), bytes.begin(), bytes.end()); });
+  image_io::EncodePngTo(
+      image, compression, "PNG data",
+      [&](std::span<const BYTE> bytes) { file.insert(file.end(), bytes.begin(), bytes.end()); }, record);
   return file;
 }

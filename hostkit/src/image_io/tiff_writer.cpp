@@ -2,6 +2,7 @@
 // 256 KB) so that any thread can do it, then appended by libtiff as raw strips, page by page.
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
+#include "image_io/tiff_provenance.h"
 #include "image_io/tiff_support.h"
 #include "image_io/zlib_stream.h"
 
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -112,9 +114,10 @@ struct TiffFileWriter::State {
         pageCount(count),
         classicLimit(limit) {}
 
-  // The page's tags, and a page number when the file is a sequence.
+  // The page's tags, its provenance, and a page number when the file is a sequence.
   void Tag(TIFF* tiff, const TiffPage& page, UINT index) const {
     image_io::SetPageTags(tiff, page);
+    if (records[index]) image_io::SetProvenanceTags(tiff, *records[index]);
     if (pageCount != 1) {
       TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
       TIFFSetField(tiff, TIFFTAG_PAGENUMBER, static_cast<std::uint16_t>(index), static_cast<std::uint16_t>(pageCount));
@@ -160,7 +163,8 @@ struct TiffFileWriter::State {
   ImageCompression compression;
   UINT pageCount;
   std::uint64_t classicLimit;
-  std::vector<TiffPage> shapes;  // each page written so far, without its strips
+  std::vector<TiffPage> shapes;                    // each page written so far, without its strips
+  std::vector<std::optional<Provenance>> records;  // and its record, kept for a copy into a BigTIFF
   bool big = false;
 };
 
@@ -170,12 +174,14 @@ TiffFileWriter::TiffFileWriter(const std::filesystem::path& file, ImageCompressi
 
 TiffFileWriter::~TiffFileWriter() = default;
 
-void TiffFileWriter::Add(const Image& image) {
+void TiffFileWriter::Add(const Image& image, const Provenance* record) {
   image_io::ShapeForWriting(image, m_State->output->Name());
-  for (UINT frame = 0; frame < image.Frames(); ++frame) Add(EncodeTiffPage(image, frame, m_State->compression));
+  for (UINT frame = 0; frame < image.Frames(); ++frame) {
+    Add(EncodeTiffPage(image, frame, m_State->compression), record);
+  }
 }
 
-void TiffFileWriter::Add(const TiffPage& page) {
+void TiffFileWriter::Add(const TiffPage& page, const Provenance* record) {
   State& s = *m_State;
   const auto index = static_cast<UINT>(s.shapes.size());
   if (index >= 0xFFFF) throw ImageIoError(s.output->Name() + ": too many frames for a TIFF");
@@ -184,6 +190,8 @@ void TiffFileWriter::Add(const TiffPage& page) {
     s.big = true;
   }
   TIFF* tiff = s.output->Get();
+  s.records.resize(index);  // a page that failed before leaves no record behind
+  s.records.push_back(record ? std::optional<Provenance>(*record) : std::nullopt);
   s.Tag(tiff, page, index);
   for (std::size_t i = 0; i < page.strips.size(); ++i) {
     std::vector<BYTE> strip = page.strips[i];  // libtiff takes a non-const buffer
@@ -204,12 +212,13 @@ void TiffFileWriter::Commit() { m_State->output->Commit(); }
 
 namespace image_io {
 
-void WriteTiff(const Image& image, const std::filesystem::path& file, ImageCompression compression) {
+void WriteTiff(const Image& image, const std::filesystem::path& file, ImageCompression compression,
+               const Provenance* record) {
   const std::string name = file.string();
   ShapeForWriting(image, name);
   if (image.Frames() > 0xFFFF) throw ImageIoError(name + ": too many frames for a TIFF");
   TiffFileWriter writer(file, compression, image.Frames());
-  writer.Add(image);
+  writer.Add(image, record);
   writer.Commit();
 }
 

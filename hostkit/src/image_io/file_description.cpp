@@ -1,0 +1,88 @@
+// Image files described from their headers, PNG text chunks and TIFF tags.
+#include "image_io/png_text.h"
+#include "image_io/tiff_support.h"
+
+#include <xelhost/file_description.h>
+#include <xelhost/image_io.h>
+
+#include <array>
+#include <cstring>
+#include <fstream>
+
+namespace xelhost {
+
+namespace {
+
+std::uint32_t BigEndian32(const unsigned char* bytes) {
+  return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 | std::uint32_t{bytes[2]} << 8 | bytes[3];
+}
+
+// IHDR, the first chunk, gives the shape; the text chunks follow anywhere before IEND.
+ImageFileDescription DescribePng(std::istream& in, const std::string& name) {
+  std::array<unsigned char, 8 + 13 + 4> header{};
+  if (!in.read(reinterpret_cast<char*>(header.data()), header.size()) || std::memcmp(&header[4], "IHDR", 4) != 0) {
+    throw ImageIoError(name + ": a PNG without its header");
+  }
+  ImageFileDescription description{"PNG", BigEndian32(&header[8]), BigEndian32(&header[12]), header[16], 1, false, 1,
+                                   {}};
+  // Colour types: 0 grey, 2 RGB, 3 palette, 4 grey and alpha, 6 RGB and alpha.
+  static constexpr std::array<UINT, 7> kSamples = {1, 0, 3, 1, 2, 0, 4};
+  description.samplesPerPixel = header[17] < kSamples.size() ? kSamples[header[17]] : 0;
+  for (auto& [keyword, text] : image_io::ReadPngText(in)) {
+    if (keyword == kProvenanceKeyword) {
+      description.record = Provenance::Parse(text);
+      break;
+    }
+    description.record.Set(keyword, std::move(text));
+  }
+  return description;
+}
+
+ImageFileDescription DescribeTiff(const std::filesystem::path& file) {
+  image_io::TiffMessages messages;
+  image_io::TiffHandle tiff(TIFFOpenExt(file.c_str(), "r", messages.Options()));
+  if (tiff.Get() == nullptr) throw ImageIoError(file.string() + ": " + messages.Error("not a readable TIFF"));
+  TIFF* t = tiff.Get();
+  const auto text = [&](ttag_t id) {
+    const char* value = nullptr;
+    return TIFFGetField(t, id, &value) == 1 && value != nullptr ? std::string(value) : std::string();
+  };
+  const auto number = [&](ttag_t id) {
+    std::uint16_t value = 0;
+    TIFFGetFieldDefaulted(t, id, &value);
+    return value;
+  };
+  ImageFileDescription description{TIFFIsBigTIFF(t) ? "BigTIFF" : "TIFF",
+                                   0,
+                                   0,
+                                   number(TIFFTAG_BITSPERSAMPLE),
+                                   number(TIFFTAG_SAMPLESPERPIXEL),
+                                   number(TIFFTAG_SAMPLEFORMAT) == SAMPLEFORMAT_IEEEFP,
+                                   TIFFNumberOfDirectories(t),
+                                   Provenance::Parse(text(TIFFTAG_IMAGEDESCRIPTION))};
+  std::uint32_t side = 0;
+  if (TIFFGetField(t, TIFFTAG_IMAGEWIDTH, &side) == 1) description.width = side;
+  if (TIFFGetField(t, TIFFTAG_IMAGELENGTH, &side) == 1) description.height = side;
+  Provenance& record = description.record;
+  if (record.Empty()) {
+    if (std::string software = text(TIFFTAG_SOFTWARE); !software.empty()) record.Set("Software", std::move(software));
+    if (std::string page = text(TIFFTAG_PAGENAME); !page.empty()) record.Set("PageName", std::move(page));
+  }
+  if (std::string written = text(TIFFTAG_DATETIME); !written.empty()) record.Set("DateTime", std::move(written));
+  return description;
+}
+
+}  // namespace
+
+ImageFileDescription DescribeImageFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::array<char, 8> magic{};
+  if (!in || !in.read(magic.data(), magic.size())) throw ImageIoError(file.string() + ": cannot be read");
+  static constexpr char kPngSignature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1A', '\n'};
+  if (std::memcmp(magic.data(), kPngSignature, sizeof kPngSignature) == 0) return DescribePng(in, file.string());
+  if (std::memcmp(magic.data(), "II", 2) == 0 || std::memcmp(magic.data(), "MM", 2) == 0) return DescribeTiff(file);
+  const ImageFileInfo info = InspectImageFile(file);  // a PGM, or the reader's word on what it is not
+  return {"PGM", info.width, info.height, info.layout.imgBPC, 1, false, info.frames, {}};
+}
+
+}  // namespace xelhost
