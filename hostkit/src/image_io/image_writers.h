@@ -7,10 +7,13 @@
 #include <xelhost/image_io.h>
 
 #include <filesystem>
+#include <string>
 
 namespace xelhost::image_io {
 
 void CheckWritable(const ImageFileInfo& image, const std::filesystem::path& file, ImageFileFormat format);
+// What CheckWritable asks of the image alone, for data that goes nowhere yet; name is what it is called.
+void CheckShape(const ImageFileInfo& image, const std::string& name, ImageFileFormat format);
 
 void WritePng(const Image& image, const std::filesystem::path& file,
               ImageCompression compression = ImageCompression::Default);
