@@ -51,7 +51,26 @@ constexpr std::array<OutputType, 9> kOutputTypes = {{{".png", OutputKind::PngFil
                                                      {".webm", OutputKind::VideoFile, "video", true},
                                                      {".mp4", OutputKind::VideoFile, "video", true}}};
 
-constexpr double kMaxFramesPerSecond = 1000.0;
+constexpr int kMaxFramesPerSecond = 1000;
+constexpr const char* kFpsRange = "--fps must lie above 0 and at most 1000";
+
+// "25", "29.97" (to a thousandth of a frame: 2997/100) or a fraction "30000/1001", above 0 and at
+// most 1000 frames a second.
+FrameRate ParseFrameRate(const std::string& text) {
+  FrameRate rate;
+  if (const std::size_t slash = text.find('/'); slash != std::string::npos) {
+    rate = {static_cast<int>(ParseIntegerOption("fps", std::string_view(text).substr(0, slash), 1, 1'000'000)),
+            static_cast<int>(ParseIntegerOption("fps", std::string_view(text).substr(slash + 1), 1, 1'000'000))};
+  } else {
+    const double fps = ParseDoubleOption("fps", text);
+    const double thousandths = std::round(fps * 1000.0);
+    if (!(thousandths >= 1.0 && thousandths <= kMaxFramesPerSecond * 1000.0)) throw UsageError(kFpsRange);
+    rate = {static_cast<int>(thousandths), 1000};
+  }
+  if (rate.numerator > kMaxFramesPerSecond * rate.denominator) throw UsageError(kFpsRange);
+  const int common = std::gcd(rate.numerator, rate.denominator);
+  return {rate.numerator / common, rate.denominator / common};
+}
 
 // "pseudo writes one picture to .png, ... or - (standard output), a sequence to a folder, .tif, ...":
 // what this build accepts, videos only where it has GStreamer.
@@ -143,13 +162,7 @@ OutputOptions ParseOutputOptions(const Arguments& args, const OutputPlan& plan, 
   }
   if (const auto text = args.Value("fps")) {
     if (!video) throw UsageError("--fps applies to video outputs (.mkv, .webm, .mp4)");
-    const double fps = ParseDoubleOption("fps", *text);
-    if (!(fps > 0.0 && fps <= kMaxFramesPerSecond)) throw UsageError("--fps must lie above 0 and at most 1000");
-    // To a thousandth of a frame: 29.97 becomes 2997/100, 25 stays 25/1.
-    const auto thousandths = static_cast<int>(std::lround(fps * 1000.0));
-    if (thousandths == 0) throw UsageError("--fps must be at least 0.001");
-    const int common = std::gcd(thousandths, 1000);
-    options.fps = FrameRate{thousandths / common, 1000 / common};
+    options.fps = ParseFrameRate(*text);
   }
   return options;
 }

@@ -96,6 +96,8 @@ TEST(PseudoVideo, WebmAndMp4PlayEveryFrameAtTheRateAsked) {
   EXPECT_EQ(CountEntries(dir / "webm"), 20u);
   EXPECT_EQ(ReadBytes(dir / "webm" / "d00000.raw").size(), std::size_t{64} * 48 * 4);
   EXPECT_EQ(DeclaredRate(dir / "run.webm"), "25/2");
+  ExpectSuccess(RunXelimg({"pseudo", Stream(3), (dir / "ntsc.mkv").string(), "--fps", "30000/1001"}));
+  EXPECT_EQ(DeclaredRate(dir / "ntsc.mkv"), "30000/1001");
 
   const auto mp4 = RunXelimg({"pseudo", Stream(20, odd), (dir / "run.mp4").string()});
   if (std::system("gst-inspect-1.0 x264enc >/dev/null 2>&1") != 0) {
@@ -173,7 +175,9 @@ TEST(PseudoVideo, OutputsAreRefusedBeforeAnyWorkSayingWhatIsAccepted) {
   ExpectFailure(RunXelimg({"pseudo", "demo:", (dir / "out.jpg").string(), "--quality", "101"}), "--quality");
   ExpectFailure(RunXelimg({"pseudo", "demo:", (dir / "out.jpg").string(), "--bits", "16"}), "8 bits");
   if (xelhost::VideoOutputsAvailable()) {
-    ExpectFailure(RunXelimg({"pseudo", "demo:", (dir / "out.mkv").string(), "--fps", "0"}), "--fps");
+    for (const char* fps : {"0", "1001", "5/0", "-3", "x"}) {
+      ExpectFailure(RunXelimg({"pseudo", "demo:", (dir / "out.mkv").string(), "--fps", fps}), "--fps");
+    }
     ExpectFailure(RunXelimg({"pseudo", "demo:", (dir / "out.webm").string(), "--bits", "16"}), "8 bits");
   } else {
     ExpectFailure(RunXelimg({"pseudo", "demo:", (dir / "out.mkv").string()}), "built without GStreamer");
