@@ -12,6 +12,8 @@
 #include <xelhost/pseudo_job.h>
 #include <xelhost/pseudo_output.h>
 #include <xelhost/pseudo_provenance.h>
+#include <xelhost/shared_pictures.h>
+#include <xelhost/video_writer.h>
 #include "batch/batch_options.h"
 #include "batch/batch_report.h"
 #include "command_table.h"
@@ -36,9 +38,12 @@ namespace xelimg {
 namespace {
 
 constexpr auto kOptions = [] {
-  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + kLegendOptionSpecs.size() + 8> all{};
+  std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + kLegendOptionSpecs.size() +
+                             kOutputOptionSpecs.size() + 8>
+      all{};
   std::size_t i = 0;
   for (const OptionSpec& spec : kPseudoOptionSpecs) all[i++] = spec;
+  for (const OptionSpec& spec : kOutputOptionSpecs) all[i++] = spec;
   for (const OptionSpec& spec : kLegendOptionSpecs) all[i++] = spec;
   for (const OptionSpec& spec : kBatchOptionSpecs) all[i++] = spec;
   all[i++] = kAreaOption;
@@ -52,11 +57,11 @@ constexpr auto kOptions = [] {
   return all;
 }();
 
-// What a worker hands on: nothing when it wrote its file itself (folder, single PNG), the compressed
-// page for the one TIFF writer, or the PNG bytes for standard output; and whether the frame found no
-// automatic window.
+// What a worker hands on: nothing when it wrote its file itself (folder, single picture), the
+// compressed page for the one TIFF writer, the PNG bytes for standard output, or the picture for the
+// video encoder; and whether the frame found no automatic window.
 struct FrameProduct {
-  std::variant<std::monostate, xelhost::TiffPage, std::vector<BYTE>> output;
+  std::variant<std::monostate, xelhost::TiffPage, std::vector<BYTE>, xelfw::Image> output;
   bool windowNotFound = false;
   xelhost::Provenance record;  // what the TIFF writer tags the page with
 };
@@ -66,6 +71,7 @@ struct RunContext {
   const PseudoOptions& options;
   std::optional<UINT> inputBits;
   const OutputPlan& plan;
+  const xelhost::OutputOptions& output;
   const std::vector<InputFile>& inputs;
   xelhost::ImageCompression compression;
   std::optional<LegendOptions> legend;
@@ -98,12 +104,12 @@ class FrameWorker {
     xelhost::SetProvenanceSource(record, input.name, frame.page, input.stream);
     xelhost::SetPseudoProvenance(record, *frame.image, result, m_Run.options.calibration);
     record.Append(m_Run.calibrationRecord);
-    auto output = Output(result.image, frame, record);
+    auto output = Output(std::move(result.image), frame, record);
     return {std::move(output), result.windowNotFound, std::move(record)};
   }
 
  private:
-  decltype(FrameProduct::output) Output(const xelfw::Image& picture, const InputFrame& frame,
+  decltype(FrameProduct::output) Output(xelfw::Image picture, const InputFrame& frame,
                                         const xelhost::Provenance& record) {
     const xelhost::ImageCompression compression = m_Run.compression;
     switch (m_Run.plan.kind) {
@@ -114,8 +120,16 @@ class FrameWorker {
       case OutputKind::PngFile:
         xelhost::WriteImageFile(picture, m_Run.plan.path, xelhost::ImageFileFormat::Png, compression, &record);
         return {};
+      case OutputKind::JpegFile:
+        xelhost::WriteJpegFile(picture, m_Run.plan.path, m_Run.output.quality.value_or(xelhost::kDefaultJpegQuality));
+        return {};
+      case OutputKind::WebpFile:
+        xelhost::WriteWebpFile(picture, m_Run.plan.path, m_Run.output.quality);
+        return {};
       case OutputKind::StandardOutput:
         return xelhost::EncodePng(picture, compression, &record);
+      case OutputKind::VideoFile:
+        return picture;
       case OutputKind::TiffFile:
         break;
     }
@@ -206,6 +220,7 @@ int RunPseudo(const Arguments& args) {
   const OperandPlan operandPlan({operands.begin(), operands.end() - 1});
   const std::vector<InputFile>& inputs = operandPlan.Inputs();
   const OutputPlan plan = PlanOutput(operands.back(), operandPlan);
+  const xelhost::OutputOptions outputOptions = xelhost::ParseOutputOptions(args, plan, options.outputBits);
   const std::optional<UINT> inputBits = ParseInputBits(args);
   MemoryBudget budget = MemoryBudget::FromArguments(args);
   streams.source.maxFrameBytes = budget.Limit();
@@ -224,8 +239,9 @@ int RunPseudo(const Arguments& args) {
   }
 
   const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
-  RunContext run{options, inputBits, plan, inputs, batch.compression, legend, marks, {}, {}};
+  RunContext run{options, inputBits, plan, outputOptions, inputs, batch.compression, legend, marks, {}, {}};
   run.calibrationRecord = xelhost::CalibrationProvenance(args, options.calibration);
+  std::optional<xelhost::VideoFileWriter> video;
   BatchReport report(inputs, !batch.quiet);
   FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), options, plan, legend.has_value()), budget.Limit(),
                          streams);
@@ -236,6 +252,10 @@ int RunPseudo(const Arguments& args) {
   RunOrderedPipeline<FrameProduct, FrameWorker>(
       sequence, jobs, [&] { return std::make_unique<FrameWorker>(library, run); },
       [&](FrameOutcome<FrameProduct>& outcome) {
+        if (!outcome.result && plan.kind == OutputKind::VideoFile) {
+          throw CommandError(FrameLabel(inputs[outcome.frame.input], outcome.frame.page) + ": " + outcome.error +
+                             "; a video cannot skip a frame, nothing written");
+        }
         if (!outcome.result) {
           if (auto lasting = LastingFailure(plan, outcome.error); !lasting.empty()) {
             throw CommandError(lasting + "; stopped, the " + std::to_string(report.DoneCount()) +
@@ -247,12 +267,20 @@ int RunPseudo(const Arguments& args) {
         if (auto* page = std::get_if<xelhost::TiffPage>(&outcome.result->output))
           tiff->Add(*page, &outcome.result->record);
         if (auto* bytes = std::get_if<std::vector<BYTE>>(&outcome.result->output)) WriteStandardOutput(*bytes);
+        if (auto* picture = std::get_if<xelfw::Image>(&outcome.result->output)) {
+          if (!video) {
+            video.emplace(plan.path, plan.video,
+                          outputOptions.fps.value_or(outcome.frame.rate.value_or(xelhost::FrameRate{})));
+          }
+          video->Add(*picture);
+        }
         if (outcome.result->windowNotFound)
           report.Warned(outcome.frame, "no automatic window (--log says why); the window of the settings was used");
         report.Done();
       },
       &frameBudget);
   if (tiff && report.DoneCount() > 0) tiff->Commit();
+  if (video) video->Commit();
   return report.ExitCode();
 }
 
@@ -270,11 +298,17 @@ const Command kPseudoCommand{
     "stream: gst:PIPELINE (a gst-launch-1.0 description giving GRAY8 or GRAY16_LE) or /dev/videoN.\n"
     "\n"
     "OUT is a folder (one PNG a frame, named after its input, with the page for multi-page inputs),\n"
-    "a .tif (one page a frame), a .png (one frame only) or '-' for standard output (one PNG). Every\n"
-    "frame is processed as if it were the only one, so a folder gives the same pictures as its files\n"
-    "one by one. A frame that cannot be read or processed is reported and skipped; the rest is\n"
-    "written. Exit code 0: all written; 1: some frames skipped, or a requested automatic window not\n"
-    "found for some frame (warned about); 2: nothing written.\n"
+    "a .tif/.tiff (one page a frame), a video, one picture (.png; .jpg/.jpeg, JPEG at --quality;\n"
+    ".webp, lossless WebP, lossy at --quality) or '-' for standard output (one PNG). Videos are\n"
+    "written through GStreamer at --fps, legend and marks included: .mkv is FFV1 in Matroska\n"
+    "(lossless: it decodes to the very pixels of the PNGs), .webm VP9 and .mp4 H.264 (needs\n"
+    "GStreamer's x264enc, Debian package gstreamer1.0-plugins-ugly); both 4:2:0 for any player, an\n"
+    "odd width or height made even by repeating the last column or row. Any other extension is\n"
+    "refused before anything is read, naming those accepted. Every frame is processed as if it were\n"
+    "the only one, so a folder gives the same pictures as its files one by one. A frame that cannot\n"
+    "be read or processed is reported and skipped, the rest is written; a video cannot skip one, so\n"
+    "it ends the run and no video is written. Exit code 0: all written; 1: some frames skipped, or a\n"
+    "requested automatic window not found for some frame (warned about); 2: nothing written.\n"
     "\n"
     "  --profile INDEX|NAME      colour profile: 0..4 or a name (\"grey\", \"clipping\"); default 0\n"
     "  --lower L --upper U       LUT window as fractions 0..1 of the grey range (default 0 and 1);\n"
@@ -291,6 +325,10 @@ const Command kPseudoCommand{
     "  --threads N               worker threads of each object (default: one per processor)\n"
     "  --log                     the object's log lines on stderr (one job at a time)\n"
     "  --bits 8|16               bits per colour component of OUT (default 8)\n"
+    "  --quality Q               JPEG or lossy WebP quality, 1..100 (JPEG default 90; WebP without it:\n"
+    "                            lossless)\n"
+    "  --fps N                   frames a second of a video, e.g. 25, 29.97 or 30000/1001 (default:\n"
+    "                            the input stream's rate, else 25)\n"
     "  --legend right|bottom     a colour bar beside the picture in the frame's own colours, labelled\n"
     "                            in the display unit (calibrated with --ini) as the Scale dialog is\n"
     "  --title TEXT              a title above the picture (with --legend)\n"

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <xelfw/Image.h>
+#include <xelhost/frame_rate.h>
 #include <xelhost/framework_types.h>
 
 #include <chrono>
@@ -49,6 +50,8 @@ class XEL_HOST_API StreamFrameSource {
   // The next frame, nothing at the end of the stream. Throws StreamError when the pipeline fails,
   // its caps cannot be negotiated (naming the caps offered) or no frame comes within the timeout.
   std::optional<Image> Next();
+  // The frame rate the stream's caps declare, once a frame has come; nothing for a variable rate.
+  std::optional<FrameRate> Rate() const;
 
  private:
   struct Pipeline;

@@ -61,9 +61,10 @@ struct InputFrame {
   std::size_t index = 0;  // position in the whole batch
   std::size_t input = 0;  // position of its file in the inputs
   UINT page = 0;
-  std::optional<xelfw::Image> image;  // empty when the frame was skipped or is still to be read
-  std::string error;                  // why, without the file name
-  bool pending = false;               // a one-frame file whose reading is left to FrameSequence::Load
+  std::optional<xelfw::Image> image;       // empty when the frame was skipped or is still to be read
+  std::string error;                       // why, without the file name
+  bool pending = false;                    // a one-frame file whose reading is left to FrameSequence::Load
+  std::optional<xelhost::FrameRate> rate;  // a stream's frame: the rate its caps declare
 };
 
 // Asked before a frame is decoded, with its size and layout from the headers; throws (a

@@ -25,9 +25,10 @@ class XEL_HOST_API ImageIoError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-enum class ImageFileFormat { Png, Tiff, Pgm };
+enum class ImageFileFormat { Png, Tiff, Pgm, Jpeg, Webp };
 
-// By extension (.png, .tif, .tiff, .pgm, any case). Throws ImageIoError for anything else.
+// By extension (.png, .tif, .tiff, .pgm, .jpg, .jpeg, .webp, any case). Throws ImageIoError for
+// anything else.
 XEL_HOST_API ImageFileFormat ImageFileFormatFromPath(const std::filesystem::path& file);
 
 // A file that cannot be read because its decoded data would take more bytes than the read's limit.
@@ -104,7 +105,8 @@ XEL_HOST_API void CheckImageFileWritable(const ImageFileInfo& image, const std::
 
 // Writes greyscale or three-component colour images in 8- or 16-bit units (significant bits below
 // the unit size are kept: PNG scales them up and records sBIT, PGM sets maxval, TIFF stores them as
-// they are). PNG and PGM hold one frame, TIFF one page per frame; PGM holds greyscale only. The file
+// they are). PNG and PGM hold one frame, TIFF one page per frame; PGM holds greyscale only. JPEG and
+// WebP (shared_pictures.h) hold one frame of at most 8 bits a component. The file
 // appears complete or not at all: it is written beside the target under a temporary name and renamed.
 XEL_HOST_API void WriteImageFile(const Image& image, const std::filesystem::path& file);
 XEL_HOST_API void WriteImageFile(const Image& image, const std::filesystem::path& file, ImageFileFormat format);

@@ -1,5 +1,6 @@
 // Streams through GStreamer: the operand's pipeline ends in an appsink that takes grey video only.
 #include <xelhost/GstFrameSource.h>
+#include "gst/gst_support.h"
 
 #include <xelhost/memory_budget.h>
 
@@ -35,28 +36,10 @@ constexpr const char* kAcceptedCaps = "video/x-raw,format=(string){GRAY8,GRAY16_
 // How often a wait for a frame looks at the bus for errors.
 constexpr auto kBusPoll = std::chrono::milliseconds(50);
 
-struct GstDeleter {
-  void operator()(GstMessage* message) const { gst_message_unref(message); }
-  void operator()(GstCaps* caps) const { gst_caps_unref(caps); }
-  void operator()(GstSample* sample) const { gst_sample_unref(sample); }
-  void operator()(GError* error) const { g_error_free(error); }
-  void operator()(gchar* text) const { g_free(text); }
-  void operator()(GstObject* object) const { gst_object_unref(object); }
-};
-template <typename T>
-using GstPtr = std::unique_ptr<T, GstDeleter>;
-
 void InitialiseGStreamer() {
-  static std::once_flag once;
-  static std::string failure;
-  std::call_once(once, [] {
-    GError* error = nullptr;
-    if (gst_init_check(nullptr, nullptr, &error) == FALSE) {
-      failure = error != nullptr ? error->message : "gst_init failed";
-      if (error != nullptr) g_error_free(error);
-    }
-  });
-  if (!failure.empty()) throw StreamError("GStreamer cannot start: " + failure);
+  if (const std::string& failure = GStreamerFailure(); !failure.empty()) {
+    throw StreamError("GStreamer cannot start: " + failure);
+  }
 }
 
 std::string Description(const std::string& operand) {
@@ -133,6 +116,7 @@ struct StreamFrameSource::Pipeline {
   GstPtr<GstObject> pipeline;
   GstPtr<GstObject> sink;
   GstPtr<GstObject> bus;
+  std::optional<FrameRate> rate;
   bool ended = false;
 
   ~Pipeline() {
@@ -223,11 +207,13 @@ StreamFrameSource::~StreamFrameSource() = default;
 
 namespace {
 
-Image CopyFrame(GstSample* sample, const std::string& operand) {
+Image CopyFrame(GstSample* sample, const std::string& operand, std::optional<FrameRate>& rate) {
   GstVideoInfo info;
   if (gst_video_info_from_caps(&info, gst_sample_get_caps(sample)) == FALSE) {
     throw StreamError("a frame came without video caps");
   }
+  rate.reset();
+  if (info.fps_n > 0 && info.fps_d > 0) rate = FrameRate{info.fps_n, info.fps_d};
   const GstVideoFormat format = GST_VIDEO_INFO_FORMAT(&info);
   const UINT bits = format == GST_VIDEO_FORMAT_GRAY8 ? 8 : 16;
   GstVideoFrame frame;
@@ -271,7 +257,7 @@ std::optional<Image> StreamFrameSource::Next() {
     const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
     const auto wait = std::clamp<std::chrono::nanoseconds>(left, std::chrono::nanoseconds(0), kBusPoll);
     const GstPtr<GstSample> sample(gst_app_sink_try_pull_sample(p.AppSink(), static_cast<GstClockTime>(wait.count())));
-    if (sample) return CopyFrame(sample.get(), p.operand);
+    if (sample) return CopyFrame(sample.get(), p.operand, p.rate);
     if (gst_app_sink_is_eos(p.AppSink()) != FALSE) {
       if (const auto error = p.PendingError()) throw StreamError(p.operand + ": " + *error);
       p.ended = true;
@@ -284,5 +270,7 @@ std::optional<Image> StreamFrameSource::Next() {
     }
   }
 }
+
+std::optional<FrameRate> StreamFrameSource::Rate() const { return m_Pipeline->rate; }
 
 }  // namespace xelhost

@@ -5,6 +5,7 @@
 #include <xelhost/AtomicFile.h>
 #include <xelhost/image_io.h>
 #include <xelhost/memory_budget.h>
+#include <xelhost/shared_pictures.h>
 
 #include <png.h>
 
@@ -50,16 +51,18 @@ namespace {
 
 // libpng's own limit on the sides of a PNG it writes.
 constexpr UINT kMaxPngSide = PNG_USER_WIDTH_MAX < PNG_USER_HEIGHT_MAX ? PNG_USER_WIDTH_MAX : PNG_USER_HEIGHT_MAX;
+// The formats' own limits: JPEG's 16-bit sides, WebP's 14-bit ones.
+constexpr UINT kMaxJpegSide = 65535;
+constexpr UINT kMaxWebpSide = 16383;
 
 }  // namespace
 
-void CheckWritable(const ImageFileInfo& image, const std::filesystem::path& file, ImageFileFormat format) {
-  const std::string name = file.string();
-  if (file.filename().empty()) throw ImageIoError(name + ": not a file name");
-  const std::filesystem::path dir = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-  std::error_code error;
-  if (!std::filesystem::is_directory(dir, error)) throw ImageIoError(name + ": no such folder " + dir.string());
-  const char* formatName = format == ImageFileFormat::Png ? "PNG" : format == ImageFileFormat::Pgm ? "PGM" : "TIFF";
+void CheckShape(const ImageFileInfo& image, const std::string& name, ImageFileFormat format) {
+  const char* formatName = format == ImageFileFormat::Png    ? "PNG"
+                           : format == ImageFileFormat::Pgm  ? "PGM"
+                           : format == ImageFileFormat::Jpeg ? "JPEG"
+                           : format == ImageFileFormat::Webp ? "WebP"
+                                                             : "TIFF";
   if (format != ImageFileFormat::Tiff && image.frames != 1) {
     throw ImageIoError(name + ": a " + formatName + " holds one frame, the image has " + std::to_string(image.frames));
   }
@@ -68,9 +71,22 @@ void CheckWritable(const ImageFileInfo& image, const std::filesystem::path& file
   }
   if (format == ImageFileFormat::Pgm && image.layout.numComponents != 1)
     throw ImageIoError(name + ": a PGM holds greyscale only");
-  if (format == ImageFileFormat::Png && (image.width > kMaxPngSide || image.height > kMaxPngSide)) {
-    throw ImageIoError(name + ": a PNG is at most " + std::to_string(kMaxPngSide) + " pixels wide and high");
+  const UINT maxSide = format == ImageFileFormat::Png    ? kMaxPngSide
+                       : format == ImageFileFormat::Jpeg ? kMaxJpegSide
+                       : format == ImageFileFormat::Webp ? kMaxWebpSide
+                                                         : 0;
+  if (maxSide != 0 && (image.width > maxSide || image.height > maxSide)) {
+    throw ImageIoError(name + ": a " + formatName + " is at most " + std::to_string(maxSide) + " pixels wide and high");
   }
+}
+
+void CheckWritable(const ImageFileInfo& image, const std::filesystem::path& file, ImageFileFormat format) {
+  const std::string name = file.string();
+  if (file.filename().empty()) throw ImageIoError(name + ": not a file name");
+  const std::filesystem::path dir = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+  std::error_code error;
+  if (!std::filesystem::is_directory(dir, error)) throw ImageIoError(name + ": no such folder " + dir.string());
+  CheckShape(image, name, format);
 }
 
 }  // namespace image_io
@@ -82,7 +98,9 @@ ImageFileFormat ImageFileFormatFromPath(const std::filesystem::path& file) {
   if (ext == ".png") return ImageFileFormat::Png;
   if (ext == ".tif" || ext == ".tiff") return ImageFileFormat::Tiff;
   if (ext == ".pgm") return ImageFileFormat::Pgm;
-  throw ImageIoError(file.string() + ": unknown image file type (use .png, .tif, .tiff or .pgm)");
+  if (ext == ".jpg" || ext == ".jpeg") return ImageFileFormat::Jpeg;
+  if (ext == ".webp") return ImageFileFormat::Webp;
+  throw ImageIoError(file.string() + ": unknown image file type (use .png, .tif, .tiff, .pgm, .jpg, .jpeg or .webp)");
 }
 
 Image image_io::DecodeBytes(std::span<const BYTE> bytes, const std::string& sourceName, DecoderOpener open,
@@ -137,6 +155,12 @@ void WriteImageFile(const Image& image, const std::filesystem::path& file, Image
         return;
       case ImageFileFormat::Pgm:
         image_io::WritePgm(image, file);
+        return;
+      case ImageFileFormat::Jpeg:
+        WriteJpegFile(image, file);
+        return;
+      case ImageFileFormat::Webp:
+        WriteWebpFile(image, file);
         return;
     }
   } catch (const FileWriteError& error) {

@@ -8,10 +8,13 @@
 #include <xelhost/provenance.h>
 
 #include <filesystem>
+#include <string>
 
 namespace xelhost::image_io {
 
 void CheckWritable(const ImageFileInfo& image, const std::filesystem::path& file, ImageFileFormat format);
+// What CheckWritable asks of the image alone, for data that goes nowhere yet; name is what it is called.
+void CheckShape(const ImageFileInfo& image, const std::string& name, ImageFileFormat format);
 
 // A record, when given, goes into the file's text chunks (PNG) or each page's tags (TIFF).
 void WritePng(const Image& image, const std::filesystem::path& file,
