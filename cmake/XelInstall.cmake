@@ -19,18 +19,30 @@ function(xel_install_rpath target from_dir)
   endif()
 endfunction()
 
+# Linked libraries carry a versioned SONAME (libxelhost.so.1 -> libxelhost.so.1.<minor>.<patch>), so
+# releases with another interface install side by side. The plug-in carries none: hosts dlopen it by
+# file name from a folder of its own, and nothing links it.
+set(XEL_LINKED_LIBRARIES XelImgProcess xelhost xelwinui xelwinui_presenter)
+set_target_properties(${XEL_LINKED_LIBRARIES} PROPERTIES
+  SOVERSION ${XEL_SOVERSION} VERSION ${XEL_SOVERSION}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
+foreach(library IN LISTS XEL_LINKED_LIBRARIES)
+  xel_install_rpath(${library} ${CMAKE_INSTALL_LIBDIR})
+endforeach()
+
+# Components: "runtime" is what the Python module needs beside it (the libraries it loads and the
+# plug-in), "python" the module itself, "development" the names a linker looks for. The rest (xelimg,
+# the presenter, headers, package files, man page, completion) install with every full install.
 set_target_properties(xel_host PROPERTIES EXPORT_NAME Host)
-xel_install_rpath(XelImgProcess ${CMAKE_INSTALL_LIBDIR})
-xel_install_rpath(xelhost ${CMAKE_INSTALL_LIBDIR})
-xel_install_rpath(xelwinui_presenter ${CMAKE_INSTALL_LIBDIR})
-install(TARGETS xel_host xelwinui xelwinui_presenter XelImgProcess xelhost EXPORT XelImgProcessTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS xel_host XelImgProcess xelhost xelwinui EXPORT XelImgProcessTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development)
+install(TARGETS xelwinui_presenter EXPORT XelImgProcessTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_COMPONENT development)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/host/include/ ${PROJECT_SOURCE_DIR}/framework/include/
                   ${PROJECT_SOURCE_DIR}/hostkit/include/ ${PROJECT_SOURCE_DIR}/winui/include/
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
 
 xel_install_rpath(XelPseudoColor ${XEL_PLUGIN_INSTALL_DIR})
-install(TARGETS XelPseudoColor LIBRARY DESTINATION ${XEL_PLUGIN_INSTALL_DIR})
+install(TARGETS XelPseudoColor LIBRARY DESTINATION ${XEL_PLUGIN_INSTALL_DIR} COMPONENT runtime)
 
 xel_install_rpath(xelimg ${CMAKE_INSTALL_BINDIR})
 # Where xelimg looks for the plug-in by default; the folders differ with the prefix (lib or a
