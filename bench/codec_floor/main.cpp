@@ -4,6 +4,7 @@
 // the floor of any conversion with these codecs; xelimg's CPU time a frame is compared with it.
 #include "stages.h"
 
+#include <malloc.h>
 #include <time.h>
 
 #include <algorithm>
@@ -88,6 +89,9 @@ int Run(int argc, char** argv) {
     if (arg == "--jobs" && i + 1 < argc) jobs = static_cast<unsigned>(std::max(1, std::atoi(argv[++i])));
     if (arg == "--compare") compare = true;
   }
+  // As xelimg does: freed frame buffers stay for the next frame instead of being faulted in again.
+  ::mallopt(M_MMAP_THRESHOLD, 64 << 20);
+  ::mallopt(M_TRIM_THRESHOLD, 64 << 20);
   std::vector<std::filesystem::path> frames;
   for (const auto& entry : std::filesystem::directory_iterator(argv[1])) {
     if (entry.path().extension() == ".png") frames.push_back(entry.path());

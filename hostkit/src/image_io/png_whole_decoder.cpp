@@ -3,6 +3,7 @@
 // palette, interlacing, an odd sBIT, a critical chunk we do not know) is left to libpng.
 #include "image_io/png_whole_decoder.h"
 
+#include "image_io/byte_lanes.h"
 #include "image_io/pixel_rows.h"
 
 #include <xelhost/image_io.h>
@@ -146,34 +147,59 @@ BYTE Paeth(BYTE left, BYTE up, BYTE upLeft) {
   return pb <= pc ? up : upLeft;
 }
 
-// Undoes a row's filter in place; `prior` is the row above, already unfiltered (zeros above the first).
-// The rows never overlap, which lets the compiler vectorise the filters without a dependency on the left.
-void UnfilterRow(BYTE filter, BYTE* __restrict row, const BYTE* __restrict prior, std::size_t bytes,
-                 std::size_t pixelBytes) {
+// Undoes a row's filter in place; `prior` is the row above, already unfiltered (zeros above the
+// first). The left and upper-left neighbours stay in registers: read back from the row, each byte
+// would wait for the store of the one before.
+template <std::size_t kPixelBytes>
+void UnfilterPixels(BYTE filter, BYTE* row, const BYTE* prior, std::size_t bytes) {
+  BYTE left[kPixelBytes] = {};
+  BYTE upLeft[kPixelBytes] = {};
   switch (filter) {
     case 1:
-      for (std::size_t i = pixelBytes; i < bytes; ++i) row[i] = static_cast<BYTE>(row[i] + row[i - pixelBytes]);
+      for (std::size_t i = 0; i < bytes; i += kPixelBytes) {
+        for (std::size_t c = 0; c < kPixelBytes; ++c) row[i + c] = left[c] = static_cast<BYTE>(row[i + c] + left[c]);
+      }
       break;
     case 2:
-      for (std::size_t i = 0; i < bytes; ++i) row[i] = static_cast<BYTE>(row[i] + prior[i]);
+      AddBytes(row, row, prior, bytes);
       break;
     case 3:
-      for (std::size_t i = 0; i < pixelBytes; ++i) row[i] = static_cast<BYTE>(row[i] + prior[i] / 2);
-      for (std::size_t i = pixelBytes; i < bytes; ++i)
-        row[i] = static_cast<BYTE>(row[i] + (row[i - pixelBytes] + prior[i]) / 2);
+      for (std::size_t i = 0; i < bytes; i += kPixelBytes) {
+        for (std::size_t c = 0; c < kPixelBytes; ++c) {
+          row[i + c] = left[c] = static_cast<BYTE>(row[i + c] + ((left[c] + prior[i + c]) >> 1));
+        }
+      }
       break;
     case 4:
-      for (std::size_t i = 0; i < pixelBytes; ++i) row[i] = static_cast<BYTE>(row[i] + prior[i]);
-      for (std::size_t i = pixelBytes; i < bytes; ++i)
-        row[i] = static_cast<BYTE>(row[i] + Paeth(row[i - pixelBytes], prior[i], prior[i - pixelBytes]));
+      for (std::size_t i = 0; i < bytes; i += kPixelBytes) {
+        for (std::size_t c = 0; c < kPixelBytes; ++c) {
+          const BYTE up = prior[i + c];
+          row[i + c] = left[c] = static_cast<BYTE>(row[i + c] + Paeth(left[c], up, upLeft[c]));
+          upLeft[c] = up;
+        }
+      }
       break;
     default:
       break;
   }
 }
 
+// Grey or RGB, 8 or 16 bits: 1, 2, 3 or 6 bytes a pixel.
+void UnfilterRow(BYTE filter, BYTE* row, const BYTE* prior, std::size_t bytes, std::size_t pixelBytes) {
+  switch (pixelBytes) {
+    case 1:
+      return UnfilterPixels<1>(filter, row, prior, bytes);
+    case 2:
+      return UnfilterPixels<2>(filter, row, prior, bytes);
+    case 3:
+      return UnfilterPixels<3>(filter, row, prior, bytes);
+    default:
+      return UnfilterPixels<6>(filter, row, prior, bytes);
+  }
+}
+
 // The file's big-endian samples as the frame's units, shifted down to the significant bits.
-void StoreRow(const BYTE* __restrict row, BYTE* __restrict out, std::size_t samples, unsigned depth, unsigned shift) {
+void StoreRow(const BYTE* row, BYTE* out, std::size_t samples, unsigned depth, unsigned shift) {
   if (depth == 8) {
     if (shift == 0) {
       std::memcpy(out, row, samples);
@@ -182,10 +208,7 @@ void StoreRow(const BYTE* __restrict row, BYTE* __restrict out, std::size_t samp
     }
     return;
   }
-  for (std::size_t i = 0; i < samples; ++i) {
-    const auto value = static_cast<std::uint16_t>(((unsigned{row[2 * i]} << 8) | row[2 * i + 1]) >> shift);
-    std::memcpy(out + 2 * i, &value, 2);
-  }
+  BigEndianToUnits(out, row, samples, shift);
 }
 
 struct DecompressorDeleter {

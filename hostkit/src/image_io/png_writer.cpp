@@ -3,6 +3,7 @@
 // than zlib at the same size; larger ones through zlib's stream, a chunk of rows at a time, into the
 // output as they are compressed. The file goes into a temporary file that replaces the target when
 // complete.
+#include "image_io/byte_lanes.h"
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
 #include "image_io/zlib_stream.h"
@@ -126,7 +127,7 @@ void FilterRows(const Image& image, const WritableShape& shape, UINT first, UINT
     *out++ = kFilterSub;
     const std::size_t head = std::min(bytesPerPixel, rowBytes);
     std::memcpy(out, row, head);
-    for (std::size_t x = head; x < rowBytes; ++x) out[x] = static_cast<BYTE>(row[x] - row[x - bytesPerPixel]);
+    SubtractBytes(out + head, row + head, row, rowBytes - head);
   }
 }
 
