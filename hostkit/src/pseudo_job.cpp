@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace xelhost {
 
@@ -62,6 +63,17 @@ std::pair<double, double> RangeToBounds(const UnitRange& range, const TPseudoCol
   CheckRangeIsOneWindow(converter, span);
   const auto fraction = [&](double unit) { return std::clamp(converter.GreyAt(unit, span) / span, 0.0, 1.0); };
   return {fraction(range.low), fraction(range.high)};
+}
+
+// The picture of a source, not yet filled: Process writes every pixel of it (source and picture have
+// the same size and no area is set), so zeroing it first would only cost a pass over it.
+xelfw::Image UnfilledPicture(const xelfw::Image& source, unsigned bits) {
+  const xelfw::PixelLayout layout = xelfw::PixelLayout::Colour(bits, 3, XI_ORDER_RGB);
+  std::vector<xelfw::FrameBuffer> frames(source.Frames());
+  for (xelfw::FrameBuffer& frame : frames) {
+    frame.resize(std::size_t{source.Width()} * source.Height() * layout.BytesPerPixel());
+  }
+  return xelfw::Image(source.Width(), source.Height(), layout, std::move(frames));
 }
 
 }  // namespace
@@ -147,9 +159,7 @@ PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
     m_Object.SetSettings(wanted);
   }
 
-  PseudoResult result{xelfw::Image(source.Width(), source.Height(),
-                                   xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB), source.Frames()),
-                      false, TPseudoColorSettings{}};
+  PseudoResult result{UnfilledPicture(source, m_Options.outputBits), false, TPseudoColorSettings{}};
   m_Object.Process(source, result.image, [&](UINT) {
     UINT outcome = kPseudoColorAutoWindowNone;
     CheckResult(m_Object.Object().GetParam(XIP_PARAM_PSEUDOCOLOR_AUTO_WINDOW, reinterpret_cast<UINT_PTR>(&outcome),
@@ -165,8 +175,7 @@ PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
 xelfw::Image PseudoColorJob::RunWithWindow(const xelfw::Image& source, TPseudoColorSettings settings) {
   settings.AutoMode = 0;
   m_Object.SetSettings(settings);
-  xelfw::Image colours(source.Width(), source.Height(),
-                       xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB), source.Frames());
+  xelfw::Image colours = UnfilledPicture(source, m_Options.outputBits);
   m_Object.Process(source, colours);
   return colours;
 }

@@ -1,6 +1,7 @@
 // PNG decoding with libpng, from a byte source.
 #include "image_io/frame_decoder.h"
 #include "image_io/pixel_rows.h"
+#include "image_io/png_whole_decoder.h"
 
 #include <xelhost/image_io.h>
 
@@ -175,12 +176,17 @@ class PngDecoder final : public FrameDecoder {
   bool m_Done = false;
 };
 
+std::unique_ptr<FrameDecoder> OpenLibpngDecoder(ByteSource& source, FrameAllowance& allowance) {
+  return std::make_unique<PngDecoder>(source, allowance);
+}
+
 }  // namespace
 
 namespace image_io {
 
 std::unique_ptr<FrameDecoder> OpenPngDecoder(ByteSource& source, FrameAllowance& allowance) {
-  return std::make_unique<PngDecoder>(source, allowance);
+  if (auto whole = OpenWholePngDecoder(source, allowance, OpenLibpngDecoder)) return whole;
+  return OpenLibpngDecoder(source, allowance);
 }
 
 }  // namespace image_io

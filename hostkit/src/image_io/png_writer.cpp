@@ -3,6 +3,7 @@
 // than zlib at the same size; larger ones through zlib's stream, a chunk of rows at a time, into the
 // output as they are compressed. The file goes into a temporary file that replaces the target when
 // complete.
+#include "image_io/byte_lanes.h"
 #include "image_io/image_writers.h"
 #include "image_io/pixel_rows.h"
 #include "image_io/png_text.h"
@@ -34,27 +35,57 @@ constexpr std::size_t kRowChunkBytes = 1u << 20;
 
 using ByteSink = std::function<void(std::span<const BYTE> bytes)>;
 
-void PutBigEndian32(std::vector<BYTE>& out, std::uint32_t value) {
-  for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<BYTE>(value >> shift));
+constexpr BYTE kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+void PutBigEndian32(BYTE* out, std::uint32_t value) {
+  for (const int shift : {24, 16, 8, 0}) *out++ = static_cast<BYTE>(value >> shift);
 }
 
-// Length, type, data and the CRC of type and data, handed on in one piece.
+void PutBigEndian32(std::vector<BYTE>& out, std::uint32_t value) {
+  out.resize(out.size() + 4);
+  PutBigEndian32(out.data() + out.size() - 4, value);
+}
+
+// Length, type, data and the CRC of type and data. Chunks gather in one buffer that leaves in one
+// piece when the file is complete, or when it has grown large, so a frame's file is one write.
 class ChunkWriter {
  public:
+  using DataWriter = std::function<void(FrameBuffer& file)>;
+  static constexpr std::size_t kFlushBytes = 4u << 20;
+
   explicit ChunkWriter(const ByteSink& sink) : m_Sink(sink) {}
 
   void Put(std::string_view type, std::span<const BYTE> data) {
-    m_Chunk.clear();
-    PutBigEndian32(m_Chunk, static_cast<std::uint32_t>(data.size()));
-    m_Chunk.insert(m_Chunk.end(), type.begin(), type.end());
-    m_Chunk.insert(m_Chunk.end(), data.begin(), data.end());
-    PutBigEndian32(m_Chunk, libdeflate_crc32(0, m_Chunk.data() + 4, m_Chunk.size() - 4));
-    m_Sink(m_Chunk);
+    Put(type, [&](FrameBuffer& file) {
+      // Resized and copied: inserting a range constructs its bytes one by one under this allocator.
+      const std::size_t start = file.size();
+      file.resize(start + data.size());
+      std::copy(data.begin(), data.end(), file.data() + start);
+    });
+  }
+
+  // A chunk whose data `write` appends to the file's buffer.
+  void Put(std::string_view type, const DataWriter& write) {
+    const std::size_t start = m_File.size();
+    m_File.resize(start + 8);
+    std::memcpy(m_File.data() + start + 4, type.data(), 4);
+    write(m_File);
+    const std::size_t length = m_File.size() - start - 8;
+    PutBigEndian32(m_File.data() + start, static_cast<std::uint32_t>(length));
+    const std::uint32_t crc = libdeflate_crc32(0, m_File.data() + start + 4, length + 4);
+    m_File.resize(m_File.size() + 4);
+    PutBigEndian32(m_File.data() + m_File.size() - 4, crc);
+    if (m_File.size() >= kFlushBytes) Flush();
+  }
+
+  void Flush() {
+    if (!m_File.empty()) m_Sink(m_File);
+    m_File.clear();
   }
 
  private:
   const ByteSink& m_Sink;
-  std::vector<BYTE> m_Chunk;
+  FrameBuffer m_File{kSignature, kSignature + sizeof kSignature};
 };
 
 // One row's big-endian samples, scaled up to the file depth as sBIT requires.
@@ -76,36 +107,45 @@ void FileRow(const Image& image, UINT y, const WritableShape& shape, std::vector
   }
 }
 
-// Rows [first, first + count) as PNG stores them before compression: each its filter byte and the
-// filtered samples.
-void FilterRows(const Image& image, const WritableShape& shape, UINT first, UINT count, std::vector<BYTE>& filtered) {
+// Rows [first, first + count) as PNG stores them before compression, appended to `filtered`: each
+// its filter byte and the filtered samples, taken straight from the image where it holds them as the
+// file does.
+void FilterRows(const Image& image, const WritableShape& shape, UINT first, UINT count, FrameBuffer& filtered) {
   const std::size_t bytesPerPixel = std::size_t{shape.samplesPerPixel} * (shape.fileBits / 8);
   const std::size_t rowBytes = std::size_t{image.Width()} * bytesPerPixel;
-  filtered.resize((rowBytes + 1) * count);
-  std::vector<BYTE> row(rowBytes);
+  const std::size_t start = filtered.size();
+  filtered.resize(start + (rowBytes + 1) * count);
+  std::vector<BYTE> converted;
   std::vector<std::uint16_t> samples;
   for (UINT i = 0; i < count; ++i) {
-    FileRow(image, first + i, shape, samples, row.data());
-    BYTE* out = filtered.data() + i * (rowBytes + 1);
+    const BYTE* row = FileSampleRow(image, 0, first + i);
+    if (row == nullptr) {
+      converted.resize(rowBytes);
+      FileRow(image, first + i, shape, samples, converted.data());
+      row = converted.data();
+    }
+    BYTE* out = filtered.data() + start + i * (rowBytes + 1);
     *out++ = kFilterSub;
-    std::memcpy(out, row.data(), std::min(bytesPerPixel, rowBytes));
-    for (std::size_t x = bytesPerPixel; x < rowBytes; ++x) out[x] = static_cast<BYTE>(row[x] - row[x - bytesPerPixel]);
+    const std::size_t head = std::min(bytesPerPixel, rowBytes);
+    std::memcpy(out, row, head);
+    SubtractBytes(out + head, row + head, row, rowBytes - head);
   }
 }
 
 void PutImageData(const Image& image, const WritableShape& shape, ImageCompression compression, const std::string& name,
                   ChunkWriter& chunks) {
   const std::size_t filteredRowBytes = std::size_t{image.Width()} * shape.samplesPerPixel * (shape.fileBits / 8) + 1;
-  std::vector<BYTE> filtered;
+  FrameBuffer filtered;
   if (filteredRowBytes * image.Height() <= kWholeImageBytes) {
     FilterRows(image, shape, 0, image.Height(), filtered);
-    chunks.Put("IDAT", ZlibStream(filtered, compression, name));
+    chunks.Put("IDAT", [&](FrameBuffer& file) { AppendZlibStream(filtered, compression, name, file); });
     return;
   }
   ZlibDeflater deflater(compression, name);
   const auto rowsPerChunk = static_cast<UINT>(std::max<std::size_t>(1, kRowChunkBytes / filteredRowBytes));
   for (UINT first = 0; first < image.Height(); first += rowsPerChunk) {
     const UINT count = std::min(rowsPerChunk, image.Height() - first);
+    filtered.clear();
     FilterRows(image, shape, first, count, filtered);
     deflater.Add(filtered, first + count == image.Height(),
                  [&](std::span<const BYTE> block) { chunks.Put("IDAT", block); });
@@ -117,8 +157,6 @@ void EncodePngTo(const Image& image, ImageCompression compression, const std::st
   if (image.Frames() != 1)
     throw ImageIoError(name + ": a PNG holds one frame, the image has " + std::to_string(image.Frames()));
   const WritableShape shape = ShapeForWriting(image, name);
-  static constexpr BYTE kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  sink(kSignature);
   ChunkWriter chunks(sink);
   std::vector<BYTE> header;
   PutBigEndian32(header, image.Width());
@@ -135,7 +173,8 @@ void EncodePngTo(const Image& image, ImageCompression compression, const std::st
     for (const PngTextChunk& text : ProvenanceTextChunks(*record)) chunks.Put(text.type, text.data);
   }
   PutImageData(image, shape, compression, name, chunks);
-  chunks.Put("IEND", {});
+  chunks.Put("IEND", std::span<const BYTE>{});
+  chunks.Flush();
 }
 
 }  // namespace

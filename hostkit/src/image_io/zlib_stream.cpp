@@ -1,5 +1,6 @@
-// One libdeflate compressor per call: allocating it is cheap next to compressing a frame. zlib's
-// deflate for the streams libdeflate cannot make, as it compresses whole buffers only.
+// libdeflate for whole buffers, with one compressor a thread and level kept from frame to frame:
+// allocating one costs as much as compressing a small strip. zlib's deflate for the streams
+// libdeflate cannot make, as it compresses whole buffers only.
 #include "image_io/zlib_stream.h"
 
 #include "image_io/image_writers.h"
@@ -7,6 +8,7 @@
 #include <libdeflate.h>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <memory>
 
@@ -18,20 +20,44 @@ struct CompressorDeleter {
   void operator()(libdeflate_compressor* compressor) const { libdeflate_free_compressor(compressor); }
 };
 
+libdeflate_compressor& ThreadCompressor(ImageCompression compression, const std::string& fileName) {
+  constexpr int kLevels = 13;  // libdeflate's 0..12
+  thread_local std::array<std::unique_ptr<libdeflate_compressor, CompressorDeleter>, kLevels> compressors;
+  const int level = std::clamp(DeflateLevel(compression), 0, kLevels - 1);
+  auto& compressor = compressors[static_cast<std::size_t>(level)];
+  if (!compressor) compressor.reset(libdeflate_alloc_compressor(level));
+  if (!compressor) throw ImageIoError(fileName + ": cannot compress: out of memory");
+  return *compressor;
+}
+
+// Compresses into `out` from `offset` on, which holds at least the bound from there; the stream's size.
+template <class Buffer>
+std::size_t CompressInto(libdeflate_compressor& compressor, std::span<const BYTE> data, const std::string& fileName,
+                         Buffer& out, std::size_t offset) {
+  const std::size_t size =
+      libdeflate_zlib_compress(&compressor, data.data(), data.size(), out.data() + offset, out.size() - offset);
+  if (size == 0) throw ImageIoError(fileName + ": cannot compress: the output did not fit its bound");
+  return size;
+}
+
 }  // namespace
 
 std::vector<BYTE> ZlibStream(std::span<const BYTE> data, ImageCompression compression, const std::string& fileName) {
-  const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
-      libdeflate_alloc_compressor(DeflateLevel(compression)));
-  if (!compressor) throw ImageIoError(fileName + ": cannot compress: out of memory");
-  std::vector<BYTE> out(libdeflate_zlib_compress_bound(compressor.get(), data.size()));
-  const std::size_t size = libdeflate_zlib_compress(compressor.get(), data.data(), data.size(), out.data(), out.size());
-  if (size == 0) throw ImageIoError(fileName + ": cannot compress: the output did not fit its bound");
+  libdeflate_compressor& compressor = ThreadCompressor(compression, fileName);
+  std::vector<BYTE> out(libdeflate_zlib_compress_bound(&compressor, data.size()));
+  out.resize(CompressInto(compressor, data, fileName, out, 0));
   // The bound is about the size of the input: kept as capacity, a page of strips would hold the
   // whole page again.
-  out.resize(size);
   out.shrink_to_fit();
   return out;
+}
+
+void AppendZlibStream(std::span<const BYTE> data, ImageCompression compression, const std::string& fileName,
+                      xelfw::FrameBuffer& out) {
+  libdeflate_compressor& compressor = ThreadCompressor(compression, fileName);
+  const std::size_t start = out.size();
+  out.resize(start + libdeflate_zlib_compress_bound(&compressor, data.size()));
+  out.resize(start + CompressInto(compressor, data, fileName, out, start));
 }
 
 ZlibDeflater::ZlibDeflater(ImageCompression compression, std::string fileName)

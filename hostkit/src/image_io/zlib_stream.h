@@ -2,6 +2,7 @@
 // with zlib for data too large to hold whole beside the image it comes from.
 #pragma once
 
+#include <xelfw/Image.h>
 #include <xelhost/framework_types.h>
 #include <xelhost/image_io.h>
 
@@ -16,6 +17,9 @@ namespace xelhost::image_io {
 
 // Throws ImageIoError naming the file when memory runs out.
 std::vector<BYTE> ZlibStream(std::span<const BYTE> data, ImageCompression compression, const std::string& fileName);
+// The same stream appended to `out`, which grows by no more than the stream (its capacity may).
+void AppendZlibStream(std::span<const BYTE> data, ImageCompression compression, const std::string& fileName,
+                      xelfw::FrameBuffer& out);
 
 // One zlib stream fed in pieces; what it compresses leaves in blocks of at most kBlockBytes.
 class ZlibDeflater {
