@@ -15,7 +15,7 @@ mkdir -p "$work"
 
 frame() { # WIDTH HEIGHT FILE: one 16-bit grey frame of the test pattern
   gst-launch-1.0 -q videotestsrc num-buffers=1 pattern=ball \
-    ! "video/x-raw,format=GRAY16_LE,width=$1,height=$2" ! pngenc compression-level=0 ! filesink location="$3"
+    ! "video/x-raw,format=GRAY16_BE,width=$1,height=$2" ! pngenc compression-level=0 ! filesink location="$3"
 }
 
 folder() { # COUNT WIDTH HEIGHT: a folder of COUNT frames, made once
