@@ -81,6 +81,8 @@ class FileFrames final : public FrameSource {
       if (count >= kLiveCount) throw CommandError("the inputs hold more frames than the viewer can count");
     }
     m_Count = static_cast<UINT>(count);
+    // A short sequence has no more frames to hold at once than it has.
+    m_FramesInFlight = std::min(m_FramesInFlight, m_Count);
     // The first file is looked at now, so that a bad start fails before the viewer opens.
     const ImageFileInfo first = InspectImageFile(m_Files.front().path, budget.ReadLimits());
     Admit(first, m_Files.front().path.string());
@@ -132,8 +134,9 @@ class FileFrames final : public FrameSource {
     const std::size_t frameBytes = std::max(m_FrameBytes, info.FrameBytes());
     const std::size_t shownBytes = std::max(m_ShownBytes, m_Shown(info));
     if (frameBytes == m_FrameBytes && shownBytes == m_ShownBytes) return;
-    m_Budget.Reserve(m_FramesInFlight * (frameBytes - m_FrameBytes) + (shownBytes - m_ShownBytes),
-                     name + " (" + std::to_string(m_FramesInFlight) + " frames read ahead and its pictures on screen)");
+    m_Budget.Reserve(
+        m_FramesInFlight * (frameBytes - m_FrameBytes) + (shownBytes - m_ShownBytes),
+        name + " (" + std::to_string(m_FramesInFlight) + " frames in flight and their pictures on screen)");
     m_FrameBytes = frameBytes;
     m_ShownBytes = shownBytes;
   }
@@ -143,7 +146,7 @@ class FileFrames final : public FrameSource {
   std::optional<UINT> m_InputBits;
   MemoryBudget& m_Budget;
   FrameCost m_Shown;
-  UINT m_FramesInFlight;
+  UINT m_FramesInFlight;  // at most the frame count
 
   mutable std::mutex m_Mutex;
   mutable std::size_t m_FrameBytes = 0;  // reserved for each frame in flight

@@ -34,7 +34,8 @@ class FrameSource {
 // first file that cannot be read or is in colour, before the viewer opens. The budget holds
 // `framesInFlight` decoded frames of the first file's size and what showing one costs (`shown`); a
 // larger frame later draws the difference when it is read, and a frame that would not fit is refused
-// by its header. inputBits: the significant bits of every file's grey values, as --input-bits gives them.
+// by its header; a sequence shorter than `framesInFlight` holds only its own frames. inputBits: the
+// significant bits of every file's grey values, as --input-bits gives them.
 std::unique_ptr<FrameSource> OpenFileFrames(const std::vector<std::filesystem::path>& inputs,
                                             std::optional<UINT> inputBits, MemoryBudget& budget, const FrameCost& shown,
                                             UINT framesInFlight);
