@@ -16,6 +16,7 @@
 #include "host_kit.h"
 #include "plugin_location.h"
 #include "standard_input_frames.h"
+#include "view/frame_reader.h"
 #include "view/input_script.h"
 #include "view/view_session.h"
 #include "view/view_state.h"
@@ -24,6 +25,7 @@
 
 #include <array>
 #include <cstddef>
+#include <filesystem>
 #include <limits>
 #include <optional>
 
@@ -110,19 +112,51 @@ std::filesystem::path StateFile(const Arguments& args, bool headless) {
   return headless ? std::filesystem::path() : view::DefaultStateFile();
 }
 
-// Files, folders and patterns as the batch commands take them, or standard input alone; read up front.
-std::unique_ptr<FrameSource> OpenInputFrames(const std::vector<std::string>& operands, std::optional<UINT> inputBits,
-                                             MemoryBudget& budget) {
-  const std::vector<InputFile> inputs = ExpandInputs(operands);
-  std::vector<std::filesystem::path> files;
-  for (const InputFile& input : inputs) {
+// The operands that name folders, and the others. A folder is listed without looking at its files
+// one by one, so that a recording of tens of thousands of frames starts at once.
+struct SplitOperands {
+  std::vector<std::filesystem::path> folders;
+  std::vector<std::string> others;
+};
+
+SplitOperands SplitFolders(const std::vector<std::string>& operands) {
+  SplitOperands split;
+  for (const std::string& operand : operands) {
+    std::error_code error;
+    if (std::filesystem::is_directory(operand, error)) {
+      split.folders.emplace_back(operand);
+    } else {
+      split.others.push_back(operand);
+    }
+  }
+  return split;
+}
+
+// A snapshot saved into a folder being played would become one of its frames.
+void CheckSnapshotOutside(const std::vector<std::filesystem::path>& folders, const std::filesystem::path& snapshot) {
+  const std::filesystem::path parent = snapshot.has_parent_path() ? snapshot.parent_path() : ".";
+  for (const auto& folder : folders) {
+    std::error_code error;
+    if (std::filesystem::equivalent(parent, folder, error)) {
+      throw UsageError("--snapshot " + QuoteForMessage(snapshot.string()) + " lies in " +
+                       QuoteForMessage(folder.string()) + ", which is played; save it elsewhere");
+    }
+  }
+}
+
+// Files, folders and patterns as the batch commands take them, read as they are shown; or standard
+// input alone, read up front.
+std::unique_ptr<FrameSource> OpenInputFrames(const SplitOperands& operands, const std::vector<InputFile>& others,
+                                             std::optional<UINT> inputBits, MemoryBudget& budget) {
+  std::vector<std::filesystem::path> files = operands.folders;
+  for (const InputFile& input : others) {
     if (input.name != kStandardStream) {
       files.emplace_back(input.name);
-    } else if (inputs.size() > 1) {
+    } else if (operands.folders.size() + operands.others.size() > 1) {
       throw UsageError("view: standard input ('-') plays alone");
     }
   }
-  if (!files.empty()) return OpenFileFrames(files, inputBits, budget, view::ShownFrameBytes);
+  if (!files.empty()) return OpenFileFrames(files, inputBits, budget, view::ShownFrameBytes, view::kFramesInFlight);
   return FramesInMemory(ReadStandardInputFrames(inputBits, budget, [](const xelhost::ImageFileInfo&) {
     return Derived{0, "nothing"};
   }));
@@ -140,8 +174,12 @@ int RunView(const Arguments& args) {
   ApplyScreenSize(args);
   const auto& operands = args.Operands();
   // Every operand is looked at before a window opens, and a snapshot never replaces one of them.
-  const OperandPlan operandPlan(operands);
-  if (headless) operandPlan.AddOutputFile(headless->snapshot);
+  const SplitOperands split = SplitFolders(operands);
+  const OperandPlan operandPlan(split.others);
+  if (headless) {
+    operandPlan.AddOutputFile(headless->snapshot);
+    CheckSnapshotOutside(split.folders, headless->snapshot);
+  }
   const bool demo = operands.empty() || (operands.size() == 1 && operands[0] == kDemoInput);
   if (demo && args.Has(kInputBitsOption.name)) throw UsageError("--input-bits belongs to files, not to the demo scene");
   options.autoContrast = demo && !GivesColourSettings(options.pseudo);
@@ -151,7 +189,7 @@ int RunView(const Arguments& args) {
       demo     ? OpenDemoFrames()
       : stream ? OpenStreamFrames(operands[0], ParseInputBits(args), ParseStreamOptions(args).source.timeout, budget,
                                   view::ShownFrameBytes)
-               : OpenInputFrames(operands, ParseInputBits(args), budget);
+               : OpenInputFrames(split, operandPlan.Inputs(), ParseInputBits(args), budget);
 
   const xelfw::PluginLibrary library(PluginPath(args));
   options.pseudo.calibration = ReadCalibrationOption(args, library);
@@ -184,11 +222,17 @@ const Command kViewCommand{
     "click measures the whole picture again); the wheel zooms about the pointer; a middle-button or\n"
     "Shift drag pans; the right button opens a menu. The status line under the picture gives the\n"
     "position, grey value and temperature of the pixel under the pointer, also while paused.\n"
-    "Keys: space pauses, the arrows step, + and - zoom, 1 shows 1:1, 0 fits the window; C, S and T\n"
-    "show the \"Pseudo color\", \"Scale\" and \"Temperature\" dialogs again after they were closed; P saves\n"
-    "a PNG of the screen (xelimg-view-N.png in the working directory); Esc or the close box quits.\n"
+    "Keys, in whichever of the viewer's windows has the focus (but for typing in a field): space pauses,\n"
+    "the arrows step, Home and End go to the first and the last frame, PgUp and PgDn a tenth of the\n"
+    "sequence back and on (a live stream: End and PgDn play its newest frame), + and - zoom, 1 shows\n"
+    "1:1, 0 fits the window; C, S and T show the \"Pseudo color\", \"Scale\" and \"Temperature\" dialogs\n"
+    "again after they were closed; P saves the picture as shown at the frame's own size (with the area\n"
+    "and its hottest pixel marked), Shift+P the whole screen (xelimg-view-N.png in the working\n"
+    "directory); Esc in the picture window or its close box quits.\n"
     "User buttons: \"Freeze\" holds the frame, \"Zoom 1:1\" shows the picture 1:1 (fitted again when\n"
-    "released), \"Save PNG\" saves the screen as P does. A change in a dialog repaints a paused frame.\n"
+    "released), \"Save PNG\" saves the picture as P does. A change in a dialog repaints a paused frame.\n"
+    "Frames are read from disk as they are shown, a few ahead; the picture window takes the part of\n"
+    "the screen the dialogs leave free, again whenever the display window is resized.\n"
     "\n"
     "--ini, --epsilon, --settings, --profile, --range, --lower, --upper and --auto work as in pseudo and\n"
     "temperature (README: Calibration); the status line's temperature uses the same calibration as the\n"
@@ -207,11 +251,11 @@ const Command kViewCommand{
     "--snapshot runs N frames (default 1) without a display, then plays --input, then puts the pointer\n"
     "on picture pixel X,Y (--cursor, image coordinates), and saves the whole screen as PNG. --input\n"
     "holds events separated by ';' at screen points: 'key NAME' (a letter or digit, space, left,\n"
-    "right, plus, minus, escape, f1..f12), 'move X,Y', 'click X,Y', 'rclick X,Y', 'drag X1,Y1,X2,Y2',\n"
-    "'mdrag ...' (middle button), 'sdrag ...' (with Shift), 'wheel X,Y,N' (N notches, positive zooms\n"
-    "in). The status line is printed on stdout as well.\n"
-    "--max-memory SIZE limits the decoded image data of all inputs together (bytes, or with K, M, G;\n"
-    "default 1G, or $XELIMG_MAX_MEMORY).\n",
+    "right, home, end, pgup, pgdn, plus, minus, escape, f1..f12; shift+NAME with Shift), 'move X,Y',\n"
+    "'click X,Y', 'rclick X,Y', 'drag X1,Y1,X2,Y2', 'mdrag ...' (middle button), 'sdrag ...' (with\n"
+    "Shift), 'wheel X,Y,N' (N notches, positive zooms in). The status line is printed on stdout as well.\n"
+    "--max-memory SIZE limits the decoded image data of the frames in flight and on screen (bytes, or\n"
+    "with K, M, G; default 1G, or $XELIMG_MAX_MEMORY); standard input is held whole.\n",
     kOptions,
     std::numeric_limits<std::size_t>::max(),
     RunView};

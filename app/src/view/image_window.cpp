@@ -3,6 +3,7 @@
 #include "view/image_window.h"
 #include "host_kit.h"
 
+#include <winui/screen.h>
 #include <winui/wingdi.h>
 
 #include <algorithm>
@@ -22,7 +23,13 @@ constexpr int kDragThreshold = 3;
 // One wheel notch or one +/- key: two notches double the size.
 const double kZoomStep = std::sqrt(2.0);
 constexpr int kMenuRowHeight = 18;
-constexpr int kMenuWidth = 190;
+constexpr int kMenuWidth = 210;
+// Accelerator commands: the keys the window handles itself go by their virtual-key code, the menu's
+// entries from here on by their index.
+constexpr WORD kMenuCommandBase = 0x100;
+// Esc is no accelerator: in a dialog it closes the dialog, in the picture window it quits.
+constexpr int kWindowKeys[] = {VK_LEFT, VK_RIGHT, VK_HOME, VK_END,      VK_PRIOR,    VK_NEXT,
+                               '1',     '0',      VK_ADD,  VK_OEM_PLUS, VK_SUBTRACT, VK_OEM_MINUS};
 
 void RegisterImageClass(WNDPROC proc) {
   WNDCLASS existing;
@@ -53,10 +60,13 @@ RECT Normalised(POINT a, POINT b) {
   return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
-std::string KeyName(int key) {
-  if (key >= VK_F1 && key <= VK_F1 + 11) return "F" + std::to_string(key - VK_F1 + 1);
-  if (key == VK_SPACE) return "Space";
-  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return std::string(1, static_cast<char>(key));
+std::string KeyName(int key, BYTE modifiers) {
+  std::string name = (modifiers & FCONTROL ? "Ctrl+" : "");
+  if (modifiers & FALT) name += "Alt+";
+  if (modifiers & FSHIFT) name += "Shift+";
+  if (key >= VK_F1 && key <= VK_F1 + 11) return name + "F" + std::to_string(key - VK_F1 + 1);
+  if (key == VK_SPACE) return name + "Space";
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return name + std::string(1, static_cast<char>(key));
   return {};
 }
 
@@ -67,10 +77,30 @@ ImageWindow::ImageWindow(const RECT& frame, std::vector<MenuEntry> menu, ImageWi
   RegisterImageClass(&ImageWindow::WindowProc);
   m_Hwnd = CreateWindowEx(0, kClassName, "xelimg view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, frame.left, frame.top,
                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, nullptr, this);
+  InstallAccelerators();
 }
 
 ImageWindow::~ImageWindow() {
+  winui::SetLoopAccelerators(nullptr, nullptr);
+  DestroyAcceleratorTable(m_Accelerators);
   if (IsWindow(m_Hwnd)) DestroyWindow(m_Hwnd);
+}
+
+void ImageWindow::InstallAccelerators() {
+  std::vector<ACCEL> table;
+  for (const int key : kWindowKeys) table.push_back({FVIRTKEY, static_cast<WORD>(key), static_cast<WORD>(key)});
+  for (std::size_t i = 0; i < m_Menu.size(); ++i) {
+    table.push_back({static_cast<BYTE>(FVIRTKEY | m_Menu[i].modifiers), static_cast<WORD>(m_Menu[i].key),
+                     static_cast<WORD>(kMenuCommandBase + i)});
+  }
+  m_Accelerators = CreateAcceleratorTable(table.data(), static_cast<int>(table.size()));
+  winui::SetLoopAccelerators(m_Hwnd, m_Accelerators);
+}
+
+SIZE ImageWindow::FrameSizeFor(SIZE pictureArea) {
+  RECT frame{0, 0, pictureArea.cx, pictureArea.cy + kStatusHeight};
+  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
 void ImageWindow::ShowPicture(const xelfw::Image& picture) {
@@ -122,6 +152,19 @@ std::optional<POINT> ImageWindow::ScreenPointOf(POINT imagePoint) const {
   if (!PtInRect(&area, client)) return std::nullopt;
   ClientToScreen(m_Hwnd, &client);
   return client;
+}
+
+bool ImageWindow::PointAt(POINT imagePoint) {
+  const std::optional<POINT> screen = ScreenPointOf(imagePoint);
+  if (!screen) return false;
+  SetCursorPos(screen->x, screen->y);
+  POINT client = *screen;
+  ScreenToClient(m_Hwnd, &client);
+  m_Mouse = client;
+  m_PointedPixel = imagePoint;
+  m_CursorPixel = imagePoint;
+  m_Events.OnCursor(m_CursorPixel);
+  return true;
 }
 
 LRESULT ImageWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -219,6 +262,17 @@ LRESULT ImageWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
       if (HandleKey(static_cast<int>(wParam))) return 0;
       break;
+    case WM_COMMAND:
+      if (HIWORD(wParam) != 1) break;  // from an accelerator
+      if (LOWORD(wParam) >= kMenuCommandBase) {
+        m_Events.OnCommand(LOWORD(wParam) - kMenuCommandBase);
+      } else {
+        HandleKey(LOWORD(wParam));
+      }
+      return 0;
+    case WM_DISPLAYCHANGE:
+      m_Events.OnScreenResized();
+      return 0;
     case WM_CLOSE:
       m_Events.OnQuit();
       return 0;
@@ -245,10 +299,22 @@ bool ImageWindow::HandleKey(int key) {
       m_Events.OnTogglePause();
       return true;
     case VK_LEFT:
-      m_Events.OnStep(-1);
+      m_Events.OnJump(ImageWindowEvents::Jump::Back);
       return true;
     case VK_RIGHT:
-      m_Events.OnStep(1);
+      m_Events.OnJump(ImageWindowEvents::Jump::Forward);
+      return true;
+    case VK_HOME:
+      m_Events.OnJump(ImageWindowEvents::Jump::First);
+      return true;
+    case VK_END:
+      m_Events.OnJump(ImageWindowEvents::Jump::Last);
+      return true;
+    case VK_PRIOR:
+      m_Events.OnJump(ImageWindowEvents::Jump::PageBack);
+      return true;
+    case VK_NEXT:
+      m_Events.OnJump(ImageWindowEvents::Jump::PageForward);
       return true;
     case VK_ESCAPE:
       m_Events.OnQuit();
@@ -270,24 +336,21 @@ bool ImageWindow::HandleKey(int key) {
       ViewChanged();
       return true;
     default:
-      break;
+      return false;
   }
-  for (UINT i = 0; i < m_Menu.size(); ++i) {
-    if (m_Menu[i].key == key) {
-      m_Events.OnCommand(i);
-      return true;
-    }
-  }
-  return false;
 }
 
 // After a zoom, a pan or a resize the pixel under a still mouse is another one.
 void ImageWindow::ViewChanged() {
+  m_PointedPixel.reset();
   if (m_Mouse) TrackCursor(*m_Mouse);
   InvalidateRect(m_Hwnd, nullptr, FALSE);
 }
 
 void ImageWindow::TrackCursor(POINT client) {
+  // The pixel PointAt named stays under a mouse that has not moved since, until the view changes.
+  if (m_PointedPixel && m_Mouse && client.x == m_Mouse->x && client.y == m_Mouse->y) return;
+  m_PointedPixel.reset();
   m_Mouse = client;
   const RECT area = PictureArea();
   const std::optional<POINT> pixel = PtInRect(&area, client) ? m_View.ToImage(client) : std::nullopt;
@@ -385,7 +448,7 @@ void ImageWindow::PaintMenu(HDC dc) {
              menu.top + 2 + static_cast<LONG>(i + 1) * kMenuRowHeight};
     DrawText(dc, m_Menu[i].text.c_str(), static_cast<int>(m_Menu[i].text.size()), &row,
              DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    const std::string key = KeyName(m_Menu[i].key);
+    const std::string key = KeyName(m_Menu[i].key, m_Menu[i].modifiers);
     DrawText(dc, key.c_str(), static_cast<int>(key.size()), &row, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
   }
   SelectObject(dc, oldFont);

@@ -8,10 +8,12 @@
 #include <winui/screen.h>
 #include <winui/winuser.h>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <map>
 #include <sstream>
+#include <string_view>
 
 namespace xelimg::view {
 
@@ -25,8 +27,9 @@ std::string Trim(const std::string& text) {
 
 int KeyCode(std::string name, const std::string& event) {
   for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  static const std::map<std::string, int> named = {{"space", VK_SPACE}, {"left", VK_LEFT},      {"right", VK_RIGHT},
-                                                   {"plus", VK_ADD},    {"minus", VK_SUBTRACT}, {"escape", VK_ESCAPE}};
+  static const std::map<std::string, int> named = {
+      {"space", VK_SPACE}, {"left", VK_LEFT}, {"right", VK_RIGHT}, {"home", VK_HOME},      {"end", VK_END},
+      {"pgup", VK_PRIOR},  {"pgdn", VK_NEXT}, {"plus", VK_ADD},    {"minus", VK_SUBTRACT}, {"escape", VK_ESCAPE}};
   if (const auto it = named.find(name); it != named.end()) return it->second;
   if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
     return std::toupper(static_cast<unsigned char>(name[0]));
@@ -74,7 +77,11 @@ InputEvent ParseEvent(const std::string& event) {
   const std::string rest = space == std::string::npos ? std::string() : Trim(event.substr(space + 1));
   InputEvent out{InputEvent::Kind::Key};
   if (verb == "key") {
-    out.key = KeyCode(rest, event);
+    constexpr std::string_view kShift = "shift+";
+    out.shift = rest.size() > kShift.size() &&
+                std::equal(kShift.begin(), kShift.end(), rest.begin(),
+                           [](char a, char b) { return std::tolower(static_cast<unsigned char>(b)) == a; });
+    out.key = KeyCode(out.shift ? rest.substr(kShift.size()) : rest, event);
   } else if (verb == "move" || verb == "click" || verb == "rclick") {
     out.kind = verb == "move"    ? InputEvent::Kind::Move
                : verb == "click" ? InputEvent::Kind::Click
@@ -126,7 +133,7 @@ std::vector<InputEvent> ParseInputScript(const std::string& text) {
 void Inject(const InputEvent& event) {
   switch (event.kind) {
     case InputEvent::Kind::Key:
-      winui::InjectKeyPress(event.key);
+      winui::InjectKeyPress(event.key, event.shift ? std::vector<int>{VK_SHIFT} : std::vector<int>{});
       break;
     case InputEvent::Kind::Move:
       winui::InjectMouseMove(event.from);

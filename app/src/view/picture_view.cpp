@@ -71,8 +71,10 @@ RECT PictureView::PictureRect() const {
 
 std::optional<POINT> PictureView::ToImage(POINT client) const {
   if (m_Width == 0) return std::nullopt;
-  const double x = std::floor((client.x - m_OriginX) / m_Scale);
-  const double y = std::floor((client.y - m_OriginY) / m_Scale);
+  // The middle of the client pixel names the picture pixel it shows; its corner may lie on the one
+  // before when the picture is shown smaller than 1:1.
+  const double x = std::floor((client.x + 0.5 - m_OriginX) / m_Scale);
+  const double y = std::floor((client.y + 0.5 - m_OriginY) / m_Scale);
   if (x < 0 || y < 0 || x >= m_Width || y >= m_Height) return std::nullopt;
   return POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
 }

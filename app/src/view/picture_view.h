@@ -25,7 +25,7 @@ class PictureView {
   bool Fitted() const { return m_Fitted; }
   // The whole picture's rectangle in client coordinates (edges on whole pixels; may reach outside).
   RECT PictureRect() const;
-  // The picture pixel at a client point; none outside the picture.
+  // The picture pixel under the middle of a client pixel; none outside the picture.
   std::optional<POINT> ToImage(POINT client) const;
   // The same, clamped to the picture's edges (0..width, 0..height), for the ends of a drag.
   POINT ToImageClamped(POINT client) const;

@@ -11,7 +11,7 @@ namespace xelimg::view {
 
 ProcessingThread::ProcessingThread(const FrameSource& frames, xelfw::ProcessingHost& pseudoColor,
                                    xelfw::ProcessingHost& temperature, HWND notify, UINT notifyMessage)
-    : m_Frames(frames),
+    : m_Reader(frames),
       m_PseudoColor(pseudoColor),
       m_Temperature(temperature),
       m_Notify(notify),
@@ -41,6 +41,13 @@ void ProcessingThread::WaitUntilIdle() {
 void ProcessingThread::SetAoi(const std::optional<RECT>& aoi) {
   std::lock_guard lock(m_Mutex);
   m_RequestedAoi = aoi;
+}
+
+std::optional<SkippedFrame> ProcessingThread::TakeSkipped() {
+  std::lock_guard lock(m_Mutex);
+  std::optional<SkippedFrame> skipped = std::move(m_Skipped);
+  m_Skipped.reset();
+  return skipped;
 }
 
 std::optional<ProcessedFrame> ProcessingThread::TakeFrame() {
@@ -83,7 +90,7 @@ void ProcessingThread::Run() {
       std::lock_guard lock(m_Mutex);
       if (failure) {
         m_Failure = failure;
-      } else {
+      } else if (frame) {
         m_Done = std::move(frame);
       }
     }
@@ -99,13 +106,19 @@ void ProcessingThread::Run() {
   }
 }
 
-ProcessedFrame ProcessingThread::Process(UINT index) {
+std::optional<ProcessedFrame> ProcessingThread::Process(UINT index) {
   std::optional<RECT> aoi;
   {
     std::lock_guard lock(m_Mutex);
     aoi = m_RequestedAoi;
   }
-  m_Source = m_Frames.Frame(index);
+  try {
+    m_Source = m_Reader.Take(index);
+  } catch (const std::exception& error) {
+    std::lock_guard lock(m_Mutex);
+    m_Skipped = SkippedFrame{index, error.what()};
+    return std::nullopt;
+  }
   ProcessedFrame done{index,
                       xelfw::Image(m_Source.Width(), m_Source.Height(), xelfw::PixelLayout::Colour(8, 3, XI_ORDER_RGB)),
                       m_Source, m_Source.GetImgBPC()};

@@ -4,6 +4,7 @@
 
 #include <xelhost/frame_source.h>
 #include "host_kit.h"
+#include "view/frame_reader.h"
 
 #include <xelfw/Aoi.h>
 #include <xelfw/ProcessingHost.h>
@@ -12,6 +13,7 @@
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 
 namespace xelimg::view {
@@ -21,6 +23,12 @@ struct ProcessedFrame {
   xelfw::Image picture;  // RGB, 8 bits a component
   xelfw::Image grey;     // the frame it was made from, for the values under the cursor
   UINT sourceBits;       // significant bits of the grey frame it came from
+};
+
+// A frame that could not be read (a damaged file in the sequence): the viewer says so and plays on.
+struct SkippedFrame {
+  UINT index;
+  std::string why;
 };
 
 // The objects are handed over for as long as the thread runs: their parameters and Process are
@@ -41,14 +49,17 @@ class ProcessingThread {
   void SetAoi(const std::optional<RECT>& aoi);
   // The last finished frame, once. Rethrows what made processing fail.
   std::optional<ProcessedFrame> TakeFrame();
+  // The last frame that could not be read, once.
+  std::optional<SkippedFrame> TakeSkipped();
   // Waits for the frame in hand; pending requests are dropped.
   void Stop();
 
  private:
   void Run();
-  ProcessedFrame Process(UINT index);
+  // Nothing when the frame could not be read (m_Skipped says why).
+  std::optional<ProcessedFrame> Process(UINT index);
 
-  const FrameSource& m_Frames;
+  FrameReader m_Reader;
   xelfw::ProcessingHost& m_PseudoColor;
   xelfw::ProcessingHost& m_Temperature;
   const HWND m_Notify;
@@ -65,6 +76,7 @@ class ProcessingThread {
   bool m_Stopping = false;
   std::optional<RECT> m_RequestedAoi;
   std::optional<ProcessedFrame> m_Done;
+  std::optional<SkippedFrame> m_Skipped;
   std::exception_ptr m_Failure;
   std::thread m_Thread;
 };

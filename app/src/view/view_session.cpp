@@ -4,8 +4,11 @@
 #include "host_kit.h"
 
 #include <xelhost/errors.h>
+#include <xelhost/image_io.h>
+#include <xelhost/marks.h>
 #include <xelhost/picture_file.h>
 #include "exit_status.h"
+#include "view/window_layout.h"
 
 #include <XelPseudoColor/SettingsRecord.h>
 #include <winui/presenter.h>
@@ -13,16 +16,14 @@
 #include <xelfw/IniStore.h>
 #include <xelfw/TextEncoding.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace xelimg::view {
 
 namespace {
 
-// The windows are laid out on the default screen without overlapping, the picture at one and a half
-// times the demo scene's size with the status line under it.
-constexpr POINT kImageOrigin{8, 8};
-constexpr SIZE kImageClient{480, 360 + ImageWindow::kStatusHeight};
+// The dialogs' places on the default screen; the picture window takes what they leave free.
 constexpr RECT kPseudoColorPlacement{504, 8, 504 + 354, 8 + 336};
 constexpr RECT kScalePlacement{868, 8, 868 + 122, 8 + 504};
 constexpr RECT kTemperaturePlacement{8, 426, 8 + 280, 426 + 100};
@@ -32,7 +33,6 @@ constexpr UINT kScaleDialog = 1;
 constexpr UINT kTemperatureDialog = 0;
 
 // Names in the state file.
-constexpr char kImageWindowName[] = "Image";
 constexpr char kPseudoColorName[] = "PseudoColor";
 constexpr char kScaleName[] = "Scale";
 constexpr char kTemperatureName[] = "Temperature";
@@ -47,12 +47,11 @@ constexpr UINT kActualSizeBit = 0x2;
 // 25 frames a second at most: the pace of a thermal camera, and time left for the dialogs.
 constexpr UINT kFrameIntervalMs = 40;
 
-RECT DefaultImageWindowFrame() {
-  RECT frame{kImageOrigin.x, kImageOrigin.y, kImageOrigin.x + kImageClient.cx, kImageOrigin.y + kImageClient.cy};
-  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  OffsetRect(&frame, kImageOrigin.x - frame.left, kImageOrigin.y - frame.top);
-  return frame;
-}
+// PgUp and PgDn move by a tenth of the sequence.
+constexpr UINT kPageParts = 10;
+
+// Where the picture window is made; LayOut places it once the dialogs are open.
+constexpr RECT kFirstImageFrame{8, 8, 496, 418};
 
 // A saved place counts only when some of its caption is on today's screen.
 RECT PlacementOf(const std::optional<ViewState>& state, const char* name, const RECT& fallback) {
@@ -98,7 +97,7 @@ ViewSession::ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<Fr
       m_Temperature(library, kTemperatureType, xelfw::HostOptions{1, nullptr}),
       m_TemperatureName(ObjectName(library, kTemperatureType)),
       m_Restored(m_Options.stateFile.empty() ? std::nullopt : LoadViewState(m_Options.stateFile, m_PseudoColor)),
-      m_Window(PlacementOf(m_Restored, kImageWindowName, DefaultImageWindowFrame()), MenuEntries(), *this),
+      m_Window(kFirstImageFrame, MenuEntries(), *this),
       m_PseudoColorDialogs(m_PseudoColor.Object()),
       m_TemperatureDialogs(m_Temperature.Object()),
       m_Processing(*m_Frames, m_PseudoColor.Host(), m_Temperature, m_Window.Handle(), ImageWindow::kFrameReadyMessage),
@@ -106,14 +105,16 @@ ViewSession::ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<Fr
   if (m_Options.autoContrast && !m_Restored) SwitchOnAutoContrast(m_PseudoColor.Object());
   // A --range speaks the display unit of the first frame's grey span.
   const xelfw::Image first = m_Frames->Frame(0);
+  m_FirstSize = SIZE{static_cast<LONG>(first.Width()), static_cast<LONG>(first.Height())};
   ConfigurePseudoColorObject(m_PseudoColor, m_Options.pseudo, &first);
-  RestoreState();
+  RestoreState(first);
   m_PseudoColor.Host().Record().SetDlgEventHook(
       [this](CXelImgProcess_0* sender, UINT event) { return OnDialogEvent(sender, event); });
   m_Temperature.Record().SetDlgEventHook(
       [this](CXelImgProcess_0* sender, UINT event) { return OnDialogEvent(sender, event); });
   LabelUserButtons();
   OpenDialogs();
+  LayOut();
   UpdateTitle();
   UpdateStatus();
 }
@@ -132,14 +133,15 @@ std::vector<MenuEntry> ViewSession::MenuEntries() const {
   entries[kShowScale] = {menuText(m_PseudoColor.Object(), kScaleDialog), 'S'};
   entries[kShowTemperature] = {menuText(m_Temperature.Object(), kTemperatureDialog), 'T'};
   entries[kPausePlay] = {"Pause / play", VK_SPACE};
-  entries[kSaveSnapshot] = {"Save PNG of the screen", 'P'};
+  entries[kSavePicture] = {"Save PNG of the picture", 'P'};
+  entries[kSaveScreen] = {"Save PNG of the screen", 'P', FSHIFT};
   return entries;
 }
 
 // The options come after the state: what the command line says wins over what was saved.
-void ViewSession::RestoreState() {
+void ViewSession::RestoreState(const xelfw::Image& first) {
   ApplyCalibration(m_Restored ? m_Restored->epsilon : std::nullopt);
-  if (m_Restored && m_Restored->area && Fits(*m_Restored->area, m_Frames->Frame(0))) {
+  if (m_Restored && m_Restored->area && Fits(*m_Restored->area, first)) {
     m_Aoi = m_Restored->area;
     m_Processing.SetAoi(m_Aoi);
     m_Window.ShowAoi(m_Aoi);
@@ -196,9 +198,14 @@ void ViewSession::OpenDialogs() {
 void ViewSession::ShowDialog(UINT command) {
   xelfw::DialogHost& host = command == kShowTemperature ? m_TemperatureDialogs : m_PseudoColorDialogs;
   const UINT id = command == kShowScale ? kScaleDialog : kPseudoColorDialog;
+  // The key may come from another dialog, which keeps the focus, so that its next key works too.
+  const HWND active = GetActiveWindow();
+  const HWND focus = GetFocus();
   // Open shows a hidden dialog where it was; a closed one comes back at the record's placement.
   if (CXelImgProcessDlg* dialog = host.Open(id, m_Window.Handle()))
     SetWindowPos(dialog->GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (IsWindow(active)) SetActiveWindow(active);
+  if (IsWindow(focus)) SetFocus(focus);
 }
 
 void ViewSession::RunOnDisplay() {
@@ -226,9 +233,7 @@ void ViewSession::RunHeadless(const HeadlessRun& run) {
     SettleHeadless();
   }
   if (run.cursor) {
-    const std::optional<POINT> at = m_Window.ScreenPointOf(*run.cursor);
-    if (!at) throw CommandError("--cursor: the pixel is not in sight in the image window");
-    winui::InjectMouseMove(*at);
+    if (!m_Window.PointAt(*run.cursor)) throw CommandError("--cursor: the pixel is not in sight in the image window");
     SettleHeadless();
   }
   SavePicture(winui::ComposeScreen(), run.snapshot);
@@ -248,7 +253,6 @@ void ViewSession::SettleHeadless() {
 void ViewSession::SaveState() {
   if (m_Options.stateFile.empty()) return;
   ViewState state;
-  state.windows[kImageWindowName] = WindowRectOf(m_Window.Handle());
   const struct {
     const char* name;
     xelfw::DialogHost& host;
@@ -279,6 +283,7 @@ double ViewSession::CurrentEpsilon() const {
 }
 
 void ViewSession::RequestFrame(UINT index) {
+  m_Position = index;
   m_Next = (index + 1) % m_Frames->Count();
   m_Processing.Request(index);
 }
@@ -314,7 +319,7 @@ UINT ViewSession::OnDialogEvent(CXelImgProcess_0* sender, UINT event) {
 
 void ViewSession::OnUserButton(CXelImgProcess_0* sender) {
   if (sender == &m_Temperature.Object()) {
-    SaveScreenshot();
+    SavePng(false);
     return;
   }
   const _TXIP_DIALOG_DATA* record = m_PseudoColor.Object().GetDialogDataByDlgID(kPseudoColorDialog);
@@ -333,7 +338,8 @@ void ViewSession::OnUserButton(CXelImgProcess_0* sender) {
   UpdateStatus();
 }
 
-void ViewSession::SaveScreenshot() {
+void ViewSession::SavePng(bool wholeScreen) {
+  if (!wholeScreen && !m_Frame) return;
   // The next free name in the working directory, so that no earlier picture is overwritten.
   std::filesystem::path file;
   std::error_code error;
@@ -341,12 +347,29 @@ void ViewSession::SaveScreenshot() {
     file = "xelimg-view-" + std::to_string(++m_Screenshots) + ".png";
   } while (std::filesystem::exists(file, error) && m_Screenshots < 100000);
   try {
-    SavePicture(winui::ComposeScreen(), file);
+    if (wholeScreen) {
+      SavePicture(winui::ComposeScreen(), file);
+    } else {
+      xelhost::WriteImageFile(MarkedPicture(), file);
+    }
     m_Notice = "saved " + file.string();
   } catch (const std::exception& failure) {
     m_Notice = std::string("not saved: ") + failure.what();
   }
   UpdateStatus();
+}
+
+// The frame's own pixels as the window shows them: pseudo-coloured, with the measured area and its
+// hottest pixel marked as pseudo --mark marks them.
+xelfw::Image ViewSession::MarkedPicture() const {
+  xelfw::Image picture = m_Frame->picture;
+  if (m_Aoi) {
+    const xelhost::MeasurementArea area{"area", static_cast<UINT>(m_Aoi->left), static_cast<UINT>(m_Aoi->top),
+                                        static_cast<UINT>(m_Aoi->right - m_Aoi->left),
+                                        static_cast<UINT>(m_Aoi->bottom - m_Aoi->top)};
+    xelhost::MarkAreas(picture, m_Frame->grey, {area}, m_Calibration.value_or(xelfw::TemperatureCalibration{}));
+  }
+  return picture;
 }
 
 void ViewSession::OnAoiChosen(const std::optional<RECT>& imageArea) {
@@ -365,11 +388,66 @@ void ViewSession::SetPaused(bool paused) {
   UpdateTitle();
 }
 
-void ViewSession::OnStep(int frames) {
-  m_Paused = true;
+// Steps wrap round as playback does; jumps stop at the ends. A live stream knows no end and keeps no
+// past: End and PgDn go back to its newest frame and play on, Home and PgUp say they cannot.
+void ViewSession::OnJump(Jump jump) {
   const long long count = m_Frames->Count();
-  const long long shown = m_Frame ? m_Frame->index : 0;
-  RequestFrame(static_cast<UINT>(((shown + frames) % count + count) % count));
+  const long long shown = m_Position;
+  if (count == kLiveCount && jump != Jump::Back && jump != Jump::Forward) {
+    if (jump == Jump::Last || jump == Jump::PageForward) {
+      SetPaused(false);
+      RequestFrame(static_cast<UINT>(shown + 1));
+    } else {
+      m_Notice = "a live stream cannot go back";
+      UpdateStatus();
+    }
+    return;
+  }
+  const long long page = std::max<long long>(1, count / kPageParts);
+  long long target = shown;
+  switch (jump) {
+    case Jump::Back:
+      target = (shown - 1 + count) % count;
+      break;
+    case Jump::Forward:
+      target = (shown + 1) % count;
+      break;
+    case Jump::First:
+      target = 0;
+      break;
+    case Jump::Last:
+      target = count - 1;
+      break;
+    case Jump::PageBack:
+      target = std::max<long long>(0, shown - page);
+      break;
+    case Jump::PageForward:
+      target = std::min(count - 1, shown + page);
+      break;
+  }
+  SetPaused(true);
+  RequestFrame(static_cast<UINT>(target));
+}
+
+void ViewSession::OnScreenResized() { LayOut(); }
+
+// The dialogs stay where they are; the picture window takes the largest part of the screen they
+// leave free, at the picture's aspect.
+void ViewSession::LayOut() {
+  std::vector<RECT> dialogs;
+  for (CXelImgProcessDlg* open :
+       {m_PseudoColorDialogs.Dialog(kPseudoColorDialog), m_PseudoColorDialogs.Dialog(kScaleDialog),
+        m_TemperatureDialogs.Dialog(kTemperatureDialog)}) {
+    if (open && IsWindowVisible(open->GetSafeHwnd())) dialogs.push_back(WindowRectOf(open->GetSafeHwnd()));
+  }
+  const SIZE picture =
+      m_Frame ? SIZE{static_cast<LONG>(m_Frame->picture.Width()), static_cast<LONG>(m_Frame->picture.Height())}
+              : m_FirstSize;
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const RECT frame = PictureWindowFrame(screen, dialogs, picture, &ImageWindow::FrameSizeFor);
+  SetWindowPos(m_Window.Handle(), nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  m_Window.SetZoom(ImageWindow::Zoom::Fit);
 }
 
 void ViewSession::OnQuit() { PostQuitMessage(0); }
@@ -393,8 +471,11 @@ void ViewSession::OnCommand(UINT command) {
     case kPausePlay:
       OnTogglePause();
       break;
-    case kSaveSnapshot:
-      SaveScreenshot();
+    case kSavePicture:
+      SavePng(false);
+      break;
+    case kSaveScreen:
+      SavePng(true);
       break;
     default:
       break;
@@ -403,6 +484,11 @@ void ViewSession::OnCommand(UINT command) {
 
 void ViewSession::OnFrameReady() {
   try {
+    if (std::optional<SkippedFrame> skipped = m_Processing.TakeSkipped()) {
+      // Playback goes on past it; a paused viewer stays on the frame it shows.
+      m_Notice = "frame " + std::to_string(skipped->index + 1) + " skipped: " + skipped->why;
+      UpdateStatus();
+    }
     std::optional<ProcessedFrame> frame = m_Processing.TakeFrame();
     if (!frame) return;
     if (frame->sourceBits != m_DisplayUnitBits) RescaleDisplayUnit(frame->sourceBits);

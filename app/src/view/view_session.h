@@ -62,11 +62,20 @@ class ViewSession final : private ImageWindowEvents {
   void RunHeadless(const HeadlessRun& run);
 
  private:
-  enum Command : UINT { kShowPseudoColor, kShowScale, kShowTemperature, kPausePlay, kSaveSnapshot, kCommandCount };
+  enum Command : UINT {
+    kShowPseudoColor,
+    kShowScale,
+    kShowTemperature,
+    kPausePlay,
+    kSavePicture,
+    kSaveScreen,
+    kCommandCount
+  };
 
   void OnAoiChosen(const std::optional<RECT>& imageArea) override;
   void OnTogglePause() override;
-  void OnStep(int frames) override;
+  void OnJump(Jump jump) override;
+  void OnScreenResized() override;
   void OnQuit() override;
   void OnFrameReady() override;
   void OnTick() override;
@@ -74,7 +83,7 @@ class ViewSession final : private ImageWindowEvents {
   void OnCommand(UINT command) override;
 
   std::vector<MenuEntry> MenuEntries() const;
-  void RestoreState();
+  void RestoreState(const xelfw::Image& first);
   void SaveState();
   void ApplyCalibration(const std::optional<double>& savedEpsilon);
   void LabelUserButtons();
@@ -83,7 +92,10 @@ class ViewSession final : private ImageWindowEvents {
   UINT OnDialogEvent(CXelImgProcess_0* sender, UINT event);
   void OnUserButton(CXelImgProcess_0* sender);
   void SetPaused(bool paused);
-  void SaveScreenshot();
+  // The picture as shown, at the frame's own size, or the whole screen; named by the next free number.
+  void SavePng(bool wholeScreen);
+  xelfw::Image MarkedPicture() const;
+  void LayOut();
   double CurrentEpsilon() const;
   void RequestFrame(UINT index);
   void RepaintIfStill();
@@ -107,8 +119,10 @@ class ViewSession final : private ImageWindowEvents {
   std::optional<xelfw::TemperatureCalibration> m_Calibration;  // what the temperature object converts with
   CursorReadout m_Readout;
   std::optional<ProcessedFrame> m_Frame;  // the frame on screen
+  SIZE m_FirstSize{};                     // of the first frame, for the layout before a picture is shown
   std::optional<RECT> m_Aoi;
   std::string m_Notice;        // what the last command did, shown until the cursor moves
+  UINT m_Position = 0;         // index asked for last, shown or skipped: where steps and jumps start
   UINT m_Next = 0;             // index the playback asks for next
   UINT m_DisplayUnitBits = 0;  // source depth the display unit was last scaled for; 0: not yet
   UINT m_UserButtons = 0;      // the pseudo-colour dialog's user-button bits as last seen

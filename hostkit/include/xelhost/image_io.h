@@ -89,6 +89,8 @@ class XEL_HOST_API ImageFileReader {
 
   // The next frame, or nothing after the last. Throws ImageIoError naming the file and the page.
   std::optional<Image> Next();
+  // Passes over the next frame, reading its header but no pixels; false after the last.
+  bool Skip();
   const std::filesystem::path& Path() const;
   // Size and layout of every frame (frames: 1, the pages are counted as they are read).
   const ImageFileInfo& FrameInfo() const;

@@ -36,6 +36,8 @@ std::optional<Image> ImageFileReader::Next() {
   return image;
 }
 
+bool ImageFileReader::Skip() { return m_State->decoder->Skip(); }
+
 const std::filesystem::path& ImageFileReader::Path() const { return m_State->path; }
 
 const ImageFileInfo& ImageFileReader::FrameInfo() const { return m_State->decoder->Info(); }

@@ -39,8 +39,13 @@ void InjectKeyPress(int virtualKey, const std::vector<int>& modifiers = {});
 // Each character as its key press (WM_KEYDOWN, WM_CHAR through TranslateMessage, WM_KEYUP).
 void InjectText(const std::string& text);
 
-// What a message loop does with a message before TranslateMessage/DispatchMessage: lets the window
-// objects' PreTranslateMessage and dialogs' keyboard handling take it. True when it was taken.
+// The accelerator table the message loops here translate with, for `target`, ahead of everything
+// else, except keys typed into an edit control; a null table ends it. The table stays the caller's.
+void SetLoopAccelerators(HWND target, HACCEL table);
+
+// What a message loop does with a message before TranslateMessage/DispatchMessage: translates the
+// loop's accelerators, then lets the window objects' PreTranslateMessage and dialogs' keyboard
+// handling take it. True when it was taken.
 bool PreTranslateForDialogs(MSG* msg);
 
 // Runs the calling thread's messages until its queue holds nothing but future timers; for tests.

@@ -104,6 +104,7 @@ inline constexpr UINT WM_SETFONT = 0x0030;
 inline constexpr UINT WM_GETFONT = 0x0031;
 inline constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
 inline constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+inline constexpr UINT WM_DISPLAYCHANGE = 0x007E;
 inline constexpr UINT WM_NCCREATE = 0x0081;
 inline constexpr UINT WM_NCDESTROY = 0x0082;
 inline constexpr UINT WM_NCCALCSIZE = 0x0083;
@@ -441,6 +442,24 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id);
 // ---- Focus, activation, capture, keyboard -------------------------------------------------------
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
+
+// Keyboard accelerators: a key, with the modifiers it needs, turned into a WM_COMMAND (HIWORD of
+// wParam 1) to a window before the message is dispatched, whichever window has the focus.
+inline constexpr BYTE FVIRTKEY = 0x01;
+inline constexpr BYTE FSHIFT = 0x04;
+inline constexpr BYTE FCONTROL = 0x08;
+inline constexpr BYTE FALT = 0x10;
+struct ACCEL {
+  BYTE fVirt;  // FVIRTKEY with the modifiers that must be held; those not named must not be
+  WORD key;    // virtual-key code
+  WORD cmd;
+};
+using LPACCEL = ACCEL*;
+HACCEL CreateAcceleratorTable(const ACCEL* entries, int count);
+BOOL DestroyAcceleratorTable(HACCEL table);
+// Sends the WM_COMMAND of the entry a WM_KEYDOWN or WM_SYSKEYDOWN matches to `target`; nonzero when
+// it did (the message is then not to be translated or dispatched).
+int TranslateAccelerator(HWND target, HACCEL table, LPMSG msg);
 HWND SetActiveWindow(HWND hwnd);
 HWND GetActiveWindow();
 HWND GetForegroundWindow();

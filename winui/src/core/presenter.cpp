@@ -139,11 +139,15 @@ class SdlSession {
     SDL_StartTextInput();
     return MakeTexture(width, height, error);
   }
-  // The desktop window's new size becomes the screen's: windows keep their places, and what the
-  // larger window adds is more desktop.
+  // The desktop window's new size becomes the screen's: windows keep their places, what the larger
+  // window adds is more desktop, and the top-level windows hear of it as of a new display mode.
   void Resized(int windowWidth, int windowHeight) {
     SetScreenSize(std::max(1, windowWidth / scale_), std::max(1, windowHeight / scale_));
-    MakeTexture(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr);
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    MakeTexture(width, height, nullptr);
+    const LPARAM size = MAKELPARAM(static_cast<WORD>(width), static_cast<WORD>(height));
+    for (const core::Window* top : core::TopLevelWindows()) PostMessage(top->handle, WM_DISPLAYCHANGE, 32, size);
   }
   void Show(const Surface& screen) {
     if (!texture_ || screen.Width() != textureWidth_ || screen.Height() != textureHeight_) return;

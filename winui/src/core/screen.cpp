@@ -79,6 +79,7 @@ Surface RenderWindow(HWND hwnd) {
 }
 
 bool PreTranslateForDialogs(MSG* msg) {
+  if (TranslateLoopAccelerators(msg)) return true;
   if (RunPreTranslateHook(msg)) return true;
   HWND dialog = DialogRootOf(msg->hwnd);
   return dialog && IsDialogMessage(dialog, msg);

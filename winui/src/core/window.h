@@ -139,5 +139,7 @@ void RunDestroyHook(HWND hwnd);
 using MessageFilter = bool (*)(MSG*);
 void SetPreTranslateHook(MessageFilter filter);
 bool RunPreTranslateHook(MSG* msg);
+// The accelerators SetLoopAccelerators installed; true when one took the message.
+bool TranslateLoopAccelerators(MSG* msg);
 
 }  // namespace winui::core
