@@ -246,6 +246,7 @@ std::optional<InputFrame> FrameSequence::Next() {
         frame.input = m_Input;
         frame.page = m_Page++;
         frame.image = std::move(image);
+        if (m_Stream) frame.time = m_Stream->LastTime();
         return frame;
       }
     } catch (const std::exception& error) {

@@ -49,6 +49,8 @@ class XEL_HOST_API StreamFrameSource {
   // The next frame, nothing at the end of the stream. Throws StreamError when the pipeline fails,
   // its caps cannot be negotiated (naming the caps offered) or no frame comes within the timeout.
   std::optional<Image> Next();
+  // The presentation time in seconds of the frame Next gave last, nothing when the stream gave none.
+  std::optional<double> LastTime() const;
 
  private:
   struct Pipeline;

@@ -134,6 +134,7 @@ struct StreamFrameSource::Pipeline {
   GstPtr<GstObject> sink;
   GstPtr<GstObject> bus;
   bool ended = false;
+  std::optional<double> lastTime;
 
   ~Pipeline() {
     if (pipeline) gst_element_set_state(GST_ELEMENT(pipeline.get()), GST_STATE_NULL);
@@ -271,7 +272,11 @@ std::optional<Image> StreamFrameSource::Next() {
     const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
     const auto wait = std::clamp<std::chrono::nanoseconds>(left, std::chrono::nanoseconds(0), kBusPoll);
     const GstPtr<GstSample> sample(gst_app_sink_try_pull_sample(p.AppSink(), static_cast<GstClockTime>(wait.count())));
-    if (sample) return CopyFrame(sample.get(), p.operand);
+    if (sample) {
+      const GstClockTime pts = GST_BUFFER_PTS(gst_sample_get_buffer(sample.get()));
+      p.lastTime = GST_CLOCK_TIME_IS_VALID(pts) ? std::optional(static_cast<double>(pts) / GST_SECOND) : std::nullopt;
+      return CopyFrame(sample.get(), p.operand);
+    }
     if (gst_app_sink_is_eos(p.AppSink()) != FALSE) {
       if (const auto error = p.PendingError()) throw StreamError(p.operand + ": " + *error);
       p.ended = true;
@@ -284,5 +289,7 @@ std::optional<Image> StreamFrameSource::Next() {
     }
   }
 }
+
+std::optional<double> StreamFrameSource::LastTime() const { return m_Pipeline->lastTime; }
 
 }  // namespace xelhost
