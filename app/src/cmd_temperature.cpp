@@ -1,5 +1,6 @@
 // xelimg temperature: the object's reading and the temperature statistics of every frame's areas,
 // and optionally every pixel's temperature as a float TIFF.
+#include <xelhost/area_delta.h>
 #include <xelhost/area_option.h>
 #include <xelhost/calibration_option.h>
 #include <xelhost/errors.h>
@@ -16,10 +17,11 @@
 #include "host_kit.h"
 #include "plugin_location.h"
 
-#include <xelfw/Aoi.h>
 #include <xelhost/AreaStatistics.h>
 #include <xelhost/FloatTiffWriter.h>
+#include <xelhost/TemperatureMeter.h>
 #include <xelhost/image_io.h>
+#include <xelhost/line_profile.h>
 
 #include <array>
 #include <cstdio>
@@ -31,9 +33,12 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 12> kOptions = {{kPluginOption,
+constexpr std::array<OptionSpec, 15> kOptions = {{kPluginOption,
                                                   kCalibrationOption,
                                                   kAreaOption,
+                                                  kAreasFileOption,
+                                                  kLineOption,
+                                                  kDeltaOption,
                                                   kEpsilonOption,
                                                   {"json", false},
                                                   {"csv", false},
@@ -65,6 +70,11 @@ int RunTemperature(const Arguments& args) {
   if (operands.empty())
     throw UsageError("give the input(s) (see 'xelimg temperature --help'); demo: names the demo scene");
   const std::vector<xelhost::MeasurementArea> givenAreas = ParseAreas(args);
+  const std::vector<xelhost::ProfileLine> lines = ParseLines(args);
+  // The whole image's name stands for it until a frame gives it a size.
+  const std::vector<xelhost::AreaDelta> deltas = ParseDeltas(
+      args, givenAreas.empty() ? std::vector<xelhost::MeasurementArea>{{std::string(kWholeImage), RectangleShape{}}}
+                               : givenAreas);
   const ReportFormat format = FormatOf(args);
   const OperandPlan operandPlan(operands);
   const std::vector<InputFile>& inputs = operandPlan.Inputs();
@@ -79,6 +89,7 @@ int RunTemperature(const Arguments& args) {
   const xelfw::TemperatureCalibration calibration =
       ReadCalibrationOption(args, library).value_or(xelfw::TemperatureCalibration{});
   object.ImportCalibration(calibration);
+  const std::string unit = DisplayUnit(calibration);
   std::optional<xelhost::FloatTiffWriter> map;
   if (mapFile) map.emplace(*mapFile);
   // Every temperature went through a calibration, the object's defaults at least: the map records it.
@@ -110,15 +121,14 @@ int RunTemperature(const Arguments& args) {
       }
       const std::vector<xelhost::MeasurementArea> areas = AreasOf(givenAreas, image);
       CheckAreasInside(areas, image);
+      CheckLinesInside(lines, image);
       // Everything is measured before anything is printed, so a frame is reported whole or not at all.
       const std::vector<xelhost::AreaStatistics> statistics = xelhost::MeasureAreas(image, areas, calibration);
       std::vector<TemperatureReading> readings;
-      for (const xelhost::MeasurementArea& area : areas) {
-        const RectangleShape r = RectangleOf(area, image);
-        const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(r.left), static_cast<LONG>(r.top),
-                                                    static_cast<LONG>(r.width), static_cast<LONG>(r.height));
-        readings.push_back(object.Measure(image, &aoi));
-      }
+      for (std::size_t i = 0; i < areas.size(); ++i)
+        readings.push_back(object.MeasureArea(image, areas[i], statistics[i]));
+      std::vector<xelhost::LineProfile> profiles;
+      for (const xelhost::ProfileLine& line : lines) profiles.push_back(xelhost::MeasureLine(image, line, calibration));
       if (map) {
         xelhost::Provenance record = xelhost::StartProvenance("xelimg");
         xelhost::SetProvenanceSource(record, input.name, frame->page, input.stream);
@@ -126,9 +136,14 @@ int RunTemperature(const Arguments& args) {
         record.Append(calibrationRecord);
         map->Add(image.Width(), image.Height(), xelhost::TemperatureMap(image, calibration), &record);
       }
-      const ReadingOrigin origin{frame->index, input.name, frame->page, labelled};
+      const ReadingOrigin origin{frame->index, input.name, frame->page, labelled, frame->time};
       for (std::size_t i = 0; i < areas.size(); ++i) {
         PrintAreaReading({areas[i], readings[i], statistics[i], areasNamed}, origin, format);
+      }
+      for (std::size_t i = 0; i < lines.size(); ++i) PrintLineProfile(profiles[i], lines[i], unit, origin, format);
+      for (const xelhost::AreaDelta& delta : deltas) {
+        const DeltaValues values = MeasureDelta(statistics[delta.first], statistics[delta.second]);
+        PrintDelta(delta, values, unit, origin, format);
       }
       report.Done();
     } catch (const std::exception& error) {
@@ -147,8 +162,9 @@ int RunTemperature(const Arguments& args) {
 const Command kTemperatureCommand{
     "temperature",
     "temperature IN... [options]                temperatures of areas: text, JSON, CSV, float TIFF",
-    "usage: xelimg temperature IN... [--ini CALIB.ini] [--aoi [NAME=]X,Y,W,H]... [--epsilon E] [--json|--csv]\n"
-    "                              [--temperature-map OUT.tif]\n"
+    "usage: xelimg temperature IN... [--ini CALIB.ini] [--aoi [NAME=]SHAPE]... [--areas FILE]\n"
+    "                              [--line [NAME=]X1,Y1,X2,Y2]... [--delta A-B]... [--epsilon E]\n"
+    "                              [--json|--csv] [--temperature-map OUT.tif]\n"
     "\n"
     "Runs the plug-in's \"Temperature display\" object on every area of every frame of the inputs and\n"
     "prints, one line a frame and area as soon as it is measured: the object's reading (the mean grey\n"
@@ -164,16 +180,27 @@ const Command kTemperatureCommand{
     "                    keys Epsilon, BgTempKelvin, UnitDesc, KelvinToUnitOfs, KelvinToUnitMult;\n"
     "                    a file that cannot be read exactly is refused (README: Calibration)\n"
     "  --input-bits N    significant bits of the grey values, 1..16 (default: what each file declares)\n"
-    "  --aoi [NAME=]X,Y,W,H  an area to measure; repeat for several (unnamed: aoi1, aoi2, ...;\n"
-    "                    default: the whole image, named image)\n"
+    "  --aoi [NAME=]SHAPE  an area to measure; repeat for several (unnamed: aoi1, aoi2, ...;\n"
+    "                    default: the whole image, named image). SHAPE: X,Y,W,H (a rectangle),\n"
+    "                    ellipse:CX,CY,RX,RY, polygon:X1,Y1,X2,Y2,X3,Y3[,...] or spot:X,Y[,R];\n"
+    "                    a pixel belongs to it when its centre does; parts outside the frame are cut\n"
+    "  --areas FILE      more areas, one [NAME=]SHAPE a line ('#' starts a comment line)\n"
+    "  --line [NAME=]X1,Y1,X2,Y2  a line profile: the pixels of Bresenham's line between the two\n"
+    "                    pixels, both included (unnamed: line1, ...); pixels outside the frame are cut\n"
+    "  --delta A-B       the differences of areas A and B: pixels' mean, max and min (repeatable)\n"
     "  --epsilon E       emissivity of the surface, 0 < E <= 1 (overrides the file)\n"
     "  --frames N        take at most N frames of each stream (default: until it ends)\n"
     "  --timeout SECONDS a stream that sends no frame for this long has stalled (default 5)\n"
-    "  --json            one JSON object a frame and area (JSON Lines), numbers at full precision:\n"
-    "                    pixels, unavailable (pixels without a temperature), mean_grey, epsilon,\n"
-    "                    temperature (the object's), mean_temperature, min, max, std, coldest_x/_y,\n"
-    "                    hottest_x/_y, unit; null where not available\n"
-    "  --csv             the same as CSV: a header row, then one row a frame and area\n"
+    "  --json            one JSON object a frame and area, line sample or delta (JSON Lines), numbers\n"
+    "                    at full precision: time (a stream frame's, in seconds), kind (area, line,\n"
+    "                    delta), area, shape, x, y, width, height (the measured pixels' bounds),\n"
+    "                    pixels, unavailable (without a temperature), saturated, below_calibration,\n"
+    "                    above_calibration, mean_grey, epsilon, temperature (the object's),\n"
+    "                    mean_temperature, mean (of the pixels' temperatures), min, max, std,\n"
+    "                    coldest_x/_y, hottest_x/_y, unit; a line sample has index, x, y, grey and\n"
+    "                    its temperature beside the line's counts, mean, min, max and std; null\n"
+    "                    where not available\n"
+    "  --csv             the same as CSV: a header row, then one row a frame and area, sample or delta\n"
     "  --temperature-map OUT.tif  every pixel's temperature in the display unit as a 32-bit float\n"
     "                    TIFF, one page a measured frame, NaN where not available\n"
     "  --quiet           no progress line on a terminal\n"

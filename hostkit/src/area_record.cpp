@@ -54,22 +54,23 @@ std::optional<double> TemperatureOf(const std::optional<PixelTemperature>& pixel
 
 std::vector<RecordField> AreaRecord(const AreaReading& r) {
   const AreaStatistics& s = r.statistics;
-  const auto* rectangle = std::get_if<RectangleShape>(&r.area.shape);
-  const auto side = [&](std::string_view name, UINT RectangleShape::*value) {
-    return rectangle ? Count(name, rectangle->*value) : RecordField{name, std::monostate{}, std::nullopt};
-  };
-  return {Text("area", r.area.name),
+  return {Text("kind", "area"),
+          Text("area", r.area.name),
           Text("shape", ShapeText(r.area.shape)),
-          side("x", &RectangleShape::left),
-          side("y", &RectangleShape::top),
-          side("width", &RectangleShape::width),
-          side("height", &RectangleShape::height),
+          Count("x", s.bounds.left),
+          Count("y", s.bounds.top),
+          Count("width", s.bounds.width),
+          Count("height", s.bounds.height),
           Count("pixels", s.pixels),
           Count("unavailable", s.unavailable),
+          Count("saturated", s.saturated),
+          Count("below_calibration", s.belowCalibration),
+          Count("above_calibration", s.aboveCalibration),
           MeanGrey(r.reading.meanGrey),
           ObjectField("epsilon", r.reading.epsilon),
           ObjectField("temperature", r.reading.temperature),
           Number("mean_temperature", s.temperature),
+          Number("mean", s.mean),
           Number("min", TemperatureOf(s.coldest)),
           Number("max", TemperatureOf(s.hottest)),
           Number("std", s.standardDeviation),
@@ -78,6 +79,63 @@ std::vector<RecordField> AreaRecord(const AreaReading& r) {
           Coordinate("hottest_x", s.hottest, true),
           Coordinate("hottest_y", s.hottest, false),
           Text("unit", r.reading.unit)};
+}
+
+std::vector<RecordField> LineSampleRecord(const LineProfile& profile, const ProfileLine& line, const LineSample& sample,
+                                          const std::string& unit) {
+  return {Text("kind", "line"),
+          Text("area", profile.name),
+          Text("shape", LineText(line)),
+          Count("index", sample.index),
+          Count("x", sample.x),
+          Count("y", sample.y),
+          Count("grey", sample.grey),
+          Count("pixels", profile.pixels),
+          Count("unavailable", profile.unavailable),
+          Count("saturated", profile.saturated),
+          Count("below_calibration", profile.belowCalibration),
+          Count("above_calibration", profile.aboveCalibration),
+          Number("temperature", sample.temperature),
+          Number("mean", profile.mean),
+          Number("min", profile.min),
+          Number("max", profile.max),
+          Number("std", profile.standardDeviation),
+          Text("unit", unit)};
+}
+
+std::vector<RecordField> DeltaRecord(const AreaDelta& delta, const DeltaValues& values, const std::string& unit) {
+  return {Text("kind", "delta"),     Text("area", delta.name),  Number("mean", values.mean),
+          Number("min", values.min), Number("max", values.max), Text("unit", unit)};
+}
+
+std::vector<std::string_view> RecordColumns() {
+  return {"kind",
+          "area",
+          "shape",
+          "index",
+          "x",
+          "y",
+          "width",
+          "height",
+          "grey",
+          "pixels",
+          "unavailable",
+          "saturated",
+          "below_calibration",
+          "above_calibration",
+          "mean_grey",
+          "epsilon",
+          "temperature",
+          "mean_temperature",
+          "mean",
+          "min",
+          "max",
+          "std",
+          "coldest_x",
+          "coldest_y",
+          "hottest_x",
+          "hottest_y",
+          "unit"};
 }
 
 }  // namespace xelhost

@@ -1,59 +1,18 @@
 // Temperature statistics of areas through a table of every grey value's temperature.
 #include <xelhost/AreaStatistics.h>
 
+#include "grey_rows.h"
+#include "tally_builder.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <stdexcept>
 
 namespace xelhost {
 
 namespace {
-
-constexpr UINT kMaxTableBits = 16;
-
-// Reads the significant value of each greyscale pixel of one row.
-class GreyRows {
- public:
-  GreyRows(const Image& image, UINT frame) : m_Image(image), m_Frame(frame) {
-    const PixelLayout& layout = image.Layout();
-    if (layout.formatClass != XI_IMGFORMAT_CLASS_GREYSCALE || layout.numComponents != 1) {
-      throw std::invalid_argument("temperatures need a greyscale image");
-    }
-    if (layout.imgBPC == 0 || layout.imgBPC > kMaxTableBits) {
-      throw std::invalid_argument("temperatures need 1 to 16 significant bits");
-    }
-    if (frame >= image.Frames()) throw std::invalid_argument("the image has no frame " + std::to_string(frame));
-    m_Bytes = layout.memBPC / 8;
-    m_Lsb = layout.lsbPos;
-    m_Mask = (1u << layout.imgBPC) - 1u;
-  }
-
-  UINT operator()(UINT x, UINT y) const {
-    const BYTE* unit = m_Image.Data(m_Frame) + y * m_Image.Stride() + std::size_t{x} * m_Bytes;
-    UINT value = 0;
-    if (m_Bytes == 1) {
-      value = *unit;
-    } else if (m_Bytes == 2) {
-      std::uint16_t v;
-      std::memcpy(&v, unit, sizeof v);
-      value = v;
-    } else {
-      std::uint32_t v;
-      std::memcpy(&v, unit, sizeof v);
-      value = v;
-    }
-    return (value >> m_Lsb) & m_Mask;
-  }
-
- private:
-  const Image& m_Image;
-  UINT m_Frame;
-  std::size_t m_Bytes = 1;
-  UINT m_Lsb = 0;
-  UINT m_Mask = 0;
-};
 
 std::vector<PixelRun> PixelsInside(const MeasurementArea& area, const Image& image) {
   std::vector<PixelRun> runs = ShapePixels(area.shape, image.Width(), image.Height());
@@ -65,38 +24,38 @@ std::vector<PixelRun> PixelsInside(const MeasurementArea& area, const Image& ima
   return runs;
 }
 
+RectangleShape Bounds(const std::vector<PixelRun>& runs) {
+  UINT left = runs.front().left;
+  UINT right = runs.front().right;
+  for (const PixelRun& run : runs) {
+    left = std::min(left, run.left);
+    right = std::max(right, run.right);
+  }
+  return {left, runs.front().y, right - left, runs.back().y - runs.front().y + 1};
+}
+
 AreaStatistics Measure(const GreyRows& grey, const GreyTemperatures& temperatures, const MeasurementArea& area,
                        const std::vector<PixelRun>& runs, const TemperatureCalibration& calibration, UINT imgBPC) {
   AreaStatistics result;
-  result.name = area.name;
+  TallyBuilder tally(temperatures);
   std::uint64_t greySum = 0;
-  // Welford's running mean and squared deviations: no cancellation for a narrow spread far from 0.
-  std::size_t available = 0;
-  double mean = 0.0;
-  double squares = 0.0;
   for (const PixelRun& run : runs) {
-    result.pixels += run.right - run.left;
     const UINT y = run.y;
     for (UINT x = run.left; x < run.right; ++x) {
       const UINT value = grey(x, y);
       greySum += value;
-      const double t = temperatures(value);
-      if (std::isnan(t)) {
-        ++result.unavailable;
-        continue;
-      }
-      ++available;
-      const double delta = t - mean;
-      mean += delta / static_cast<double>(available);
-      squares += delta * (t - mean);
+      const double t = tally.Add(value);
+      if (std::isnan(t)) continue;
       if (!result.coldest || t < result.coldest->temperature) result.coldest = PixelTemperature{x, y, t};
       if (!result.hottest || t > result.hottest->temperature) result.hottest = PixelTemperature{x, y, t};
     }
   }
+  static_cast<TemperatureTally&>(result) = tally.Result();
+  result.name = area.name;
+  result.bounds = Bounds(runs);
   // The same sum and division as the statistics object, so the two means agree to the last bit.
   result.meanGrey = static_cast<double>(greySum) / static_cast<double>(result.pixels);
   result.temperature = calibration.Temperature(result.meanGrey / std::ldexp(1.0, static_cast<int>(imgBPC)));
-  if (available > 0) result.standardDeviation = std::sqrt(squares / static_cast<double>(available));
   return result;
 }
 
@@ -110,6 +69,15 @@ GreyTemperatures::GreyTemperatures(const TemperatureCalibration& calibration, UI
     m_Table[grey] = calibration.Temperature(static_cast<double>(grey) / static_cast<double>(levels))
                         .value_or(std::numeric_limits<double>::quiet_NaN());
   }
+  m_LastCalibrated = static_cast<UINT>(levels - 1);
+  if (calibration.points.empty()) return;
+  const auto [lowest, highest] =
+      std::minmax_element(calibration.points.begin(), calibration.points.end(),
+                          [](const CalibrationPoint& a, const CalibrationPoint& b) { return a.grey < b.grey; });
+  // grey / levels is exact, so these bounds decide exactly as comparing normalised grey values would.
+  const double scale = static_cast<double>(levels);
+  m_FirstCalibrated = static_cast<UINT>(std::min(std::ceil(lowest->grey * scale), scale));
+  m_LastCalibrated = static_cast<UINT>(std::min(std::floor(highest->grey * scale), scale - 1.0));
 }
 
 std::vector<AreaStatistics> MeasureAreas(const Image& image, std::span<const MeasurementArea> areas,

@@ -247,6 +247,7 @@ std::optional<InputFrame> FrameSequence::Next() {
         frame.page = m_Page++;
         frame.image = std::move(image);
         if (m_Stream) frame.rate = m_Stream->Rate();
+        if (m_Stream) frame.time = m_Stream->LastTime();
         return frame;
       }
     } catch (const std::exception& error) {

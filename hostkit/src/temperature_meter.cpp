@@ -6,7 +6,10 @@
 
 #include <XelImgProcess/XelStatistics.h>
 
+#include <cstdio>
+#include <cstring>
 #include <stdexcept>
+#include <variant>
 
 namespace xelhost {
 
@@ -42,6 +45,40 @@ void ImportCalibration(CXelImgProcess_0& object, const TemperatureCalibration& c
 
 void TemperatureMeter::ImportCalibration(const TemperatureCalibration& calibration) {
   xelhost::ImportCalibration(m_Host.Object(), calibration, m_Name);
+  m_Calibration = calibration;
+}
+
+TemperatureReading ShapeReading(const AreaStatistics& statistics, const TemperatureCalibration& calibration) {
+  // The object's own formats (its log fields) and its unit text as the record holds it.
+  const TTemperatureSettings record = calibration.Record();
+  TemperatureReading reading;
+  reading.meanGrey = statistics.meanGrey;
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3f", record.Epsilon);
+  reading.epsilon = text;
+  if (statistics.temperature) {
+    std::snprintf(text, sizeof text, "%.1f", *statistics.temperature);
+    reading.temperature = text;
+  } else {
+    reading.temperature = "- N.A. -";
+  }
+  reading.unit = DisplayUnit(calibration);
+  return reading;
+}
+
+std::string DisplayUnit(const TemperatureCalibration& calibration) {
+  const TTemperatureSettings record = calibration.Record();
+  return Cp1252ToUtf8(std::string(record.UnitDesc, strnlen(record.UnitDesc, sizeof record.UnitDesc)));
+}
+
+TemperatureReading TemperatureMeter::MeasureArea(Image& frame, const MeasurementArea& area,
+                                                 const AreaStatistics& statistics) {
+  if (!std::holds_alternative<RectangleShape>(area.shape)) return ShapeReading(statistics, m_Calibration);
+  // The statistics' bounds are the rectangle's part inside the frame.
+  const RectangleShape& r = statistics.bounds;
+  const Aoi aoi = Aoi::FromSize(static_cast<LONG>(r.left), static_cast<LONG>(r.top), static_cast<LONG>(r.width),
+                                static_cast<LONG>(r.height));
+  return Measure(frame, &aoi);
 }
 
 TemperatureReading TemperatureMeter::Measure(Image& frame, const Aoi* aoi) {

@@ -8,6 +8,7 @@
 #include <xelhost/AreaStatistics.h>
 #include <xelhost/CalibrationFile.h>
 #include <xelhost/area_record.h>
+#include <xelhost/calibration_option.h>
 #include <xelhost/errors.h>
 
 #include <xelfw/IniStore.h>
@@ -60,6 +61,21 @@ py::object FieldValue(const xelhost::RecordValue& value) {
       value);
 }
 
+py::list Dicts(const std::vector<std::vector<xelhost::RecordField>>& records) {
+  py::list result;
+  for (const auto& record : records) {
+    // The origin keys of xelimg's JSON lines: one frame, from no file or stream.
+    py::dict fields;
+    fields["frame"] = 0;
+    fields["source"] = py::none();
+    fields["page"] = 0;
+    fields["time"] = py::none();
+    for (const xelhost::RecordField& field : record) fields[py::str(std::string(field.name))] = FieldValue(field.value);
+    result.append(std::move(fields));
+  }
+  return result;
+}
+
 py::list MeasureAreas(Thermometer& thermometer, const py::array& array, const std::vector<std::string>& areas,
                       std::optional<int> inputBits) {
   xelfw::Image frame = GreyImageFromArray(array, inputBits);
@@ -68,17 +84,18 @@ py::list MeasureAreas(Thermometer& thermometer, const py::array& array, const st
     const py::gil_scoped_release unlocked;
     records = thermometer.MeasureAreas(frame, areas);
   }
-  py::list result;
-  for (const auto& record : records) {
-    // The origin keys of xelimg's JSON lines: one frame, from no file.
-    py::dict fields;
-    fields["frame"] = 0;
-    fields["source"] = py::none();
-    fields["page"] = 0;
-    for (const xelhost::RecordField& field : record) fields[py::str(std::string(field.name))] = FieldValue(field.value);
-    result.append(std::move(fields));
+  return Dicts(records);
+}
+
+py::list LineSamples(const Thermometer& thermometer, const py::array& array, long x1, long y1, long x2, long y2,
+                     std::optional<int> inputBits) {
+  const xelfw::Image frame = GreyImageFromArray(array, inputBits);
+  std::vector<std::vector<xelhost::RecordField>> records;
+  {
+    const py::gil_scoped_release unlocked;
+    records = thermometer.Line(frame, x1, y1, x2, y2);
   }
-  return result;
+  return Dicts(records);
 }
 
 py::array TemperatureMap(const Thermometer& thermometer, const py::array& array, std::optional<int> inputBits) {
@@ -133,6 +150,7 @@ PYBIND11_MODULE(_core, m) {
   RememberModuleDirectory();
   RegisterExceptions(m);
 
+  m.def("linear_unit_notice", &xelhost::LinearUnitNotice);
   m.def("plugin_path", &PluginPath, "The plug-in library the module loads (or has loaded).");
   m.def("profile_count", [] { return ProfileCount(*Plugin()); });
   m.def("profile_name", &xelfw::PseudoColorProfileName, py::arg("index"));
@@ -146,5 +164,7 @@ PYBIND11_MODULE(_core, m) {
            }),
            py::arg("options"))
       .def("measure_areas", &MeasureAreas, py::arg("array"), py::arg("areas"), py::arg("input_bits"))
+      .def("line", &LineSamples, py::arg("array"), py::arg("x1"), py::arg("y1"), py::arg("x2"), py::arg("y2"),
+           py::arg("input_bits"))
       .def("map", &TemperatureMap, py::arg("array"), py::arg("input_bits"));
 }

@@ -11,6 +11,7 @@
 
 #include <xelhost/AreaStatistics.h>
 #include <xelhost/CalibrationFile.h>
+#include <xelhost/line_profile.h>
 
 #include <array>
 
@@ -52,13 +53,24 @@ std::vector<std::vector<xelhost::RecordField>> Thermometer::MeasureAreas(xelfw::
   std::vector<std::vector<xelhost::RecordField>> records;
   const std::lock_guard lock(m_Mutex);
   for (std::size_t i = 0; i < measured.size(); ++i) {
-    const xelhost::MeasurementArea& area = measured[i];
-    const xelhost::RectangleShape r = xelhost::RectangleOf(area, frame);
-    const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(r.left), static_cast<LONG>(r.top),
-                                                static_cast<LONG>(r.width), static_cast<LONG>(r.height));
-    const xelhost::TemperatureReading reading = m_Meter.Measure(frame, &aoi);
-    records.push_back(xelhost::AreaRecord({area, reading, statistics[i], false}));
+    const xelhost::TemperatureReading reading = m_Meter.MeasureArea(frame, measured[i], statistics[i]);
+    records.push_back(xelhost::AreaRecord({measured[i], reading, statistics[i], false}));
   }
+  return records;
+}
+
+std::vector<std::vector<xelhost::RecordField>> Thermometer::Line(const xelfw::Image& frame, long x1, long y1, long x2,
+                                                                 long y2) const {
+  // Through the text --line reads, so that Python's ends pass xelimg's checks.
+  xelhost::ProfileLine line = xelhost::ParseLine(std::to_string(x1) + "," + std::to_string(y1) + "," +
+                                                 std::to_string(x2) + "," + std::to_string(y2));
+  line.name = "line1";
+  xelhost::CheckLinesInside({line}, frame);
+  const xelhost::LineProfile profile = xelhost::MeasureLine(frame, line, m_Calibration);
+  const std::string unit = xelhost::DisplayUnit(m_Calibration);
+  std::vector<std::vector<xelhost::RecordField>> records;
+  for (const xelhost::LineSample& sample : profile.samples)
+    records.push_back(xelhost::LineSampleRecord(profile, line, sample, unit));
   return records;
 }
 

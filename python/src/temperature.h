@@ -22,11 +22,16 @@ class Thermometer {
   // The calibration every reading of this object goes through, epsilon included.
   const xelfw::TemperatureCalibration& Calibration() const { return m_Calibration; }
 
-  // One record per area, given as --aoi texts ([NAME=]X,Y,W,H); none: the whole frame, named
+  // One record per area, given as --aoi texts ([NAME=]SHAPE); none: the whole frame, named
   // "image". Throws xelhost::UsageError for an area xelimg refuses. Serialised: the object keeps the
   // last reading, so two threads must not measure at once. Needs no GIL.
   std::vector<std::vector<xelhost::RecordField>> MeasureAreas(xelfw::Image& frame,
                                                               const std::vector<std::string>& areas);
+  // One record per sample of the line from pixel (x1, y1) to pixel (x2, y2), named "line1", as
+  // `xelimg temperature --line X1,Y1,X2,Y2 --json` prints them. Throws xelhost::UsageError for a
+  // line with no pixel in the frame. Needs no GIL.
+  std::vector<std::vector<xelhost::RecordField>> Line(const xelfw::Image& frame, long x1, long y1, long x2,
+                                                      long y2) const;
 
  private:
   std::shared_ptr<const xelfw::PluginLibrary> m_Library;  // outlives the meter's object

@@ -13,9 +13,10 @@ import pytest
 from conftest import quantised, write_pgm
 
 AREAS = {"disc": (170, 80, 60, 60), "edge": (0, 0, 320, 1), "spot": (200, 110, 1, 1)}
-COLUMNS = ["file", "frame", "page", "area", "x", "y", "width", "height", "pixels", "unavailable", "mean_grey",
-           "epsilon", "temperature", "mean_temperature", "min", "max", "std", "coldest_x", "coldest_y",
-           "hottest_x", "hottest_y", "unit"]
+COLUMNS = ["file", "frame", "page", "time", "kind", "area", "shape", "index", "x", "y", "width", "height", "grey",
+           "pixels", "unavailable", "saturated", "below_calibration", "above_calibration", "mean_grey", "epsilon",
+           "temperature", "mean_temperature", "mean", "min", "max", "std", "coldest_x", "coldest_y", "hottest_x",
+           "hottest_y", "unit"]
 
 
 def calibration_curve(path):
@@ -64,7 +65,7 @@ def test_csv_and_json_statistics_equal_numpys(xelimg, samples, frames):
         assert row["file"] == line["source"] == str(frame_file) and row["unit"] == line["unit"] == "°C"
         x, y, w, h = AREAS[row["area"]]
         pixels = temperature(frame[y:y + h, x:x + w].astype(np.float64) / 4096)
-        expected = {"min": pixels.min(), "max": pixels.max(), "std": pixels.std(),
+        expected = {"min": pixels.min(), "max": pixels.max(), "std": pixels.std(), "mean": pixels.mean(),
                     "mean_temperature": temperature(frame[y:y + h, x:x + w].mean() / 4096)}
         for key, value in expected.items():
             assert float(row[key]) == pytest.approx(value, abs=0.01), key

@@ -13,8 +13,11 @@ import pytest
 import xelpseudocolor as xp
 from conftest import quantised, read_tiff, temperature_json, write_pgm
 
-AREAS = ["disc=170,80,60,60", "edge=0,0,320,1", "200,110,1,1"]
-COUNTS = {"x", "y", "width", "height", "pixels", "unavailable", "coldest_x", "coldest_y", "hottest_x", "hottest_y"}
+AREAS = ["disc=170,80,60,60", "edge=0,0,320,1", "200,110,1,1", "oval=ellipse:200,110,30.5,12",
+         "tri=polygon:10.5,10.25,90,30.75,40.25,100", "spot:160,120,4", "cut=300,220,50,50"]
+COUNTS = {"x", "y", "width", "height", "pixels", "unavailable", "saturated", "below_calibration", "above_calibration",
+          "coldest_x", "coldest_y", "hottest_x", "hottest_y", "index", "grey"}
+TEXTS = {"kind", "area", "shape", "unit"}
 
 
 def json_lines(text):
@@ -25,10 +28,10 @@ def json_lines(text):
 def assert_record_prints_as(record, line):
     """One measure_areas dict against one xelimg JSON line whose numbers were kept as printed text."""
     assert list(record) == list(line)
-    assert (record["frame"], record["source"], record["page"]) == (0, None, 0)
-    for key in list(line)[3:]:
+    assert (record["frame"], record["source"], record["page"], record["time"]) == (0, None, 0, None)
+    for key in list(line)[4:]:
         got, printed = record[key], line[key]
-        if printed is None or key in ("area", "unit"):
+        if printed is None or key in TEXTS:
             assert got == printed, key
         elif key in COUNTS:
             assert got == int(printed), key
@@ -58,6 +61,18 @@ def test_measure_areas_equals_xelimgs_json(xelimg, samples, scene, tmp_path, bit
         for record, line in zip(records, lines):
             assert_record_prints_as(record, line)
     assert records[0]["area"] == "disc" and records[0]["epsilon"] == 0.5
+
+
+@pytest.mark.parametrize("ends", [(3, 4, 250, 200), (319, 0, 0, 239), (-10, 120, 400, 121)])
+def test_line_samples_equal_xelimgs_json(xelimg, samples, frame12, ends):
+    frame, pgm = frame12
+    calibration = samples / "calibration.ini"
+    lines = json_lines(xelimg("temperature", pgm, "--json", "--ini", calibration, "--line", ",".join(map(str, ends))))
+    samples_ = [line for line in lines if line["kind"] == "line"]
+    records = xp.Temperature(calibration).line(frame, *ends, input_bits=12)
+    assert len(records) == len(samples_) > 0
+    for record, line in zip(records, samples_):
+        assert_record_prints_as(record, line)
 
 
 def test_unavailable_temperatures_are_none_and_nan(xelimg, tmp_path):
@@ -100,6 +115,7 @@ def test_range_in_the_calibrations_unit_equals_xelimgs_picture(xelimg, samples, 
     assert np.array_equal(rgb, read_tiff(out))
 
 
+@pytest.mark.filterwarnings("ignore:range. the window is in the linear default unit")
 def test_range_without_calibration_and_the_threshold_equal_xelimgs(xelimg, frame12, tmp_path):
     frame, pgm = frame12
     for keywords, options in (({"range": (100, 300)}, ["--range", "100:300"]),
@@ -114,7 +130,7 @@ def test_range_without_calibration_and_the_threshold_equal_xelimgs(xelimg, frame
 @pytest.mark.parametrize("call, message", [
     (lambda m, a: m.measure_areas(a, ["disc=1,2,3"]), "X,Y,W,H"),
     (lambda m, a: m.measure_areas(a, ["a=0,0,1,1", "a=1,1,1,1"]), "given twice"),
-    (lambda m, a: m.measure_areas(a, ["0,0,9,1"]), "inside"),
+    (lambda m, a: m.measure_areas(a, ["9,0,1,1"]), "no pixel"),
     (lambda m, a: m.measure_areas(a, ["0,0,0,1"]), "empty"),
     (lambda m, a: m.measure_areas(a, [(0, 0, 1, 1)]), "areas"),
     (lambda m, a: xp.pseudocolor(a, range=(30, 20)), "LOW"),
@@ -122,6 +138,7 @@ def test_range_without_calibration_and_the_threshold_equal_xelimgs(xelimg, frame
     (lambda m, a: xp.pseudocolor(a, range=(0, 1), lower=0.1), "without lower"),
     (lambda m, a: xp.pseudocolor(a, range=(0, 1), calibration="calibration.ini"), "Temperature"),
 ])
+@pytest.mark.filterwarnings("ignore:range. the window is in the linear default unit")
 def test_refused_areas_and_ranges_are_value_errors(call, message):
     with pytest.raises(ValueError, match=message):
         call(xp.Temperature(), np.zeros((8, 8), np.uint8))

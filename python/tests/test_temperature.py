@@ -111,8 +111,8 @@ def test_the_good_file_and_the_sample_pass(tmp_path, samples):
 
 
 @pytest.mark.parametrize("keywords, message", [
-    ({"aoi": (0, 0, 9, 1)}, "inside"),
-    ({"aoi": (-1, 0, 1, 1)}, "not a whole number"),
+    ({"aoi": (9, 0, 1, 1)}, "no pixel"),
+    ({"aoi": (-1, 0, 1, 1)}, "not a pixel coordinate"),
     ({"aoi": (0, 0, 0, 1)}, "empty"),
     ({"aoi": (0, 0, 1)}, "four integers"),
     ({"input_bits": 0}, "input_bits"),

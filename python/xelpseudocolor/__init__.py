@@ -111,6 +111,8 @@ def pseudocolor(a, profile=0, lower=None, upper=None, auto=None, input_bits=None
         if isinstance(range, str) or len(range) != 2:
             raise ValueError(f"range must be (low, high), got {range!r}")
         options += ["--range", ":".join(_number_text("range", end) for end in range)]
+        if calibration is None:
+            warnings.warn("range: " + _core.linear_unit_notice(), UserWarning, stacklevel=2)
     if auto is not None:
         options += ["--auto", auto]
     if threads is not None:
@@ -156,25 +158,48 @@ class Temperature:
     def measure_areas(self, a, areas=None, input_bits=None):
         """Every area of a 2-D uint8 or uint16 frame, as `xelimg temperature --json` reports it.
 
-        areas: `--aoi` texts, "[NAME=]X,Y,W,H" (unnamed: aoi1, aoi2, ...; None: the whole frame,
-        named "image"). Returns one dict per area with the keys of xelimg's JSON lines, the numbers
-        at full precision ("frame" 0, "source" None, "page" 0; "temperature" and "epsilon" as the
-        object prints them; None where not available)."""
+        areas: `--aoi` texts, "[NAME=]SHAPE" with SHAPE "X,Y,W,H", "ellipse:CX,CY,RX,RY",
+        "polygon:X1,Y1,X2,Y2,X3,Y3[,...]" or "spot:X,Y[,R]" (unnamed: aoi1, aoi2, ...; None: the
+        whole frame, named "image"), or dicts {"shape": SHAPE, "name": NAME} (the name optional).
+        Returns one dict per area with the keys of xelimg's JSON lines, the numbers at full
+        precision ("frame" 0, "source" None, "page" 0, "time" None; "temperature" and "epsilon" as
+        the object prints them; None where not available)."""
         a, input_bits = _grey_array(a, input_bits)
         if areas is None:
             areas = []
-        elif isinstance(areas, str):
+        elif isinstance(areas, (str, dict)):
             areas = [areas]
-        areas = list(areas)
-        if not all(isinstance(area, str) for area in areas):
-            raise ValueError(f"areas must be texts such as 'disc=74,82,32,32', got {areas!r}")
-        return self._thermometer.measure_areas(a, areas, input_bits)
+        return self._thermometer.measure_areas(a, [_area_text(area) for area in areas], input_bits)
+
+    def line(self, a, x1, y1, x2, y2, input_bits=None):
+        """The line profile from pixel (x1, y1) to pixel (x2, y2) of a 2-D uint8 or uint16 frame, as
+        `xelimg temperature --line X1,Y1,X2,Y2 --json` reports it: one dict per pixel of Bresenham's
+        line inside the frame, in order, with "index", "x", "y", "grey" and "temperature", and the
+        line's "pixels", counts, "mean", "min", "max" and "std" beside them."""
+        a, input_bits = _grey_array(a, input_bits)
+        ends = [_checked_int(name, value, -2**31, 2**31 - 1, required=True)
+                for name, value in (("x1", x1), ("y1", y1), ("x2", x2), ("y2", y2))]
+        return self._thermometer.line(a, *ends, input_bits)
 
     def map(self, a, input_bits=None):
         """Every pixel's temperature in the display unit: a float32 array of the frame's shape, NaN
         where not available; the page `xelimg temperature --temperature-map` writes."""
         a, input_bits = _grey_array(a, input_bits)
         return self._thermometer.map(a, input_bits)
+
+
+def _area_text(area):
+    """An area given as a dict, {"shape": ..., "name": ...}, as the `--aoi` text it stands for."""
+    if isinstance(area, str):
+        return area
+    if isinstance(area, dict) and isinstance(area.get("shape"), str) and set(area) <= {"shape", "name"}:
+        name = area.get("name")
+        if name is None:
+            return area["shape"]
+        if isinstance(name, str):
+            return f"{name}={area['shape']}"
+    raise ValueError(f"areas are texts such as 'disc=ellipse:90,98,16,16' or dicts with 'shape' and "
+                     f"'name', got {area!r}")
 
 
 def _slug(name):

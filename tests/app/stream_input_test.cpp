@@ -41,11 +41,15 @@ std::vector<std::string> WriteFramesAsFiles(const ScratchDir& dir) {
   return files;
 }
 
-// "mean grey ..., temperature ..." of each line, without the labels of several inputs.
+// "mean grey ..., temperature ..." of each line, without the label at its end (the source of one of
+// several inputs, or a stream frame's time).
 std::vector<std::string> Readings(const std::string& out) {
   std::vector<std::string> readings;
   for (std::size_t at = out.find("mean grey"); at != std::string::npos; at = out.find("mean grey", at + 1)) {
-    readings.push_back(out.substr(at, std::min(out.find('\n', at), out.find(" (", at)) - at));
+    const std::size_t end = out.find('\n', at);
+    readings.push_back(out.substr(at, out.rfind(" (", end) - at));
+    if (end == std::string::npos) break;
+    at = end;
   }
   return readings;
 }
@@ -101,6 +105,32 @@ TEST(StreamInput, FramesOptionEndsAnEndlessSource) {
   ScratchDir dir;
   ExpectFailure(RunXelimg({"pseudo", "gst:videotestsrc", (dir / "out").string(), "--timeout", "0"}), "--timeout");
   EXPECT_TRUE(dir.Entries().empty()) << "no output folder for a usage error";
+}
+
+// Each frame's presentation time, in seconds, rises frame by frame; a file's frames have none.
+TEST(StreamInput, FramesCarryTheirPresentationTime) {
+  REQUIRE_STREAMS();
+  const auto run =
+      RunXelimg({"temperature", "gst:videotestsrc ! video/x-raw,format=GRAY8,width=16,height=8,framerate=25/1",
+                 "--frames", "4", "--json"});
+  ExpectSuccess(run);
+  std::vector<double> times;
+  for (std::size_t at = run.out.find("\"time\": "); at != std::string::npos; at = run.out.find("\"time\": ", at + 1))
+    times.push_back(std::strtod(run.out.c_str() + at + 8, nullptr));
+  ASSERT_EQ(times.size(), 4u) << run.out;
+  EXPECT_GE(times[0], 0.0);
+  for (std::size_t i = 1; i < times.size(); ++i) EXPECT_NEAR(times[i] - times[i - 1], 0.04, 1e-6) << run.out;
+  const auto csv =
+      RunXelimg({"temperature", "gst:videotestsrc ! video/x-raw,format=GRAY8,width=16,height=8,framerate=25/1",
+                 "--frames", "2", "--csv"});
+  ExpectSuccess(csv);
+  EXPECT_NE(csv.out.find(",1,1,0.04,area,"), std::string::npos) << csv.out;
+
+  ScratchDir dir;
+  const auto files = WriteFramesAsFiles(dir);
+  const auto fromFile = RunXelimg({"temperature", files[0], "--json"});
+  ExpectSuccess(fromFile);
+  EXPECT_NE(fromFile.out.find("\"page\": 0, \"time\": null, "), std::string::npos) << fromFile.out;
 }
 
 TEST(StreamInput, AStreamHasNoSingleOutputPicture) {

@@ -34,13 +34,13 @@ TEST(TemperatureCommand, DefaultCalibrationInsideTheAoi) {
   ExpectSuccess(hot);
   EXPECT_EQ(hot.out,
             "frame 0: mean grey 128.00, epsilon 1.000, temperature 110.0 \xC2\xB0"
-            "C, min 110.0, max 110.0, std 0.00\n");
+            "C (of the mean grey), pixels' mean 110.0, min 110.0, max 110.0, std 0.00\n");
 
   const auto whole = RunXelimg({"temperature", in.string()});
   ExpectSuccess(whole);
   EXPECT_NE(whole.out.find("mean grey 64.00"), std::string::npos) << whole.out;
   EXPECT_NE(whole.out.find("temperature 65.0 \xC2\xB0"
-                           "C, min 20.0, max 110.0, std 45.00\n"),
+                           "C (of the mean grey), pixels' mean 65.0, min 20.0, max 110.0, std 45.00\n"),
             std::string::npos)
       << whole.out;
 }
@@ -53,7 +53,7 @@ TEST(TemperatureCommand, EmissivityAgainstABackgroundAtTheSameTemperatureChanges
   ExpectSuccess(run);
   EXPECT_NE(
       run.out.find("\"mean_grey\": 0.000000, \"epsilon\": 0.500, \"temperature\": 20.0, \"mean_temperature\": 20, "
-                   "\"min\": 20, \"max\": 20, \"std\": 0,"),
+                   "\"mean\": 20, \"min\": 20, \"max\": 20, \"std\": 0,"),
       std::string::npos)
       << run.out;
 }
@@ -78,7 +78,7 @@ TEST(TemperatureCommand, RefusalsAreReported) {
   REQUIRE_PLUGIN();
   ScratchDir dir;
   const auto in = WriteHalves(dir);
-  ExpectFailure(RunXelimg({"temperature", in.string(), "--aoi", "15,0,10,10"}), "inside");
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--aoi", "20,0,10,10"}), "no pixel");
   ExpectFailure(RunXelimg({"temperature", in.string(), "--aoi", "1,2,3"}), "X,Y,W,H");
   ExpectFailure(RunXelimg({"temperature", in.string(), "--epsilon", "1.5"}), "--epsilon");
   xelimg_test::WriteText(dir / "one-point.ini", "[Temperature display]\nPoint_0=0.5,300\n");
@@ -137,7 +137,7 @@ TEST(TemperatureCommand, UnitOfAUtf8CalibrationPrintsInUtf8) {
   const auto text = RunXelimg({"temperature", in.string(), "--ini", (dir / "cal.ini").string()});
   ExpectSuccess(text);
   EXPECT_NE(text.out.find(" \xC2\xB0"
-                          "C, min"),
+                          "C (of the mean grey)"),
             std::string::npos)
       << text.out;
   const auto json = RunXelimg({"temperature", in.string(), "--ini", (dir / "cal.ini").string(), "--json"});
@@ -188,9 +188,9 @@ TEST(TemperatureCommand, SeveralAreasOneLineEachAndTheirStatisticsInCsv) {
   ExpectSuccess(text);
   EXPECT_EQ(text.out,
             "frame 0 cold: mean grey 0.00, epsilon 1.000, temperature 20.0 \xC2\xB0"
-            "C, min 20.0, max 20.0, std 0.00\n"
+            "C (of the mean grey), pixels' mean 20.0, min 20.0, max 20.0, std 0.00\n"
             "frame 0 aoi2: mean grey 64.00, epsilon 1.000, temperature 65.0 \xC2\xB0"
-            "C, min 20.0, max 110.0, std 45.00\n");
+            "C (of the mean grey), pixels' mean 65.0, min 20.0, max 110.0, std 45.00\n");
 
   // A file name with a comma is quoted; the hottest pixel is the first of the hot ones.
   const auto odd = dir / "a,b.pgm";
@@ -199,11 +199,12 @@ TEST(TemperatureCommand, SeveralAreasOneLineEachAndTheirStatisticsInCsv) {
   ExpectSuccess(csv);
   const std::string header = csv.out.substr(0, csv.out.find('\n') + 1);
   EXPECT_EQ(header,
-            "file,frame,page,area,x,y,width,height,pixels,unavailable,mean_grey,epsilon,temperature,"
-            "mean_temperature,min,max,std,coldest_x,coldest_y,hottest_x,hottest_y,unit\r\n");
+            "file,frame,page,time,kind,area,shape,index,x,y,width,height,grey,pixels,unavailable,saturated,"
+            "below_calibration,above_calibration,mean_grey,epsilon,temperature,mean_temperature,mean,min,max,std,"
+            "coldest_x,coldest_y,hottest_x,hottest_y,unit\r\n");
   EXPECT_EQ(csv.out.substr(header.size()), "\"" + odd.string() +
-                                               "\",0,0,aoi1,8,0,4,1,4,0,64.000000,1.000,65.0,65,20,110,"
-                                               "45,8,0,10,0,\xC2\xB0"
+                                               "\",0,0,,area,aoi1,\"8,0,4,1\",,8,0,4,1,,4,0,0,0,0,64.000000,1.000,"
+                                               "65.0,65,65,20,110,45,8,0,10,0,\xC2\xB0"
                                                "C\r\n");
 }
 
@@ -219,8 +220,45 @@ TEST(TemperatureCommand, ReportOptionsThatCannotHoldAreRefusedBeforeAnythingIsWr
   ExpectFailure(RunXelimg({"temperature", in.string(), "--temperature-map", map.string()}), "map.tif");
   // A map of frames that were all refused is not written either.
   const auto kept = dir / "map.tif";
-  ExpectFailure(RunXelimg({"temperature", in.string(), "--aoi", "15,0,10,10", "--temperature-map", kept.string()}),
-                "inside");
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--aoi", "25,0,10,10", "--temperature-map", kept.string()}),
+                "no pixel");
   EXPECT_FALSE(std::filesystem::exists(kept));
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"halves.pgm"});  // no temporary left either
+}
+
+// Shapes, an areas file, a line and a delta in one run: one row each (a line: one a sample), the
+// kinds named; mistakes name the option, the file and its line, or the area.
+TEST(TemperatureCommand, ShapesLinesAndDeltasEachGetTheirRows) {
+  REQUIRE_PLUGIN();
+  ScratchDir dir;
+  const auto in = WriteHalves(dir);
+  WriteText(dir / "areas.txt", "# the two halves\ncold=0,0,10,10\n\nhot=ellipse:15,5,3,3\n");
+  const auto run = RunXelimg({"temperature", in.string(), "--areas", (dir / "areas.txt").string(), "--aoi", "spot:12,3",
+                              "--line", "across=5,5,14,5", "--delta", "hot-cold", "--csv"});
+  ExpectSuccess(run);
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1 + 3 + 10 + 1) << run.out;
+  EXPECT_NE(run.out.find(",area,aoi1,\"spot:12,3,0.5\",,12,3,1,1,,1,"), std::string::npos)
+      << run.out;  // --aoi first, then the file
+  EXPECT_NE(run.out.find(",area,hot,\"ellipse:15,5,3,3\",,12,2,6,6,,32,"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(",line,across,\"line:5,5,14,5\",0,5,5,,,0,10,0,0,0,0,,,20,,65,20,110,45,,,,,"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find(",line,across,\"line:5,5,14,5\",9,14,5,,,128,10,"), std::string::npos) << run.out;
+  // A delta fills only mean, min and max: sixteen empty columns before them, five after.
+  EXPECT_NE(run.out.find(",delta,hot-cold" + std::string(16, ',') + ",90,90,90" + std::string(5, ',') + ",\xC2\xB0"),
+            std::string::npos)
+      << run.out;
+
+  const auto text = RunXelimg({"temperature", in.string(), "--aoi", "hot=10,0,10,10", "--line", "5,5,14,5"});
+  ExpectSuccess(text);
+  EXPECT_NE(text.out.find("frame 0 line1: line of 10 pixels, min 20.0, max 110.0, mean 65.0 \xC2\xB0"
+                          "C\n"),
+            std::string::npos)
+      << text.out;
+
+  WriteText(dir / "bad.txt", "cold=0,0,10,10\n# fine\nhot=ellipse:15,5\n");
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--areas", (dir / "bad.txt").string()}), "bad.txt:3: ");
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--line", "far=30,0,40,9"}), "(far)");
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--line", "1,2,3"}), "X1,Y1,X2,Y2");
+  ExpectFailure(RunXelimg({"temperature", in.string(), "--aoi", "a=1,1,2,2", "--delta", "a-b"}), "a-b");
 }

@@ -1,5 +1,6 @@
 // The measurement helper and the "Temperature display" object agree on every area's reading: the
-// same mean grey value, and the temperature the object prints is the helper's, rounded.
+// same mean grey value, and the fields the object prints are the ones the host kit computes for the
+// same pixels, to the last digit.
 #include "plugin_host.h"
 
 #include <xelfw/Aoi.h>
@@ -9,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <random>
 #include <vector>
 
@@ -39,11 +39,13 @@ TEST(AreaStatisticsObjectTest, EveryAreaMeansWhatTheObjectReads) {
       const xelfw::Aoi aoi = xelfw::Aoi::FromSize(static_cast<LONG>(r.left), static_cast<LONG>(r.top),
                                                   static_cast<LONG>(r.width), static_cast<LONG>(r.height));
       const xelhost::TemperatureReading reading = meter.Measure(frame, &aoi);
-      EXPECT_EQ(statistics[i].meanGrey, reading.meanGrey);
+      // What a shape other than a rectangle reads must be what the object would print for its pixels.
+      const xelhost::TemperatureReading computed = xelhost::ShapeReading(statistics[i], calibration);
+      EXPECT_EQ(computed.meanGrey, reading.meanGrey);
+      EXPECT_EQ(computed.epsilon, reading.epsilon);
+      EXPECT_EQ(computed.temperature, reading.temperature);
+      EXPECT_EQ(computed.unit, reading.unit);
       ASSERT_TRUE(statistics[i].temperature);
-      char rounded[32];
-      std::snprintf(rounded, sizeof rounded, "%.1f", *statistics[i].temperature);
-      EXPECT_EQ(reading.temperature, rounded);
     }
   }
 }

@@ -23,9 +23,30 @@ class XEL_HOST_API GreyTemperatures {
   GreyTemperatures(const TemperatureCalibration& calibration, UINT imgBPC);
   // NaN where the object shows "- N.A. -"; grey must be below 2^imgBPC.
   double operator()(UINT grey) const { return m_Table[grey]; }
+  // The largest value of the significant bits: the sensor may have clipped there.
+  bool Saturated(UINT grey) const { return grey == m_Table.size() - 1; }
+  // The normalised grey value lies outside the calibration points' span, so the temperature is
+  // extrapolated; never with the default line, which has no points.
+  bool BelowCalibration(UINT grey) const { return grey < m_FirstCalibrated; }
+  bool AboveCalibration(UINT grey) const { return grey > m_LastCalibrated; }
 
  private:
   std::vector<double> m_Table;
+  UINT m_FirstCalibrated = 0;  // the lowest grey value inside the span
+  UINT m_LastCalibrated = 0;   // the highest
+};
+
+// What a set of pixels says about its temperatures beyond the object's reading: the counts of pixels
+// whose reading is missing or doubtful, and the spread of the available temperatures.
+struct TemperatureTally {
+  std::size_t pixels = 0;
+  std::size_t unavailable = 0;       // no temperature
+  std::size_t saturated = 0;         // at the largest value of the significant bits
+  std::size_t belowCalibration = 0;  // normalised grey value below the lowest calibration point
+  std::size_t aboveCalibration = 0;  // above the highest
+  // Over the pixels whose temperature is available; nothing when there is none.
+  std::optional<double> mean;
+  std::optional<double> standardDeviation;  // population (divided by their count), around mean
 };
 
 // A named shape; the part of it inside the frame is measured.
@@ -40,18 +61,15 @@ struct PixelTemperature {
   double temperature = 0.0;
 };
 
-struct AreaStatistics {
+struct AreaStatistics : TemperatureTally {
   std::string name;
-  std::size_t pixels = 0;       // in the area
-  std::size_t unavailable = 0;  // of those, pixels whose temperature is not available
-  double meanGrey = 0.0;        // over every pixel, as the framework's statistics object measures it
+  RectangleShape bounds;  // the smallest rectangle holding the measured pixels
+  double meanGrey = 0.0;  // over every pixel, as the framework's statistics object measures it
   // The object's reading: the temperature of the mean grey value (not the mean of the temperatures).
   std::optional<double> temperature;
-  // Over the pixels whose temperature is available; nothing when there is none. The first pixel in
-  // row order wins a tie. Population standard deviation (divided by their count).
+  // Over the pixels whose temperature is available; the first pixel in row order wins a tie.
   std::optional<PixelTemperature> coldest;
   std::optional<PixelTemperature> hottest;
-  std::optional<double> standardDeviation;
 };
 
 // Throws std::invalid_argument for a frame that is not greyscale, a frame index it does not have, or

@@ -52,6 +52,8 @@ class XEL_HOST_API StreamFrameSource {
   std::optional<Image> Next();
   // The frame rate the stream's caps declare, once a frame has come; nothing for a variable rate.
   std::optional<FrameRate> Rate() const;
+  // The presentation time in seconds of the frame Next gave last, nothing when the stream gave none.
+  std::optional<double> LastTime() const;
 
  private:
   struct Pipeline;

@@ -7,6 +7,7 @@
 #include <xelfw/IniStore.h>
 #include <xelfw/ProcessingHost.h>
 #include <xelfw/TemperatureCalibration.h>
+#include <xelhost/AreaStatistics.h>
 #include <xelhost/CalibrationFile.h>
 #include <xelhost/framework_types.h>
 
@@ -41,14 +42,27 @@ class XEL_HOST_API TemperatureMeter {
   // frame: a single-frame greyscale image; aoi null: the whole image. Throws ResultError when the
   // object or the statistics object refuses the frame.
   TemperatureReading Measure(Image& frame, const Aoi* aoi);
+  // The object's reading of an area whose statistics were measured in this frame: a rectangle is
+  // the object's area of interest, so the object reads it; any other shape gets the reading the
+  // object would give for its pixels (ShapeReading), through the calibration imported last.
+  TemperatureReading MeasureArea(Image& frame, const MeasurementArea& area, const AreaStatistics& statistics);
 
  private:
   std::string LogField(bool headLine, UINT field) const;
 
   ProcessingHost m_Host;
   std::string m_Name;
+  TemperatureCalibration m_Calibration;
   CXelImgProcess_0* m_pStatistics;
 };
+
+// The reading the object gives for a mean grey value (the statistics' meanGrey), its fields formatted
+// as the object formats them: what it reads for a set of pixels it cannot be given as an area.
+XEL_HOST_API TemperatureReading ShapeReading(const AreaStatistics& statistics,
+                                             const TemperatureCalibration& calibration);
+
+// The display unit's text as the object shows it, in UTF-8.
+XEL_HOST_API std::string DisplayUnit(const TemperatureCalibration& calibration);
 
 // The same for a temperature object a host holds on a set-up of its own; section: the object's name.
 XEL_HOST_API void ImportCalibration(CXelImgProcess_0& object, const TemperatureCalibration& calibration,

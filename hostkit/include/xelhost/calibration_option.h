@@ -8,6 +8,7 @@
 #include <xelfw/TemperatureCalibration.h>
 
 #include <optional>
+#include <string>
 
 namespace xelhost {
 
@@ -16,8 +17,12 @@ inline constexpr OptionSpec kEpsilonOption{"epsilon", true};
 
 // Nothing without --ini or --epsilon; the object's defaults with --epsilon alone. Throws CommandError
 // naming the file and the line or key of a calibration that is refused, UsageError for an --epsilon
-// outside (0, 1].
+// outside (0, 1]. A --range among the arguments without --ini is a window in the linear default
+// unit, not in a calibrated temperature: LinearUnitNotice goes to stderr then, once a run.
 std::optional<xelfw::TemperatureCalibration> ReadCalibrationOption(const Arguments& args,
                                                                    const xelfw::PluginLibrary& library);
+
+// What a window in the display unit means without a calibration, in one line.
+XEL_HOST_API std::string LinearUnitNotice();
 
 }  // namespace xelhost

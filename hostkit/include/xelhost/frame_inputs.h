@@ -62,6 +62,7 @@ struct InputFrame {
   std::size_t input = 0;  // position of its file in the inputs
   UINT page = 0;
   std::optional<xelfw::Image> image;       // empty when the frame was skipped or is still to be read
+  std::optional<double> time;              // a stream frame's presentation time in seconds; files have none
   std::string error;                       // why, without the file name
   bool pending = false;                    // a one-frame file whose reading is left to FrameSequence::Load
   std::optional<xelhost::FrameRate> rate;  // a stream's frame: the rate its caps declare

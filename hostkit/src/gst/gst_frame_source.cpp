@@ -118,6 +118,7 @@ struct StreamFrameSource::Pipeline {
   GstPtr<GstObject> bus;
   std::optional<FrameRate> rate;
   bool ended = false;
+  std::optional<double> lastTime;
 
   ~Pipeline() {
     if (pipeline) gst_element_set_state(GST_ELEMENT(pipeline.get()), GST_STATE_NULL);
@@ -257,7 +258,11 @@ std::optional<Image> StreamFrameSource::Next() {
     const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
     const auto wait = std::clamp<std::chrono::nanoseconds>(left, std::chrono::nanoseconds(0), kBusPoll);
     const GstPtr<GstSample> sample(gst_app_sink_try_pull_sample(p.AppSink(), static_cast<GstClockTime>(wait.count())));
-    if (sample) return CopyFrame(sample.get(), p.operand, p.rate);
+    if (sample) {
+      const GstClockTime pts = GST_BUFFER_PTS(gst_sample_get_buffer(sample.get()));
+      p.lastTime = GST_CLOCK_TIME_IS_VALID(pts) ? std::optional(static_cast<double>(pts) / GST_SECOND) : std::nullopt;
+      return CopyFrame(sample.get(), p.operand, p.rate);
+    }
     if (gst_app_sink_is_eos(p.AppSink()) != FALSE) {
       if (const auto error = p.PendingError()) throw StreamError(p.operand + ": " + *error);
       p.ended = true;
@@ -272,5 +277,6 @@ std::optional<Image> StreamFrameSource::Next() {
 }
 
 std::optional<FrameRate> StreamFrameSource::Rate() const { return m_Pipeline->rate; }
+std::optional<double> StreamFrameSource::LastTime() const { return m_Pipeline->lastTime; }
 
 }  // namespace xelhost

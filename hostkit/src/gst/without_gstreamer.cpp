@@ -16,5 +16,6 @@ StreamFrameSource::~StreamFrameSource() = default;
 std::optional<Image> StreamFrameSource::Next() { return std::nullopt; }
 
 std::optional<FrameRate> StreamFrameSource::Rate() const { return std::nullopt; }
+std::optional<double> StreamFrameSource::LastTime() const { return std::nullopt; }
 
 }  // namespace xelhost
