@@ -103,6 +103,7 @@ PseudoOptions ParsePseudoOptions(const Arguments& args) {
     options.outputBits = ParseUnsignedOption("bits", *text);
     if (options.outputBits != 8 && options.outputBits != 16) throw UsageError("--bits must be 8 or 16");
   }
+  for (const std::string& band : args.Values(kIsothermOption.name)) options.isotherms.push_back(ParseIsotherm(band));
   return options;
 }
 
@@ -132,6 +133,10 @@ PseudoColorJob::PseudoColorJob(const xelfw::PluginLibrary& library, const Pseudo
     : m_Options(options), m_Log(options.log), m_Object(library, xelfw::HostOptions{options.threads, &m_Log}) {
   ConfigurePseudoColorObject(m_Object, options);
   m_Configured = m_Object.Settings();
+  if (!options.isotherms.empty()) {
+    if (!options.calibration) throw UsageError("--isotherm needs --ini: its band is a calibrated temperature");
+    m_Isotherms.emplace(options.isotherms, m_Object.Profile(), *options.calibration);
+  }
 }
 
 PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
@@ -160,6 +165,7 @@ PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
     result.windowNotFound = result.windowNotFound || outcome == kPseudoColorAutoWindowNotFound;
   });
   result.settings = m_Object.Settings();
+  if (m_Isotherms) m_Isotherms->Paint(result.image, source);
   return result;
 }
 
@@ -169,6 +175,7 @@ xelfw::Image PseudoColorJob::RunWithWindow(const xelfw::Image& source, TPseudoCo
   xelfw::Image colours(source.Width(), source.Height(),
                        xelfw::PixelLayout::Colour(m_Options.outputBits, 3, XI_ORDER_RGB), source.Frames());
   m_Object.Process(source, colours);
+  if (m_Isotherms) m_Isotherms->Paint(colours, source);
   return colours;
 }
 
