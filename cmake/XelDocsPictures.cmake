@@ -20,3 +20,16 @@ if(XEL_BUILD_TESTS)
     VERBATIM)
   add_dependencies(docs-pictures winui_tests)
 endif()
+
+# docs-measuring: the README's "Measuring" pictures, rendered in the build tree, then copied into docs/.
+set(measuring_work ${CMAKE_BINARY_DIR}/docs-measuring)
+add_custom_target(docs-measuring
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${measuring_work}
+  COMMAND xelimg pseudo demo: ${measuring_work}/measuring.png --ini ${PROJECT_SOURCE_DIR}/app/samples/calibration.ini
+          --range 10:90 --legend right --mark --aoi disc=ellipse:90,98,16,16 --aoi hot=150,60,20,20
+          --aoi corner=polygon:250,140,310,150,290,200 --aoi spot=spot:40,200,2 --line cut=10,20,240,220
+          --line-plot ${measuring_work}/measuring-plot.png --isotherm 60:70
+  COMMAND ${CMAKE_COMMAND} -E copy ${measuring_work}/measuring.png ${measuring_work}/measuring-plot.png ${XEL_DOCS_DIR}
+  DEPENDS XelPseudoColor
+  COMMENT "Rendering the Measuring pictures into docs/"
+  VERBATIM)

@@ -5,6 +5,8 @@
 #include <xelhost/frame_inputs.h>
 #include <xelhost/input_image.h>
 #include <xelhost/legend.h>
+#include <xelhost/line_plot.h>
+#include <xelhost/marked_line.h>
 #include <xelhost/marks.h>
 #include <xelhost/memory_budget.h>
 #include <xelhost/operand_plan.h>
@@ -39,7 +41,7 @@ namespace {
 
 constexpr auto kOptions = [] {
   std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + kLegendOptionSpecs.size() +
-                             kOutputOptionSpecs.size() + 8>
+                             kOutputOptionSpecs.size() + 10>
       all{};
   std::size_t i = 0;
   for (const OptionSpec& spec : kPseudoOptionSpecs) all[i++] = spec;
@@ -48,6 +50,8 @@ constexpr auto kOptions = [] {
   for (const OptionSpec& spec : kBatchOptionSpecs) all[i++] = spec;
   all[i++] = kAreaOption;
   all[i++] = {"mark", false};
+  all[i++] = kMarkedLineOption;
+  all[i++] = kLinePlotOption;
   all[i++] = kInputBitsOption;
   all[i++] = kCalibrationOption;
   all[i++] = kMaxMemoryOption;
@@ -76,6 +80,9 @@ struct RunContext {
   xelhost::ImageCompression compression;
   std::optional<LegendOptions> legend;
   std::optional<std::vector<xelhost::MeasurementArea>> marks;  // the areas --mark draws
+  std::vector<xelhost::MarkedLine> lines;                      // drawn by --mark, plotted by --line-plot
+  std::optional<std::filesystem::path> plot;                   // --line-plot
+  bool plotEachFrame = false;                                  // the plot's name gets the frame's number
   std::atomic_flag bitsWarned;                                 // the advice to give --input-bits, once a run
   xelhost::Provenance calibrationRecord;                       // read once, into every picture's record
 };
@@ -92,9 +99,12 @@ class FrameWorker {
       std::fprintf(stderr, "%s\n", warning->c_str());
     }
     PseudoResult result = m_Job.Run(*frame.image);
-    if (m_Run.marks) {
-      MarkAreas(result.image, *frame.image, *m_Run.marks,
-                m_Run.options.calibration.value_or(xelfw::TemperatureCalibration{}));
+    const xelfw::TemperatureCalibration calibration =
+        m_Run.options.calibration.value_or(xelfw::TemperatureCalibration{});
+    if (m_Run.marks) MarkAreas(result.image, *frame.image, *m_Run.marks, m_Run.lines, calibration);
+    if (m_Run.plot) {
+      xelhost::WriteImageFile(PlotLines(*frame.image, m_Run.lines, calibration), PlotPath(frame.index),
+                              xelhost::ImageFileFormat::Png, m_Run.compression);
     }
     if (m_Run.legend) {
       result.image = AddLegend(result.image, result, frame.image->Layout().imgBPC, m_Job, m_Run.options.calibration,
@@ -109,6 +119,13 @@ class FrameWorker {
   }
 
  private:
+  // OUT.png for a single frame; plot.png becomes plot-0.png, plot-1.png, ... for several.
+  std::filesystem::path PlotPath(std::size_t index) const {
+    if (!m_Run.plotEachFrame) return *m_Run.plot;
+    std::filesystem::path path = *m_Run.plot;
+    return path.replace_filename(path.stem().string() + "-" + std::to_string(index) + path.extension().string());
+  }
+
   decltype(FrameProduct::output) Output(xelfw::Image picture, const InputFrame& frame,
                                         const xelhost::Provenance& record) {
     const xelhost::ImageCompression compression = m_Run.compression;
@@ -202,11 +219,18 @@ void KeepFreedFrameBuffers() {
 
 int RunPseudo(const Arguments& args) {
   PseudoOptions options = ParsePseudoOptions(args);
+  if (!options.isotherms.empty() && !args.Has(kCalibrationOption.name))
+    throw UsageError("--isotherm needs --ini: its band is a calibrated temperature");
   BatchOptions batch = ParseBatchOptions(args);
   const std::optional<LegendOptions> legend = ParseLegendOptions(args);
   std::optional<std::vector<xelhost::MeasurementArea>> marks;
   if (args.Has("mark")) marks = ParseAreas(args);
   if (!marks && args.Has(kAreaOption.name)) throw UsageError("--aoi needs --mark");
+  const std::vector<xelhost::MarkedLine> lines = ParseMarkedLines(args);
+  const std::optional<std::string> plot = args.Value(kLinePlotOption.name);
+  if (!lines.empty() && !marks && !plot) throw UsageError("--line needs --mark or --line-plot");
+  if (plot && lines.empty()) throw UsageError("--line-plot needs at least one --line");
+  if (marks) CheckMarkNames(*marks, lines);
   StreamInputOptions streams = ParseStreamOptions(args);
   const auto& operands = args.Operands();
   if (operands.size() < 2) {
@@ -239,8 +263,19 @@ int RunPseudo(const Arguments& args) {
   }
 
   const auto jobs = static_cast<unsigned>(std::min<std::size_t>(batch.jobs, std::max<std::size_t>(frames, 1)));
-  RunContext run{options, inputBits, plan, outputOptions, inputs, batch.compression, legend, marks, {}, {}};
-  run.calibrationRecord = xelhost::CalibrationProvenance(args, options.calibration);
+  RunContext run{options,
+                 inputBits,
+                 plan,
+                 outputOptions,
+                 inputs,
+                 batch.compression,
+                 legend,
+                 marks,
+                 lines,
+                 plot ? std::optional<std::filesystem::path>(*plot) : std::nullopt,
+                 frames != 1,
+                 {},
+                 xelhost::CalibrationProvenance(args, options.calibration)};
   std::optional<xelhost::VideoFileWriter> video;
   BatchReport report(inputs, !batch.quiet);
   FrameSequence sequence(inputs, AdmitWithin(budget.Limit(), options, plan, legend.has_value()), budget.Limit(),
@@ -333,8 +368,17 @@ const Command kPseudoCommand{
     "                            in the display unit (calibrated with --ini) as the Scale dialog is\n"
     "  --title TEXT              a title above the picture (with --legend)\n"
     "  --mark                    outline each --aoi area and cross its hottest pixel (through --ini),\n"
-    "                            white or black; without --aoi, the whole picture's hottest pixel\n"
-    "  --aoi [NAME=]X,Y,W,H      an area --mark draws; repeat for several\n"
+    "                            white or black, draw each --line, and label each with its name and\n"
+    "                            highest temperature; without --aoi and --line, the whole picture's\n"
+    "                            hottest pixel\n"
+    "  --aoi [NAME=]SHAPE        an area --mark draws: X,Y,W,H, ellipse:CX,CY,RX,RY,\n"
+    "                            polygon:X1,Y1,X2,Y2,X3,Y3[,...] or spot:X,Y[,R]; repeat for several\n"
+    "  --line [NAME=]X1,Y1,X2,Y2 a line of pixels (Bresenham's) --mark draws and --line-plot plots\n"
+    "  --line-plot OUT.png       the temperature along every --line in the display unit, one picture a\n"
+    "                            frame (OUT-0.png, OUT-1.png, ... for several frames)\n"
+    "  --isotherm LOW:HIGH[:#RRGGBB]  paint the pixels whose temperature (through --ini, which it\n"
+    "                            needs) lies in LOW..HIGH one colour; default magenta, cyan for profiles\n"
+    "                            2 and 3; a later band wins where bands overlap; repeat for several\n"
     "  --frames N                take at most N frames of each stream (default: until it ends)\n"
     "  --timeout SECONDS         a stream that sends no frame for this long has stalled (default 5)\n"
     "  --max-memory SIZE         decoded image data the frames in flight may hold, grey frames and\n"

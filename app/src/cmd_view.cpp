@@ -33,25 +33,11 @@ namespace xelimg {
 
 namespace {
 
-constexpr std::array<OptionSpec, 19> kOptions = {{kPluginOption,
-                                                  kCalibrationOption,
-                                                  kEpsilonOption,
-                                                  kInputBitsOption,
-                                                  kMaxMemoryOption,
-                                                  {"settings", true},
-                                                  {"profile", true},
-                                                  {"range", true},
-                                                  {"lower", true},
-                                                  {"upper", true},
-                                                  {"auto", true},
-                                                  {"size", true},
-                                                  {"state", true},
-                                                  {"no-state", false},
-                                                  {"snapshot", true},
-                                                  {"frames", true},
-                                                  {"input", true},
-                                                  {"cursor", true},
-                                                  kTimeoutOption}};
+constexpr std::array<OptionSpec, 20> kOptions = {
+    {kPluginOption,      kCalibrationOption, kEpsilonOption,  kInputBitsOption, kMaxMemoryOption,
+     {"settings", true}, {"profile", true},  {"range", true}, {"lower", true},  {"upper", true},
+     {"auto", true},     kIsothermOption,    {"size", true},  {"state", true},  {"no-state", false},
+     {"snapshot", true}, {"frames", true},   {"input", true}, {"cursor", true}, kTimeoutOption}};
 
 // Points well beyond any screen or picture, yet far from where arithmetic on them could overflow.
 constexpr long kCoordinateLimit = 100000;
@@ -170,6 +156,8 @@ int RunView(const Arguments& args) {
   const std::optional<view::HeadlessRun> headless = ParseHeadlessRun(args);
   view::ViewOptions options;
   options.pseudo = ParsePseudoOptions(args);
+  if (!options.pseudo.isotherms.empty() && !args.Has(kCalibrationOption.name))
+    throw UsageError("--isotherm needs --ini: its band is a calibrated temperature");
   options.stateFile = StateFile(args, headless.has_value());
   ApplyScreenSize(args);
   const auto& operands = args.Operands();
@@ -209,7 +197,8 @@ const Command kViewCommand{
     "view [IN...]                               live viewer with the plug-in's dialogs",
     "usage: xelimg view [IN...] [--ini CALIB.ini] [--epsilon E] [--input-bits N] [--plugin PATH]\n"
     "                   [--settings FILE.ini] [--profile P] [--range LOW:HIGH | --lower L --upper U]\n"
-    "                   [--auto contrast|brightness] [--size WxH] [--state FILE | --no-state]\n"
+    "                   [--auto contrast|brightness] [--isotherm LOW:HIGH[:#RRGGBB]]...\n"
+    "                   [--size WxH] [--state FILE | --no-state]\n"
     "                   [--snapshot FILE.png [--frames N] [--input EVENTS] [--cursor X,Y]]\n"
     "\n"
     "Plays the inputs (8/16-bit greyscale PNG, PGM or TIFF files, every page of a multi-page TIFF,\n"
@@ -221,7 +210,10 @@ const Command kViewCommand{
     "Mouse: drag a rectangle over the picture to choose the area the temperature is measured in (a\n"
     "click measures the whole picture again); the wheel zooms about the pointer; a middle-button or\n"
     "Shift drag pans; the right button opens a menu. The status line under the picture gives the\n"
-    "position, grey value and temperature of the pixel under the pointer, also while paused.\n"
+    "position, grey value and temperature of the pixel under the pointer, also while paused (a grey\n"
+    "value at the top of its bits is marked saturated, a temperature beyond the calibration's points\n"
+    "extrapolated), then the lowest, highest and mean temperature of the area's pixels and the\n"
+    "object's reading (the temperature of the mean grey value).\n"
     "Keys, in whichever of the viewer's windows has the focus (but for typing in a field): space pauses,\n"
     "the arrows step, Home and End go to the first and the last frame, PgUp and PgDn a tenth of the\n"
     "sequence back and on (a live stream: End and PgDn play its newest frame), + and - zoom, 1 shows\n"
@@ -234,10 +226,10 @@ const Command kViewCommand{
     "Frames are read from disk as they are shown, a few ahead; the picture window takes the part of\n"
     "the screen the dialogs leave free, again whenever the display window is resized.\n"
     "\n"
-    "--ini, --epsilon, --settings, --profile, --range, --lower, --upper and --auto work as in pseudo and\n"
-    "temperature (README: Calibration); the status line's temperature uses the same calibration as the\n"
-    "readout. --input-bits N gives the files' significant bits. --size WxH sets the screen (default\n"
-    "1024x768); on a display, resizing the window resizes the screen.\n"
+    "--ini, --epsilon, --settings, --profile, --range, --lower, --upper, --auto and --isotherm work as in\n"
+    "pseudo and temperature (README: Calibration); the status line's temperature uses the same\n"
+    "calibration as the readout. --input-bits N gives the files' significant bits. --size WxH sets the\n"
+    "screen (default 1024x768); on a display, resizing the window resizes the screen.\n"
     "\n"
     "State: window places, colour settings, emissivity and the area are saved at the end of a run on\n"
     "the display to $XDG_CONFIG_HOME/xelimg/view.ini (else ~/.config/xelimg/view.ini) and restored at\n"

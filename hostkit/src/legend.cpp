@@ -3,13 +3,13 @@
 // unit for unit, so that neither passes through the 8-bit bitmap.
 #include <xelhost/legend.h>
 
+#include "label_canvas.h"
+
 #include <xelhost/errors.h>
 
 #include <xelfw/ScaleLabels.h>
 #include <xelfw/TextEncoding.h>
 #include <xelfw/UnitConverter.h>
-
-#include <winui/afxwin.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,74 +23,6 @@ namespace {
 constexpr int kMargin = 8;
 constexpr int kBarThickness = 16;
 constexpr int kTick = 4;
-
-// A white 32-bit memory bitmap with the dialogs' fixed font selected, black text, no text background.
-class LabelCanvas {
- public:
-  LabelCanvas(int width, int height) : m_Width(width), m_Height(height), m_Dc(::CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    m_Bitmap = ::CreateDIBSection(m_Dc, &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0);
-    if (m_Dc == nullptr || m_Bitmap == nullptr || m_pBits == nullptr)
-      throw CommandError("cannot make the legend's bitmap");
-    m_OldBitmap = ::SelectObject(m_Dc, m_Bitmap);
-    m_OldFont = ::SelectObject(m_Dc, ::GetStockObject(ANSI_FIXED_FONT));
-    const RECT all{0, 0, width, height};
-    ::FillRect(m_Dc, &all, reinterpret_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    ::SetBkMode(m_Dc, TRANSPARENT);
-    ::SetTextColor(m_Dc, RGB(0, 0, 0));
-  }
-  ~LabelCanvas() {
-    ::SelectObject(m_Dc, m_OldFont);
-    ::SelectObject(m_Dc, m_OldBitmap);
-    ::DeleteObject(m_Bitmap);
-    ::DeleteDC(m_Dc);
-  }
-  LabelCanvas(const LabelCanvas&) = delete;
-  LabelCanvas& operator=(const LabelCanvas&) = delete;
-
-  HDC Dc() const { return m_Dc; }
-  void Text(const std::string& text, RECT box, UINT format) const {
-    ::DrawText(m_Dc, text.c_str(), static_cast<int>(text.size()), &box, format | DT_SINGLELINE | DT_NOPREFIX);
-  }
-  void Line(int x0, int y0, int x1, int y1) const {
-    ::MoveToEx(m_Dc, x0, y0, nullptr);
-    ::LineTo(m_Dc, x1, y1);
-  }
-  // 0..255 for component 0 (red), 1, 2.
-  BYTE Component(int x, int y, int component) const {
-    const auto* quad = static_cast<const RGBQUAD*>(m_pBits) + static_cast<std::size_t>(y) * m_Width + x;
-    return component == 0 ? quad->rgbRed : component == 1 ? quad->rgbGreen : quad->rgbBlue;
-  }
-  int Width() const { return m_Width; }
-  int Height() const { return m_Height; }
-
- private:
-  int m_Width;
-  int m_Height;
-  HDC m_Dc;
-  HBITMAP m_Bitmap = nullptr;
-  HGDIOBJ m_OldBitmap = nullptr;
-  HGDIOBJ m_OldFont = nullptr;
-  void* m_pBits = nullptr;
-};
-
-// Text size in the fixed font, measured on a bitmap of its own before the legend's size is known.
-struct TextMeasure {
-  TextMeasure() : canvas(1, 1) {
-    TEXTMETRIC metrics{};
-    ::GetTextMetrics(canvas.Dc(), &metrics);
-    height = metrics.tmHeight;
-  }
-  int Width(const std::string& text) const {
-    SIZE size{};
-    ::GetTextExtentPoint32(canvas.Dc(), text.c_str(), static_cast<int>(text.size()), &size);
-    return size.cx;
-  }
-  LabelCanvas canvas;
-  int height = 0;
-};
 
 // The window's scale: grey values of the source's depth, and how they read in the display unit by the
 // same conversion the object's dialogs use.
@@ -190,7 +122,7 @@ xelfw::Image AddLegend(const xelfw::Image& picture, const PseudoResult& frame, U
                        const std::optional<xelfw::TemperatureCalibration>& calibration, const LegendOptions& options) {
   const WindowScale scale(frame.settings, sourceBits, calibration);
   const TextMeasure measure;
-  const int th = measure.height;
+  const int th = measure.Height();
   const int width = static_cast<int>(picture.Width());
   const int height = static_cast<int>(picture.Height());
   const bool right = options.place == LegendPlace::kRight;
@@ -210,9 +142,25 @@ xelfw::Image AddLegend(const xelfw::Image& picture, const PseudoResult& frame, U
 
   const int barLeft = right ? width + kMargin : barStart;
   const int barTop = titleHeight + (right ? barStart : height + kMargin);
+  // The isotherms' key: a swatch of each band's colour and its temperatures, a line each below the rest.
+  const std::vector<Isotherm> bands = job.Isotherms() ? job.Isotherms()->Bands() : std::vector<Isotherm>{};
+  int keyWidth = 0;
+  for (const Isotherm& band : bands)
+    keyWidth = std::max(keyWidth, th + kMargin / 2 + measure.Width(IsothermText(band, unit)));
   const int canvasWidth = right ? barLeft + kBarThickness + kTick + 2 + labelWidth + kMargin : side;
-  const int canvasHeight = right ? titleHeight + side : barTop + kBarThickness + kTick + 2 + 2 * th + kMargin;
-  LabelCanvas canvas(std::max(canvasWidth, measure.Width(options.title) + 2 * kMargin), canvasHeight);
+  const int keyTop = right ? titleHeight + side + kMargin / 2 : barTop + kBarThickness + kTick + 2 + 2 * th;
+  const int keyHeight = bands.empty() ? 0 : static_cast<int>(bands.size()) * (th + 2);
+  const int canvasHeight =
+      right ? keyTop + keyHeight + (bands.empty() ? -kMargin / 2 : kMargin) : keyTop + keyHeight + kMargin;
+  LabelCanvas canvas(std::max({canvasWidth, measure.Width(options.title) + 2 * kMargin, keyWidth + 2 * kMargin}),
+                     canvasHeight);
+  for (std::size_t i = 0; i < bands.size(); ++i) {
+    const int top = keyTop + static_cast<int>(i) * (th + 2);
+    const IsothermColour& colour = *bands[i].colour;
+    canvas.Fill(RECT{kMargin, top + 1, kMargin + th, top + th - 1}, RGB(colour.red, colour.green, colour.blue));
+    canvas.Text(IsothermText(bands[i], unit), RECT{kMargin + th + kMargin / 2, top, canvas.Width(), top + th},
+                DT_LEFT | DT_VCENTER);
+  }
 
   if (!options.title.empty()) canvas.Text(options.title, RECT{0, 0, canvas.Width(), th}, DT_CENTER | DT_VCENTER);
   const auto along = [&](double position) {  // a label's pixel along the bar: high end at top or right
@@ -244,13 +192,7 @@ xelfw::Image AddLegend(const xelfw::Image& picture, const PseudoResult& frame, U
 
   // The labels' frame, then the picture and the bar unit for unit in the picture's own layout.
   xelfw::Image legend(static_cast<UINT>(canvas.Width()), static_cast<UINT>(canvas.Height()), picture.Layout());
-  const UINT full = (1u << picture.Layout().imgBPC) - 1;
-  for (int y = 0; y < canvas.Height(); ++y)
-    for (int x = 0; x < canvas.Width(); ++x)
-      for (UINT c = 0; c < 3; ++c) {
-        legend.SetComponent(static_cast<UINT>(x), static_cast<UINT>(y), c,
-                            canvas.Component(x, y, static_cast<int>(c)) * full / 255);
-      }
+  canvas.CopyTo(legend, RECT{0, 0, canvas.Width(), canvas.Height()}, 0, 0);
   for (UINT y = 0; y < picture.Height(); ++y)
     for (UINT x = 0; x < picture.Width(); ++x)
       for (UINT c = 0; c < 3; ++c)

@@ -113,6 +113,7 @@ PseudoOptions ParsePseudoOptions(const Arguments& args) {
     options.outputBits = ParseUnsignedOption("bits", *text);
     if (options.outputBits != 8 && options.outputBits != 16) throw UsageError("--bits must be 8 or 16");
   }
+  for (const std::string& band : args.Values(kIsothermOption.name)) options.isotherms.push_back(ParseIsotherm(band));
   return options;
 }
 
@@ -142,6 +143,10 @@ PseudoColorJob::PseudoColorJob(const xelfw::PluginLibrary& library, const Pseudo
     : m_Options(options), m_Log(options.log), m_Object(library, xelfw::HostOptions{options.threads, &m_Log}) {
   ConfigurePseudoColorObject(m_Object, options);
   m_Configured = m_Object.Settings();
+  if (!options.isotherms.empty()) {
+    if (!options.calibration) throw UsageError("--isotherm needs --ini: its band is a calibrated temperature");
+    m_Isotherms.emplace(options.isotherms, m_Object.Profile(), *options.calibration);
+  }
 }
 
 PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
@@ -169,6 +174,7 @@ PseudoResult PseudoColorJob::Run(const xelfw::Image& source) {
   });
   result.settings = m_Object.Settings();
   result.profile = m_Object.Profile();
+  if (m_Isotherms) m_Isotherms->Paint(result.image, source);
   return result;
 }
 
@@ -177,6 +183,7 @@ xelfw::Image PseudoColorJob::RunWithWindow(const xelfw::Image& source, TPseudoCo
   m_Object.SetSettings(settings);
   xelfw::Image colours = UnfilledPicture(source, m_Options.outputBits);
   m_Object.Process(source, colours);
+  if (m_Isotherms) m_Isotherms->Paint(colours, source);
   return colours;
 }
 

@@ -83,7 +83,7 @@ def _number_text(name, value):
 
 
 def pseudocolor(a, profile=0, lower=None, upper=None, auto=None, input_bits=None, out_bits=8, threads=None,
-                range=None, calibration=None):
+                range=None, calibration=None, isotherms=None):
     """Pseudo-colours a 2-D uint8 or uint16 array through the plug-in's "Pseudo color lut" object.
 
     profile: index or name; lower, upper: the LUT window as fractions 0..1 of the grey range (default
@@ -91,7 +91,9 @@ def pseudocolor(a, profile=0, lower=None, upper=None, auto=None, input_bits=None
     instead (`--range`), which is the calibration's when calibration, a Temperature, is given;
     auto: None, "contrast" or "brightness" (the window found from the frame's histogram);
     input_bits: significant bits of the data (default: the dtype's 8 or 16); out_bits: 8 or 16;
-    threads: worker threads (default one per processor). Returns an (H, W, 3) uint8 or uint16 array,
+    threads: worker threads (default one per processor); isotherms: [(low, high), (low, high, (r, g, b)), ...],
+    bands of temperature in the calibration's unit (which they need) whose pixels are painted one colour
+    (`--isotherm`; default magenta, cyan for profiles 2 and 3; a later band wins where bands overlap). Returns an (H, W, 3) uint8 or uint16 array,
     the values `xelimg pseudo` writes. Raises ValueError for bad arguments and ProcessingError (a
     RuntimeError) when the object refuses the frame, MemoryError when the frame does not fit.
     """
@@ -117,7 +119,23 @@ def pseudocolor(a, profile=0, lower=None, upper=None, auto=None, input_bits=None
         options += ["--auto", auto]
     if threads is not None:
         options += ["--threads", str(threads)]
+    for band in isotherms or ():
+        options += ["--isotherm", _isotherm_text(band)]
     return _core.pseudocolor(a, options, input_bits, None if calibration is None else calibration._thermometer)
+
+
+def _isotherm_text(band):
+    if isinstance(band, str) or not hasattr(band, "__len__") or len(band) not in (2, 3):
+        raise ValueError(f"an isotherm must be (low, high) or (low, high, (r, g, b)), got {band!r}")
+    text = ":".join(_number_text("isotherms", end) for end in band[:2])
+    if len(band) == 3:
+        colour = band[2]
+        if (isinstance(colour, str) or not hasattr(colour, "__len__") or len(colour) != 3
+                or not all(isinstance(c, numbers.Integral) and not isinstance(c, bool) and 0 <= c <= 255
+                           for c in colour)):
+            raise ValueError(f"an isotherm's colour must be (r, g, b) with each 0..255, got {colour!r}")
+        text += ":#" + "".join(f"{int(c):02X}" for c in colour)
+    return text
 
 
 class Temperature:

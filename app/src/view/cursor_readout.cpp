@@ -1,31 +1,82 @@
-// Formatting the pixel under the cursor.
+// Formatting the pixel under the cursor and the area measured.
 #include "view/cursor_readout.h"
 #include "host_kit.h"
 
+#include <xelhost/AreaStatistics.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 namespace xelimg::view {
 
-CursorReadout::CursorReadout(const std::optional<xelfw::TemperatureCalibration>& calibration) {
-  m_Converter.SetCalibration(calibration.value_or(xelfw::TemperatureCalibration{}));
+namespace {
+
+std::string Value(double value) {
+  if (!std::isfinite(value)) return "- N.A. -";
+  char text[48];
+  std::snprintf(text, sizeof text, "%.1f", value);
+  return text;
 }
 
-std::string CursorReadout::Describe(const xelfw::Image& grey, POINT point) const {
+}  // namespace
+
+CursorReadout::CursorReadout(const std::optional<xelfw::TemperatureCalibration>& calibration)
+    : m_Calibration(calibration.value_or(xelfw::TemperatureCalibration{})) {
+  m_Converter.SetCalibration(m_Calibration);
+}
+
+std::string CursorReadout::Describe(const xelfw::Image& grey, POINT point, const std::optional<RECT>& area) const {
+  return Pixel(grey, point) + "   " + Area(grey, area);
+}
+
+std::string CursorReadout::Pixel(const xelfw::Image& grey, POINT point) const {
   const UINT value = grey.GetComponent(static_cast<UINT>(point.x), static_cast<UINT>(point.y), 0);
   // The largest grey value of the frame's significant bits, as the temperature object normalises.
   const double span = std::ldexp(1.0, static_cast<int>(grey.GetImgBPC())) - 1.0;
   const double unit = m_Converter.GreyToUnit(value, span);
-  char temperature[48];
-  if (std::isnan(unit)) {
-    std::snprintf(temperature, sizeof temperature, "- N.A. -");
-  } else {
-    std::snprintf(temperature, sizeof temperature, "%.1f %s", unit, m_Converter.GetUnitText());
+  std::string text = "x " + std::to_string(point.x) + "  y " + std::to_string(point.y) + "   grey " +
+                     std::to_string(value) + (value == static_cast<UINT>(span) ? " saturated" : "") + "   ";
+  if (std::isnan(unit)) return text + "- N.A. -";
+  text += Value(unit) + " " + m_Converter.GetUnitText();
+  // Beyond the calibration points the fitted curve is extrapolated: the number is less certain.
+  const auto& points = m_Calibration.points;
+  if (!points.empty()) {
+    const auto [lowest, highest] =
+        std::minmax_element(points.begin(), points.end(), [](const auto& a, const auto& b) { return a.grey < b.grey; });
+    const double normalised = std::ldexp(static_cast<double>(value), -static_cast<int>(grey.GetImgBPC()));
+    if (normalised < lowest->grey || normalised > highest->grey) text += " extrapolated";
   }
-  char text[128];
-  std::snprintf(text, sizeof text, "x %ld  y %ld   grey %u   %s", static_cast<long>(point.x),
-                static_cast<long>(point.y), value, temperature);
   return text;
+}
+
+std::string CursorReadout::Area(const xelfw::Image& grey, const std::optional<RECT>& area) const {
+  const RectangleShape shape =
+      area ? RectangleShape{static_cast<UINT>(std::max(0L, static_cast<long>(area->left))),
+                            static_cast<UINT>(std::max(0L, static_cast<long>(area->top))),
+                            static_cast<UINT>(area->right - area->left), static_cast<UINT>(area->bottom - area->top)}
+           : RectangleShape{0, 0, grey.Width(), grey.Height()};
+  const MeasurementArea measured{"area", shape};
+  const AreaStatistics statistics = MeasureAreas(grey, {&measured, 1}, m_Calibration).front();
+  // The mean of the pixels' temperatures, which under a curved calibration differs from the reading
+  // (the temperature of the mean grey value).
+  const GreyTemperatures temperatures(m_Calibration, grey.GetImgBPC());
+  double sum = 0.0;
+  std::size_t count = 0;
+  for (const PixelRun& run : ShapePixels(shape, grey.Width(), grey.Height())) {
+    for (UINT x = run.left; x < run.right; ++x) {
+      const double t = temperatures(grey.GetComponent(x, run.y, 0));
+      if (std::isnan(t)) continue;
+      sum += t;
+      ++count;
+    }
+  }
+  const auto extreme = [](const std::optional<PixelTemperature>& pixel) {
+    return pixel ? pixel->temperature : std::nan("");
+  };
+  return "area min " + Value(extreme(statistics.coldest)) + "  max " + Value(extreme(statistics.hottest)) + "  mean " +
+         Value(count > 0 ? sum / static_cast<double>(count) : std::nan("")) + " " + m_Converter.GetUnitText() +
+         " (reading " + Value(statistics.temperature.value_or(std::nan(""))) + ")";
 }
 
 }  // namespace xelimg::view

@@ -106,6 +106,11 @@ void ProcessingThread::Run() {
   }
 }
 
+void ProcessingThread::SetIsotherms(std::optional<xelhost::IsothermPainter> isotherms) {
+  std::lock_guard lock(m_Mutex);
+  m_Isotherms = std::move(isotherms);
+}
+
 std::optional<ProcessedFrame> ProcessingThread::Process(UINT index) {
   std::optional<RECT> aoi;
   {
@@ -129,6 +134,7 @@ std::optional<ProcessedFrame> ProcessingThread::Process(UINT index) {
   CheckResult(m_PseudoColor.Process(), "pseudo-colour processing of frame " + std::to_string(index + 1));
   // The object keeps the destination's address; it must not outlive the picture handed on.
   m_PseudoColor.SetDestination(nullptr);
+  if (m_Isotherms) m_Isotherms->Paint(done.picture, m_Source);
 
   if (aoi) m_Aoi.SetRect(*aoi);
   m_Temperature.SetSource(&m_Source, aoi ? &m_Aoi : nullptr);

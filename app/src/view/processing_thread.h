@@ -3,6 +3,7 @@
 #pragma once
 
 #include <xelhost/frame_source.h>
+#include <xelhost/isotherms.h>
 #include "host_kit.h"
 #include "view/frame_reader.h"
 
@@ -47,6 +48,8 @@ class ProcessingThread {
   void WaitUntilIdle();
   // The area the temperature object measures from the next frame on, in image pixels; none: all.
   void SetAoi(const std::optional<RECT>& aoi);
+  // The isotherms painted over every picture; before the first request.
+  void SetIsotherms(std::optional<xelhost::IsothermPainter> isotherms);
   // The last finished frame, once. Rethrows what made processing fail.
   std::optional<ProcessedFrame> TakeFrame();
   // The last frame that could not be read, once.
@@ -68,6 +71,7 @@ class ProcessingThread {
   // Owned by the processing thread: the objects keep pointers to them between frames.
   xelfw::Image m_Source{1, 1, xelfw::PixelLayout::Grey(8, 8)};
   xelfw::Aoi m_Aoi;
+  std::optional<xelhost::IsothermPainter> m_Isotherms;
 
   mutable std::mutex m_Mutex;
   std::condition_variable m_Changed;

@@ -107,6 +107,10 @@ ViewSession::ViewSession(const xelfw::PluginLibrary& library, std::unique_ptr<Fr
   const xelfw::Image first = m_Frames->Frame(0);
   m_FirstSize = SIZE{static_cast<LONG>(first.Width()), static_cast<LONG>(first.Height())};
   ConfigurePseudoColorObject(m_PseudoColor, m_Options.pseudo, &first);
+  if (!m_Options.pseudo.isotherms.empty() && m_Options.pseudo.calibration) {
+    m_Processing.SetIsotherms(
+        IsothermPainter(m_Options.pseudo.isotherms, m_PseudoColor.Profile(), *m_Options.pseudo.calibration));
+  }
   RestoreState(first);
   m_PseudoColor.Host().Record().SetDlgEventHook(
       [this](CXelImgProcess_0* sender, UINT event) { return OnDialogEvent(sender, event); });
@@ -543,7 +547,7 @@ void ViewSession::UpdateStatus() {
     m_Window.SetStatus("right button: menu   wheel, +, -, 1, 0: zoom   middle or Shift drag: pan");
     return;
   }
-  m_Window.SetStatus(m_Readout.Describe(m_Frame->grey, *pixel));
+  m_Window.SetStatus(m_Readout.Describe(m_Frame->grey, *pixel, m_Aoi));
 }
 
 void ViewSession::RethrowFailure() {

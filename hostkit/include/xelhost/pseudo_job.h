@@ -3,6 +3,7 @@
 
 #include <xelhost/arguments.h>
 #include <xelhost/framework_types.h>
+#include <xelhost/isotherms.h>
 #include <xelhost/object_log.h>
 #include <xelhost/plugin_objects.h>
 
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace xelhost {
 
@@ -37,17 +39,19 @@ struct PseudoOptions {
   unsigned threads = 0;  // 0: one per processor
   bool log = false;      // the object's log lines, details included, on stderr
   unsigned outputBits = 8;
+  std::vector<Isotherm> isotherms;  // painted over the picture; they need the calibration
 };
 
-inline constexpr std::array<OptionSpec, 9> kPseudoOptionSpecs = {{{"profile", true},
-                                                                  {"lower", true},
-                                                                  {"upper", true},
-                                                                  {"range", true},
-                                                                  {"auto", true},
-                                                                  {"settings", true},
-                                                                  {"threads", true},
-                                                                  {"log", false},
-                                                                  {"bits", true}}};
+inline constexpr std::array<OptionSpec, 10> kPseudoOptionSpecs = {{{"profile", true},
+                                                                   {"lower", true},
+                                                                   {"upper", true},
+                                                                   {"range", true},
+                                                                   {"auto", true},
+                                                                   {"settings", true},
+                                                                   {"threads", true},
+                                                                   {"log", false},
+                                                                   {"bits", true},
+                                                                   kIsothermOption}};
 
 // Throws UsageError for values out of range.
 PseudoOptions ParsePseudoOptions(const Arguments& args);
@@ -77,7 +81,8 @@ xelfw::UnitConverter RangeConverter(const TPseudoColorSettings& settings,
 // auto modes move the bounds), nor on which job of a batch it went to.
 class PseudoColorJob {
  public:
-  // Throws CommandError for a profile or settings file the object refuses.
+  // Throws CommandError for a profile or settings file the object refuses, UsageError for isotherms
+  // without a calibration.
   PseudoColorJob(const xelfw::PluginLibrary& library, const PseudoOptions& options);
 
   // The source must be greyscale; the result is RGB of the same size and frame count.
@@ -85,12 +90,15 @@ class PseudoColorJob {
   // The source coloured with the given settings' window and no automatic one: a legend's grey ramp
   // gets exactly the colours a frame got. The next Run starts from the options' settings again.
   xelfw::Image RunWithWindow(const xelfw::Image& source, TPseudoColorSettings settings);
+  // The isotherms every picture gets, with their colours settled; nothing without --isotherm.
+  const std::optional<IsothermPainter>& Isotherms() const { return m_Isotherms; }
 
  private:
   PseudoOptions m_Options;
   ObjectLog m_Log;
   PseudoColorObject m_Object;
   TPseudoColorSettings m_Configured;
+  std::optional<IsothermPainter> m_Isotherms;
 };
 
 }  // namespace xelhost
