@@ -6,7 +6,7 @@
 #include <xelhost/input_image.h>
 #include <xelhost/legend.h>
 #include <xelhost/line_plot.h>
-#include <xelhost/marked_line.h>
+#include <xelhost/line_profile.h>
 #include <xelhost/marks.h>
 #include <xelhost/memory_budget.h>
 #include <xelhost/operand_plan.h>
@@ -41,7 +41,7 @@ namespace {
 
 constexpr auto kOptions = [] {
   std::array<OptionSpec, kPseudoOptionSpecs.size() + kBatchOptionSpecs.size() + kLegendOptionSpecs.size() +
-                             kOutputOptionSpecs.size() + 10>
+                             kOutputOptionSpecs.size() + 11>
       all{};
   std::size_t i = 0;
   for (const OptionSpec& spec : kPseudoOptionSpecs) all[i++] = spec;
@@ -49,8 +49,9 @@ constexpr auto kOptions = [] {
   for (const OptionSpec& spec : kLegendOptionSpecs) all[i++] = spec;
   for (const OptionSpec& spec : kBatchOptionSpecs) all[i++] = spec;
   all[i++] = kAreaOption;
+  all[i++] = kAreasFileOption;
   all[i++] = {"mark", false};
-  all[i++] = kMarkedLineOption;
+  all[i++] = kLineOption;
   all[i++] = kLinePlotOption;
   all[i++] = kInputBitsOption;
   all[i++] = kCalibrationOption;
@@ -80,7 +81,7 @@ struct RunContext {
   xelhost::ImageCompression compression;
   std::optional<LegendOptions> legend;
   std::optional<std::vector<xelhost::MeasurementArea>> marks;  // the areas --mark draws
-  std::vector<xelhost::MarkedLine> lines;                      // drawn by --mark, plotted by --line-plot
+  std::vector<xelhost::ProfileLine> lines;                     // drawn by --mark, plotted by --line-plot
   std::optional<std::filesystem::path> plot;                   // --line-plot
   bool plotEachFrame = false;                                  // the plot's name gets the frame's number
   std::atomic_flag bitsWarned;                                 // the advice to give --input-bits, once a run
@@ -226,7 +227,8 @@ int RunPseudo(const Arguments& args) {
   std::optional<std::vector<xelhost::MeasurementArea>> marks;
   if (args.Has("mark")) marks = ParseAreas(args);
   if (!marks && args.Has(kAreaOption.name)) throw UsageError("--aoi needs --mark");
-  const std::vector<xelhost::MarkedLine> lines = ParseMarkedLines(args);
+  if (!marks && args.Has(kAreasFileOption.name)) throw UsageError("--areas needs --mark");
+  const std::vector<xelhost::ProfileLine> lines = ParseLines(args);
   const std::optional<std::string> plot = args.Value(kLinePlotOption.name);
   if (!lines.empty() && !marks && !plot) throw UsageError("--line needs --mark or --line-plot");
   if (plot && lines.empty()) throw UsageError("--line-plot needs at least one --line");
@@ -373,6 +375,7 @@ const Command kPseudoCommand{
     "                            hottest pixel\n"
     "  --aoi [NAME=]SHAPE        an area --mark draws: X,Y,W,H, ellipse:CX,CY,RX,RY,\n"
     "                            polygon:X1,Y1,X2,Y2,X3,Y3[,...] or spot:X,Y[,R]; repeat for several\n"
+    "  --areas FILE              more areas for --mark, one [NAME=]SHAPE a line (# starts a comment)\n"
     "  --line [NAME=]X1,Y1,X2,Y2 a line of pixels (Bresenham's) --mark draws and --line-plot plots\n"
     "  --line-plot OUT.png       the temperature along every --line in the display unit, one picture a\n"
     "                            frame (OUT-0.png, OUT-1.png, ... for several frames)\n"

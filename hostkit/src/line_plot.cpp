@@ -57,19 +57,17 @@ std::string Cp1252(const std::string& text) { return xelfw::Utf8ToCp1252(text).v
 
 }  // namespace
 
-xelfw::Image PlotLines(const xelfw::Image& grey, const std::vector<MarkedLine>& lines,
+xelfw::Image PlotLines(const xelfw::Image& grey, const std::vector<ProfileLine>& lines,
                        const xelfw::TemperatureCalibration& calibration) {
   std::vector<std::vector<LineSample>> samples;
   double low = std::numeric_limits<double>::infinity(), high = -low;
   std::size_t longest = 1;
-  for (const MarkedLine& line : lines) {
-    samples.push_back(SampleLine(line, grey, calibration));
+  for (const ProfileLine& line : lines) {
+    LineProfile profile = MeasureLine(grey, line, calibration);
+    if (profile.min) low = std::min(low, *profile.min);
+    if (profile.max) high = std::max(high, *profile.max);
+    samples.push_back(std::move(profile.samples));
     longest = std::max(longest, samples.back().size());
-    for (const LineSample& sample : samples.back()) {
-      if (!std::isfinite(sample.temperature)) continue;
-      low = std::min(low, sample.temperature);
-      high = std::max(high, sample.temperature);
-    }
   }
   if (!std::isfinite(low)) low = high = 0.0;
   const Axis y = RoundAxis(low, high, 0.0);
@@ -120,12 +118,12 @@ xelfw::Image PlotLines(const xelfw::Image& grey, const std::vector<MarkedLine>& 
     keyRight = nameLeft - 4 - 16 - 2 * kMargin;
     bool drawing = false;
     for (std::size_t k = 0; k < samples[i].size(); ++k) {
-      const double t = samples[i][k].temperature;
-      if (!std::isfinite(t)) {
+      const std::optional<double> t = samples[i][k].temperature;
+      if (!t) {
         drawing = false;
         continue;
       }
-      const int sx = px(static_cast<double>(k)), sy = py(t);
+      const int sx = px(static_cast<double>(k)), sy = py(*t);
       if (drawing) {
         ::LineTo(canvas.Dc(), sx, sy);
       } else {

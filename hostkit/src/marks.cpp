@@ -64,7 +64,7 @@ class Marks {
   }
 
   void Line(const std::vector<LineSample>& samples) {
-    for (const LineSample& sample : samples) m_Points.insert({sample.pixel.x, sample.pixel.y});
+    for (const LineSample& sample : samples) m_Points.insert({sample.x, sample.y});
   }
 
   void Cross(const xelhost::PixelTemperature& pixel) {
@@ -141,22 +141,15 @@ void PaintLabels(xelfw::Image& picture, const std::vector<Label>& labels) {
   }
 }
 
-double Highest(const std::vector<LineSample>& samples) {
-  double highest = std::numeric_limits<double>::quiet_NaN();
-  for (const LineSample& sample : samples)
-    if (std::isfinite(sample.temperature) && !(sample.temperature <= highest)) highest = sample.temperature;
-  return highest;
-}
-
 }  // namespace
 
-void CheckMarkNames(const std::vector<xelhost::MeasurementArea>& areas, const std::vector<MarkedLine>& lines) {
+void CheckMarkNames(const std::vector<xelhost::MeasurementArea>& areas, const std::vector<ProfileLine>& lines) {
   for (const xelhost::MeasurementArea& area : areas) Cp1252Name(area.name);
-  for (const MarkedLine& line : lines) Cp1252Name(line.name);
+  for (const ProfileLine& line : lines) Cp1252Name(line.name);
 }
 
 void MarkAreas(xelfw::Image& picture, const xelfw::Image& grey, const std::vector<xelhost::MeasurementArea>& areas,
-               const std::vector<MarkedLine>& lines, const xelfw::TemperatureCalibration& calibration) {
+               const std::vector<ProfileLine>& lines, const xelfw::TemperatureCalibration& calibration) {
   const std::vector<xelhost::MeasurementArea> marked =
       lines.empty() ? AreasOf(areas, grey) : std::vector<xelhost::MeasurementArea>(areas);
   CheckAreasInside(marked, grey);
@@ -180,13 +173,13 @@ void MarkAreas(xelfw::Image& picture, const xelfw::Image& grey, const std::vecto
     const double highest = hottest ? hottest->temperature : std::numeric_limits<double>::quiet_NaN();
     labels.push_back({LabelText(marked[i].name, highest, unit), beside});
   }
-  for (const MarkedLine& line : lines) {
-    const std::vector<LineSample> samples = SampleLine(line, grey, calibration);
-    marks.Line(samples);
+  for (const ProfileLine& line : lines) {
+    const LineProfile profile = MeasureLine(grey, line, calibration);
+    marks.Line(profile.samples);
     // Beside the line's last pixel: a label along a long line would be far from where it points.
     Extent end;
-    end.Add(samples.back().pixel.x, samples.back().pixel.y);
-    labels.push_back({LabelText(line.name, Highest(samples), unit), end});
+    end.Add(profile.samples.back().x, profile.samples.back().y);
+    labels.push_back({LabelText(line.name, profile.max.value_or(std::numeric_limits<double>::quiet_NaN()), unit), end});
   }
   marks.Paint(picture);
   PaintLabels(picture, labels);

@@ -368,10 +368,11 @@ void ViewSession::SavePng(bool wholeScreen) {
 xelfw::Image ViewSession::MarkedPicture() const {
   xelfw::Image picture = m_Frame->picture;
   if (m_Aoi) {
-    const xelhost::MeasurementArea area{"area", static_cast<UINT>(m_Aoi->left), static_cast<UINT>(m_Aoi->top),
+    const xelhost::MeasurementArea area{
+        "area", xelhost::RectangleShape{static_cast<UINT>(m_Aoi->left), static_cast<UINT>(m_Aoi->top),
                                         static_cast<UINT>(m_Aoi->right - m_Aoi->left),
-                                        static_cast<UINT>(m_Aoi->bottom - m_Aoi->top)};
-    xelhost::MarkAreas(picture, m_Frame->grey, {area}, m_Calibration.value_or(xelfw::TemperatureCalibration{}));
+                                        static_cast<UINT>(m_Aoi->bottom - m_Aoi->top)}};
+    xelhost::MarkAreas(picture, m_Frame->grey, {area}, {}, m_Calibration.value_or(xelfw::TemperatureCalibration{}));
   }
   return picture;
 }

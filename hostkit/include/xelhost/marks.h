@@ -6,7 +6,7 @@
 #include <xelfw/TemperatureCalibration.h>
 #include <xelhost/AreaStatistics.h>
 #include <xelhost/framework_types.h>
-#include <xelhost/marked_line.h>
+#include <xelhost/line_profile.h>
 
 #include <vector>
 
@@ -19,9 +19,9 @@ namespace xelhost {
 // nor lines: the whole frame's hottest pixel, labelled. Throws UsageError for an area or a line with
 // no pixel in the frame.
 void MarkAreas(xelfw::Image& picture, const xelfw::Image& grey, const std::vector<xelhost::MeasurementArea>& areas,
-               const std::vector<MarkedLine>& lines, const xelfw::TemperatureCalibration& calibration);
+               const std::vector<ProfileLine>& lines, const xelfw::TemperatureCalibration& calibration);
 
 // Throws UsageError for a name the labels' font cannot draw (it draws Windows-1252).
-void CheckMarkNames(const std::vector<xelhost::MeasurementArea>& areas, const std::vector<MarkedLine>& lines);
+void CheckMarkNames(const std::vector<xelhost::MeasurementArea>& areas, const std::vector<ProfileLine>& lines);
 
 }  // namespace xelhost
