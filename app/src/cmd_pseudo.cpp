@@ -84,8 +84,8 @@ struct RunContext {
   std::vector<xelhost::ProfileLine> lines;                     // drawn by --mark, plotted by --line-plot
   std::optional<std::filesystem::path> plot;                   // --line-plot
   bool plotEachFrame = false;                                  // the plot's name gets the frame's number
-  std::atomic_flag bitsWarned;                                 // the advice to give --input-bits, once a run
-  xelhost::Provenance calibrationRecord;                       // read once, into every picture's record
+  std::atomic_flag bitsChecked;           // the first frame was scanned for the advice to give --input-bits
+  xelhost::Provenance calibrationRecord;  // read once, into every picture's record
 };
 
 // Each worker owns its object; frames are independent of each other (see PseudoColorJob).
@@ -95,9 +95,11 @@ class FrameWorker {
 
   FrameProduct operator()(InputFrame& frame) {
     const InputFile& input = m_Run.inputs[frame.input];
-    if (auto warning = ApplyInputBits({&*frame.image, 1}, m_Run.inputBits, input.name);
-        warning && !m_Run.bitsWarned.test_and_set()) {
-      std::fprintf(stderr, "%s\n", warning->c_str());
+    // Without --input-bits only the first frame is scanned for the advice: it is about the camera, and
+    // a scan of every frame costs more than the warning is worth.
+    if (m_Run.inputBits || !m_Run.bitsChecked.test_and_set()) {
+      if (auto warning = ApplyInputBits({&*frame.image, 1}, m_Run.inputBits, input.name))
+        std::fprintf(stderr, "%s\n", warning->c_str());
     }
     PseudoResult result = m_Job.Run(*frame.image);
     const xelfw::TemperatureCalibration calibration =
@@ -139,7 +141,8 @@ class FrameWorker {
         xelhost::WriteImageFile(picture, m_Run.plan.path, xelhost::ImageFileFormat::Png, compression, &record);
         return {};
       case OutputKind::JpegFile:
-        xelhost::WriteJpegFile(picture, m_Run.plan.path, m_Run.output.quality.value_or(xelhost::kDefaultJpegQuality));
+        xelhost::WriteJpegFile(picture, m_Run.plan.path, m_Run.output.quality.value_or(xelhost::kDefaultJpegQuality),
+                               &record);
         return {};
       case OutputKind::WebpFile:
         xelhost::WriteWebpFile(picture, m_Run.plan.path, m_Run.output.quality);

@@ -97,6 +97,13 @@ TEST(ProvenanceCommand, PicturesRecordTheSettingsTheyWereMadeWith) {
   EXPECT_NEAR(low, 30.0, 0.01);
   EXPECT_NEAR(high, 60.0, 0.01);
   ExpectHas(Info(dir / "pages-rgb.tif"), "\"pages\": 2");
+
+  // A picture to share keeps the record in its comments.
+  ExpectSuccess(RunXelimg({"pseudo", "demo:", (dir / "picture.jpg").string(), "--lower", "0.25", "--upper", "0.75"}));
+  const std::string jpeg = Info(dir / "picture.jpg");
+  for (const char* field : {"\"format\": \"JPEG\", \"width\": 320, \"height\": 240, \"bits\": 8, \"samples\": 3",
+                            "\"Window\": \"0.25:0.75\"", "\"Source\": \"demo:\""})
+    ExpectHas(jpeg, field);
 }
 
 TEST(ProvenanceCommand, TemperatureMapRecordsItsUnitAndCalibration) {
@@ -174,6 +181,11 @@ TEST(ProvenanceCommand, ExiftoolShowsTheSameFields) {
        std::vector<std::string>{"Software: xelimg ", "PageName: demo: frame 0\n", "Source=demo:", "Unit=" + kDegrees}) {
     ExpectHas(*tiff, line);
   }
+
+  ExpectSuccess(RunXelimg({"pseudo", "demo:", (dir / "picture.jpg").string(), "--lower", "0.25"}));
+  const auto jpeg = Shell("exiftool -S -Comment " + Quoted(dir / "picture.jpg"), dir);
+  ASSERT_TRUE(jpeg.has_value());
+  ExpectHas(*jpeg, "Source=demo:");
 }
 
 TEST(ProvenanceCommand, AClosedPipeLeavesNoTemporaryFile) {

@@ -10,13 +10,14 @@ using namespace xelimg_test;
 
 namespace {
 
-bool HavePillow() { return std::system("python3 -c 'import PIL' >/dev/null 2>&1") == 0; }
+// The Python the build found, which has the Debian packages: python3 on the PATH may be another.
+bool HavePillow() { return std::system(XEL_PYTHON3 " -c 'import PIL' >/dev/null 2>&1") == 0; }
 
 // Runs a Python snippet with Pillow's Image imported; true when it exits 0.
 bool Python(const ScratchDir& dir, const std::string& code) {
   const auto script = dir / "check.py";
   WriteText(script, "import sys\nfrom PIL import Image\n" + code);
-  return std::system(("python3 " + script.string() + " >&2").c_str()) == 0;
+  return std::system((XEL_PYTHON3 " " + script.string() + " >&2").c_str()) == 0;
 }
 
 }  // namespace

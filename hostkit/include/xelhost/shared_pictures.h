@@ -4,6 +4,7 @@
 
 #include <xelfw/Image.h>
 #include <xelhost/framework_types.h>
+#include <xelhost/provenance.h>
 
 #include <filesystem>
 #include <optional>
@@ -18,13 +19,15 @@ inline constexpr int kDefaultJpegQuality = 90;
 using WebpQuality = std::optional<int>;
 
 // Complete files in memory; throw ImageIoError for what the format cannot hold (more than 8 bits a
-// component, more than one frame, sides beyond its limit) or a quality outside 1..100.
-XEL_HOST_API std::vector<BYTE> EncodeJpeg(const Image& image, int quality = kDefaultJpegQuality);
+// component, more than one frame, sides beyond its limit) or a quality outside 1..100. A JPEG carries a record's block
+// in comment (COM) segments.
+XEL_HOST_API std::vector<BYTE> EncodeJpeg(const Image& image, int quality = kDefaultJpegQuality,
+                                          const Provenance* record = nullptr);
 XEL_HOST_API std::vector<BYTE> EncodeWebp(const Image& image, WebpQuality quality = std::nullopt);
 
 // The same, written atomically (complete under the name or not at all).
 XEL_HOST_API void WriteJpegFile(const Image& image, const std::filesystem::path& file,
-                                int quality = kDefaultJpegQuality);
+                                int quality = kDefaultJpegQuality, const Provenance* record = nullptr);
 XEL_HOST_API void WriteWebpFile(const Image& image, const std::filesystem::path& file,
                                 WebpQuality quality = std::nullopt);
 

@@ -38,6 +38,36 @@ ImageFileDescription DescribePng(std::istream& in, const std::string& name) {
   return description;
 }
 
+// Markers up to the scan: a start-of-frame gives the shape, comments the record.
+ImageFileDescription DescribeJpeg(std::istream& in, const std::string& name) {
+  ImageFileDescription description{"JPEG", 0, 0, 0, 0, false, 1, {}};
+  std::string comments;
+  in.seekg(2);  // after SOI
+  for (;;) {
+    std::array<unsigned char, 4> head{};
+    if (!in.read(reinterpret_cast<char*>(head.data()), head.size()) || head[0] != 0xFF)
+      throw ImageIoError(name + ": a JPEG whose markers end before its image");
+    const unsigned marker = head[1];
+    const std::size_t length = std::size_t{head[2]} << 8 | head[3];
+    if (length < 2) throw ImageIoError(name + ": a JPEG segment shorter than its length field");
+    std::string payload(length - 2, '\0');
+    if (!in.read(payload.data(), static_cast<std::streamsize>(payload.size())))
+      throw ImageIoError(name + ": a JPEG cut off inside a segment");
+    const auto byte = [&](std::size_t i) { return static_cast<UINT>(static_cast<unsigned char>(payload[i])); };
+    const bool startOfFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (startOfFrame && payload.size() >= 6) {
+      description.bitsPerSample = byte(0);
+      description.height = byte(1) << 8 | byte(2);
+      description.width = byte(3) << 8 | byte(4);
+      description.samplesPerPixel = byte(5);
+    }
+    if (marker == 0xFE) comments += payload;
+    if (marker == 0xDA) break;  // start of scan: no more headers
+  }
+  description.record = Provenance::Parse(comments);
+  return description;
+}
+
 ImageFileDescription DescribeTiff(const std::filesystem::path& file) {
   image_io::TiffMessages messages;
   image_io::TiffHandle tiff(TIFFOpenExt(file.c_str(), "r", messages.Options()));
@@ -81,6 +111,8 @@ ImageFileDescription DescribeImageFile(const std::filesystem::path& file) {
   static constexpr char kPngSignature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1A', '\n'};
   if (std::memcmp(magic.data(), kPngSignature, sizeof kPngSignature) == 0) return DescribePng(in, file.string());
   if (std::memcmp(magic.data(), "II", 2) == 0 || std::memcmp(magic.data(), "MM", 2) == 0) return DescribeTiff(file);
+  if (static_cast<unsigned char>(magic[0]) == 0xFF && static_cast<unsigned char>(magic[1]) == 0xD8)
+    return DescribeJpeg(in, file.string());
   const ImageFileInfo info = InspectImageFile(file);  // a PGM, or the reader's word on what it is not
   return {"PGM", info.width, info.height, info.layout.imgBPC, 1, false, info.frames, {}};
 }
