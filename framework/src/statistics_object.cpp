@@ -17,6 +17,15 @@ namespace {
 constexpr UINT kMaxImgBPC = 16;
 constexpr UINT kHeaderWords = sizeof(THistogramResult) / sizeof(UINT);
 
+template <typename Unit, typename Visit>
+void VisitUnits(const BYTE* row, UINT width, UINT mask, UINT shift, Visit& visit) {
+  for (UINT x = 0; x < width; ++x) {
+    Unit unit;
+    std::memcpy(&unit, row + std::size_t{x} * sizeof unit, sizeof unit);
+    visit(0u, (UINT{unit} & mask) >> shift);
+  }
+}
+
 // Calls visit(channel, value) for every component value inside the AOI, row by row.
 template <typename Visit>
 void ForEachValue(const CXelImage_0& image, const CXelAoi_0* aoi, UINT_PTR access1, UINT_PTR access2, Visit visit) {
@@ -29,9 +38,20 @@ void ForEachValue(const CXelImage_0& image, const CXelAoi_0* aoi, UINT_PTR acces
   const UINT shift = image.GetLsbPos() % 32;
   UINT offsets[4] = {};
   for (UINT c = 0; c < channels && c < 4; ++c) offsets[c] = image.GetComponentPos(c) * memBPC / 8;
+  // Greyscale in whole 8- or 16-bit units, what cameras deliver, is read without asking each value
+  // its unit size: the histogram of every frame's automatic window runs through here.
+  const bool packedGrey = channels == 1 && offsets[0] == 0 && pixelBytes * 8 == memBPC;
   for (UINT row = 0; row < height; ++row) {
     const BYTE* pixel = image.GetRowAddress(row, 0, access1, aoi, access2);
     if (pixel == nullptr) continue;
+    if (packedGrey && memBPC == 16) {
+      VisitUnits<std::uint16_t>(pixel, width, mask, shift, visit);
+      continue;
+    }
+    if (packedGrey && memBPC == 8) {
+      VisitUnits<std::uint8_t>(pixel, width, mask, shift, visit);
+      continue;
+    }
     for (UINT x = 0; x < width; ++x, pixel += pixelBytes) {
       for (UINT c = 0; c < channels && c < 4; ++c)
         visit(c, (ReadStorageUnit(pixel + offsets[c], memBPC) & mask) >> shift);
