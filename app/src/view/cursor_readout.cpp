@@ -58,25 +58,12 @@ std::string CursorReadout::Area(const xelfw::Image& grey, const std::optional<RE
            : RectangleShape{0, 0, grey.Width(), grey.Height()};
   const MeasurementArea measured{"area", shape};
   const AreaStatistics statistics = MeasureAreas(grey, {&measured, 1}, m_Calibration).front();
-  // The mean of the pixels' temperatures, which under a curved calibration differs from the reading
-  // (the temperature of the mean grey value).
-  const GreyTemperatures temperatures(m_Calibration, grey.GetImgBPC());
-  double sum = 0.0;
-  std::size_t count = 0;
-  for (const PixelRun& run : ShapePixels(shape, grey.Width(), grey.Height())) {
-    for (UINT x = run.left; x < run.right; ++x) {
-      const double t = temperatures(grey.GetComponent(x, run.y, 0));
-      if (std::isnan(t)) continue;
-      sum += t;
-      ++count;
-    }
-  }
   const auto extreme = [](const std::optional<PixelTemperature>& pixel) {
     return pixel ? pixel->temperature : std::nan("");
   };
   return "area min " + Value(extreme(statistics.coldest)) + "  max " + Value(extreme(statistics.hottest)) + "  mean " +
-         Value(count > 0 ? sum / static_cast<double>(count) : std::nan("")) + " " + m_Converter.GetUnitText() +
-         " (reading " + Value(statistics.temperature.value_or(std::nan(""))) + ")";
+         Value(statistics.mean.value_or(std::nan(""))) + " " + m_Converter.GetUnitText() + " (reading " +
+         Value(statistics.temperature.value_or(std::nan(""))) + ")";
 }
 
 }  // namespace xelimg::view
