@@ -145,7 +145,7 @@ class FrameWorker {
                                &record);
         return {};
       case OutputKind::WebpFile:
-        xelhost::WriteWebpFile(picture, m_Run.plan.path, m_Run.output.quality);
+        xelhost::WriteWebpFile(picture, m_Run.plan.path, m_Run.output.quality, &record);
         return {};
       case OutputKind::StandardOutput:
         return xelhost::EncodePng(picture, compression, &record);

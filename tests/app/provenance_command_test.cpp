@@ -98,12 +98,16 @@ TEST(ProvenanceCommand, PicturesRecordTheSettingsTheyWereMadeWith) {
   EXPECT_NEAR(high, 60.0, 0.01);
   ExpectHas(Info(dir / "pages-rgb.tif"), "\"pages\": 2");
 
-  // A picture to share keeps the record in its comments.
-  ExpectSuccess(RunXelimg({"pseudo", "demo:", (dir / "picture.jpg").string(), "--lower", "0.25", "--upper", "0.75"}));
-  const std::string jpeg = Info(dir / "picture.jpg");
-  for (const char* field : {"\"format\": \"JPEG\", \"width\": 320, \"height\": 240, \"bits\": 8, \"samples\": 3",
-                            "\"Window\": \"0.25:0.75\"", "\"Source\": \"demo:\""})
-    ExpectHas(jpeg, field);
+  // Pictures to share keep the record too: a JPEG in its comments, a WebP in its XMP packet.
+  for (const char* name : {"picture.jpg", "picture.webp", "lossy.webp"}) {
+    std::vector<std::string> args = {"pseudo", "demo:", (dir / name).string(), "--lower", "0.25", "--upper", "0.75"};
+    if (std::string(name) == "lossy.webp") args.insert(args.end(), {"--quality", "80"});
+    ExpectSuccess(RunXelimg(args));
+    const std::string shared = Info(dir / name);
+    for (const char* field : {"\"width\": 320, \"height\": 240, \"bits\": 8, \"samples\": 3",
+                              "\"Window\": \"0.25:0.75\"", "\"Source\": \"demo:\""})
+      ExpectHas(shared, field);
+  }
 }
 
 TEST(ProvenanceCommand, TemperatureMapRecordsItsUnitAndCalibration) {
@@ -186,6 +190,10 @@ TEST(ProvenanceCommand, ExiftoolShowsTheSameFields) {
   const auto jpeg = Shell("exiftool -S -Comment " + Quoted(dir / "picture.jpg"), dir);
   ASSERT_TRUE(jpeg.has_value());
   ExpectHas(*jpeg, "Source=demo:");
+  ExpectSuccess(RunXelimg({"pseudo", "demo:", (dir / "picture.webp").string(), "--lower", "0.25"}));
+  const auto webp = Shell("exiftool -S -Description " + Quoted(dir / "picture.webp"), dir);
+  ASSERT_TRUE(webp.has_value());
+  ExpectHas(*webp, "Source=demo:");
 }
 
 TEST(ProvenanceCommand, AClosedPipeLeavesNoTemporaryFile) {

@@ -11,7 +11,7 @@
 namespace xelhost {
 
 struct ImageFileDescription {
-  std::string format;  // "PNG", "TIFF", "BigTIFF", "PGM", "JPEG"
+  std::string format;  // "PNG", "TIFF", "BigTIFF", "PGM", "JPEG", "WebP"
   UINT width = 0;      // of the first page
   UINT height = 0;
   UINT bitsPerSample = 0;     // as stored (a PNG's or PGM's depth, a TIFF's BitsPerSample)
@@ -23,7 +23,7 @@ struct ImageFileDescription {
   Provenance record;
 };
 
-// Throws ImageIoError naming the file when it cannot be read or is no PNG, TIFF, PGM or JPEG.
+// Throws ImageIoError naming the file when it cannot be read or is no PNG, TIFF, PGM, JPEG or WebP.
 XEL_HOST_API ImageFileDescription DescribeImageFile(const std::filesystem::path& file);
 
 }  // namespace xelhost

@@ -4,10 +4,13 @@
 
 #include <xelhost/file_description.h>
 #include <xelhost/image_io.h>
+#include <xelhost/shared_pictures.h>
 
 #include <array>
 #include <cstring>
 #include <fstream>
+#include <string_view>
+#include <utility>
 
 namespace xelhost {
 
@@ -68,6 +71,66 @@ ImageFileDescription DescribeJpeg(std::istream& in, const std::string& name) {
   return description;
 }
 
+std::uint32_t LittleEndian(const std::string& bytes, std::size_t at, int count) {
+  std::uint32_t value = 0;
+  for (int i = count; i-- > 0;)
+    value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+  return value;
+}
+
+std::string UnescapeXml(std::string_view text) {
+  std::string plain;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '&') {
+      for (const auto& [entity, character] : {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}}) {
+        if (text.substr(i).starts_with(entity)) {
+          plain += character;
+          i += std::string_view(entity).size() - 1;
+          break;
+        }
+      }
+      continue;
+    }
+    plain += text[i];
+  }
+  return plain;
+}
+
+// RIFF chunks: the image chunk or the extended header gives the size, an XMP packet written by
+// WriteWebpFile the record.
+ImageFileDescription DescribeWebp(std::istream& in, const std::string& name) {
+  ImageFileDescription description{"WebP", 0, 0, 8, 3, false, 1, {}};
+  in.seekg(12);
+  for (;;) {
+    std::string head(8, '\0');
+    if (!in.read(head.data(), 8)) break;
+    const std::uint32_t size = LittleEndian(head, 4, 4);
+    std::string payload(size, '\0');
+    if (!in.read(payload.data(), static_cast<std::streamsize>(size)))
+      throw ImageIoError(name + ": a WebP cut off inside a chunk");
+    if (size % 2 != 0) in.ignore(1);
+    const std::string_view type(head.data(), 4);
+    if (type == "VP8X" && size >= 10) {
+      description.width = LittleEndian(payload, 4, 3) + 1;
+      description.height = LittleEndian(payload, 7, 3) + 1;
+    } else if (type == "VP8L" && size >= 5) {
+      const std::uint32_t bits = LittleEndian(payload, 1, 4);
+      description.width = (bits & 0x3FFF) + 1;
+      description.height = (bits >> 14 & 0x3FFF) + 1;
+    } else if (type == "VP8 " && size >= 10) {
+      description.width = LittleEndian(payload, 6, 2) & 0x3FFF;
+      description.height = LittleEndian(payload, 8, 2) & 0x3FFF;
+    } else if (type == "XMP ") {
+      const std::size_t start = payload.find(kXmpStart);
+      const std::size_t end = payload.find(kXmpEnd);
+      if (start != std::string::npos && end != std::string::npos && end > start)
+        description.record = Provenance::Parse(
+            UnescapeXml(std::string_view(payload).substr(start + kXmpStart.size(), end - start - kXmpStart.size())));
+    }
+  }
+  return description;
+}
+
 ImageFileDescription DescribeTiff(const std::filesystem::path& file) {
   image_io::TiffMessages messages;
   image_io::TiffHandle tiff(TIFFOpenExt(file.c_str(), "r", messages.Options()));
@@ -113,6 +176,7 @@ ImageFileDescription DescribeImageFile(const std::filesystem::path& file) {
   if (std::memcmp(magic.data(), "II", 2) == 0 || std::memcmp(magic.data(), "MM", 2) == 0) return DescribeTiff(file);
   if (static_cast<unsigned char>(magic[0]) == 0xFF && static_cast<unsigned char>(magic[1]) == 0xD8)
     return DescribeJpeg(in, file.string());
+  if (std::memcmp(magic.data(), "RIFF", 4) == 0) return DescribeWebp(in, file.string());
   const ImageFileInfo info = InspectImageFile(file);  // a PGM, or the reader's word on what it is not
   return {"PGM", info.width, info.height, info.layout.imgBPC, 1, false, info.frames, {}};
 }
