@@ -35,19 +35,23 @@ std::string CursorReadout::Pixel(const xelfw::Image& grey, POINT point) const {
   // The largest grey value of the frame's significant bits, as the temperature object normalises.
   const double span = std::ldexp(1.0, static_cast<int>(grey.GetImgBPC())) - 1.0;
   const double unit = m_Converter.GreyToUnit(value, span);
+  // The same flags as the area statistics count, from the same table.
+  const GreyTemperatures& flags = Temperatures(grey.GetImgBPC());
   std::string text = "x " + std::to_string(point.x) + "  y " + std::to_string(point.y) + "   grey " +
-                     std::to_string(value) + (value == static_cast<UINT>(span) ? " saturated" : "") + "   ";
+                     std::to_string(value) + (flags.Saturated(value) ? " saturated" : "") + "   ";
   if (std::isnan(unit)) return text + "- N.A. -";
   text += Value(unit) + " " + m_Converter.GetUnitText();
   // Beyond the calibration points the fitted curve is extrapolated: the number is less certain.
-  const auto& points = m_Calibration.points;
-  if (!points.empty()) {
-    const auto [lowest, highest] =
-        std::minmax_element(points.begin(), points.end(), [](const auto& a, const auto& b) { return a.grey < b.grey; });
-    const double normalised = std::ldexp(static_cast<double>(value), -static_cast<int>(grey.GetImgBPC()));
-    if (normalised < lowest->grey || normalised > highest->grey) text += " extrapolated";
-  }
+  if (flags.BelowCalibration(value) || flags.AboveCalibration(value)) text += " extrapolated";
   return text;
+}
+
+const GreyTemperatures& CursorReadout::Temperatures(UINT imgBPC) const {
+  if (!m_Temperatures || m_TemperatureBits != imgBPC) {
+    m_Temperatures.emplace(m_Calibration, imgBPC);
+    m_TemperatureBits = imgBPC;
+  }
+  return *m_Temperatures;
 }
 
 std::string CursorReadout::Area(const xelfw::Image& grey, const std::optional<RECT>& area) const {

@@ -8,6 +8,8 @@
 #include <xelfw/UnitConverter.h>
 #include "host_kit.h"
 
+#include <xelhost/AreaStatistics.h>
+
 #include <optional>
 #include <string>
 
@@ -28,9 +30,13 @@ class CursorReadout {
  private:
   std::string Pixel(const xelfw::Image& grey, POINT point) const;
   std::string Area(const xelfw::Image& grey, const std::optional<RECT>& area) const;
+  // Every grey value's temperature and flags for frames of these bits, built once as the pointer moves.
+  const xelhost::GreyTemperatures& Temperatures(UINT imgBPC) const;
 
   xelfw::TemperatureCalibration m_Calibration;
   xelfw::UnitConverter m_Converter;
+  mutable std::optional<xelhost::GreyTemperatures> m_Temperatures;
+  mutable UINT m_TemperatureBits = 0;
 };
 
 }  // namespace xelimg::view
