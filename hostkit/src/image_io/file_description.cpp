@@ -1,4 +1,5 @@
 // Image files described from their headers, PNG text chunks and TIFF tags.
+#include "image_io/big_endian.h"
 #include "image_io/png_text.h"
 #include "image_io/tiff_support.h"
 
@@ -16,18 +17,14 @@ namespace xelhost {
 
 namespace {
 
-std::uint32_t BigEndian32(const unsigned char* bytes) {
-  return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 | std::uint32_t{bytes[2]} << 8 | bytes[3];
-}
-
 // IHDR, the first chunk, gives the shape; the text chunks follow anywhere before IEND.
 ImageFileDescription DescribePng(std::istream& in, const std::string& name) {
   std::array<unsigned char, 8 + 13 + 4> header{};
   if (!in.read(reinterpret_cast<char*>(header.data()), header.size()) || std::memcmp(&header[4], "IHDR", 4) != 0) {
     throw ImageIoError(name + ": a PNG without its header");
   }
-  ImageFileDescription description{"PNG", BigEndian32(&header[8]), BigEndian32(&header[12]), header[16], 1, false, 1,
-                                   {}};
+  ImageFileDescription description{
+      "PNG", image_io::BigEndian32(&header[8]), image_io::BigEndian32(&header[12]), header[16], 1, false, 1, {}};
   // Colour types: 0 grey, 2 RGB, 3 palette, 4 grey and alpha, 6 RGB and alpha.
   static constexpr std::array<UINT, 7> kSamples = {1, 0, 3, 1, 2, 0, 4};
   description.samplesPerPixel = header[17] < kSamples.size() ? kSamples[header[17]] : 0;

@@ -3,6 +3,7 @@
 #include "image_io/png_text.h"
 
 #include <algorithm>
+#include "image_io/big_endian.h"
 
 namespace xelhost::image_io {
 
@@ -18,10 +19,6 @@ PngTextChunk TextChunk(const std::string& keyword, const std::string& text) {
   if (chunk.type == "iTXt") chunk.data.insert(chunk.data.end(), {0, 0, 0, 0});
   chunk.data.insert(chunk.data.end(), text.begin(), text.end());
   return chunk;
-}
-
-std::uint32_t BigEndian32(const BYTE* bytes) {
-  return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 | std::uint32_t{bytes[2]} << 8 | bytes[3];
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // palette, interlacing, an odd sBIT, a critical chunk we do not know) is left to libpng.
 #include "image_io/png_whole_decoder.h"
 
+#include "image_io/big_endian.h"
 #include "image_io/byte_lanes.h"
 #include "image_io/pixel_rows.h"
 
@@ -29,11 +30,6 @@ constexpr std::uint64_t kWholeBytes = 16u << 20;
 constexpr std::uint32_t kMaxSide = 1u << 20;
 constexpr std::size_t kMaxAncillaryBytes = 8u << 20;
 constexpr BYTE kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
-std::uint32_t BigEndian32(const BYTE* bytes) {
-  return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) |
-         std::uint32_t{bytes[3]};
-}
 
 struct Chunk {
   std::string_view type;
